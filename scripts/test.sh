@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds with AddressSanitizer + UBSan and warnings as errors, and runs
+# every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/install-deps.sh
+cmake --preset asan
+cmake --build --preset asan
+ctest --preset asan
