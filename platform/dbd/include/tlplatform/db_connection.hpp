@@ -1,51 +1,102 @@
 // C++ side of the database library, for the host and the platform's own components.
+//
+// Backends: SQLite ("sqlite:PATH" or a plain path; ":memory:" for a private in-memory database).
+// A PostgreSQL URI ("postgresql://...", "postgres://...") is recognised and refused until that
+// backend is built in. Every SQLite connection runs in WAL mode with a busy timeout of ten seconds,
+// so that a worker thread with its own connection can read while the main thread writes settings.
+//
+// SQL texts use named parameters (":sdt"); the k-th occurrence of a name in the text is bound to the
+// k-th value, whatever the name. A text without parameters ignores the values given with it (the
+// driver passes the single value 0); otherwise the counts must match. Text inside quotes and
+// comments and "::" casts are left alone.
+//
+// Values bind as: TL_VT_DATETIME as a real (days since 30.12.1899), INT32/INT64/BOOL as integers,
+// DOUBLE as a real, STRING as UTF-8 text, NULL as null.
 #pragma once
 
+#include "tlosses/abi.h"
+
+#include <cstdint>
 #include <memory>
+#include <mutex>
 #include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "tlosses/abi.h"
+#define TL_DB_CXX_API __attribute__((visibility("default")))
 
 namespace tl::db {
 
-class Error : public std::runtime_error {
+class TL_DB_CXX_API Error : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 
-// A result set read completely into memory: compact columns, no allocation per row or cell
-// except for text values. It is a TlResultSet, so it can be handed across the C ABI as it is.
-class ResultSet : public TlResultSet {
+// A result set read completely into memory when the query ran: compact columns, no allocation per
+// row or per numeric cell. It is a TlResultSet, so it can be handed across the C ABI as it is, and
+// DBFreeDataSet (or delete) frees it.
+//
+// Values are those of the current row. A null value, a field index of -1 and a cursor past the
+// last row all read as 0 (empty text). Integers and reals convert into each other (reals round to
+// the nearest integer, saturating at the 32-bit limits); text reads as a number when it is one
+// ("12", "1.5", "1,5"), as a date-time also when it is "yyyy-mm-dd[ hh:nn[:ss[.zzz]]]" or
+// "dd.mm.yyyy[ hh:nn[:ss[.zzz]]]", and as 0 otherwise.
+class TL_DB_CXX_API ResultSet : public TlResultSet {
 public:
     virtual ~ResultSet() = default;
     virtual int32_t RowCount() const = 0;
     virtual int32_t ColumnCount() const = 0;
     virtual std::string ColumnName(int32_t column) const = 0;
+
+    // Index of the field, names compared without regard to ASCII case; -1 when absent.
+    virtual int32_t FieldIndex(std::string_view name) const = 0;
+    virtual double AsDateTime(int32_t field) const = 0;
+    virtual double AsDouble(int32_t field) const = 0;
+    virtual int32_t AsInteger(int32_t field) const = 0;
+    virtual int64_t AsInt64(int32_t field) const = 0;
+    // Text as stored, integers in decimal, reals in their shortest exact form, null as "".
+    virtual std::string AsText(int32_t field) const = 0;
+    virtual bool IsNull(int32_t field) const = 0;
+    virtual bool IsEmpty() const = 0;
+    virtual void First() = 0;
+    virtual void Next() = 0;
+    virtual bool Eof() const = 0;
+    // The `tvkstatus` column of the current row as a 64-bit word; 0 when absent or null.
+    virtual int64_t StatusWord() const = 0;
 };
 
-class Connection {
+enum class OpenMode {
+    CreateIfMissing, // a new, empty database file is created (then InitSchema it)
+    Existing,        // a missing database file is an error with a clear text
+};
+
+class TL_DB_CXX_API Connection {
 public:
     virtual ~Connection() = default;
 
-    // Opens "sqlite:PATH", a plain path (SQLite), or "postgresql://..." when built with it.
     // Throws Error with a clear text when the database cannot be opened.
-    static std::unique_ptr<Connection> Open(std::string_view uri);
+    static std::unique_ptr<Connection> Open(std::string_view uri, OpenMode mode = OpenMode::CreateIfMissing);
+    static std::unique_ptr<Connection> OpenExisting(std::string_view uri) {
+        return Open(uri, OpenMode::Existing);
+    }
 
-    // Runs a query with named parameters bound in order of appearance.
+    // Runs one query and reads its whole result.
     virtual std::unique_ptr<ResultSet> Query(std::string_view sql, std::span<const TlVariant> params) = 0;
-    // Runs a statement (or several separated by ";" when params is empty).
-    virtual void Execute(std::string_view sql, std::span<const TlVariant> params = {}) = 0;
+    // Runs one statement or several separated by ";"; the values are bound across them in order of
+    // appearance. Returns the number of rows the statements inserted, changed or deleted.
+    virtual int64_t Execute(std::string_view sql, std::span<const TlVariant> params = {}) = 0;
 
+    // A write transaction (it takes the write lock at once, waiting out the busy timeout).
     virtual void Begin() = 0;
     virtual void Commit() = 0;
+    // Does nothing when no transaction is open.
     virtual void Rollback() = 0;
 
-    // Insert or replace one row; names are column names. Prepared statements are cached per
-    // (table, names) so that a long run of rows with the same shape costs one prepare.
+    // Insert or replace one row; names are column names (letters, digits and "_"). Prepared
+    // statements are cached per (table, names) so that a long run of rows with the same shape costs
+    // one prepare. A DOUBLE value for the column `tvkstatus` carries the 64-bit status word in its
+    // eight bytes, as the driver hands result rows over; it is stored as that integer.
     virtual void InsertOrReplace(std::string_view table, std::span<const std::string_view> names,
                                  std::span<const TlVariant> values) = 0;
 
@@ -53,11 +104,15 @@ public:
     virtual const std::string& Uri() const = 0;
 };
 
-// The process-wide connection behind the C functions of dbd.h and the settings service.
-Connection* ProcessConnection();
-void SetProcessConnection(std::unique_ptr<Connection> connection);
+// The process-wide connection behind the C functions of dbd.h and the settings service. The pointer
+// stays valid until the next SetProcessConnection or DBCloseDatabase; a thread that uses it while
+// another may reopen holds LockProcessConnection() meanwhile (the C functions do).
+TL_DB_CXX_API Connection* ProcessConnection();
+TL_DB_CXX_API void SetProcessConnection(std::unique_ptr<Connection> connection);
+TL_DB_CXX_API std::unique_lock<std::recursive_mutex> LockProcessConnection();
 
-// Creates the metering schema (tables, indexes) when it is missing.
-void InitSchema(Connection& connection);
+// Creates the metering schema (tables, indexes, the standard parameter rows) when it is missing;
+// running it again changes nothing.
+TL_DB_CXX_API void InitSchema(Connection& connection);
 
 } // namespace tl::db

@@ -10,10 +10,10 @@
 #ifndef TLPLATFORM_DBD_H
 #define TLPLATFORM_DBD_H
 
+#include "tlosses/abi.h"
+
 #include <stdbool.h>
 #include <stdint.h>
-
-#include "tlosses/abi.h"
 
 #ifdef __cplusplus
 extern "C" {
@@ -21,8 +21,10 @@ extern "C" {
 
 #define TL_PLATFORM_API __attribute__((visibility("default")))
 
-/* Opens the process-wide connection (closing an earlier one). Returns 0 on success, -1 on
- * failure; DBLastError then tells why. */
+/* Opens the process-wide connection to an existing database, closing an earlier one. Returns 0 on
+ * success, -1 on failure (a missing database file included; the earlier connection then stays
+ * open); DBLastError then tells why. New databases are made with tl::db::Connection::Open and
+ * tl::db::InitSchema. */
 TL_PLATFORM_API int32_t DBOpenDatabase(const char* uri);
 TL_PLATFORM_API void DBCloseDatabase(void);
 TL_PLATFORM_API bool DBIsDatabaseOpen(void);
@@ -36,12 +38,17 @@ TL_PLATFORM_API int32_t DBExecSQL(TlResultSet** result, const char* sql, const T
                                   int32_t param_count, int32_t want_result);
 TL_PLATFORM_API void DBFreeDataSet(TlResultSet** result);
 
-/* The 64-bit status word of the set's current row. */
+/* The 64-bit status word of the set's current row (0 for a NULL set). */
 TL_PLATFORM_API int64_t DBGetStatusInt(TlResultSet* result);
+/* A field of the set's current row as UTF-8 text (numbers in decimal, null as ""), for the names
+ * that the dialogs show. Valid until the next call for the same set or until the set is freed.
+ * NULL for a set that this library did not make. */
+TL_PLATFORM_API const char* DBGetFieldText(TlResultSet* result, int32_t field);
 
-/* Record writers: insert or replace every record into `table` in one transaction. `context` and
- * `flag` are accepted and ignored. They return the number of rows written, or -1 on failure.
- * DBAddRecords does not release the records. */
+/* Record writers: insert or replace every record into `table` in one transaction (nothing is
+ * written when one record fails). `context` is accepted and ignored. They return the number of
+ * rows written, or -1 on failure. DBAddRecords does not release the records. A DOUBLE value of the
+ * field `TvkStatus` carries the 64-bit status word in its eight bytes and is stored as that word. */
 TL_PLATFORM_API int32_t DBAddRecords(const char* table, const TlRecords* records, void* context);
 TL_PLATFORM_API int32_t DBAddRecord(const char* table, const char* const* names, const TlVariant* values,
                                     int32_t count);

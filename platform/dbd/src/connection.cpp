@@ -1,0 +1,58 @@
+// Opening a connection by URI, and the process-wide connection.
+#include "sqlite_connection.hpp"
+#include "tlplatform/db_connection.hpp"
+
+#include <fmt/format.h>
+#include <utility>
+
+namespace tl::db {
+namespace {
+
+std::recursive_mutex& ProcessMutex() {
+    static std::recursive_mutex mutex;
+    return mutex;
+}
+
+std::unique_ptr<Connection>& ProcessSlot() {
+    static std::unique_ptr<Connection> connection;
+    return connection;
+}
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+} // namespace
+
+std::unique_ptr<Connection> Connection::Open(std::string_view uri, OpenMode mode) {
+    if (StartsWith(uri, "postgresql://") || StartsWith(uri, "postgres://")) {
+        throw Error(fmt::format("cannot open '{}': this build has no PostgreSQL support", uri));
+    }
+    std::string_view path = uri;
+    if (StartsWith(path, "sqlite:")) {
+        path.remove_prefix(7);
+        if (StartsWith(path, "//")) { // sqlite:///abs/path
+            path.remove_prefix(2);
+        }
+    }
+    return std::make_unique<SqliteConnection>(std::string(path), mode, std::string(uri));
+}
+
+Connection* ProcessConnection() {
+    std::lock_guard lock(ProcessMutex());
+    return ProcessSlot().get();
+}
+
+void SetProcessConnection(std::unique_ptr<Connection> connection) {
+    std::unique_ptr<Connection> old;
+    {
+        std::lock_guard lock(ProcessMutex());
+        old = std::exchange(ProcessSlot(), std::move(connection));
+    }
+}
+
+std::unique_lock<std::recursive_mutex> LockProcessConnection() {
+    return std::unique_lock(ProcessMutex());
+}
+
+} // namespace tl::db

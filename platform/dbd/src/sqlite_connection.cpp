@@ -1,0 +1,282 @@
+#include "sqlite_connection.hpp"
+
+#include "bound_value.hpp"
+#include "memory_result_set.hpp"
+#include "named_parameters.hpp"
+
+#include <filesystem>
+#include <fmt/format.h>
+#include <sqlite3.h>
+
+namespace tl::db {
+namespace {
+
+// Long enough for a query of the worker thread to finish while the main thread writes settings.
+constexpr int kBusyTimeoutMs = 10'000;
+constexpr size_t kInsertCacheLimit = 64;
+
+std::string Excerpt(std::string_view sql) {
+    constexpr size_t kLimit = 200;
+    return sql.size() <= kLimit ? std::string(sql) : fmt::format("{}...", sql.substr(0, kLimit));
+}
+
+void BindValue(sqlite3_stmt* statement, int index, const BoundValue& value) {
+    switch (value.kind) {
+    case BoundValue::Kind::Null:
+        sqlite3_bind_null(statement, index);
+        break;
+    case BoundValue::Kind::Integer:
+        sqlite3_bind_int64(statement, index, value.integer);
+        break;
+    case BoundValue::Kind::Real:
+        sqlite3_bind_double(statement, index, value.real);
+        break;
+    case BoundValue::Kind::Text:
+        sqlite3_bind_text(statement, index, value.text.data(), static_cast<int>(value.text.size()),
+                          SQLITE_STATIC);
+        break;
+    }
+}
+
+void ReadRow(sqlite3_stmt* statement, MemoryResultSet& set) {
+    const int columns = set.ColumnCount();
+    for (int c = 0; c < columns; ++c) {
+        switch (sqlite3_column_type(statement, c)) {
+        case SQLITE_INTEGER:
+            set.AddInteger(c, sqlite3_column_int64(statement, c));
+            break;
+        case SQLITE_FLOAT:
+            set.AddReal(c, sqlite3_column_double(statement, c));
+            break;
+        case SQLITE_NULL:
+            set.AddNull(c);
+            break;
+        default: {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, c));
+            set.AddText(c, std::string_view(text, static_cast<size_t>(sqlite3_column_bytes(statement, c))));
+            break;
+        }
+        }
+    }
+    set.FinishRow();
+}
+
+} // namespace
+
+void StatementDeleter::operator()(sqlite3_stmt* statement) const {
+    sqlite3_finalize(statement);
+}
+
+SqliteConnection::SqliteConnection(const std::string& path, OpenMode mode, std::string uri)
+    : uri_(std::move(uri)) {
+    if (path.empty()) {
+        throw Error("no database file given");
+    }
+    if (mode == OpenMode::Existing && path != ":memory:") {
+        std::error_code ec;
+        const auto status = std::filesystem::status(path, ec);
+        if (!std::filesystem::exists(status)) {
+            throw Error(fmt::format("database file '{}' does not exist", path));
+        }
+        if (std::filesystem::is_directory(status)) {
+            throw Error(fmt::format("'{}' is a directory, not a database file", path));
+        }
+    }
+    const int flags = SQLITE_OPEN_READWRITE | (mode == OpenMode::CreateIfMissing ? SQLITE_OPEN_CREATE : 0);
+    const int rc = sqlite3_open_v2(path.c_str(), &db_, flags, nullptr);
+    try {
+        if (rc != SQLITE_OK) {
+            throw Error(db_ != nullptr ? sqlite3_errmsg(db_) : sqlite3_errstr(rc));
+        }
+        sqlite3_extended_result_codes(db_, 1);
+        sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+        // The first statement reads the file, so a file that is no database fails here.
+        ExecPlain("pragma journal_mode = wal");
+        ExecPlain("pragma synchronous = normal");
+    } catch (const Error& e) {
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+        throw Error(fmt::format("cannot open database '{}': {}", path, e.what()));
+    }
+}
+
+SqliteConnection::~SqliteConnection() {
+    insert_cache_.clear();
+    sqlite3_close_v2(db_);
+}
+
+void SqliteConnection::Fail(std::string_view what) const {
+    throw Error(fmt::format("{}: {}", what, sqlite3_errmsg(db_)));
+}
+
+void SqliteConnection::ExecPlain(const char* sql) {
+    if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
+        throw Error(fmt::format("{} ({})", sqlite3_errmsg(db_), sql));
+    }
+}
+
+std::unique_ptr<ResultSet> SqliteConnection::Query(std::string_view sql, std::span<const TlVariant> params) {
+    std::lock_guard lock(mutex_);
+    const PositionalSql positional = RewriteNamedParameters(sql, PlaceholderStyle::Question);
+    const auto values = ValuesToBind(positional, params);
+    const char* const end = positional.text.data() + positional.text.size();
+    sqlite3_stmt* raw = nullptr;
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(db_, positional.text.data(), static_cast<int>(positional.text.size()), &raw,
+                           &tail) != SQLITE_OK) {
+        Fail(fmt::format("cannot prepare the query {}", Excerpt(sql)));
+    }
+    Statement statement(raw);
+    if (!statement) {
+        throw Error("the SQL text holds no statement");
+    }
+    sqlite3_stmt* rest = nullptr;
+    const int rest_rc = sqlite3_prepare_v2(db_, tail, static_cast<int>(end - tail), &rest, nullptr);
+    Statement rest_statement(rest);
+    if (rest_rc != SQLITE_OK || rest_statement) {
+        throw Error(fmt::format("a query is one statement: {}", Excerpt(sql)));
+    }
+    if (sqlite3_bind_parameter_count(statement.get()) != static_cast<int>(positional.names.size())) {
+        throw Error(fmt::format("the SQL text holds parameter markers other than :name: {}", Excerpt(sql)));
+    }
+    for (size_t i = 0; i < values.size(); ++i) {
+        BindValue(statement.get(), static_cast<int>(i + 1), BindVariant(values[i]));
+    }
+
+    const int columns = sqlite3_column_count(statement.get());
+    std::vector<std::string> names;
+    names.reserve(static_cast<size_t>(columns));
+    for (int c = 0; c < columns; ++c) {
+        const char* name = sqlite3_column_name(statement.get(), c);
+        names.emplace_back(name != nullptr ? name : "");
+    }
+    auto set = std::make_unique<MemoryResultSet>(std::move(names));
+    for (;;) {
+        const int rc = sqlite3_step(statement.get());
+        if (rc == SQLITE_ROW) {
+            ReadRow(statement.get(), *set);
+        } else if (rc == SQLITE_DONE) {
+            break;
+        } else {
+            Fail(fmt::format("the query failed {}", Excerpt(sql)));
+        }
+    }
+    return set;
+}
+
+int64_t SqliteConnection::Execute(std::string_view sql, std::span<const TlVariant> params) {
+    std::lock_guard lock(mutex_);
+    const PositionalSql positional = RewriteNamedParameters(sql, PlaceholderStyle::Question);
+    const auto values = ValuesToBind(positional, params);
+    const int64_t changes_before = sqlite3_total_changes64(db_);
+    const char* next = positional.text.data();
+    const char* const end = next + positional.text.size();
+    size_t bound = 0;
+    while (next < end) {
+        sqlite3_stmt* raw = nullptr;
+        if (sqlite3_prepare_v2(db_, next, static_cast<int>(end - next), &raw, &next) != SQLITE_OK) {
+            Fail(fmt::format("cannot prepare the statement {}", Excerpt(sql)));
+        }
+        Statement statement(raw);
+        if (!statement) {
+            break; // only blanks or comments were left
+        }
+        const auto count = static_cast<size_t>(sqlite3_bind_parameter_count(statement.get()));
+        if (bound + count > positional.names.size()) {
+            throw Error(
+                fmt::format("the SQL text holds parameter markers other than :name: {}", Excerpt(sql)));
+        }
+        for (size_t i = 0; i < count; ++i) {
+            BindValue(statement.get(), static_cast<int>(i + 1), BindVariant(values[bound + i]));
+        }
+        bound += count;
+        int rc = SQLITE_ROW;
+        while (rc == SQLITE_ROW) {
+            rc = sqlite3_step(statement.get());
+        }
+        if (rc != SQLITE_DONE) {
+            Fail(fmt::format("the statement failed {}", Excerpt(sql)));
+        }
+    }
+    if (bound != positional.names.size()) {
+        throw Error(fmt::format("the SQL text holds parameter markers other than :name: {}", Excerpt(sql)));
+    }
+    return sqlite3_total_changes64(db_) - changes_before;
+}
+
+void SqliteConnection::Begin() {
+    std::lock_guard lock(mutex_);
+    ExecPlain("begin immediate");
+}
+
+void SqliteConnection::Commit() {
+    std::lock_guard lock(mutex_);
+    ExecPlain("commit");
+}
+
+void SqliteConnection::Rollback() {
+    std::lock_guard lock(mutex_);
+    if (sqlite3_get_autocommit(db_) == 0) {
+        ExecPlain("rollback");
+    }
+}
+
+sqlite3_stmt* SqliteConnection::PrepareInsert(std::string_view table,
+                                              std::span<const std::string_view> names) {
+    std::string key(table);
+    for (const auto name : names) {
+        key += '\0';
+        key += name;
+    }
+    if (const auto found = insert_cache_.find(key); found != insert_cache_.end()) {
+        return found->second.get();
+    }
+    if (!IsPlainIdentifier(table)) {
+        throw Error(fmt::format("'{}' is not a valid table name", table));
+    }
+    for (const auto name : names) {
+        if (!IsPlainIdentifier(name)) {
+            throw Error(fmt::format("'{}' is not a valid column name", name));
+        }
+    }
+    std::string markers = "?";
+    for (size_t i = 1; i < names.size(); ++i) {
+        markers += ", ?";
+    }
+    const std::string text =
+        fmt::format("insert or replace into {} ({}) values ({})", table, fmt::join(names, ", "), markers);
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db_, text.c_str(), static_cast<int>(text.size()), &raw, nullptr) != SQLITE_OK) {
+        Fail(fmt::format("cannot write into {}", table));
+    }
+    if (insert_cache_.size() >= kInsertCacheLimit) {
+        insert_cache_.clear();
+    }
+    return insert_cache_.emplace(std::move(key), Statement(raw)).first->second.get();
+}
+
+void SqliteConnection::InsertOrReplace(std::string_view table, std::span<const std::string_view> names,
+                                       std::span<const TlVariant> values) {
+    std::lock_guard lock(mutex_);
+    if (names.size() != values.size()) {
+        throw Error(fmt::format("{} column names but {} values for {}", names.size(), values.size(), table));
+    }
+    if (names.empty()) {
+        throw Error(fmt::format("no columns to write into {}", table));
+    }
+    sqlite3_stmt* statement = PrepareInsert(table, names);
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+    for (size_t i = 0; i < names.size(); ++i) {
+        BindValue(statement, static_cast<int>(i + 1), BindColumnValue(names[i], values[i]));
+    }
+    const int rc = sqlite3_step(statement);
+    if (rc != SQLITE_DONE) {
+        const std::string message = sqlite3_errmsg(db_);
+        sqlite3_reset(statement);
+        throw Error(fmt::format("cannot write into {}: {}", table, message));
+    }
+    sqlite3_reset(statement);
+}
+
+} // namespace tl::db
