@@ -1,0 +1,11 @@
+#include "commands/builtin_commands.hpp"
+
+namespace tl::host {
+
+void AddBuiltinCommands(CommandRegistry& registry) {
+    registry.Add(MakeDbInitCommand());
+    registry.Add(MakeRunCommand());
+    registry.Add(MakeDecodeCommand());
+}
+
+} // namespace tl::host

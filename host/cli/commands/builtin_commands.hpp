@@ -1,0 +1,15 @@
+#pragma once
+
+#include "command_registry.hpp"
+
+namespace tl::host {
+
+// Every command of tlhost. A new command: a class in commands/<name>_command.cpp with a factory
+// declared here, and one line in builtin_commands.cpp.
+void AddBuiltinCommands(CommandRegistry& registry);
+
+std::unique_ptr<Command> MakeDbInitCommand();
+std::unique_ptr<Command> MakeRunCommand();
+std::unique_ptr<Command> MakeDecodeCommand();
+
+} // namespace tl::host

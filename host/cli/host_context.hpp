@@ -1,0 +1,35 @@
+// What every command shares: the global options and how to open the database and the driver.
+#pragma once
+
+#include "tlhost/driver_library.hpp"
+#include "tlhost/host_service.hpp"
+
+#include <memory>
+#include <string>
+
+namespace tl::host {
+
+struct GlobalOptions {
+    std::string database = "tlosses.db"; // --db or TLHOST_DB
+    std::string driver;                  // --driver; empty: beside tlhost
+    std::string log_directory;           // --log-dir; empty: the driver's default
+};
+
+class HostContext {
+public:
+    explicit HostContext(GlobalOptions options) : options_(std::move(options)) {}
+
+    const GlobalOptions& Options() const { return options_; }
+
+    // Opens the database as the process-wide connection. A SQLite file that does not exist is an
+    // error, unless `create`, which also creates the schema.
+    void OpenDatabase(bool create = false);
+    std::unique_ptr<DriverLibrary> LoadDriver() const;
+    // Options for a host service working on the opened database.
+    HostServiceOptions ServiceOptions() const;
+
+private:
+    GlobalOptions options_;
+};
+
+} // namespace tl::host

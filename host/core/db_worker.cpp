@@ -1,0 +1,66 @@
+#include "tlhost/db_worker.hpp"
+
+namespace tl::host {
+
+DbWorker::DbWorker(std::unique_ptr<tl::db::Connection> connection, std::function<void()> notify)
+    : connection_(std::move(connection)), notify_(std::move(notify)), thread_([this] { Loop(); }) {}
+
+DbWorker::~DbWorker() {
+    Stop();
+}
+
+bool DbWorker::Post(std::unique_ptr<DbJob>& job) {
+    {
+        std::lock_guard lock(mutex_);
+        if (stopping_) {
+            return false;
+        }
+        queued_.push_back(std::move(job));
+    }
+    wake_.notify_one();
+    return true;
+}
+
+std::unique_ptr<DbJob> DbWorker::TakeFinished() {
+    std::lock_guard lock(mutex_);
+    if (finished_.empty()) {
+        return nullptr;
+    }
+    auto job = std::move(finished_.front());
+    finished_.pop_front();
+    return job;
+}
+
+void DbWorker::Stop() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_one();
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+}
+
+void DbWorker::Loop() {
+    for (;;) {
+        std::unique_ptr<DbJob> job;
+        {
+            std::unique_lock lock(mutex_);
+            wake_.wait(lock, [this] { return stopping_ || !queued_.empty(); });
+            if (queued_.empty()) {
+                return; // stopping, and nothing left to run
+            }
+            job = std::move(queued_.front());
+            queued_.pop_front();
+        }
+        job->Execute(*connection_);
+        {
+            std::lock_guard lock(mutex_);
+            finished_.push_back(std::move(job));
+        }
+        notify_();
+    }
+}
+
+} // namespace tl::host

@@ -1,0 +1,358 @@
+#include "tlhost/host_service.hpp"
+
+#include "host_jobs.hpp"
+#include "tlcommon/text_codec.hpp"
+#include "tlhost/host_error.hpp"
+#include "tlhost/status_line.hpp"
+#include "tlplatform/wm.h"
+
+#include <cstdio>
+#include <cstring>
+#include <fmt/format.h>
+
+namespace tl::host {
+namespace {
+
+// The status callback is a bare function pointer: it reaches the service created last.
+std::atomic<HostService*> g_status_target{nullptr};
+
+void PrintDiagnostic(std::string_view text) {
+    fmt::print(stderr, "tlhost: {}\n", text);
+}
+
+} // namespace
+
+const TlHostServiceVtbl HostService::kVtbl = {
+    &HostService::DoQueryInterface, &HostService::DoAddRef,         &HostService::DoRelease,
+    &HostService::DoExecQuery,      &HostService::DoReleaseDataSet, &HostService::DoStoreRecords,
+    &HostService::DoReserved,       &HostService::DoReserved,       &HostService::DoGetParam,
+};
+
+void HostServiceRelease::operator()(HostService* service) const {
+    service->vtbl->Release(service);
+}
+
+HostServicePtr HostService::Create(HostServiceOptions options) {
+    auto connection = tl::db::Connection::Open(options.database_uri);
+    HostServicePtr service(new HostService(std::move(options)));
+    HostService* raw = service.get();
+    const uint32_t queue = raw->queue_;
+    if (queue == 0) {
+        throw HostError("cannot create the host's message queue");
+    }
+    raw->worker_ = std::make_unique<DbWorker>(std::move(connection),
+                                              [queue] { WmPostMessage(queue, kJobFinishedMessage, 0, 0); });
+    g_status_target.store(raw);
+    return service;
+}
+
+HostService::HostService(HostServiceOptions options) : TlHostService{&kVtbl}, options_(std::move(options)) {
+    if (!options_.status) {
+        options_.status = PrintStatusLine;
+    }
+    if (!options_.diagnostics) {
+        options_.diagnostics = PrintDiagnostic;
+    }
+    host_name_cp1251_ = Utf8ToCp1251(options_.host_name);
+    host_name_ptr_ = host_name_cp1251_.c_str();
+    if (options_.log_directory) {
+        log_directory_cp1251_ = Utf8ToCp1251(*options_.log_directory);
+        log_directory_ptr_ = log_directory_cp1251_.c_str();
+    }
+    queue_ = WmCreateQueue();
+}
+
+HostService::~HostService() {
+    Shutdown();
+}
+
+bool HostService::ProcessMessage(int32_t timeout_ms) {
+    TlWmMessage message{};
+    if (shut_down_ || !WmGetMessage(queue_, &message, timeout_ms)) {
+        return false;
+    }
+    if (message.message == kJobFinishedMessage) {
+        DeliverFinished();
+    } else if (message.message == completion_message_) {
+        if (completion_) {
+            completion_(static_cast<int32_t>(message.wparam), static_cast<int32_t>(message.lparam));
+        }
+    } else {
+        Diagnose(fmt::format("unexpected message {:#x} ignored", message.message));
+    }
+    return true;
+}
+
+void HostService::DeliverFinished() {
+    std::unique_ptr<DbJob> finished = worker_->TakeFinished();
+    if (finished == nullptr) {
+        return;
+    }
+    {
+        std::lock_guard lock(mutex_);
+        --outstanding_;
+    }
+    static_cast<HostJob&>(*finished).Deliver(*this);
+}
+
+int64_t HostService::OutstandingJobs() const {
+    std::lock_guard lock(mutex_);
+    return outstanding_;
+}
+
+HostServiceStats HostService::Stats() const {
+    std::lock_guard lock(mutex_);
+    HostServiceStats stats = stats_;
+    stats.live_sets = static_cast<int64_t>(live_sets_.size());
+    return stats;
+}
+
+void HostService::Shutdown() {
+    if (shut_down_) {
+        return;
+    }
+    shut_down_ = true;
+    if (worker_ != nullptr) {
+        worker_->Stop();
+        while (auto finished = worker_->TakeFinished()) {
+            static_cast<HostJob&>(*finished).Abandon(*this);
+        }
+    }
+    WmDestroyQueue(queue_);
+    HostService* self = this;
+    g_status_target.compare_exchange_strong(self, nullptr);
+
+    std::lock_guard lock(mutex_);
+    outstanding_ = 0;
+#ifndef NDEBUG
+    if (!live_sets_.empty()) {
+        options_.diagnostics(fmt::format("leak: {} result set(s) delivered to the driver were never released",
+                                         live_sets_.size()));
+    }
+#endif
+    live_sets_.clear();
+}
+
+TlResultSet* HostService::AdoptSet(std::unique_ptr<tl::db::ResultSet> set) {
+    if (set == nullptr) {
+        return nullptr;
+    }
+    TlResultSet* handle = set.get();
+    std::lock_guard lock(mutex_);
+    live_sets_.emplace(handle, std::move(set));
+    return handle;
+}
+
+void HostService::Diagnose(std::string_view text) const {
+    options_.diagnostics(text);
+}
+
+void HostService::CountFailure(bool query) {
+    std::lock_guard lock(mutex_);
+    ++(query ? stats_.failed_queries : stats_.failed_stores);
+}
+
+void HostService::CountWritten(int64_t rows) {
+    std::lock_guard lock(mutex_);
+    stats_.rows_written += rows;
+}
+
+void HostService::CountRecordsReleased() {
+    std::lock_guard lock(mutex_);
+    ++stats_.records_released;
+}
+
+bool HostService::Post(std::unique_ptr<HostJob> job) {
+    if (!shut_down_) {
+        std::lock_guard lock(mutex_);
+        ++outstanding_;
+    }
+    std::unique_ptr<DbJob> queued = std::move(job);
+    if (!shut_down_ && worker_->Post(queued)) {
+        return true;
+    }
+    {
+        std::lock_guard lock(mutex_);
+        outstanding_ = shut_down_ ? 0 : outstanding_ - 1;
+    }
+    static_cast<HostJob&>(*queued).Abandon(*this);
+    return false;
+}
+
+// ---- The service interface ----------------------------------------------------------------------
+
+void HostService::ExecQuery(int32_t task_id, const char* sql, const TlVariant* params, int32_t param_count,
+                            TlDataReadyProc handler, void* context) {
+    if (handler == nullptr) {
+        Diagnose(fmt::format("ExecQuery of task {} without a completion handler ignored", task_id));
+        return;
+    }
+    if (shut_down_) {
+        Diagnose(fmt::format("ExecQuery of task {} after shutdown ignored", task_id));
+        return;
+    }
+    {
+        std::lock_guard lock(mutex_);
+        ++stats_.queries;
+    }
+    Post(std::make_unique<QueryJob>(task_id, sql, params, param_count, handler, context));
+}
+
+void HostService::ReleaseDataSet(TlResultSet** result) {
+    if (result == nullptr || *result == nullptr) {
+        return;
+    }
+    std::unique_ptr<tl::db::ResultSet> set;
+    {
+        std::lock_guard lock(mutex_);
+        auto it = live_sets_.find(*result);
+        if (it != live_sets_.end()) {
+            set = std::move(it->second);
+            live_sets_.erase(it);
+        } else {
+            ++stats_.unknown_releases;
+        }
+    }
+    if (set == nullptr) {
+        Diagnose("ReleaseDataSet of a set this host does not hold (released twice?) ignored");
+    }
+    *result = nullptr;
+}
+
+void HostService::StoreRecords(const char* table, TlRecords* records) {
+    if (records == nullptr) {
+        Diagnose("StoreRecords without records ignored");
+        return;
+    }
+    {
+        std::lock_guard lock(mutex_);
+        ++stats_.stores;
+    }
+    if (!Post(std::make_unique<StoreJob>(table, records))) {
+        Diagnose("StoreRecords after shutdown: the records were released unwritten");
+    }
+}
+
+bool HostService::GetParam(int32_t index, void** value) {
+    if (value == nullptr) {
+        return false;
+    }
+    switch (index) {
+    case TL_PARAM_1:
+        *value = &host_name_ptr_;
+        return true;
+    case TL_PARAM_3:
+        *value = &param3_;
+        return true;
+    case TL_PARAM_4:
+        *value = &param4_;
+        return true;
+    case TL_PARAM_5:
+        *value = &param5_;
+        return true;
+    case TL_PARAM_COMPLETION_MESSAGE:
+        *value = &completion_message_;
+        return true;
+    case TL_PARAM_COMPLETION_WINDOW:
+        *value = &queue_;
+        return true;
+    case TL_PARAM_STATUS_CALLBACK: {
+        TlStatusProc proc = &HostService::StatusTrampoline;
+        static_assert(sizeof(proc) == sizeof(void*));
+        std::memcpy(value, &proc, sizeof(proc));
+        return true;
+    }
+    case TL_PARAM_APPLICATION:
+        *value = this; // opaque to the driver
+        return true;
+    case TL_PARAM_LOG_DIRECTORY:
+        if (log_directory_ptr_ == nullptr) {
+            return false;
+        }
+        *value = &log_directory_ptr_;
+        return true;
+    default:
+        return false;
+    }
+}
+
+// ---- C trampolines: no exception crosses into the driver ------------------------------------------
+
+namespace {
+
+HostService& Self(TlHostService* self) {
+    return *static_cast<HostService*>(self);
+}
+
+template <typename Fn>
+void Guarded(TlHostService* self, const char* slot, Fn&& fn) noexcept {
+    try {
+        fn();
+    } catch (const std::exception& e) {
+        try {
+            Self(self).Diagnose(fmt::format("{} failed: {}", slot, e.what()));
+        } catch (...) {
+        }
+    } catch (...) {
+        try {
+            Self(self).Diagnose(fmt::format("{} failed", slot));
+        } catch (...) {
+        }
+    }
+}
+
+} // namespace
+
+int32_t HostService::DoQueryInterface(TlHostService*, const void*, void** out) {
+    if (out != nullptr) {
+        *out = nullptr;
+    }
+    return -1;
+}
+
+uint32_t HostService::DoAddRef(TlHostService* self) {
+    return ++Self(self).references_;
+}
+
+uint32_t HostService::DoRelease(TlHostService* self) {
+    const uint32_t left = --Self(self).references_;
+    if (left == 0) {
+        delete &Self(self);
+    }
+    return left;
+}
+
+void HostService::DoExecQuery(TlHostService* self, int32_t task_id, const char* sql, const TlVariant* params,
+                              int32_t param_count, TlDataReadyProc handler, void* context) {
+    Guarded(self, "ExecQuery",
+            [&] { Self(self).ExecQuery(task_id, sql, params, param_count, handler, context); });
+}
+
+void HostService::DoReleaseDataSet(TlHostService* self, TlResultSet** result) {
+    Guarded(self, "ReleaseDataSet", [&] { Self(self).ReleaseDataSet(result); });
+}
+
+void HostService::DoStoreRecords(TlHostService* self, const char* table, TlRecords* records) {
+    Guarded(self, "StoreRecords", [&] { Self(self).StoreRecords(table, records); });
+}
+
+void HostService::DoReserved(TlHostService*) {}
+
+bool HostService::DoGetParam(TlHostService* self, int32_t index, void** value) {
+    bool answered = false;
+    Guarded(self, "GetParam", [&] { answered = Self(self).GetParam(index, value); });
+    return answered;
+}
+
+void HostService::StatusTrampoline(const char* scenario, const char* line) {
+    HostService* target = g_status_target.load();
+    if (target == nullptr) {
+        return;
+    }
+    Guarded(target, "status callback", [&] {
+        target->options_.status(Cp1251ToUtf8(scenario != nullptr ? scenario : ""),
+                                Cp1251ToUtf8(line != nullptr ? line : ""));
+    });
+}
+
+} // namespace tl::host

@@ -1,0 +1,84 @@
+// Drives the driver's tasks in-process: InitDriver, StartAction per task, the event loop until
+// every task's completion message has arrived, StopAction on a deadline or an interrupt.
+//
+//   auto service = HostService::Create({.database_uri = uri});
+//   TaskRunner runner(driver.Exports(), *service);
+//   runner.InitDriver();
+//   runner.Start("\\Scripts\\Losses1\\");
+//   runner.Run();
+//   for (const auto& task : runner.Tasks()) ...;   // code, runner.DecodeResult(code)
+//   runner.DeInitDriver();
+//   service->Shutdown();
+#pragma once
+
+#include "tlhost/driver_library.hpp"
+#include "tlhost/host_service.hpp"
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tl::host {
+
+struct TaskOutcome {
+    std::string key; // UTF-8, as started
+    int32_t id = 0;
+    bool finished = false;
+    int32_t code = -1; // from the first completion message for the id
+};
+
+struct RunLimits {
+    // Stop the running tasks after this long; zero: no limit.
+    std::chrono::milliseconds timeout{0};
+    // How many interrupts (Ctrl-C) the user has given so far: the first stops the running tasks,
+    // the second gives up waiting for the queries still running.
+    std::function<int()> interrupts;
+};
+
+enum class RunEnd {
+    kFinished,  // every task completed and every query came back
+    kStopped,   // the deadline or an interrupt stopped tasks, then everything came back
+    kAbandoned, // a second interrupt: queries may still be running
+};
+
+class TaskRunner {
+public:
+    TaskRunner(const DriverExports& driver, HostService& service);
+    // Calls DeInitDriver when it is still initialised.
+    ~TaskRunner();
+    TaskRunner(const TaskRunner&) = delete;
+    TaskRunner& operator=(const TaskRunner&) = delete;
+
+    void InitDriver();
+    void DeInitDriver();
+
+    // StartAction for a task key (UTF-8); ids are 1, 2, ... in start order. Returns the id.
+    int32_t Start(const std::string& key);
+    // StopAction for every task whose completion has not arrived yet.
+    void StopRunning();
+
+    RunEnd Run(const RunLimits& limits = {});
+
+    const std::vector<TaskOutcome>& Tasks() const { return tasks_; }
+    bool AllFinished() const;
+    bool AllSucceeded() const;
+    // Completion messages beyond the first for a task, or for ids never started (task id, code).
+    const std::vector<std::pair<int32_t, int32_t>>& ExtraCompletions() const { return extra_; }
+
+    // The driver's text for a result code, UTF-8.
+    std::string DecodeResult(int32_t code) const;
+    std::string FunctionName() const;
+
+private:
+    void OnCompletion(int32_t task_id, int32_t code);
+
+    const DriverExports& driver_;
+    HostService& service_;
+    bool initialised_ = false;
+    std::vector<TaskOutcome> tasks_;
+    std::vector<std::pair<int32_t, int32_t>> extra_;
+};
+
+} // namespace tl::host

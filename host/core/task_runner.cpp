@@ -1,0 +1,114 @@
+#include "tlhost/task_runner.hpp"
+
+#include "tlcommon/text_codec.hpp"
+
+namespace tl::host {
+namespace {
+
+constexpr int32_t kPollMs = 50;
+
+std::string FromDriver(const char* text) {
+    return text != nullptr ? Cp1251ToUtf8(text) : std::string();
+}
+
+} // namespace
+
+TaskRunner::TaskRunner(const DriverExports& driver, HostService& service)
+    : driver_(driver), service_(service) {
+    service_.SetCompletionSink([this](int32_t task_id, int32_t code) { OnCompletion(task_id, code); });
+}
+
+TaskRunner::~TaskRunner() {
+    DeInitDriver();
+    service_.SetCompletionSink(nullptr);
+}
+
+void TaskRunner::InitDriver() {
+    driver_.InitDriver(service_.Abi());
+    initialised_ = true;
+}
+
+void TaskRunner::DeInitDriver() {
+    if (initialised_) {
+        driver_.DeInitDriver();
+        initialised_ = false;
+    }
+}
+
+int32_t TaskRunner::Start(const std::string& key) {
+    const auto id = static_cast<int32_t>(tasks_.size() + 1);
+    tasks_.push_back(TaskOutcome{key, id});
+    const std::string key_cp1251 = Utf8ToCp1251(key);
+    driver_.StartAction(key_cp1251.c_str(), id);
+    return id;
+}
+
+void TaskRunner::StopRunning() {
+    for (const TaskOutcome& task : tasks_) {
+        if (!task.finished) {
+            driver_.StopAction(0, task.id);
+        }
+    }
+}
+
+RunEnd TaskRunner::Run(const RunLimits& limits) {
+    using Clock = std::chrono::steady_clock;
+    const bool has_deadline = limits.timeout.count() > 0;
+    const Clock::time_point deadline = Clock::now() + limits.timeout;
+    bool stopping = false;
+    for (;;) {
+        if (AllFinished() && service_.OutstandingJobs() == 0) {
+            return stopping ? RunEnd::kStopped : RunEnd::kFinished;
+        }
+        const int interrupts = limits.interrupts ? limits.interrupts() : 0;
+        if (interrupts >= 2) {
+            return RunEnd::kAbandoned;
+        }
+        // A stopped task completes at once; the queries it left running still come back later.
+        if (!stopping && !AllFinished() && (interrupts >= 1 || (has_deadline && Clock::now() >= deadline))) {
+            stopping = true;
+            StopRunning();
+        }
+        service_.ProcessMessage(kPollMs);
+    }
+}
+
+bool TaskRunner::AllFinished() const {
+    for (const TaskOutcome& task : tasks_) {
+        if (!task.finished) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool TaskRunner::AllSucceeded() const {
+    for (const TaskOutcome& task : tasks_) {
+        if (!task.finished || task.code != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string TaskRunner::DecodeResult(int32_t code) const {
+    return FromDriver(driver_.GetStartActionDecodeResult(code));
+}
+
+std::string TaskRunner::FunctionName() const {
+    return FromDriver(driver_.GetFunctionName());
+}
+
+void TaskRunner::OnCompletion(int32_t task_id, int32_t code) {
+    if (task_id >= 1 && static_cast<size_t>(task_id) <= tasks_.size()) {
+        TaskOutcome& task = tasks_[static_cast<size_t>(task_id) - 1];
+        if (!task.finished) {
+            task.finished = true;
+            task.code = code;
+            return;
+        }
+    }
+    extra_.emplace_back(task_id, code);
+}
+
+} // namespace tl::host
