@@ -1,11 +1,22 @@
 /*
  * Settings service: typed named values in named storages and sections, kept in the table
- * `settings` of the process-wide database (see dbd.h). Strings are UTF-8.
+ * `settings` of the process-wide database (see dbd.h; tl::db::InitSchema creates the table).
+ * Strings are UTF-8.
  *
- * The current storage is a per-thread setting made by SvcSetStorageName; every other call works
- * on (current storage, section, key). A missing key returns the given default; reads never fail.
- * Writes and deletions report failure only when there is no process-wide database or it refuses
- * the write (false / 0).
+ * The current storage is a per-thread setting made by SvcSetStorageName (empty until then); every
+ * other call works on (current storage, section, key). Storage, section and key names compare
+ * without regard to letter case (Latin and Cyrillic), as in the Windows settings stores of the
+ * metering system; a key keeps the spelling it was first written with, and SvcReadSection lists
+ * it so.
+ *
+ * Reads never fail: a missing key, no open database or a database error give the default. A value
+ * read as another type than it was written with converts where that makes sense (an integer read
+ * as a string gives its decimal text, the string "12" read as an integer gives 12, "true"/"false"
+ * or a number read as a boolean, a number or "dd.mm.yyyy[ hh:nn[:ss[.zzz]]]" read as a date-time,
+ * a date-time read as a string gives "dd.mm.yyyy hh:nn:ss.zzz", a boolean read as a string "1" or
+ * "0"); a value that does not convert gives the default. Writes and deletions report failure only
+ * when there is no process-wide database or it refuses the write (false / 0); deleting a missing
+ * key or erasing an empty section succeeds.
  *
  * Returned strings are valid until the next call of the same function on the same thread.
  */
@@ -33,7 +44,8 @@ TL_PLATFORM_API double SvcReadDateTime(const char* section, const char* key, dou
 TL_PLATFORM_API bool SvcWriteDateTime(const char* section, const char* key, double value);
 
 /* Calls each(context, key) for every key of the section, in the order the keys were first
- * written. Returns the number of keys. */
+ * written (a rewrite or a rename keeps the place). Returns the number of keys. `each` may be NULL
+ * (just counting) and may call the service itself. */
 typedef void (*TlSvcKeyProc)(void* context, const char* key);
 TL_PLATFORM_API int32_t SvcReadSection(const char* section, TlSvcKeyProc each, void* context);
 
@@ -41,8 +53,10 @@ TL_PLATFORM_API bool SvcValueExists(const char* section, const char* key);
 TL_PLATFORM_API bool SvcDeleteKey(const char* section, const char* key);
 TL_PLATFORM_API bool SvcEraseSection(const char* section);
 /* Renames a key, keeping its value and its place in the listing order. True when the key bears
- * the new name afterwards. `option` is accepted and ignored. */
-TL_PLATFORM_API bool SvcRenameParam(const char* section, const char* old_key, const char* new_key, bool option);
+ * the new name afterwards; false when the old key is missing or the new name belongs to another key,
+ * which then stays as it was (a rename never loses a value). `option` is accepted and ignored. */
+TL_PLATFORM_API bool SvcRenameParam(const char* section, const char* old_key, const char* new_key,
+                                    bool option);
 
 #ifdef __cplusplus
 }

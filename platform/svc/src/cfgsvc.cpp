@@ -1,0 +1,181 @@
+// The C functions of the settings service, over the process-wide database. Reads never fail: a
+// missing key, a value that does not convert, no open database or a database error all give the
+// default. Writes report such failures as false.
+#include "tlplatform/cfgsvc.h"
+
+#include "settings_store.hpp"
+
+#include <exception>
+#include <string>
+
+namespace {
+
+thread_local std::string t_storage;
+
+std::string_view Arg(const char* text) {
+    return text != nullptr ? std::string_view(text) : std::string_view();
+}
+
+// Runs `action` on the store of the current storage under the process-wide connection's lock;
+// `fallback` when there is no database or anything fails.
+template <typename Result, typename Action>
+Result WithStore(Result fallback, Action&& action) {
+    try {
+        auto lock = tl::db::LockProcessConnection();
+        tl::db::Connection* connection = tl::db::ProcessConnection();
+        if (connection == nullptr) {
+            return fallback;
+        }
+        tl::svc::SettingsStore store(*connection, t_storage);
+        return action(store);
+    } catch (...) {
+        return fallback;
+    }
+}
+
+template <typename Value>
+Value ReadTyped(const char* section, const char* key, Value fallback,
+                std::optional<Value> (*convert)(const tl::svc::StoredSetting&)) {
+    if (key == nullptr) {
+        return fallback;
+    }
+    return WithStore(fallback, [&](tl::svc::SettingsStore& store) {
+        const auto stored = store.Read(Arg(section), key);
+        return stored ? convert(*stored).value_or(fallback) : fallback;
+    });
+}
+
+bool WriteTyped(const char* section, const char* key, const tl::svc::StoredSetting& value) {
+    if (key == nullptr || *key == '\0') {
+        return false;
+    }
+    return WithStore(false, [&](tl::svc::SettingsStore& store) {
+        store.Write(Arg(section), key, value);
+        return true;
+    });
+}
+
+} // namespace
+
+extern "C" {
+
+void SvcSetStorageName(const char* storage) {
+    try {
+        t_storage = Arg(storage);
+    } catch (...) {
+        t_storage.clear();
+    }
+}
+
+const char* SvcReadString(const char* section, const char* key, const char* default_value) {
+    thread_local std::string result;
+    try {
+        std::string fallback(Arg(default_value));
+        if (key == nullptr) {
+            result = std::move(fallback);
+            return result.c_str();
+        }
+        result = WithStore(fallback, [&](tl::svc::SettingsStore& store) {
+            const auto stored = store.Read(Arg(section), key);
+            return stored ? tl::svc::ReadAsString(*stored) : fallback;
+        });
+    } catch (...) {
+        result.clear();
+    }
+    return result.c_str();
+}
+
+bool SvcWriteString(const char* section, const char* key, const char* value) {
+    try {
+        return WriteTyped(section, key, tl::svc::StoreString(std::string(Arg(value))));
+    } catch (...) {
+        return false;
+    }
+}
+
+int32_t SvcReadInteger(const char* section, const char* key, int32_t default_value) {
+    return ReadTyped<int32_t>(section, key, default_value, tl::svc::ReadAsInteger);
+}
+
+bool SvcWriteInteger(const char* section, const char* key, int32_t value) {
+    try {
+        return WriteTyped(section, key, tl::svc::StoreInteger(value));
+    } catch (...) {
+        return false;
+    }
+}
+
+bool SvcReadBool(const char* section, const char* key, bool default_value) {
+    return ReadTyped<bool>(section, key, default_value, tl::svc::ReadAsBool);
+}
+
+bool SvcWriteBool(const char* section, const char* key, bool value) {
+    try {
+        return WriteTyped(section, key, tl::svc::StoreBool(value));
+    } catch (...) {
+        return false;
+    }
+}
+
+double SvcReadDateTime(const char* section, const char* key, double default_value) {
+    return ReadTyped<double>(section, key, default_value, tl::svc::ReadAsDateTime);
+}
+
+bool SvcWriteDateTime(const char* section, const char* key, double value) {
+    try {
+        return WriteTyped(section, key, tl::svc::StoreDateTime(value));
+    } catch (...) {
+        return false;
+    }
+}
+
+int32_t SvcReadSection(const char* section, TlSvcKeyProc each, void* context) {
+    std::vector<std::string> keys;
+    try {
+        // The keys are gathered first, so that the callback may call the service itself.
+        keys = WithStore(std::vector<std::string>(),
+                         [&](tl::svc::SettingsStore& store) { return store.Keys(Arg(section)); });
+    } catch (...) {
+        return 0;
+    }
+    if (each != nullptr) {
+        for (const auto& key : keys) {
+            each(context, key.c_str());
+        }
+    }
+    return static_cast<int32_t>(keys.size());
+}
+
+bool SvcValueExists(const char* section, const char* key) {
+    if (key == nullptr) {
+        return false;
+    }
+    return WithStore(false, [&](tl::svc::SettingsStore& store) { return store.Exists(Arg(section), key); });
+}
+
+bool SvcDeleteKey(const char* section, const char* key) {
+    if (key == nullptr) {
+        return false;
+    }
+    return WithStore(false, [&](tl::svc::SettingsStore& store) {
+        store.Delete(Arg(section), key);
+        return true;
+    });
+}
+
+bool SvcEraseSection(const char* section) {
+    return WithStore(false, [&](tl::svc::SettingsStore& store) {
+        store.EraseSection(Arg(section));
+        return true;
+    });
+}
+
+bool SvcRenameParam(const char* section, const char* old_key, const char* new_key, bool /*option*/) {
+    if (old_key == nullptr || new_key == nullptr) {
+        return false;
+    }
+    return WithStore(
+        false, [&](tl::svc::SettingsStore& store) { return store.Rename(Arg(section), old_key, new_key); });
+}
+
+} // extern "C"
