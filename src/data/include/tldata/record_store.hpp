@@ -1,0 +1,119 @@
+// Storage shared by the record lists handed to the host: field-name sets kept once per shape and
+// referenced by index, all values of all records in one contiguous array. A pass can hold
+// millions of rows, so nothing is allocated per record beyond the values themselves.
+#pragma once
+
+#include "tldata/variant.hpp"
+#include "tlosses/abi.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <span>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace tl {
+
+// How names and string values look through the C interface: the host's boundary is
+// Windows-1251, our own database library speaks UTF-8.
+enum class TextEncoding { kCp1251, kUtf8 };
+
+class RecordStore;
+
+// One record of a list, read back on the C++ side.
+class RecordView {
+public:
+    RecordView(const RecordStore& store, int32_t index) : store_(&store), index_(index) {}
+    int32_t FieldCount() const;
+    const std::string& Name(int32_t field) const;
+    Variant Value(int32_t field) const;
+
+private:
+    const RecordStore* store_;
+    int32_t index_;
+};
+
+class RecordStore {
+public:
+    virtual ~RecordStore();
+    RecordStore(const RecordStore&) = delete;
+    RecordStore& operator=(const RecordStore&) = delete;
+
+    int32_t Count() const { return static_cast<int32_t>(records_.size()); }
+    // Fields of a record: as many as it has both a name and a value for.
+    int32_t FieldCount(int32_t record) const;
+    const std::string& FieldName(int32_t record, int32_t field) const;
+    Variant Value(int32_t record, int32_t field) const;
+
+    int32_t NameSetCount() const { return static_cast<int32_t>(name_sets_.size()); }
+    // Index of the name set the record uses; records of one shape share it.
+    int32_t NameSetOf(int32_t record) const { return records_.at(static_cast<size_t>(record)).name_set; }
+    const std::vector<std::string>& NameSet(int32_t index) const;
+
+    // Frees every record and every name set.
+    void Clear();
+
+    // The records through the C interface, borrowed: the caller must not call Release.
+    const TlRecords* AsAbi(TextEncoding encoding) const;
+    // Gives the records away through the C interface: the receiver calls Release exactly once.
+    static TlRecords* HandOver(std::unique_ptr<RecordStore> records, TextEncoding encoding);
+
+protected:
+    RecordStore();
+
+    // Index of the set with these names, compared exactly or without regard to case; a new set
+    // is appended when none matches.
+    int32_t FindOrAddNameSet(std::span<const std::string> names, bool ignore_case);
+    void AppendRecord(int32_t name_set, std::span<const Variant> values);
+    // All values the record was given, also those beyond its names.
+    int32_t StoredValueCount(int32_t record) const;
+    Variant StoredValue(int32_t record, int32_t index) const;
+
+private:
+    struct Slot {
+        int32_t name_set;
+        uint32_t value_count;
+        size_t first_value;
+    };
+    struct StoredText {
+        std::string utf8;
+        std::string cp1251;
+    };
+    struct NameSetData {
+        std::vector<std::string> utf8;
+        std::vector<std::string> cp1251;
+    };
+    // The TlRecords object the host sees, with a way back to its owner.
+    struct AbiView {
+        TlRecords base;
+        const RecordStore* owner;
+        TextEncoding encoding;
+    };
+
+    static const AbiView& ViewOf(const TlRecords* self);
+    static int32_t AbiCount(const TlRecords* self);
+    static int32_t AbiFieldCount(const TlRecords* self, int32_t record);
+    static const char* AbiFieldName(const TlRecords* self, int32_t record, int32_t field);
+    static TlVariant AbiValue(const TlRecords* self, int32_t record, int32_t field);
+    static void AbiRelease(TlRecords* self);
+    static const TlRecordsVtbl kVtbl;
+
+    const Slot& SlotAt(int32_t record, int32_t field) const;
+    static std::string JoinKey(std::span<const std::string> names, bool ignore_case);
+
+    std::vector<NameSetData> name_sets_;
+    std::unordered_map<std::string, int32_t> name_set_index_;
+    int32_t last_name_set_ = -1;
+    bool last_ignore_case_ = false;
+    std::vector<Slot> records_;
+    // Strings are stored as an index into texts_ in v.i64; the deque keeps their bytes in place.
+    std::vector<TlVariant> values_;
+    std::deque<StoredText> texts_;
+    AbiView abi_cp1251_;
+    AbiView abi_utf8_;
+};
+
+} // namespace tl

@@ -1,0 +1,193 @@
+#include "tldata/record_store.hpp"
+
+#include "tlcommon/text_codec.hpp"
+#include "tldata/case_fold.hpp"
+
+#include <limits>
+#include <stdexcept>
+
+namespace tl {
+
+const TlRecordsVtbl RecordStore::kVtbl = {&RecordStore::AbiCount, &RecordStore::AbiFieldCount,
+                                          &RecordStore::AbiFieldName, &RecordStore::AbiValue,
+                                          &RecordStore::AbiRelease};
+
+RecordStore::RecordStore()
+    : abi_cp1251_{{&kVtbl}, this, TextEncoding::kCp1251}, abi_utf8_{{&kVtbl}, this, TextEncoding::kUtf8} {}
+
+RecordStore::~RecordStore() = default;
+
+int32_t RecordView::FieldCount() const {
+    return store_->FieldCount(index_);
+}
+
+const std::string& RecordView::Name(int32_t field) const {
+    return store_->FieldName(index_, field);
+}
+
+Variant RecordView::Value(int32_t field) const {
+    return store_->Value(index_, field);
+}
+
+int32_t RecordStore::FieldCount(int32_t record) const {
+    const Slot& slot = records_.at(static_cast<size_t>(record));
+    const auto names = static_cast<uint32_t>(name_sets_[static_cast<size_t>(slot.name_set)].utf8.size());
+    return static_cast<int32_t>(names < slot.value_count ? names : slot.value_count);
+}
+
+const RecordStore::Slot& RecordStore::SlotAt(int32_t record, int32_t field) const {
+    if (field < 0 || field >= FieldCount(record)) {
+        throw std::out_of_range("record field index out of range");
+    }
+    return records_[static_cast<size_t>(record)];
+}
+
+const std::string& RecordStore::FieldName(int32_t record, int32_t field) const {
+    const Slot& slot = SlotAt(record, field);
+    return name_sets_[static_cast<size_t>(slot.name_set)].utf8[static_cast<size_t>(field)];
+}
+
+Variant RecordStore::Value(int32_t record, int32_t field) const {
+    SlotAt(record, field);
+    return StoredValue(record, field);
+}
+
+int32_t RecordStore::StoredValueCount(int32_t record) const {
+    return static_cast<int32_t>(records_.at(static_cast<size_t>(record)).value_count);
+}
+
+Variant RecordStore::StoredValue(int32_t record, int32_t index) const {
+    const Slot& slot = records_.at(static_cast<size_t>(record));
+    if (index < 0 || static_cast<uint32_t>(index) >= slot.value_count) {
+        throw std::out_of_range("record value index out of range");
+    }
+    const TlVariant& raw = values_[slot.first_value + static_cast<size_t>(index)];
+    if (raw.kind == TL_VT_STRING) {
+        return Variant::String(texts_[static_cast<size_t>(raw.v.i64)].utf8);
+    }
+    return FromAbi(raw, false);
+}
+
+const std::vector<std::string>& RecordStore::NameSet(int32_t index) const {
+    return name_sets_.at(static_cast<size_t>(index)).utf8;
+}
+
+void RecordStore::Clear() {
+    records_.clear();
+    values_.clear();
+    texts_.clear();
+    name_sets_.clear();
+    name_set_index_.clear();
+    last_name_set_ = -1;
+}
+
+std::string RecordStore::JoinKey(std::span<const std::string> names, bool ignore_case) {
+    std::string key;
+    for (const std::string& name : names) {
+        key += ignore_case ? FoldCase(name) : name;
+        key.push_back('\0');
+    }
+    return key;
+}
+
+int32_t RecordStore::FindOrAddNameSet(std::span<const std::string> names, bool ignore_case) {
+    // Consecutive records nearly always share their shape: try the last set before hashing.
+    if (last_name_set_ >= 0 && last_ignore_case_ == ignore_case) {
+        const auto& last = name_sets_[static_cast<size_t>(last_name_set_)].utf8;
+        bool same = last.size() == names.size();
+        for (size_t i = 0; same && i < names.size(); ++i) {
+            same = ignore_case ? SameText(last[i], names[i]) : last[i] == names[i];
+        }
+        if (same) {
+            return last_name_set_;
+        }
+    }
+    std::string key = JoinKey(names, ignore_case);
+    auto [it, added] = name_set_index_.try_emplace(std::move(key), static_cast<int32_t>(name_sets_.size()));
+    if (added) {
+        NameSetData set;
+        set.utf8.assign(names.begin(), names.end());
+        set.cp1251.reserve(names.size());
+        for (const std::string& name : names) {
+            set.cp1251.push_back(Utf8ToCp1251(name));
+        }
+        name_sets_.push_back(std::move(set));
+    }
+    last_name_set_ = it->second;
+    last_ignore_case_ = ignore_case;
+    return it->second;
+}
+
+void RecordStore::AppendRecord(int32_t name_set, std::span<const Variant> values) {
+    if (values.size() > std::numeric_limits<uint32_t>::max()) {
+        throw std::length_error("record has too many values");
+    }
+    records_.push_back(Slot{name_set, static_cast<uint32_t>(values.size()), values_.size()});
+    for (const Variant& value : values) {
+        TlVariant raw = ToAbiScalar(value);
+        if (value.Kind() == TL_VT_STRING) {
+            raw.v.i64 = static_cast<int64_t>(texts_.size());
+            texts_.push_back(StoredText{value.Text(), Utf8ToCp1251(value.Text())});
+        }
+        values_.push_back(raw);
+    }
+}
+
+const TlRecords* RecordStore::AsAbi(TextEncoding encoding) const {
+    return encoding == TextEncoding::kCp1251 ? &abi_cp1251_.base : &abi_utf8_.base;
+}
+
+TlRecords* RecordStore::HandOver(std::unique_ptr<RecordStore> records, TextEncoding encoding) {
+    RecordStore* owner = records.release();
+    return encoding == TextEncoding::kCp1251 ? &owner->abi_cp1251_.base : &owner->abi_utf8_.base;
+}
+
+const RecordStore::AbiView& RecordStore::ViewOf(const TlRecords* self) {
+    // AbiView is standard-layout with the TlRecords first, so the two addresses are one.
+    return *reinterpret_cast<const AbiView*>(self);
+}
+
+int32_t RecordStore::AbiCount(const TlRecords* self) {
+    return ViewOf(self).owner->Count();
+}
+
+int32_t RecordStore::AbiFieldCount(const TlRecords* self, int32_t record) {
+    const RecordStore& store = *ViewOf(self).owner;
+    if (record < 0 || record >= store.Count()) {
+        return 0;
+    }
+    return store.FieldCount(record);
+}
+
+const char* RecordStore::AbiFieldName(const TlRecords* self, int32_t record, int32_t field) {
+    const AbiView& view = ViewOf(self);
+    const RecordStore& store = *view.owner;
+    if (record < 0 || record >= store.Count() || field < 0 || field >= store.FieldCount(record)) {
+        return "";
+    }
+    const NameSetData& set =
+        store.name_sets_[static_cast<size_t>(store.records_[static_cast<size_t>(record)].name_set)];
+    const auto& names = view.encoding == TextEncoding::kCp1251 ? set.cp1251 : set.utf8;
+    return names[static_cast<size_t>(field)].c_str();
+}
+
+TlVariant RecordStore::AbiValue(const TlRecords* self, int32_t record, int32_t field) {
+    const AbiView& view = ViewOf(self);
+    const RecordStore& store = *view.owner;
+    if (record < 0 || record >= store.Count() || field < 0 || field >= store.FieldCount(record)) {
+        return TlVariant{};
+    }
+    TlVariant raw =
+        store.values_[store.records_[static_cast<size_t>(record)].first_value + static_cast<size_t>(field)];
+    if (raw.kind == TL_VT_STRING) {
+        const StoredText& text = store.texts_[static_cast<size_t>(raw.v.i64)];
+        raw.v.str = view.encoding == TextEncoding::kCp1251 ? text.cp1251.c_str() : text.utf8.c_str();
+    }
+    return raw;
+}
+
+void RecordStore::AbiRelease(TlRecords* self) {
+    delete ViewOf(self).owner;
+}
+
+} // namespace tl

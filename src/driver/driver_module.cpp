@@ -1,0 +1,135 @@
+#include "tldriver/driver_module.hpp"
+
+#include "tlcommon/text_codec.hpp"
+#include "tldriver/result_codes.hpp"
+#include "tldriver/schedule_task.hpp"
+#include "tldriver/task_names.hpp"
+
+#include <cstring>
+#include <stdexcept>
+
+namespace tl {
+namespace {
+
+// Asks the host for one parameter; null when it does not supply it.
+void* AskParam(TlHostService* service, int32_t index) {
+    void* value = nullptr;
+    if (!service->vtbl->GetParam(service, index, &value)) {
+        return nullptr;
+    }
+    return value;
+}
+
+template <typename T>
+void CopyValue(TlHostService* service, int32_t index, T& target) {
+    if (const void* value = AskParam(service, index)) {
+        std::memcpy(&target, value, sizeof(T));
+    }
+}
+
+std::string WithTrailingSlash(std::string directory) {
+    if (!directory.empty() && directory.back() != '/') {
+        directory.push_back('/');
+    }
+    return directory;
+}
+
+} // namespace
+
+DriverModule::DriverModule(std::string_view module_path, std::string executable_directory)
+    : state_log_(ModiLogFileName(module_path)) {
+    link_.log_directory = WithTrailingSlash(std::move(executable_directory));
+    link_.state_log = &state_log_;
+}
+
+DriverModule::~DriverModule() {
+    task_list_.reset();
+    link_.service.Reset();
+}
+
+void DriverModule::ReadParams(TlHostService* service) {
+    if (const void* value = AskParam(service, TL_PARAM_1)) {
+        const char* text = *static_cast<const char* const*>(value);
+        param1_ = text != nullptr ? text : "";
+    }
+    CopyValue(service, TL_PARAM_3, param3_);
+    CopyValue(service, TL_PARAM_4, param4_);
+    CopyValue(service, TL_PARAM_5, param5_);
+    CopyValue(service, TL_PARAM_COMPLETION_MESSAGE, link_.completion.message);
+    CopyValue(service, TL_PARAM_COMPLETION_WINDOW, link_.completion.window);
+    if (void* callback = AskParam(service, TL_PARAM_STATUS_CALLBACK)) {
+        link_.status_callback = reinterpret_cast<TlStatusProc>(callback);
+    }
+    // The application object is taken as given, also when null.
+    void* application = nullptr;
+    if (service->vtbl->GetParam(service, TL_PARAM_APPLICATION, &application)) {
+        saved_application_ = application_;
+        application_ = application;
+    }
+    // Not a parameter of the original hosts: those always write beside their executable.
+    if (const void* value = AskParam(service, TL_PARAM_LOG_DIRECTORY)) {
+        if (const char* directory = *static_cast<const char* const*>(value)) {
+            link_.log_directory = WithTrailingSlash(Cp1251ToUtf8(directory));
+        }
+    }
+}
+
+void DriverModule::InitDriver(TlHostService* service) {
+    const HostServiceRef during_call(service);
+    link_.service.Reset(service);
+    if (service != nullptr) {
+        ReadParams(service);
+    }
+    if (task_list_ == nullptr) {
+        task_list_ = std::make_unique<TScheduleTaskList>(link_);
+    }
+}
+
+void DriverModule::DeInitDriver() {
+    if (task_list_ != nullptr) {
+        task_list_->ShutdownAll();
+        try {
+            task_list_.reset();
+        } catch (...) {
+        }
+    }
+    if (saved_application_.has_value()) {
+        application_ = *saved_application_;
+        saved_application_.reset();
+    }
+}
+
+void DriverModule::StartAction(std::string_view task_key, int32_t task_id) {
+    const std::string key = Cp1251ToUtf8(task_key);
+    // An exception while the task is made is reported to the host (a status line with its text and
+    // a completion with code 6) instead of unwinding into it, so that a host never waits forever
+    // for a task that was never started.
+    try {
+        if (task_list_ == nullptr) {
+            throw std::logic_error("the driver is not initialised");
+        }
+        if (task_list_->IndexOfTask(task_id) >= 0) {
+            throw std::invalid_argument("a task with this identifier is already running");
+        }
+        task_list_->Add(std::make_unique<TScheduleTask>(link_, key, task_id));
+    } catch (const std::exception& error) {
+        link_.SendStatus(ScenarioName(key), error.what());
+        link_.PostCompletion(task_id, kResultInternalError);
+        return;
+    } catch (...) {
+        link_.SendStatus(ScenarioName(key), ResultText(kResultInternalError));
+        link_.PostCompletion(task_id, kResultInternalError);
+        return;
+    }
+    task_list_->StartTask(task_id);
+}
+
+void DriverModule::StopAction(int32_t task_id) {
+    if (task_list_ == nullptr) {
+        link_.PostCompletion(task_id, kResultInternalError);
+        return;
+    }
+    task_list_->StopTask(task_id);
+}
+
+} // namespace tl
