@@ -7,15 +7,24 @@
  *
  * Calendar rules:
  *  - Minute boundaries of N minutes are counted from local midnight of the date's own day:
- *    00:00, N, 2N, ... minutes; the next day's midnight is always a boundary.
+ *    00:00, N, 2N, ... minutes; the next day's midnight is always a boundary. When N does not
+ *    divide the day, the last interval of the day is shorter (N = 7: ..., 23:48, 23:55, 00:00);
+ *    N of 1440 or more leaves only the midnights.
  *  - Day boundaries are midnights; month boundaries the 1st at 00:00; quarter boundaries the 1st
  *    of January, April, July and October at 00:00; year boundaries 1 January at 00:00. For N > 1
- *    days, months or years the boundary grid starts at day 0 (30.12.1899), January, and year 0.
+ *    days, months, quarters or years the boundary grid starts at day 0 (30.12.1899), January, and
+ *    year 0.
  *  - Direction true: the boundary at or after the date; false: the boundary at or before it.
- *    A date within one millisecond of a boundary counts as on it.
+ *    The date is first rounded to whole milliseconds; a date within one millisecond of a
+ *    boundary counts as on it, and the result is always the boundary's exact stamp.
  *  - IncDiscret adds one interval: N years, 3N months (quarter), N months, N days, N hours,
  *    N minutes, N seconds or N milliseconds. Month steps keep the day of month, clamped to the
- *    month's last day, and the time of day. Kind 7 (fixed) adds N seconds.
+ *    month's last day, and the time of day; each step sees only the date it is given, so 31.01
+ *    steps to 29.02 and then to 29.03. Kind 7 (fixed) adds N seconds. IncDiscret does not align:
+ *    from a date off the grid it stays off the grid. The reserved byte is ignored.
+ *  - No-ops, leaving the date as it is: a null date, a count below 1 (alignment and IncDiscret
+ *    alike; there are no backward steps), an unknown kind, a date that is not finite or lies
+ *    outside 01.01.0001 .. 01.01.10000, and a result that would fall outside that range.
  */
 #ifndef TLPLATFORM_TLVTOOLS_H
 #define TLPLATFORM_TLVTOOLS_H
