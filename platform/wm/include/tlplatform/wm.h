@@ -23,14 +23,15 @@ typedef struct TlWmMessage {
     intptr_t lparam;
 } TlWmMessage;
 
-/* A new queue; handles are never 0 and never reused while the process lives. */
+/* A new queue; handles are never 0 and never reused while the process lives (0 once all 2^32 - 1
+ * handles have been given out, or when memory runs out). */
 TL_PLATFORM_API uint32_t WmCreateQueue(void);
 /* Drops the queue and any message still in it. */
 TL_PLATFORM_API void WmDestroyQueue(uint32_t window);
 /* Appends a message to the queue; false when no queue has that handle (the message is dropped). */
 TL_PLATFORM_API bool WmPostMessage(uint32_t window, uint32_t message, intptr_t wparam, intptr_t lparam);
-/* Takes the oldest message; waits up to timeout_ms (negative: forever). False on timeout or when
- * the queue does not exist. */
+/* Takes the oldest message; waits up to timeout_ms (negative: forever). False on timeout, when
+ * the queue does not exist or is destroyed while waiting, and when out is null. */
 TL_PLATFORM_API bool WmGetMessage(uint32_t window, TlWmMessage* out, int32_t timeout_ms);
 /* Messages waiting in the queue (0 when it does not exist). */
 TL_PLATFORM_API int32_t WmPendingCount(uint32_t window);
