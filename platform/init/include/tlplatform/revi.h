@@ -14,9 +14,12 @@ extern "C" {
 
 #define TL_PLATFORM_API __attribute__((visibility("default")))
 
+/* Always 0; safe to call from any thread. */
 TL_PLATFORM_API int32_t Init(void);
 /* How many times Init has run in this process. */
 TL_PLATFORM_API int32_t ReviInitCount(void);
+/* The local date-time (days since 30.12.1899) at which Init last ran; 0 before the first run. */
+TL_PLATFORM_API double ReviLastInitTime(void);
 
 #ifdef __cplusplus
 }
