@@ -1,0 +1,206 @@
+#include "tlcommon/text_codec.hpp"
+#include "tldata/db_records.hpp"
+#include "tldata/db_records_ex.hpp"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tl {
+namespace {
+
+using Names = std::vector<std::string>;
+using Values = std::vector<Variant>;
+
+struct MismatchCase {
+    const char* label;
+    Names names;
+    Values values;
+};
+
+TEST(TDBRecordsTest, AddWithMismatchedLengthsLeavesTheListUnchanged) {
+    const std::vector<MismatchCase> cases = {
+        {"more names", {"A", "B"}, {Variant::Int32(1)}},
+        {"more values", {"A"}, {Variant::Int32(1), Variant::Int32(2)}},
+        {"names only", {"A"}, {}},
+        {"values only", {}, {Variant::Double(1.5)}},
+    };
+    for (const auto& c : cases) {
+        TDBRecords records;
+        ASSERT_TRUE(records.Add(Names{"X"}, Values{Variant::Int32(7)}));
+        EXPECT_FALSE(records.Add(c.names, c.values)) << c.label;
+        ASSERT_EQ(records.Count(), 1) << c.label;
+        EXPECT_EQ(records.Get(0).Name(0), "X") << c.label;
+        EXPECT_EQ(records.Get(0).Value(0), Variant::Int32(7)) << c.label;
+    }
+}
+
+TEST(TDBRecordsTest, NamesAreCutTo255Characters) {
+    std::string cyrillic;
+    for (int i = 0; i < 300; ++i) {
+        cyrillic += "Ж";
+    }
+    struct Case {
+        std::string name;
+        std::string expected;
+    } const cases[] = {
+        {std::string(255, 'a'), std::string(255, 'a')},
+        {std::string(256, 'b'), std::string(255, 'b')},
+        {cyrillic, cyrillic.substr(0, 255 * 2)}, // two bytes per character, never split
+    };
+    for (const auto& c : cases) {
+        TDBRecords records;
+        ASSERT_TRUE(records.Add(Names{c.name}, Values{Variant::Int32(1)}));
+        EXPECT_EQ(records.Get(0).Name(0), c.expected);
+    }
+}
+
+TEST(TDBRecordsTest, ValuesOfEveryKindReadBackUnchanged) {
+    const Values values = {Variant(),
+                           Variant::Int32(-5),
+                           Variant::Int64(int64_t{1} << 40),
+                           Variant::Double(2.25),
+                           Variant::DateTime(41974.5),
+                           Variant::Bool(true),
+                           Variant::String("Потери")};
+    Names names;
+    for (size_t i = 0; i < values.size(); ++i) {
+        names.push_back("F" + std::to_string(i));
+    }
+    TDBRecords records;
+    ASSERT_TRUE(records.Add(names, values));
+    ASSERT_TRUE(records.Add(names, values));
+    for (int32_t r = 0; r < 2; ++r) {
+        ASSERT_EQ(records.Get(r).FieldCount(), static_cast<int32_t>(values.size()));
+        for (size_t i = 0; i < values.size(); ++i) {
+            EXPECT_EQ(records.Get(r).Value(static_cast<int32_t>(i)), values[i])
+                << "record " << r << " field " << i;
+        }
+    }
+}
+
+TEST(TDBRecordsTest, RowsOfOneShapeShareOneNameSet) {
+    TDBRecords records;
+    const Names names = {"ParNumber", "Value0"};
+    for (int i = 0; i < 1000; ++i) {
+        ASSERT_TRUE(records.Add(names, Values{Variant::Int32(30012), Variant::Double(i)}));
+    }
+    const auto interned = records.InternNames(names);
+    records.Add(interned, Values{Variant::Int32(30018), Variant::Double(-1)});
+    ASSERT_TRUE(records.Add(Names{"parnumber", "Value0"}, Values{Variant::Int32(1), Variant::Double(0)}));
+
+    EXPECT_EQ(records.Count(), 1002);
+    // Plain lists keep names as given: another spelling is another shape.
+    EXPECT_EQ(records.NameSetCount(), 2);
+    EXPECT_EQ(records.NameSetOf(1000), records.NameSetOf(0));
+    EXPECT_EQ(records.Get(1000).Value(0), Variant::Int32(30018));
+    EXPECT_EQ(records.Get(1001).Name(0), "parnumber");
+}
+
+TEST(TDBRecordsTest, AddingToAnInternedSetChecksTheValueCount) {
+    TDBRecords records;
+    const auto id = records.InternNames(Names{"A", "B"});
+    EXPECT_THROW(records.Add(id, Values{Variant::Int32(1)}), std::invalid_argument);
+    EXPECT_EQ(records.Count(), 0);
+}
+
+TEST(TDBRecordsTest, ClearFreesRecordsAndNameSets) {
+    TDBRecords records;
+    ASSERT_TRUE(records.Add(Names{"A"}, Values{Variant::String("x")}));
+    records.Clear();
+    EXPECT_EQ(records.Count(), 0);
+    EXPECT_EQ(records.NameSetCount(), 0);
+    ASSERT_TRUE(records.Add(Names{"B"}, Values{Variant::String("y")}));
+    EXPECT_EQ(records.Get(0).Name(0), "B");
+    EXPECT_EQ(records.Get(0).Value(0), Variant::String("y"));
+}
+
+TEST(TDBRecordsExTest, NameSetsAreSharedOnlyByTheSameNamesInTheSameOrder) {
+    struct Case {
+        const char* label;
+        Names second;
+        bool shared;
+    } const cases[] = {
+        {"same names", {"ParNumber", "Data_Date"}, true},
+        {"other letter case", {"PARNUMBER", "data_date"}, true},
+        {"other order", {"Data_Date", "ParNumber"}, false},
+        {"fewer names", {"ParNumber"}, false},
+        {"more names", {"ParNumber", "Data_Date", "Object"}, false},
+        {"other name", {"ParNumber", "Data_Time"}, false},
+    };
+    for (const auto& c : cases) {
+        TDBRecordsEx records;
+        const Values values = {Variant::Int32(1), Variant::Int32(2)};
+        EXPECT_EQ(records.AddRecord(Names{"ParNumber", "Data_Date"}, values), 0);
+        EXPECT_EQ(records.AddRecord(c.second, values), 1);
+        EXPECT_EQ(records.NameSetOf(0) == records.NameSetOf(1), c.shared) << c.label;
+        EXPECT_EQ(records.NameSetCount(), c.shared ? 1 : 2) << c.label;
+    }
+}
+
+TEST(TDBRecordsExTest, CyrillicNamesMatchWithoutRegardToCase) {
+    TDBRecordsEx records;
+    records.AddRecord(Names{"Имя", "Ёмкость"}, Values{Variant::Int32(1), Variant::Int32(2)});
+    records.AddRecord(Names{"ИМЯ", "ёмкость"}, Values{Variant::Int32(3), Variant::Int32(4)});
+    EXPECT_EQ(records.NameSetCount(), 1);
+    // The shared set keeps the spelling of its first record.
+    std::vector<std::string> names;
+    std::vector<Variant> values;
+    records.GetRecord(1, names, values);
+    EXPECT_EQ(names, (Names{"Имя", "Ёмкость"}));
+    EXPECT_EQ(values, (Values{Variant::Int32(3), Variant::Int32(4)}));
+}
+
+TEST(TDBRecordsExTest, GetRecordCutsNamesAndCopiesEveryValue) {
+    TDBRecordsEx records;
+    records.AddRecord(Names{std::string(300, 'n')}, Values{Variant::Double(1), Variant::String("extra")});
+    std::vector<std::string> names;
+    std::vector<Variant> values;
+    records.GetRecord(0, names, values);
+    EXPECT_EQ(names, Names{std::string(255, 'n')});
+    EXPECT_EQ(values, (Values{Variant::Double(1), Variant::String("extra")}));
+    // The host sees only the fields that have both a name and a value.
+    EXPECT_EQ(records.FieldCount(0), 1);
+}
+
+TEST(RecordsAbiTest, HostReadsNamesAndStringsInTheRequestedEncoding) {
+    auto records = std::make_unique<TDBRecords>();
+    ASSERT_TRUE(records->Add(Names{"Имя", "N"}, Values{Variant::String("Линия 1"), Variant::Int32(3)}));
+    struct Case {
+        TextEncoding encoding;
+        std::string name;
+        std::string text;
+    } const cases[] = {
+        {TextEncoding::kCp1251, Utf8ToCp1251("Имя"), Utf8ToCp1251("Линия 1")},
+        {TextEncoding::kUtf8, "Имя", "Линия 1"},
+    };
+    for (const auto& c : cases) {
+        const TlRecords* abi = records->AsAbi(c.encoding);
+        ASSERT_EQ(abi->vtbl->Count(abi), 1);
+        ASSERT_EQ(abi->vtbl->FieldCount(abi, 0), 2);
+        EXPECT_EQ(std::string(abi->vtbl->FieldName(abi, 0, 0)), c.name);
+        const TlVariant text = abi->vtbl->Value(abi, 0, 0);
+        ASSERT_EQ(text.kind, TL_VT_STRING);
+        EXPECT_EQ(std::string(text.v.str), c.text);
+        const TlVariant number = abi->vtbl->Value(abi, 0, 1);
+        EXPECT_EQ(number.kind, TL_VT_INT32);
+        EXPECT_EQ(number.v.i32, 3);
+        // Out-of-range questions get empty answers, not a crash.
+        EXPECT_EQ(abi->vtbl->FieldCount(abi, 1), 0);
+        EXPECT_EQ(abi->vtbl->Value(abi, 0, 2).kind, TL_VT_NULL);
+        EXPECT_STREQ(abi->vtbl->FieldName(abi, -1, 0), "");
+    }
+}
+
+TEST(RecordsAbiTest, HandedOverRecordsAreFreedByTheirRelease) {
+    auto records = std::make_unique<TDBRecordsEx>();
+    records->AddRecord(Names{"A"}, Values{Variant::String("kept until release")});
+    TlRecords* abi = RecordStore::HandOver(std::move(records), TextEncoding::kCp1251);
+    ASSERT_EQ(abi->vtbl->Count(abi), 1);
+    EXPECT_STREQ(abi->vtbl->Value(abi, 0, 0).v.str, "kept until release");
+    abi->vtbl->Release(abi); // a leak or a double free here shows under the sanitizers
+}
+
+} // namespace
+} // namespace tl

@@ -1,0 +1,138 @@
+#include "fake_host_service.hpp"
+#include "tldata/host_database.hpp"
+#include "tldata/result_reader.hpp"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tl {
+namespace {
+
+using test::FakeHost;
+using test::FakeResultSet;
+
+void IgnoreCompletion(void*, int32_t, TlResultSet**) {}
+
+TEST(HostDatabaseTest, QueryTextAndParametersReachTheHostConverted) {
+    struct Case {
+        const char* label;
+        std::vector<Variant> params;
+        std::vector<Variant> host_sees;
+    } const cases[] = {
+        {"no parameters pass the integer 0", {}, {Variant::Int32(0)}},
+        {"every kind",
+         {Variant::Int32(12), Variant::Int64(-3), Variant::Double(0.5), Variant::DateTime(41944.0),
+          Variant::Bool(false), Variant::String("ТП-10"), Variant()},
+         {Variant::Int32(12), Variant::Int64(-3), Variant::Double(0.5), Variant::DateTime(41944.0),
+          Variant::Bool(false), Variant::String("ТП-10"), Variant()}},
+    };
+    for (const auto& c : cases) {
+        FakeHost host;
+        int context = 0;
+        HostDatabase(host.Service())
+            .ExecQuery(17, "select * from data where Item = :объект", c.params, &IgnoreCompletion, &context);
+        ASSERT_EQ(host.Queries().size(), 1u) << c.label;
+        const auto& query = host.Queries()[0];
+        EXPECT_EQ(query.task_id, 17);
+        // The fake converts back from Windows-1251: a round trip proves the conversion.
+        EXPECT_EQ(query.sql, "select * from data where Item = :объект");
+        EXPECT_EQ(query.params, c.host_sees) << c.label;
+        EXPECT_EQ(query.handler, &IgnoreCompletion);
+        EXPECT_EQ(query.context, &context);
+    }
+}
+
+TEST(HostDatabaseTest, ReleaseDataSetReleasesOnlyAHeldSetAndEmptiesTheVariable) {
+    FakeHost host;
+    FakeResultSet set({"A"}, {{1}});
+    TlResultSet* variable = set.Set();
+    const HostDatabase db(host.Service());
+    db.ReleaseDataSet(&variable);
+    EXPECT_EQ(variable, nullptr);
+    db.ReleaseDataSet(&variable);
+    db.ReleaseDataSet(nullptr);
+    EXPECT_EQ(host.Released(), std::vector<TlResultSet*>{set.Set()});
+}
+
+TEST(HostDatabaseTest, StoredRecordsPassToTheHostInWindows1251) {
+    FakeHost host;
+    auto records = std::make_unique<TDBRecords>();
+    ASSERT_TRUE(records->Add(std::vector<std::string>{"ParNumber", "Заметка"},
+                             std::vector<Variant>{Variant::Int32(30026), Variant::String("ночь")}));
+    HostDatabase(host.Service()).StoreRecords("Data", std::move(records));
+    ASSERT_EQ(host.Stored().size(), 1u);
+    EXPECT_EQ(host.Stored()[0].table, "Data");
+    ASSERT_EQ(host.Stored()[0].records.size(), 1u);
+    const auto& fields = host.Stored()[0].records[0];
+    ASSERT_EQ(fields.size(), 2u);
+    EXPECT_EQ(fields[0].first, "ParNumber");
+    EXPECT_EQ(fields[0].second, Variant::Int32(30026));
+    EXPECT_EQ(fields[1].first, "Заметка");
+    EXPECT_EQ(fields[1].second, Variant::String("ночь"));
+}
+
+TEST(HostDatabaseTest, OperationsWithoutAHostThrow) {
+    const HostDatabase db(nullptr);
+    FakeResultSet set({"A"}, {});
+    TlResultSet* variable = set.Set();
+    EXPECT_THROW(db.ExecQuery(1, "select 1", {}, &IgnoreCompletion, nullptr), std::logic_error);
+    EXPECT_THROW(db.ReleaseDataSet(&variable), std::logic_error);
+    EXPECT_THROW(db.StoreRecords("Data", std::make_unique<TDBRecords>()), std::logic_error);
+}
+
+TEST(HostServiceRefTest, KeepsExactlyOneReferencePerHolder) {
+    FakeHost first;
+    FakeHost second;
+    {
+        HostServiceRef ref(first.Service());
+        EXPECT_EQ(first.References(), 1);
+        ref.Reset(first.Service()); // the same interface again must not drop to zero in between
+        EXPECT_EQ(first.References(), 1);
+        HostServiceRef copy(ref);
+        EXPECT_EQ(first.References(), 2);
+        copy.Reset(second.Service());
+        EXPECT_EQ(first.References(), 1);
+        EXPECT_EQ(second.References(), 1);
+    }
+    EXPECT_EQ(first.References(), 0);
+    EXPECT_EQ(second.References(), 0);
+}
+
+TEST(ResultReaderTest, ReadsRowsThroughFieldsLookedUpOnce) {
+    FakeResultSet set({"Data_Date", "Value0", "Item"}, {{41944.5, 1.25, 7}, {41944.75, 2.5, 8}},
+                      {0x40000, 0});
+    ResultReader reader(set.Set());
+    const auto date = reader.Require("DATA_DATE");
+    const auto value = reader.Require("value0");
+    const auto item = reader.Require("Item");
+    EXPECT_FALSE(reader.Find("Missing").Found());
+    ASSERT_FALSE(reader.IsEmpty());
+    std::vector<std::vector<double>> rows;
+    std::vector<int64_t> status;
+    for (reader.First(); !reader.Eof(); reader.Next()) {
+        rows.push_back({reader.AsDateTime(date), reader.AsDouble(value), double(reader.AsInteger(item))});
+        status.push_back(reader.StatusWord());
+    }
+    EXPECT_EQ(rows, (std::vector<std::vector<double>>{{41944.5, 1.25, 7}, {41944.75, 2.5, 8}}));
+    EXPECT_EQ(status, (std::vector<int64_t>{0x40000, 0}));
+}
+
+TEST(ResultReaderTest, MissingFieldsAreReportedByName) {
+    FakeResultSet set({"A"}, {{1}});
+    ResultReader reader(set.Set());
+    try {
+        reader.Require("TvkStatus");
+        FAIL() << "no exception";
+    } catch (const std::runtime_error& error) {
+        EXPECT_NE(std::string(error.what()).find("TvkStatus"), std::string::npos);
+    }
+    reader.First();
+    EXPECT_THROW(reader.AsDouble(reader.Find("B")), std::runtime_error);
+    EXPECT_THROW(ResultReader(nullptr), std::invalid_argument);
+}
+
+} // namespace
+} // namespace tl
