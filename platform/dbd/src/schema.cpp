@@ -46,9 +46,12 @@ create table if not exists eventlist (
     season integer,
     evidprotect integer not null default 0
 );
--- The state queries pick an element's events by code and look for the latest before a date.
+-- The state queries pick an element's events by code and look for the latest before a date; those
+-- of measurement objects do not name the item (it holds the new state code).
 create index if not exists eventlist_by_element
     on eventlist (objcode, objtype, objitem, evcode, evtype, evgenesisdt);
+create index if not exists eventlist_by_object
+    on eventlist (objcode, objtype, evcode, evtype, evgenesisdt);
 
 create table if not exists Devices (
     id integer primary key,

@@ -1,0 +1,169 @@
+#include "memory_result_set.hpp"
+#include "tlcommon/date_time.hpp"
+
+#include <gtest/gtest.h>
+#include <limits>
+
+namespace tl::db {
+namespace {
+
+// One row holding every kind of cell, read as the driver reads it: through the C function table.
+class ResultSetConversions : public ::testing::Test {
+protected:
+    ResultSetConversions()
+        : set_({"int", "real", "text_int", "text_comma", "text_iso", "text_ru", "text_word", "nul", "big",
+                "half", "neg_half", "huge_real"}) {
+        set_.AddInteger(0, 42);
+        set_.AddReal(1, 2.75);
+        set_.AddText(2, " 17 ");
+        set_.AddText(3, "1,5");
+        set_.AddText(4, "2014-11-01 12:00:00");
+        set_.AddText(5, "01.11.2014 18:00");
+        set_.AddText(6, "Подстанция");
+        set_.AddNull(7);
+        set_.AddInteger(8, int64_t{5'000'000'000});
+        set_.AddReal(9, 2.5);
+        set_.AddReal(10, -2.5);
+        set_.AddReal(11, 1e300);
+        set_.FinishRow();
+        set_.First();
+    }
+
+    TlResultSet* c() { return &set_; }
+    MemoryResultSet set_;
+};
+
+TEST_F(ResultSetConversions, ReadsEveryKindOfCellAsEachType) {
+    const double nov1 = EncodeDate(2014, 11, 1);
+    struct Case {
+        const char* field;
+        double as_double;
+        int32_t as_integer;
+        double as_date_time;
+        bool is_null;
+        const char* as_text;
+    };
+    const Case cases[] = {
+        {"int", 42.0, 42, 42.0, false, "42"},
+        {"real", 2.75, 3, 2.75, false, "2.75"},
+        {"text_int", 17.0, 17, 17.0, false, " 17 "},
+        {"text_comma", 1.5, 2, 1.5, false, "1,5"},
+        {"text_iso", 0.0, 0, nov1 + 0.5, false, "2014-11-01 12:00:00"},
+        {"text_ru", 0.0, 0, nov1 + 0.75, false, "01.11.2014 18:00"},
+        {"text_word", 0.0, 0, 0.0, false, "Подстанция"},
+        {"nul", 0.0, 0, 0.0, true, ""},
+        {"big", 5e9, std::numeric_limits<int32_t>::max(), 5e9, false, "5000000000"},
+        {"half", 2.5, 3, 2.5, false, "2.5"},
+        {"neg_half", -2.5, -3, -2.5, false, "-2.5"},
+        {"huge_real", 1e300, std::numeric_limits<int32_t>::max(), 1e300, false, "1e+300"},
+    };
+    for (const auto& k : cases) {
+        const int32_t f = c()->vtbl->FieldIndex(c(), k.field);
+        ASSERT_GE(f, 0) << k.field;
+        EXPECT_DOUBLE_EQ(c()->vtbl->AsDouble(c(), f), k.as_double) << k.field;
+        EXPECT_EQ(c()->vtbl->AsInteger(c(), f), k.as_integer) << k.field;
+        EXPECT_NEAR(c()->vtbl->AsDateTime(c(), f), k.as_date_time, kOneMs / 2) << k.field;
+        EXPECT_EQ(c()->vtbl->IsNull(c(), f), k.is_null) << k.field;
+        EXPECT_EQ(set_.AsText(f), k.as_text) << k.field;
+    }
+}
+
+TEST_F(ResultSetConversions, FindsFieldsWithoutRegardToCase) {
+    EXPECT_EQ(c()->vtbl->FieldIndex(c(), "TEXT_ISO"), 4);
+    EXPECT_EQ(c()->vtbl->FieldIndex(c(), "Text_Iso"), 4);
+    EXPECT_EQ(c()->vtbl->FieldIndex(c(), "text_iso "), -1);
+    EXPECT_EQ(c()->vtbl->FieldIndex(c(), "missing"), -1);
+    EXPECT_EQ(c()->vtbl->FieldIndex(c(), nullptr), -1);
+}
+
+TEST_F(ResultSetConversions, UnknownFieldsAndRowsPastTheEndReadAsNull) {
+    for (int32_t f : {-1, 12, 1000}) {
+        EXPECT_TRUE(c()->vtbl->IsNull(c(), f)) << f;
+        EXPECT_EQ(c()->vtbl->AsDouble(c(), f), 0.0) << f;
+        EXPECT_EQ(c()->vtbl->AsInteger(c(), f), 0) << f;
+    }
+    c()->vtbl->Next(c());
+    ASSERT_TRUE(c()->vtbl->Eof(c()));
+    EXPECT_TRUE(c()->vtbl->IsNull(c(), 0));
+    EXPECT_EQ(c()->vtbl->AsInteger(c(), 0), 0);
+}
+
+TEST(ResultSet, WalksRowsInOrder) {
+    MemoryResultSet set({"n"});
+    TlResultSet* c = &set;
+    EXPECT_TRUE(c->vtbl->IsEmpty(c));
+    EXPECT_TRUE(c->vtbl->Eof(c));
+    c->vtbl->First(c);
+    EXPECT_TRUE(c->vtbl->Eof(c));
+
+    for (int i = 1; i <= 3; ++i) {
+        set.AddInteger(0, i * 10);
+        set.FinishRow();
+    }
+    EXPECT_FALSE(c->vtbl->IsEmpty(c));
+    std::vector<int32_t> seen;
+    for (c->vtbl->First(c); !c->vtbl->Eof(c); c->vtbl->Next(c)) {
+        seen.push_back(c->vtbl->AsInteger(c, 0));
+    }
+    EXPECT_EQ(seen, (std::vector<int32_t>{10, 20, 30}));
+    c->vtbl->Next(c); // past the end stays at the end
+    EXPECT_TRUE(c->vtbl->Eof(c));
+    c->vtbl->First(c);
+    EXPECT_EQ(c->vtbl->AsInteger(c, 0), 10);
+}
+
+TEST(ResultSet, StatusWordComesFromTheTvkStatusColumn) {
+    struct Case {
+        const char* column;
+        int64_t stored; // INT64_MIN: a null cell
+        int64_t expected;
+    };
+    const Case cases[] = {
+        {"TvkStatus", 0x40000, 0x40000},
+        {"tvkstatus", static_cast<int64_t>(0x8000000000040001ull),
+         static_cast<int64_t>(0x8000000000040001ull)},
+        {"TVKSTATUS", std::numeric_limits<int64_t>::min(), 0},
+        {"status", 0x40000, 0},
+    };
+    for (const auto& k : cases) {
+        MemoryResultSet set({"value0", k.column});
+        set.AddReal(0, 1.0);
+        if (k.stored == std::numeric_limits<int64_t>::min()) {
+            set.AddNull(1);
+        } else {
+            set.AddInteger(1, k.stored);
+        }
+        set.FinishRow();
+        set.First();
+        TlResultSet* c = &set;
+        EXPECT_EQ(c->vtbl->StatusWord(c), k.expected) << k.column;
+    }
+}
+
+TEST(ResultSet, RecognisesItsOwnSets) {
+    MemoryResultSet set({"a"});
+    TlResultSetVtbl foreign_table = *set.vtbl;
+    TlResultSet foreign{&foreign_table};
+    EXPECT_TRUE(MemoryResultSet::Owns(&set));
+    EXPECT_FALSE(MemoryResultSet::Owns(&foreign));
+    EXPECT_FALSE(MemoryResultSet::Owns(nullptr));
+}
+
+TEST(ResultSet, TextIsReadInPlaceWithItsTerminator) {
+    MemoryResultSet set({"name", "code"});
+    set.AddText(0, "Ф1");
+    set.AddInteger(1, 7);
+    set.FinishRow();
+    set.AddText(0, "");
+    set.AddNull(1);
+    set.FinishRow();
+    set.First();
+    EXPECT_STREQ(set.AsCString(0), "Ф1");
+    EXPECT_STREQ(set.AsCString(1), "7");
+    set.Next();
+    EXPECT_STREQ(set.AsCString(0), "");
+    EXPECT_STREQ(set.AsCString(1), "");
+}
+
+} // namespace
+} // namespace tl::db
