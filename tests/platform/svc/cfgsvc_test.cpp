@@ -1,0 +1,214 @@
+#include "tlplatform/cfgsvc.h"
+#include "tlplatform/db_connection.hpp"
+#include "tlplatform/dbd.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr const char* kTask = "\\Scripts\\Losses1\\Object\\";
+constexpr const char* kElements = "\\Scripts\\Losses1\\Devices1\\";
+
+std::vector<std::string> Keys(const char* section) {
+    std::vector<std::string> keys;
+    const int32_t count = SvcReadSection(
+        section,
+        [](void* context, const char* key) {
+            static_cast<std::vector<std::string>*>(context)->push_back(key);
+        },
+        &keys);
+    EXPECT_EQ(count, static_cast<int32_t>(keys.size()));
+    return keys;
+}
+
+class Settings : public ::testing::Test {
+protected:
+    void SetUp() override {
+        path_ = std::filesystem::temp_directory_path() / ("tlsvc-test-" + std::to_string(getpid()) + ".db");
+        std::filesystem::remove(path_);
+        auto connection = tl::db::Connection::Open(path_.string());
+        tl::db::InitSchema(*connection);
+        tl::db::SetProcessConnection(std::move(connection));
+        SvcSetStorageName("TKEY_SCHEDULE");
+    }
+    void TearDown() override {
+        DBCloseDatabase();
+        for (const char* suffix : {"", "-wal", "-shm"}) {
+            std::filesystem::remove(path_.string() + suffix);
+        }
+    }
+    std::filesystem::path path_;
+};
+
+TEST_F(Settings, EveryTypeReadsBackAsWritten) {
+    ASSERT_TRUE(SvcWriteString(kTask, "CommonScript", "begin\r\n  Result := W(1, 0, 5);\r\nend;"));
+    ASSERT_TRUE(SvcWriteInteger(kTask, "DeepBase", -2147483647 - 1));
+    ASSERT_TRUE(SvcWriteBool(kTask, "AdvParNumber", true));
+    ASSERT_TRUE(SvcWriteBool(kTask, "UpdateFormat0", false));
+    ASSERT_TRUE(SvcWriteDateTime(kTask, "BeginDateTime", 41944.0 + 1.0 / 3.0));
+    EXPECT_STREQ(SvcReadString(kTask, "CommonScript", ""), "begin\r\n  Result := W(1, 0, 5);\r\nend;");
+    EXPECT_EQ(SvcReadInteger(kTask, "DeepBase", 0), -2147483647 - 1);
+    EXPECT_TRUE(SvcReadBool(kTask, "AdvParNumber", false));
+    EXPECT_FALSE(SvcReadBool(kTask, "UpdateFormat0", true));
+    EXPECT_EQ(SvcReadDateTime(kTask, "BeginDateTime", 0.0), 41944.0 + 1.0 / 3.0);
+
+    ASSERT_TRUE(SvcWriteInteger(kTask, "DeepBase", 48)); // an overwrite
+    EXPECT_EQ(SvcReadInteger(kTask, "DeepBase", 0), 48);
+}
+
+TEST_F(Settings, MissingKeysAndUnconvertibleValuesGiveTheDefault) {
+    ASSERT_TRUE(SvcWriteString(kTask, "Name", "Линия"));
+    ASSERT_TRUE(SvcWriteDateTime(kTask, "BeginDateTime", 41944.5));
+    EXPECT_STREQ(SvcReadString(kTask, "Missing", "default"), "default");
+    EXPECT_STREQ(SvcReadString(kTask, "Missing", nullptr), "");
+    EXPECT_EQ(SvcReadInteger(kTask, "Missing", 7), 7);
+    EXPECT_TRUE(SvcReadBool(kTask, "Missing", true));
+    EXPECT_EQ(SvcReadDateTime(kTask, "Missing", 1.5), 1.5);
+    EXPECT_EQ(SvcReadInteger("\\Other\\", "Name", 7), 7); // the key lives in another section
+    EXPECT_EQ(SvcReadInteger(kTask, "Name", 7), 7);
+    EXPECT_TRUE(SvcReadBool(kTask, "Name", true));
+    EXPECT_EQ(SvcReadInteger(kTask, "BeginDateTime", 7), 7);
+    EXPECT_EQ(SvcReadInteger(kTask, nullptr, 7), 7);
+    EXPECT_EQ(SvcReadInteger(nullptr, "Name", 7), 7);
+    EXPECT_FALSE(SvcValueExists(kTask, "Missing"));
+}
+
+TEST_F(Settings, ValuesConvertBetweenTypes) {
+    ASSERT_TRUE(SvcWriteInteger(kTask, "Method", 1));
+    ASSERT_TRUE(SvcWriteString(kTask, "ParNumber", "12"));
+    ASSERT_TRUE(SvcWriteString(kTask, "EndDateTime", "01.11.2014 00:00"));
+    EXPECT_STREQ(SvcReadString(kTask, "Method", ""), "1");
+    EXPECT_TRUE(SvcReadBool(kTask, "Method", false));
+    EXPECT_EQ(SvcReadInteger(kTask, "ParNumber", 0), 12);
+    EXPECT_EQ(SvcReadDateTime(kTask, "EndDateTime", 0.0), 41944.0);
+}
+
+TEST_F(Settings, NamesCompareWithoutRegardToCaseAndKeepTheirSpelling) {
+    const char* section = "\\Scripts\\Расчёт потерь\\Object\\";
+    ASSERT_TRUE(SvcWriteInteger(section, "DeepBase", 24));
+    EXPECT_EQ(SvcReadInteger("\\SCRIPTS\\РАСЧЁТ ПОТЕРЬ\\object\\", "DEEPBASE", 0), 24);
+    ASSERT_TRUE(SvcWriteInteger(section, "deepbase", 48)); // the same key
+    EXPECT_EQ(Keys(section), std::vector<std::string>{"DeepBase"});
+    EXPECT_EQ(SvcReadInteger(section, "DeepBase", 0), 48);
+    SvcSetStorageName("tkey_schedule");
+    EXPECT_EQ(SvcReadInteger(section, "DeepBase", 0), 48);
+}
+
+TEST_F(Settings, ListsKeysInTheOrderTheyWereFirstWritten) {
+    for (const char* key : {"300.0.1", "100.0.5", "200.0.2"}) {
+        ASSERT_TRUE(SvcWriteString(kElements, key, "x"));
+    }
+    ASSERT_TRUE(SvcWriteString(kElements, "100.0.5", "rewritten")); // keeps its place
+    ASSERT_TRUE(SvcWriteString(kTask, "Method", "1"));              // another section
+    EXPECT_EQ(Keys(kElements), (std::vector<std::string>{"300.0.1", "100.0.5", "200.0.2"}));
+    ASSERT_TRUE(SvcDeleteKey(kElements, "300.0.1"));
+    ASSERT_TRUE(SvcWriteString(kElements, "300.0.1", "again")); // a new key goes last
+    EXPECT_EQ(Keys(kElements), (std::vector<std::string>{"100.0.5", "200.0.2", "300.0.1"}));
+    EXPECT_EQ(SvcReadSection(kElements, nullptr, nullptr), 3);
+    EXPECT_EQ(SvcReadSection("\\Empty\\", nullptr, nullptr), 0);
+}
+
+TEST_F(Settings, RenameKeepsValueAndPlaceAndNeverLosesAValue) {
+    ASSERT_TRUE(SvcWriteString(kElements, "100.5", "five"));
+    ASSERT_TRUE(SvcWriteString(kElements, "100.0.7", "seven"));
+    ASSERT_TRUE(SvcWriteString(kElements, "100.8", "eight"));
+
+    EXPECT_TRUE(SvcRenameParam(kElements, "100.5", "100.0.5", false));
+    EXPECT_EQ(Keys(kElements), (std::vector<std::string>{"100.0.5", "100.0.7", "100.8"}));
+    EXPECT_STREQ(SvcReadString(kElements, "100.0.5", ""), "five");
+    EXPECT_FALSE(SvcValueExists(kElements, "100.5"));
+
+    struct Case {
+        const char* from;
+        const char* to;
+        bool renamed;
+    };
+    const Case cases[] = {
+        {"100.8", "100.0.7", false}, // taken by another key: both stay
+        {"100.9", "100.0.9", false}, // nothing to rename
+        {"100.8", "", false},        {"100.8", "100.0.8", true}, {"100.0.8", "100.0.8", true}, // to itself
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(SvcRenameParam(kElements, c.from, c.to, false), c.renamed) << c.from << " -> " << c.to;
+    }
+    EXPECT_STREQ(SvcReadString(kElements, "100.0.7", ""), "seven");
+    EXPECT_STREQ(SvcReadString(kElements, "100.0.8", ""), "eight");
+    EXPECT_TRUE(SvcRenameParam(kElements, "100.0.8", "Element", false));
+    EXPECT_TRUE(SvcRenameParam(kElements, "ELEMENT", "element", false)); // only the spelling changes
+    EXPECT_EQ(Keys(kElements), (std::vector<std::string>{"100.0.5", "100.0.7", "element"}));
+}
+
+TEST_F(Settings, EraseAndDeleteTouchOnlyWhatTheyName) {
+    ASSERT_TRUE(SvcWriteInteger(kTask, "DeepBase", 1));
+    ASSERT_TRUE(SvcWriteInteger(kTask, "Method", 1));
+    ASSERT_TRUE(SvcWriteString(kElements, "100.0.5", "x"));
+    SvcSetStorageName("OTHER");
+    ASSERT_TRUE(SvcWriteInteger(kTask, "DeepBase", 2));
+    SvcSetStorageName("TKEY_SCHEDULE");
+
+    EXPECT_TRUE(SvcDeleteKey(kTask, "Method"));
+    EXPECT_TRUE(SvcDeleteKey(kTask, "Method")); // already gone: still done
+    EXPECT_EQ(Keys(kTask), std::vector<std::string>{"DeepBase"});
+    EXPECT_TRUE(SvcEraseSection(kTask));
+    EXPECT_TRUE(Keys(kTask).empty());
+    EXPECT_TRUE(SvcValueExists(kElements, "100.0.5"));
+    SvcSetStorageName("OTHER");
+    EXPECT_EQ(SvcReadInteger(kTask, "DeepBase", 0), 2);
+}
+
+TEST_F(Settings, StoragesAreKeptApartAndTheCurrentOneIsPerThread) {
+    ASSERT_TRUE(SvcWriteInteger(kTask, "DeepBase", 24));
+    std::thread other([] {
+        EXPECT_EQ(SvcReadInteger(kTask, "DeepBase", -1), -1); // no storage chosen on this thread yet
+        SvcSetStorageName("ANOTHER");
+        EXPECT_TRUE(SvcWriteInteger(kTask, "DeepBase", 48));
+    });
+    other.join();
+    EXPECT_EQ(SvcReadInteger(kTask, "DeepBase", 0), 24);
+    SvcSetStorageName("ANOTHER");
+    EXPECT_EQ(SvcReadInteger(kTask, "DeepBase", 0), 48);
+}
+
+TEST_F(Settings, TheListingCallbackMayUseTheService) {
+    ASSERT_TRUE(SvcWriteString(kElements, "100.0.5", "five"));
+    ASSERT_TRUE(SvcWriteString(kElements, "100.0.7", "seven"));
+    std::vector<std::string> values;
+    SvcReadSection(
+        kElements,
+        [](void* context, const char* key) {
+            static_cast<std::vector<std::string>*>(context)->push_back(SvcReadString(kElements, key, "?"));
+        },
+        &values);
+    EXPECT_EQ(values, (std::vector<std::string>{"five", "seven"}));
+}
+
+TEST(SettingsWithoutDatabase, ReadsGiveDefaultsAndWritesFail) {
+    DBCloseDatabase();
+    SvcSetStorageName("TKEY_SCHEDULE");
+    EXPECT_STREQ(SvcReadString(kTask, "CommonScript", "none"), "none");
+    EXPECT_EQ(SvcReadInteger(kTask, "DeepBase", 5), 5);
+    EXPECT_TRUE(SvcReadBool(kTask, "UpdateFormat0", true));
+    EXPECT_EQ(SvcReadDateTime(kTask, "BeginDateTime", 2.5), 2.5);
+    EXPECT_EQ(SvcReadSection(kTask, nullptr, nullptr), 0);
+    EXPECT_FALSE(SvcValueExists(kTask, "DeepBase"));
+    EXPECT_FALSE(SvcWriteInteger(kTask, "DeepBase", 1));
+    EXPECT_FALSE(SvcWriteString(kTask, "CommonScript", ""));
+    EXPECT_FALSE(SvcDeleteKey(kTask, "DeepBase"));
+    EXPECT_FALSE(SvcEraseSection(kTask));
+    EXPECT_FALSE(SvcRenameParam(kTask, "a", "b", false));
+}
+
+TEST(SettingsWithoutTable, ReadsGiveDefaultsAndWritesFail) {
+    tl::db::SetProcessConnection(tl::db::Connection::Open(":memory:"));
+    SvcSetStorageName("TKEY_SCHEDULE");
+    EXPECT_EQ(SvcReadInteger(kTask, "DeepBase", 5), 5);
+    EXPECT_FALSE(SvcWriteInteger(kTask, "DeepBase", 1));
+    DBCloseDatabase();
+}
+
+} // namespace
