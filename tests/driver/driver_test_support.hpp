@@ -1,0 +1,37 @@
+// Helpers of the driver tests: a private temporary directory, file reading, completion draining.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tl::test {
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    // Ends in '/'.
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// The file's bytes; empty when it does not exist (see FileExists).
+std::string ReadFileBytes(const std::string& path);
+bool FileExists(const std::string& path);
+
+struct Completion {
+    uint32_t message;
+    int64_t task_id;
+    int64_t code;
+    friend bool operator==(const Completion&, const Completion&) = default;
+};
+// Every completion waiting in the queue, oldest first (does not wait for more).
+std::vector<Completion> TakeCompletions(uint32_t window);
+
+} // namespace tl::test

@@ -1,0 +1,214 @@
+// The driver as a host sees it: libtlosses.so loaded with dlopen from a private directory, called
+// only through its ten exports.
+#include "driver_test_support.hpp"
+#include "fake_host_service.hpp"
+#include "tlosses/abi.h"
+#include "tlplatform/revi.h"
+#include "tlplatform/wm.h"
+
+#include <dlfcn.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace tl::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr uint32_t kMessage = 0x0400 + 77;
+
+// A copy of the driver and its platform libraries in a directory of its own, loaded from there.
+class LoadedDriver {
+public:
+    explicit LoadedDriver(const std::string& directory) {
+        for (const auto& entry : fs::directory_iterator(TL_DRIVER_BIN_DIR)) {
+            const std::string name = entry.path().filename().string();
+            if (name.rfind("libtl", 0) == 0 && entry.path().extension() == ".so") {
+                fs::copy_file(entry.path(), directory + name, fs::copy_options::overwrite_existing);
+            }
+        }
+        handle_ = dlopen((directory + "libtlosses.so").c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (handle_ == nullptr) {
+            ADD_FAILURE() << dlerror();
+            return;
+        }
+        Bind(init, "InitDriver");
+        Bind(deinit, "DeInitDriver");
+        Bind(function_name, "GetFunctionName");
+        Bind(db_access, "GetDBAccessNecessity");
+        Bind(show_dialog, "ShowSpecificDataDialog");
+        Bind(show_dialog_ex, "ShowSpecificDataDialogEx");
+        Bind(start, "StartAction");
+        Bind(stop, "StopAction");
+        Bind(start_decode, "GetStartActionDecodeResult");
+        Bind(stop_decode, "GetStopActionDecodeResult");
+    }
+    ~LoadedDriver() {
+        if (handle_ != nullptr) {
+            dlclose(handle_);
+        }
+    }
+    bool Loaded() const { return handle_ != nullptr && stop_decode != nullptr; }
+
+    TlInitDriverFn init = nullptr;
+    TlDeInitDriverFn deinit = nullptr;
+    TlGetFunctionNameFn function_name = nullptr;
+    TlGetDBAccessNecessityFn db_access = nullptr;
+    TlShowSpecificDataDialogFn show_dialog = nullptr;
+    TlShowSpecificDataDialogExFn show_dialog_ex = nullptr;
+    TlStartActionFn start = nullptr;
+    TlStopActionFn stop = nullptr;
+    TlDecodeResultFn start_decode = nullptr;
+    TlDecodeResultFn stop_decode = nullptr;
+
+private:
+    template <typename Fn>
+    void Bind(Fn& target, const char* name) {
+        target = reinterpret_cast<Fn>(dlsym(handle_, name));
+        if (target == nullptr) {
+            ADD_FAILURE() << "missing export " << name;
+        }
+    }
+    void* handle_ = nullptr;
+};
+
+class ExportsTest : public ::testing::Test {
+protected:
+    ExportsTest() {
+        FakeHost::StatusLines().clear();
+        FakeHost::RawStatusLines().clear();
+        window_ = WmCreateQueue();
+        host_.SetStandardParams(window_, kMessage, log_dir_.Path());
+        inits_before_ = ReviInitCount();
+        driver_ = std::make_unique<LoadedDriver>(lib_dir_.Path());
+    }
+    ~ExportsTest() override {
+        if (driver_ != nullptr && driver_->Loaded()) {
+            driver_->deinit();
+        }
+        driver_.reset();
+        WmDestroyQueue(window_);
+    }
+    std::vector<Completion> Completions() { return TakeCompletions(window_); }
+
+    TempDir lib_dir_;
+    TempDir log_dir_;
+    FakeHost host_;
+    uint32_t window_ = 0;
+    int32_t inits_before_ = 0;
+    std::unique_ptr<LoadedDriver> driver_;
+};
+
+const char* const kFunctionName = "\xD0\xE0\xF1\xF7\xB8\xF2 \xEF\xEE\xF2\xE5\xF0\xFC "
+                                  "\xFD\xEB\xE5\xEA\xF2\xF0\xEE\xFD\xED\xE5\xF0\xE3\xE8\xE8";
+
+TEST_F(ExportsTest, LoadingCallsInitOnceAndNamesTheDriverAtAllTimes) {
+    ASSERT_TRUE(driver_->Loaded());
+    EXPECT_EQ(ReviInitCount() - inits_before_, 1);
+    EXPECT_STREQ(driver_->function_name(), kFunctionName);
+    EXPECT_TRUE(driver_->db_access());
+    driver_->init(host_.Service());
+    EXPECT_STREQ(driver_->function_name(), kFunctionName);
+    EXPECT_TRUE(driver_->db_access());
+    EXPECT_FALSE(driver_->show_dialog_ex(0, "\\Scripts\\S\\"));
+    driver_->show_dialog(0, "\\Scripts\\S\\");
+    EXPECT_TRUE(Completions().empty());
+}
+
+TEST_F(ExportsTest, DecodeTextsAreWindows1251) {
+    ASSERT_TRUE(driver_->Loaded());
+    struct Case {
+        int32_t code;
+        const char* text;
+    } const cases[] = {
+        {0, "\xD3\xF1\xEF\xE5\xF8\xED\xFB\xE9 \xF0\xE0\xF1\xF7\xB8\xF2"},
+        {1, "\xCD\xE5\xF2 \xEF\xEE\xE4\xEA\xEB\xFE\xF7\xE5\xED\xE8\xFF \xEA \xC1\xC4"},
+        {2, "\xCD\xE5\xEA\xEE\xF0\xF0\xE5\xEA\xF2\xED\xFB\xE9 \xF1\xF6\xE5\xED\xE0\xF0\xE8\xE9"},
+        {3, "\xCD\xE5\xEA\xEE\xF0\xF0\xE5\xEA\xF2\xED\xEE\xE5 \xEE\xEF\xE8\xF1\xE0\xED\xE8\xE5"},
+        {4, "\xD0\xE0\xF1\xF7\xB8\xF2 \xED\xE5 \xEF\xF0\xEE\xE2\xEE\xE4\xE8\xEB\xF1\xFF"},
+        {5, "\xCF\xF0\xE5\xF0\xE2\xE0\xED\xEE"},
+        {6, "\xC2\xED\xF3\xF2\xF0\xE5\xED\xED\xFF\xFF \xEE\xF8\xE8\xE1\xEA\xE0"},
+        {7, "\xCA\xEE\xE4 \xE2\xEE\xE7\xE2\xF0\xE0\xF2\xE0 7"},
+        {-1, "\xCA\xEE\xE4 \xE2\xEE\xE7\xE2\xF0\xE0\xF2\xE0 -1"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_STREQ(driver_->start_decode(c.code), c.text) << c.code;
+        EXPECT_STREQ(driver_->stop_decode(c.code), c.text) << c.code;
+    }
+}
+
+TEST_F(ExportsTest, StartWithoutSettingsEndsBeforeStartActionReturns) {
+    ASSERT_TRUE(driver_->Loaded());
+    driver_->init(host_.Service());
+    driver_->start("\\Scripts\\\xCF\xD1-1\\", 41); // "ПС-1"
+    EXPECT_EQ(WmPendingCount(window_), 1);
+    EXPECT_EQ(Completions(), (std::vector<Completion>{{kMessage, 41, 2}}));
+    EXPECT_EQ(
+        FakeHost::RawStatusLines(),
+        (std::vector<std::string>{
+            "\xCD\xE0\xF7\xE0\xEB\xEE \xF0\xE0\xE1\xEE\xF2\xFB",
+            "\xCD\xE5\xF2 \xEE\xE1\xFF\xE7\xE0\xF2\xE5\xEB\xFC\xED\xFB\xF5 \xED\xE0\xF1\xF2\xF0\xEE\xE5\xEA",
+            "\xD1\xF2\xE0\xF2\xF3\xF1 \xE2\xFB\xEF\xEE\xEB\xED\xE5\xED\xE8\xFF: "
+            "\xCD\xE5\xEA\xEE\xF0\xF0\xE5\xEA\xF2\xED\xFB\xE9 \xF1\xF6\xE5\xED\xE0\xF0\xE8\xE9"}));
+    for (const auto& [scenario, line] : FakeHost::StatusLines()) {
+        EXPECT_EQ(scenario, "ПС-1");
+    }
+    EXPECT_TRUE(FileExists(log_dir_.Path() + "tlosses.log"));
+    // The task is gone: stopping its identifier now is a stop of an unknown task.
+    driver_->stop(0, 41);
+    EXPECT_EQ(Completions(), (std::vector<Completion>{{kMessage, 41, 6}}));
+}
+
+TEST_F(ExportsTest, StopOfAnUnknownTaskOnlyPostsCode6) {
+    ASSERT_TRUE(driver_->Loaded());
+    driver_->init(host_.Service());
+    driver_->stop(0, 99);
+    EXPECT_EQ(Completions(), (std::vector<Completion>{{kMessage, 99, 6}}));
+    EXPECT_TRUE(FakeHost::StatusLines().empty());
+    EXPECT_FALSE(FileExists(log_dir_.Path() + "tlosses.log"));
+    EXPECT_TRUE(host_.Queries().empty());
+}
+
+TEST_F(ExportsTest, WithoutAStatusCallbackRunsStillComplete) {
+    ASSERT_TRUE(driver_->Loaded());
+    host_.RemoveParam(TL_PARAM_STATUS_CALLBACK);
+    driver_->init(host_.Service());
+    driver_->start("\\Scripts\\S\\", 3);
+    EXPECT_EQ(Completions(), (std::vector<Completion>{{kMessage, 3, 2}}));
+    EXPECT_TRUE(FakeHost::StatusLines().empty());
+}
+
+TEST_F(ExportsTest, SecondInitDriverOverwritesTheParameters) {
+    ASSERT_TRUE(driver_->Loaded());
+    driver_->init(host_.Service());
+    const uint32_t other_window = WmCreateQueue();
+    FakeHost other;
+    other.SetStandardParams(other_window, kMessage + 1, log_dir_.Path());
+    driver_->init(other.Service());
+    driver_->start("\\Scripts\\S\\", 5);
+    EXPECT_TRUE(Completions().empty());
+    EXPECT_EQ(TakeCompletions(other_window), (std::vector<Completion>{{kMessage + 1, 5, 2}}));
+    EXPECT_EQ(host_.References(), 0);
+    EXPECT_EQ(other.References(), 1);
+    driver_->deinit();
+    driver_.reset(); // unloading releases the module's reference
+    EXPECT_EQ(other.References(), 0);
+    WmDestroyQueue(other_window);
+}
+
+TEST_F(ExportsTest, DeInitDriverWithoutInitDriverDoesNothing) {
+    ASSERT_TRUE(driver_->Loaded());
+    driver_->deinit();
+    driver_->deinit();
+    EXPECT_TRUE(Completions().empty());
+    EXPECT_EQ(host_.References(), 0);
+    // The driver still starts normally afterwards.
+    driver_->init(host_.Service());
+    driver_->start("\\Scripts\\S\\", 6);
+    EXPECT_EQ(Completions(), (std::vector<Completion>{{kMessage, 6, 2}}));
+}
+
+} // namespace
+} // namespace tl::test
