@@ -149,21 +149,5 @@ TEST(ResultSet, RecognisesItsOwnSets) {
     EXPECT_FALSE(MemoryResultSet::Owns(nullptr));
 }
 
-TEST(ResultSet, TextIsReadInPlaceWithItsTerminator) {
-    MemoryResultSet set({"name", "code"});
-    set.AddText(0, "Ф1");
-    set.AddInteger(1, 7);
-    set.FinishRow();
-    set.AddText(0, "");
-    set.AddNull(1);
-    set.FinishRow();
-    set.First();
-    EXPECT_STREQ(set.AsCString(0), "Ф1");
-    EXPECT_STREQ(set.AsCString(1), "7");
-    set.Next();
-    EXPECT_STREQ(set.AsCString(0), "");
-    EXPECT_STREQ(set.AsCString(1), "");
-}
-
 } // namespace
 } // namespace tl::db

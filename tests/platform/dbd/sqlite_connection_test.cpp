@@ -243,15 +243,5 @@ TEST(SqliteConnection, AWriterWaitsForAnotherWriterInsteadOfFailing) {
     EXPECT_EQ(second->Query("select count(*) from parameters where parnumber > 9000", {})->AsInteger(0), 2);
 }
 
-TEST(SqliteConnection, RollbackUndoesAndIsHarmlessWithoutATransaction) {
-    auto db = Connection::Open(":memory:");
-    InitSchema(*db);
-    EXPECT_NO_THROW(db->Rollback());
-    db->Begin();
-    db->Execute("delete from parameters");
-    db->Rollback();
-    EXPECT_GT(db->Query("select count(*) from parameters", {})->AsInteger(0), 0);
-}
-
 } // namespace
 } // namespace tl::db

@@ -11,46 +11,33 @@
 
 namespace tl::db::test {
 
-inline TlVariant Null() {
+template <typename Set>
+TlVariant Make(int32_t kind, Set set) {
     TlVariant v{};
-    v.kind = TL_VT_NULL;
+    v.kind = kind;
+    set(v.v);
     return v;
+}
+inline TlVariant Null() {
+    return Make(TL_VT_NULL, [](auto&) {});
 }
 inline TlVariant Int(int32_t x) {
-    TlVariant v{};
-    v.kind = TL_VT_INT32;
-    v.v.i32 = x;
-    return v;
+    return Make(TL_VT_INT32, [x](auto& v) { v.i32 = x; });
 }
 inline TlVariant Int64(int64_t x) {
-    TlVariant v{};
-    v.kind = TL_VT_INT64;
-    v.v.i64 = x;
-    return v;
+    return Make(TL_VT_INT64, [x](auto& v) { v.i64 = x; });
 }
 inline TlVariant Double(double x) {
-    TlVariant v{};
-    v.kind = TL_VT_DOUBLE;
-    v.v.f64 = x;
-    return v;
+    return Make(TL_VT_DOUBLE, [x](auto& v) { v.f64 = x; });
 }
 inline TlVariant Date(double x) {
-    TlVariant v{};
-    v.kind = TL_VT_DATETIME;
-    v.v.date_time = x;
-    return v;
+    return Make(TL_VT_DATETIME, [x](auto& v) { v.date_time = x; });
 }
 inline TlVariant Bool(bool x) {
-    TlVariant v{};
-    v.kind = TL_VT_BOOL;
-    v.v.boolean = x ? 1 : 0;
-    return v;
+    return Make(TL_VT_BOOL, [x](auto& v) { v.boolean = x ? 1 : 0; });
 }
 inline TlVariant Str(const char* x) {
-    TlVariant v{};
-    v.kind = TL_VT_STRING;
-    v.v.str = x;
-    return v;
+    return Make(TL_VT_STRING, [x](auto& v) { v.str = x; });
 }
 
 // A directory of its own under the system's temp directory, removed with everything in it.
