@@ -1,0 +1,613 @@
+#include "compiler.hpp"
+
+#include "builtins.hpp"
+#include "exec_call.hpp"
+#include "exec_ops.hpp"
+#include "exec_stmt.hpp"
+#include "symbols.hpp"
+
+#include <cstdlib>
+
+namespace tl::script {
+namespace {
+
+template <class F>
+auto VisitLocation(const Compiler::Location& loc, F&& f) {
+    switch (loc.kind) {
+    case Compiler::Location::Global:
+        return f(GlobalLoc{loc.offset});
+    case Compiler::Location::Local:
+        return f(LocalLoc{loc.offset});
+    case Compiler::Location::Ref:
+        return f(RefLoc{loc.offset});
+    case Compiler::Location::Addr:
+        break;
+    }
+    return f(AddrLoc{loc.node});
+}
+
+bool IsDecl(StmtKind kind) {
+    return kind == StmtKind::VarDecl || kind == StmtKind::ConstDecl || kind == StmtKind::TypeDecl ||
+           kind == StmtKind::Uses;
+}
+
+} // namespace
+
+void Compiler::Compile(ProgramAst& program) {
+    auto* main = arena_.New<Block>(SourcePos{1, 1, 0});
+    for (const VarInit& init : code_.global_inits) {
+        NameExpr target(init.symbol->pos, init.symbol->name);
+        target.symbol = init.symbol;
+        target.type = init.symbol->type;
+        main->body.push_back(CompileAssign(&target, init.value, init.symbol->pos));
+    }
+    for (Stmt* item : program.items) {
+        if (item->kind == StmtKind::Routine) {
+            CompileRoutine(static_cast<RoutineStmt*>(item));
+        } else if (!IsDecl(item->kind)) {
+            main->body.push_back(CompileStmt(item));
+        }
+    }
+    code_.main = main;
+}
+
+void Compiler::CompileRoutine(RoutineStmt* decl) {
+    RoutineInfo* info = decl->info;
+    if (info == nullptr || decl->is_forward || decl->body == nullptr) {
+        return;
+    }
+    int saved_loops = loop_depth_;
+    loop_depth_ = 0;
+    auto* body = arena_.New<Block>(decl->body->pos);
+    for (const VarInit& init : info->inits) {
+        NameExpr target(init.symbol->pos, init.symbol->name);
+        target.symbol = init.symbol;
+        target.type = init.symbol->type;
+        body->body.push_back(CompileAssign(&target, init.value, init.symbol->pos));
+    }
+    for (const Stmt* stmt : decl->body->body) {
+        body->body.push_back(CompileStmt(stmt));
+    }
+    info->code = body;
+    loop_depth_ = saved_loops;
+}
+
+Block* Compiler::CompileBlock(const std::vector<Stmt*>& body, SourcePos pos) {
+    auto* block = arena_.New<Block>(pos);
+    block->body.reserve(body.size());
+    for (const Stmt* stmt : body) {
+        if (!IsDecl(stmt->kind) && stmt->kind != StmtKind::Empty) {
+            block->body.push_back(CompileStmt(stmt));
+        }
+    }
+    return block;
+}
+
+// ---- statements ------------------------------------------------------------------------------
+
+const StmtNode* Compiler::CompileStmt(const Stmt* stmt) {
+    switch (stmt->kind) {
+    case StmtKind::Assign: {
+        const auto* s = static_cast<const AssignStmt*>(stmt);
+        return CompileAssign(s->target, s->value, s->pos);
+    }
+    case StmtKind::Call: {
+        const auto* s = static_cast<const CallStmt*>(stmt);
+        return CompileCallStmt(static_cast<const CallExpr*>(s->expr), s->pos);
+    }
+    case StmtKind::Compound:
+        return CompileBlock(static_cast<const CompoundStmt*>(stmt)->body, stmt->pos);
+    case StmtKind::If: {
+        const auto* s = static_cast<const IfStmt*>(stmt);
+        return arena_.New<IfNode>(s->pos, CompileExpr(s->cond),
+                                  s->then_branch != nullptr ? CompileStmt(s->then_branch) : nullptr,
+                                  s->else_branch != nullptr ? CompileStmt(s->else_branch) : nullptr);
+    }
+    case StmtKind::For: {
+        const auto* s = static_cast<const ForStmt*>(stmt);
+        const ExprNode* var = CompileExpr(s->var);
+        const ExprNode* from = CompileExpr(s->from);
+        const ExprNode* to = CompileExpr(s->to);
+        ++loop_depth_;
+        const StmtNode* body = s->body != nullptr ? CompileStmt(s->body) : nullptr;
+        --loop_depth_;
+        if (s->downto) {
+            return arena_.New<ForNode<true>>(s->pos, var, from, to, body);
+        }
+        return arena_.New<ForNode<false>>(s->pos, var, from, to, body);
+    }
+    case StmtKind::While: {
+        const auto* s = static_cast<const WhileStmt*>(stmt);
+        const ExprNode* cond = CompileExpr(s->cond);
+        ++loop_depth_;
+        const StmtNode* body = s->body != nullptr ? CompileStmt(s->body) : nullptr;
+        --loop_depth_;
+        return arena_.New<WhileNode>(s->pos, cond, body);
+    }
+    case StmtKind::Repeat: {
+        const auto* s = static_cast<const RepeatStmt*>(stmt);
+        ++loop_depth_;
+        const StmtNode* body = CompileBlock(s->body, s->pos);
+        --loop_depth_;
+        return arena_.New<RepeatNode>(s->pos, body, CompileExpr(s->cond));
+    }
+    case StmtKind::Case:
+        return CompileCase(static_cast<const CaseStmt*>(stmt));
+    case StmtKind::TryExcept:
+        return CompileTryExcept(static_cast<const TryExceptStmt*>(stmt));
+    case StmtKind::TryFinally: {
+        const auto* s = static_cast<const TryFinallyStmt*>(stmt);
+        return arena_.New<TryFinallyNode>(s->pos, CompileBlock(s->body, s->pos),
+                                          CompileBlock(s->finally_body, s->pos));
+    }
+    case StmtKind::Raise: {
+        const auto* s = static_cast<const RaiseStmt*>(stmt);
+        return arena_.New<RaiseNode>(s->pos, s->expr != nullptr ? CompileExpr(s->expr) : nullptr);
+    }
+    case StmtKind::Exit: {
+        const auto* s = static_cast<const ExitStmt*>(stmt);
+        if (s->value == nullptr || s->result == nullptr) {
+            return arena_.New<FlowNode>(s->pos, Flow::Exit);
+        }
+        auto* block = arena_.New<Block>(s->pos);
+        NameExpr target(s->pos, s->result->name);
+        target.symbol = s->result;
+        target.type = s->result->type;
+        block->body.push_back(CompileAssign(&target, s->value, s->pos));
+        block->body.push_back(arena_.New<FlowNode>(s->pos, Flow::Exit));
+        return block;
+    }
+    case StmtKind::Break:
+        return arena_.New<FlowNode>(stmt->pos, Flow::Break);
+    case StmtKind::Continue:
+        return arena_.New<FlowNode>(stmt->pos, Flow::Continue);
+    case StmtKind::Routine:
+        CompileRoutine(const_cast<RoutineStmt*>(static_cast<const RoutineStmt*>(stmt)));
+        return arena_.New<Block>(stmt->pos);
+    default:
+        return arena_.New<Block>(stmt->pos);
+    }
+}
+
+const StmtNode* Compiler::CompileCase(const CaseStmt* stmt) {
+    auto* node = arena_.New<CaseNode>(stmt->pos, CompileExpr(stmt->selector));
+    node->absorbs_break = loop_depth_ == 0;
+    for (const CaseBranch& branch : stmt->branches) {
+        const StmtNode* body =
+            branch.body != nullptr ? CompileStmt(branch.body) : arena_.New<Block>(stmt->pos);
+        for (const CaseLabel& label : branch.labels) {
+            auto low = static_cast<int32_t>(label.low->value.i);
+            auto high = label.high != nullptr ? static_cast<int32_t>(label.high->value.i) : low;
+            node->ranges.push_back({low, high, body});
+        }
+    }
+    if (stmt->has_else) {
+        node->else_body = CompileBlock(stmt->else_body, stmt->pos);
+    }
+    return node;
+}
+
+const StmtNode* Compiler::CompileTryExcept(const TryExceptStmt* stmt) {
+    auto* node = arena_.New<TryExceptNode>(stmt->pos, CompileBlock(stmt->body, stmt->pos));
+    for (const ExceptHandler& h : stmt->handlers) {
+        Handler handler;
+        handler.cls = h.cls;
+        if (h.var != nullptr) {
+            handler.var_offset = h.var->offset;
+            handler.var_global = h.var->storage == Storage::Global;
+        }
+        handler.body = h.body != nullptr ? CompileStmt(h.body) : nullptr;
+        node->handlers.push_back(handler);
+    }
+    if (stmt->has_else) {
+        Handler handler;
+        handler.body = CompileBlock(stmt->else_body, stmt->pos);
+        node->handlers.push_back(handler);
+    }
+    return node;
+}
+
+const StmtNode* Compiler::CompileAssign(const Expr* target, const Expr* value, SourcePos pos) {
+    const Type* type = target->type;
+    if (target->kind == ExprKind::Member &&
+        static_cast<const MemberExpr*>(target)->member == MemberKind::Message) {
+        const auto* member = static_cast<const MemberExpr*>(target);
+        return arena_.New<AssignMessage>(pos, CompileExpr(member->base), CompileExpr(value));
+    }
+    if (target->kind == ExprKind::Index &&
+        static_cast<const IndexExpr*>(target)->base->type->kind == TypeKind::String) {
+        const auto* index = static_cast<const IndexExpr*>(target);
+        return arena_.New<AssignStringChar>(pos, CompileExpr(index->base), CompileExpr(index->index),
+                                            CompileExpr(value));
+    }
+    const ExprNode* source = CompileExpr(value);
+    if (type->IsAggregate()) {
+        return arena_.New<AssignAggregate>(pos, CompileExpr(target), source, type);
+    }
+    Location loc = LocationOf(target);
+    return VisitLocation(loc, [&](auto l) -> const StmtNode* {
+        using L = decltype(l);
+        switch (type->kind) {
+        case TypeKind::Float:
+            return arena_.New<AssignFloat<L>>(pos, l, source);
+        case TypeKind::String:
+            return arena_.New<AssignString<L>>(pos, l, source);
+        case TypeKind::Class:
+            return arena_.New<AssignObject<L>>(pos, l, source);
+        case TypeKind::Variant:
+            return arena_.New<AssignVariant<L>>(pos, l, source);
+        default:
+            return arena_.New<AssignInt<L>>(pos, l, source);
+        }
+    });
+}
+
+const StmtNode* Compiler::CompileCallStmt(const CallExpr* call, SourcePos pos) {
+    // Print and PrintLn write their argument's text straight into the output.
+    if (call->call_kind == CallKind::Native && IsPrintFunction(call->native)) {
+        bool newline = IsPrintLnFunction(call->native);
+        const Expr* arg = call->args[0];
+        if (arg->kind == ExprKind::Convert) {
+            arg = static_cast<const ConvertExpr*>(arg)->operand;
+        }
+        if (arg->is_const && (arg->type->kind == TypeKind::String || arg->type->kind == TypeKind::Integer)) {
+            std::string text = arg->type->kind == TypeKind::String ? std::string(arg->value.s)
+                                                                   : std::to_string(arg->value.i);
+            if (newline) {
+                text += "\r\n";
+            }
+            return arena_.New<PrintConst>(pos, std::move(text));
+        }
+        PrintKind kind = PrintKind::Variant;
+        switch (arg->type->kind) {
+        case TypeKind::Integer:
+            kind = PrintKind::Int;
+            break;
+        case TypeKind::Float:
+            kind = PrintKind::Float;
+            break;
+        case TypeKind::String:
+            kind = PrintKind::String;
+            break;
+        case TypeKind::Boolean:
+            kind = PrintKind::Bool;
+            break;
+        case TypeKind::Char:
+            kind = PrintKind::Char;
+            break;
+        default:
+            arg = call->args[0];
+            break;
+        }
+        return arena_.New<PrintNode>(pos, CompileExpr(arg), kind, newline);
+    }
+    return arena_.New<CallStatement>(pos, CompileCall(call));
+}
+
+// ---- expressions -----------------------------------------------------------------------------
+
+Compiler::Location Compiler::LocationOf(const Expr* expr) {
+    Location loc;
+    if (expr->kind == ExprKind::Name) {
+        const Symbol* symbol = static_cast<const NameExpr*>(expr)->symbol;
+        loc.offset = symbol->offset;
+        loc.kind = symbol->storage == Storage::Global  ? Location::Global
+                   : symbol->storage == Storage::Local ? Location::Local
+                                                       : Location::Ref;
+        return loc;
+    }
+    // A constant index or a field of a variable with a fixed place is a fixed place itself;
+    // elsewhere it is a constant distance from the place of its base.
+    if (expr->kind == ExprKind::Index) {
+        const auto* index = static_cast<const IndexExpr*>(expr);
+        const Type* array = index->base->type;
+        if (array->kind == TypeKind::Array && index->index->is_const) {
+            int64_t i = index->index->value.i;
+            if (i >= array->low && i <= array->high) {
+                return Offset(LocationOf(index->base),
+                              static_cast<int32_t>((i - array->low) * array->element->slots), expr->pos);
+            }
+        }
+    } else if (expr->kind == ExprKind::Member) {
+        const auto* member = static_cast<const MemberExpr*>(expr);
+        if (member->member == MemberKind::Field) {
+            return Offset(LocationOf(member->base), member->offset, expr->pos);
+        }
+    }
+    loc.kind = Location::Addr;
+    loc.node = CompileExpr(expr);
+    return loc;
+}
+
+Compiler::Location Compiler::Offset(Location base, int32_t delta, SourcePos pos) {
+    if (base.kind == Location::Global || base.kind == Location::Local) {
+        base.offset += delta;
+        return base;
+    }
+    Location loc;
+    loc.kind = Location::Addr;
+    loc.node = arena_.New<FieldNode>(pos, CompileLocation(base, pos), delta);
+    return loc;
+}
+
+const ExprNode* Compiler::CompileLocation(const Location& loc, SourcePos pos) {
+    if (loc.kind == Location::Addr) {
+        return loc.node;
+    }
+    return VisitLocation(loc,
+                         [&](auto l) -> const ExprNode* { return arena_.New<VarNode<decltype(l)>>(pos, l); });
+}
+
+const ExprNode* Compiler::CompileConst(const Expr* expr) {
+    switch (expr->type->kind) {
+    case TypeKind::Float:
+        return arena_.New<ConstFloat>(expr->pos, expr->value.f);
+    case TypeKind::String:
+        return arena_.New<ConstString>(expr->pos, expr->value.s);
+    case TypeKind::Nil:
+    case TypeKind::Class:
+        return arena_.New<ConstNil>(expr->pos);
+    default:
+        return arena_.New<ConstInt>(expr->pos, static_cast<int32_t>(expr->value.i));
+    }
+}
+
+const ExprNode* Compiler::CompileExpr(const Expr* expr) {
+    if (expr->is_const) {
+        return CompileConst(expr);
+    }
+    switch (expr->kind) {
+    case ExprKind::Name:
+        return CompileLocation(LocationOf(expr), expr->pos);
+    case ExprKind::Call:
+        return CompileCall(static_cast<const CallExpr*>(expr));
+    case ExprKind::Index:
+        return CompileIndex(static_cast<const IndexExpr*>(expr));
+    case ExprKind::Member:
+        return CompileMember(static_cast<const MemberExpr*>(expr));
+    case ExprKind::Unary:
+        return CompileUnary(static_cast<const UnaryExpr*>(expr));
+    case ExprKind::Binary:
+        return CompileBinary(static_cast<const BinaryExpr*>(expr));
+    case ExprKind::Convert:
+        return CompileConvert(static_cast<const ConvertExpr*>(expr));
+    default:
+        break;
+    }
+    // The checker lets no other expression through to a program without compile errors.
+    std::abort();
+}
+
+const ExprNode* Compiler::CompileIndex(const IndexExpr* expr) {
+    const Type* base_type = expr->base->type;
+    if (base_type->kind == TypeKind::String) {
+        return arena_.New<StringIndex>(expr->pos, CompileExpr(expr->base), CompileExpr(expr->index));
+    }
+    if (expr->index->is_const) {
+        int64_t i = expr->index->value.i;
+        if (i > base_type->high || i < base_type->low) {
+            return arena_.New<BadElementNode>(expr->pos, static_cast<int32_t>(i), i > base_type->high);
+        }
+        return CompileLocation(LocationOf(expr), expr->pos);
+    }
+    Location base = LocationOf(expr->base);
+    const ExprNode* index = CompileExpr(expr->index);
+    return VisitLocation(base, [&](auto l) -> const ExprNode* {
+        return arena_.New<ElementNode<decltype(l)>>(expr->pos, l, index, base_type->low, base_type->high,
+                                                    base_type->element->slots);
+    });
+}
+
+const ExprNode* Compiler::CompileMember(const MemberExpr* expr) {
+    if (expr->member == MemberKind::Message || expr->member == MemberKind::ClassName) {
+        return arena_.New<ExceptionMessage>(expr->pos, CompileExpr(expr->base),
+                                            expr->member == MemberKind::ClassName);
+    }
+    return CompileLocation(LocationOf(expr), expr->pos);
+}
+
+const ExprNode* Compiler::CompileUnary(const UnaryExpr* expr) {
+    const ExprNode* operand = CompileExpr(expr->operand);
+    switch (expr->type->kind) {
+    case TypeKind::Float:
+        return arena_.New<FloatNegate>(expr->pos, operand);
+    case TypeKind::Boolean:
+        return arena_.New<BoolNot>(expr->pos, operand);
+    default:
+        if (expr->op == Tok::Minus) {
+            return arena_.New<IntNegate>(expr->pos, operand);
+        }
+        return arena_.New<IntNot>(expr->pos, operand);
+    }
+}
+
+namespace {
+
+template <template <CmpOp> class Node>
+const ExprNode* MakeCompare(Arena& arena, Tok op, SourcePos pos, const ExprNode* l, const ExprNode* r) {
+    switch (op) {
+    case Tok::Equal:
+        return arena.New<Node<CmpOp::Eq>>(pos, l, r);
+    case Tok::NotEqual:
+        return arena.New<Node<CmpOp::Ne>>(pos, l, r);
+    case Tok::Less:
+        return arena.New<Node<CmpOp::Lt>>(pos, l, r);
+    case Tok::LessEq:
+        return arena.New<Node<CmpOp::Le>>(pos, l, r);
+    case Tok::Greater:
+        return arena.New<Node<CmpOp::Gt>>(pos, l, r);
+    default:
+        return arena.New<Node<CmpOp::Ge>>(pos, l, r);
+    }
+}
+
+bool IsComparisonOp(Tok op) {
+    return op == Tok::Equal || op == Tok::NotEqual || op == Tok::Less || op == Tok::LessEq ||
+           op == Tok::Greater || op == Tok::GreaterEq;
+}
+
+template <FloatOp Op>
+const ExprNode* MakeFloatArith(Arena& arena, SourcePos pos, const Expr* left, const Expr* right,
+                               const ExprNode* l, const ExprNode* r) {
+    if (right->is_const) {
+        return arena.New<FloatBinaryConst<Op>>(pos, l, right->value.f);
+    }
+    if (left->is_const && Op != FloatOp::Sub) {
+        return arena.New<FloatBinaryConst<Op>>(pos, r, left->value.f);
+    }
+    return arena.New<FloatBinary<Op>>(pos, l, r);
+}
+
+} // namespace
+
+const ExprNode* Compiler::CompileBinary(const BinaryExpr* expr) {
+    SourcePos pos = expr->pos;
+    if (expr->op == Tok::KwIs || expr->op == Tok::KwAs) {
+        return arena_.New<ClassTest>(pos, CompileExpr(expr->left), expr->operand_type, expr->op == Tok::KwAs);
+    }
+    const ExprNode* l = CompileExpr(expr->left);
+    const ExprNode* r = CompileExpr(expr->right);
+    const TypeKind kind = expr->operand_type->kind;
+    if (IsComparisonOp(expr->op)) {
+        switch (kind) {
+        case TypeKind::Float:
+            return MakeCompare<FloatCompare>(arena_, expr->op, pos, l, r);
+        case TypeKind::String:
+            return MakeCompare<StringCompare>(arena_, expr->op, pos, l, r);
+        case TypeKind::Class:
+        case TypeKind::Nil:
+            if (expr->op == Tok::Equal) {
+                return arena_.New<ObjectCompare<true>>(pos, l, r);
+            }
+            return arena_.New<ObjectCompare<false>>(pos, l, r);
+        default:
+            return MakeCompare<IntCompare>(arena_, expr->op, pos, l, r);
+        }
+    }
+    switch (kind) {
+    case TypeKind::Float:
+        switch (expr->op) {
+        case Tok::Plus:
+            return MakeFloatArith<FloatOp::Add>(arena_, pos, expr->left, expr->right, l, r);
+        case Tok::Minus:
+            return MakeFloatArith<FloatOp::Sub>(arena_, pos, expr->left, expr->right, l, r);
+        case Tok::Star:
+            return MakeFloatArith<FloatOp::Mul>(arena_, pos, expr->left, expr->right, l, r);
+        default:
+            return arena_.New<FloatDivide>(pos, l, r);
+        }
+    case TypeKind::String:
+        return arena_.New<StringConcat>(pos, l, r);
+    case TypeKind::Boolean:
+        if (expr->op == Tok::KwAnd) {
+            return arena_.New<BoolShortCircuit<true>>(pos, l, r);
+        }
+        if (expr->op == Tok::KwOr) {
+            return arena_.New<BoolShortCircuit<false>>(pos, l, r);
+        }
+        return arena_.New<IntBinary<IntXor>>(pos, l, r);
+    default:
+        break;
+    }
+    switch (expr->op) {
+    case Tok::Plus:
+        return arena_.New<IntBinary<IntAdd>>(pos, l, r);
+    case Tok::Minus:
+        return arena_.New<IntBinary<IntSub>>(pos, l, r);
+    case Tok::Star:
+        return arena_.New<IntBinary<IntMul>>(pos, l, r);
+    case Tok::KwDiv:
+        return arena_.New<IntDivision<false>>(pos, l, r);
+    case Tok::KwMod:
+        return arena_.New<IntDivision<true>>(pos, l, r);
+    case Tok::KwShl:
+        return arena_.New<IntBinary<IntShl>>(pos, l, r);
+    case Tok::KwShr:
+        return arena_.New<IntBinary<IntShr>>(pos, l, r);
+    case Tok::KwAnd:
+        return arena_.New<IntBinary<IntAnd>>(pos, l, r);
+    case Tok::KwOr:
+        return arena_.New<IntBinary<IntOr>>(pos, l, r);
+    default:
+        return arena_.New<IntBinary<IntXor>>(pos, l, r);
+    }
+}
+
+const ExprNode* Compiler::CompileConvert(const ConvertExpr* expr) {
+    const ExprNode* operand = CompileExpr(expr->operand);
+    TypeKind from = expr->operand->type->kind;
+    TypeKind to = expr->type->kind;
+    if (to == TypeKind::Variant) {
+        return arena_.New<ToVariant>(expr->pos, operand, from);
+    }
+    if (from == TypeKind::Variant) {
+        return arena_.New<FromVariant>(expr->pos, operand, to);
+    }
+    if (to == TypeKind::Float) {
+        return arena_.New<IntToFloat>(expr->pos, operand);
+    }
+    if (to == TypeKind::String) {
+        return arena_.New<CharToString>(expr->pos, operand);
+    }
+    return operand;
+}
+
+const ExprNode* Compiler::CompileCall(const CallExpr* call) {
+    switch (call->call_kind) {
+    case CallKind::Native: {
+        auto* node = arena_.New<NativeCall>(call->pos, call->native);
+        node->constants.resize(call->args.size());
+        for (size_t i = 0; i < call->args.size(); ++i) {
+            const Expr* arg = call->args[i];
+            const ParamSpec& param = call->native->params[i];
+            NativeArg native_arg;
+            native_arg.type = param.type;
+            native_arg.by_ref = param.by_ref;
+            node->constants[i].raw = 0;
+            if (param.by_ref) {
+                native_arg.node = CompileExpr(arg);
+            } else if (arg->is_const && param.type != ValueType::Variant) {
+                switch (param.type) {
+                case ValueType::Float:
+                    node->constants[i].f = arg->value.f;
+                    break;
+                case ValueType::String:
+                    node->constant_strings.emplace_back(arg->value.s);
+                    node->constants[i].s = node->constant_strings.back().Rep();
+                    break;
+                default:
+                    node->constants[i].i = static_cast<int32_t>(arg->value.i);
+                    break;
+                }
+            } else {
+                native_arg.node = CompileExpr(arg);
+            }
+            if (param.by_ref || param.type == ValueType::String || param.type == ValueType::Variant) {
+                node->simple = false;
+            }
+            node->args.push_back(native_arg);
+        }
+        return node;
+    }
+    case CallKind::Script: {
+        auto* node = arena_.New<ScriptCall>(call->pos, call->routine);
+        for (size_t i = 0; i < call->args.size(); ++i) {
+            const ParamInfo& param = call->routine->params[i];
+            ScriptArg arg;
+            arg.type = param.type;
+            arg.by_ref = param.by_ref();
+            arg.offset = param.symbol->offset;
+            arg.node = CompileExpr(call->args[i]);
+            node->args.push_back(arg);
+        }
+        return node;
+    }
+    case CallKind::Constructor:
+        return arena_.New<ExceptionCreate>(call->pos, call->class_type, CompileExpr(call->args[0]));
+    default:
+        break;
+    }
+    std::abort();
+}
+
+} // namespace tl::script

@@ -1,0 +1,54 @@
+// Lowers the checked syntax tree to executable nodes, choosing for every operation the node of
+// its operand types and resolving every variable to a fixed slot.
+#pragma once
+
+#include "ast.hpp"
+#include "compiled_code.hpp"
+#include "exec_node.hpp"
+
+#include <vector>
+
+namespace tl::script {
+
+struct Block;
+
+class Compiler {
+public:
+    explicit Compiler(CompiledCode& code) : code_(code), arena_(code.nodes) {}
+    void Compile(ProgramAst& program);
+
+    // Where a value lives: a fixed slot of the globals or the frame, behind a var parameter, or
+    // computed by a node.
+    struct Location {
+        enum Kind : uint8_t { Global, Local, Ref, Addr } kind = Addr;
+        int32_t offset = 0;
+        const ExprNode* node = nullptr;
+    };
+
+private:
+    void CompileRoutine(RoutineStmt* decl);
+    const StmtNode* CompileStmt(const Stmt* stmt);
+    Block* CompileBlock(const std::vector<Stmt*>& body, SourcePos pos);
+    const StmtNode* CompileAssign(const Expr* target, const Expr* value, SourcePos pos);
+    const StmtNode* CompileCallStmt(const CallExpr* call, SourcePos pos);
+    const StmtNode* CompileCase(const CaseStmt* stmt);
+    const StmtNode* CompileTryExcept(const TryExceptStmt* stmt);
+
+    const ExprNode* CompileExpr(const Expr* expr);
+    const ExprNode* CompileConst(const Expr* expr);
+    const ExprNode* CompileIndex(const IndexExpr* expr);
+    const ExprNode* CompileMember(const MemberExpr* expr);
+    const ExprNode* CompileUnary(const UnaryExpr* expr);
+    const ExprNode* CompileBinary(const BinaryExpr* expr);
+    const ExprNode* CompileConvert(const ConvertExpr* expr);
+    const ExprNode* CompileCall(const CallExpr* expr);
+    const ExprNode* CompileLocation(const Location& loc, SourcePos pos);
+    Location LocationOf(const Expr* expr);
+    Location Offset(Location base, int32_t delta, SourcePos pos);
+
+    CompiledCode& code_;
+    Arena& arena_;
+    int loop_depth_ = 0;
+};
+
+} // namespace tl::script

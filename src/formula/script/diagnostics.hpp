@@ -1,0 +1,46 @@
+// Collects compile errors and the texts the compile session owns (included files, unquoted
+// string literals), so that tokens and tree nodes can refer to them by view.
+#pragma once
+
+#include "source_pos.hpp"
+#include "tlscript/messages.hpp"
+
+#include <deque>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tl::script {
+
+class SourceStore {
+public:
+    // Keeps a text alive for the whole compile session and returns a view of it.
+    std::string_view Keep(std::string text) { return texts_.emplace_back(std::move(text)); }
+    int32_t AddFile(std::string name) {
+        file_names_.push_back(std::move(name));
+        return static_cast<int32_t>(file_names_.size() - 1);
+    }
+    const std::vector<std::string>& FileNames() const { return file_names_; }
+
+private:
+    std::deque<std::string> texts_;
+    std::vector<std::string> file_names_;
+};
+
+class Diagnostics {
+public:
+    Diagnostics(MessageList& list, const SourceStore& sources) : list_(list), sources_(sources) {}
+
+    void Error(SourcePos pos, std::string text);
+    int ErrorCount() const { return errors_; }
+
+private:
+    MessageList& list_;
+    const SourceStore& sources_;
+    int errors_ = 0;
+};
+
+// A Message for a position, with the file name when the position lies in an included file.
+Message MakeMessage(MessageKind kind, std::string text, SourcePos pos, const std::vector<std::string>& files);
+
+} // namespace tl::script

@@ -1,0 +1,60 @@
+#include "tlscript/engine.hpp"
+
+#include "builtins.hpp"
+#include "checker.hpp"
+#include "compiled_code.hpp"
+#include "compiler.hpp"
+#include "lexer.hpp"
+#include "parser.hpp"
+
+#include <new>
+
+namespace tl::script {
+
+Engine::Engine() : Engine(EngineSettings{}) {}
+
+Engine::Engine(EngineSettings settings) : settings_(std::move(settings)) {
+    RegisterCoreBuiltins(registry_);
+}
+
+Engine::~Engine() = default;
+
+const FunctionDef& Engine::RegisterFunction(FunctionDef def) {
+    return registry_.Add(std::move(def));
+}
+
+void Engine::RegisterConstant(ConstantDef def) {
+    registry_.AddConstant(std::move(def));
+}
+
+std::unique_ptr<Program> Engine::Compile(std::string_view source, std::string_view source_name) const {
+    MessageList messages;
+    auto code = std::make_unique<CompiledCode>();
+    SourceStore sources;
+    sources.AddFile(std::string(source_name));
+    Diagnostics diag(messages, sources);
+    try {
+        Arena ast_arena;
+        Lexer lexer(source, settings_.include_dirs, diag, sources);
+        Parser parser(lexer, ast_arena, diag);
+        ProgramAst ast = parser.ParseProgram();
+        // Names and types are checked only in a text that parsed: a broken statement would
+        // otherwise produce a trail of follow-up errors.
+        if (diag.ErrorCount() == 0) {
+            Checker checker(*this, diag, ast_arena, sources, *code);
+            checker.Check(ast);
+        }
+        if (diag.ErrorCount() == 0) {
+            Compiler compiler(*code);
+            compiler.Compile(ast);
+        }
+    } catch (const std::bad_alloc&) {
+        diag.Error({}, "Недостаточно памяти для компиляции скрипта");
+    } catch (const std::exception& error) {
+        diag.Error({}, std::string("Внутренняя ошибка компилятора: ") + error.what());
+    }
+    code->files = sources.FileNames();
+    return std::make_unique<Program>(*this, std::move(code), std::move(messages));
+}
+
+} // namespace tl::script

@@ -1,0 +1,59 @@
+// Calls of native functions and script routines.
+#pragma once
+
+#include "exec_node.hpp"
+#include "symbols.hpp"
+#include "tlscript/function_registry.hpp"
+
+#include <vector>
+
+namespace tl::script {
+
+// More arguments than this are refused at registration.
+inline constexpr int kMaxNativeArgs = 32;
+
+struct NativeArg {
+    const ExprNode* node = nullptr; // nullptr: a constant, already in the template
+    ValueType type = ValueType::Integer;
+    bool by_ref = false;
+};
+
+struct NativeCall final : ExprNode {
+    NativeCall(SourcePos p, const FunctionDef* d) : ExprNode(p), def(d) {}
+    int32_t Int(ExecContext& c) const override;
+    double Float(ExecContext& c) const override;
+    Str String(ExecContext& c) const override;
+    void Run(ExecContext& c) const override;
+    // Calls the function; result receives its result in slot form (owned for strings).
+    void Invoke(ExecContext& c, Slot* result) const;
+
+    const FunctionDef* def;
+    std::vector<NativeArg> args;
+    std::vector<Slot> constants; // argument slots with the constant arguments filled in
+    std::vector<Str> constant_strings;
+    bool simple = true; // only Integer, Float, Boolean and Char values: nothing to release
+};
+
+struct ScriptArg {
+    const ExprNode* node = nullptr;
+    const Type* type = nullptr;
+    int32_t offset = 0;
+    bool by_ref = false;
+};
+
+struct ScriptCall final : ExprNode {
+    ScriptCall(SourcePos p, const RoutineInfo* r) : ExprNode(p), routine(r) {}
+    int32_t Int(ExecContext& c) const override;
+    double Float(ExecContext& c) const override;
+    Str String(ExecContext& c) const override;
+    ObjRep* Object(ExecContext& c) const override;
+    void Variant(ExecContext& c, Slot* out) const override;
+    void Run(ExecContext& c) const override;
+    // Runs the routine; the result (owned) is copied to result when the routine is a function.
+    void Invoke(ExecContext& c, Slot* result) const;
+
+    const RoutineInfo* routine;
+    std::vector<ScriptArg> args;
+};
+
+} // namespace tl::script

@@ -1,0 +1,316 @@
+// Executable statements.
+#pragma once
+
+#include "exec_node.hpp"
+#include "types.hpp"
+
+#include <vector>
+
+namespace tl::script {
+
+struct Block final : StmtNode {
+    using StmtNode::StmtNode;
+    Flow Exec(ExecContext& c) const override {
+        for (const StmtNode* stmt : body) {
+            Flow flow = stmt->Exec(c);
+            if (flow != Flow::Normal) [[unlikely]] {
+                return flow;
+            }
+        }
+        return Flow::Normal;
+    }
+    std::vector<const StmtNode*> body;
+};
+
+// ---- assignment ------------------------------------------------------------------------------
+
+template <class Loc>
+struct AssignInt final : StmtNode {
+    AssignInt(SourcePos p, Loc l, const ExprNode* v) : StmtNode(p), loc(l), value(v) {}
+    Flow Exec(ExecContext& c) const override {
+        int32_t v = value->Int(c);
+        loc.Get(c)->i = v;
+        return Flow::Normal;
+    }
+    Loc loc;
+    const ExprNode* value;
+};
+
+template <class Loc>
+struct AssignFloat final : StmtNode {
+    AssignFloat(SourcePos p, Loc l, const ExprNode* v) : StmtNode(p), loc(l), value(v) {}
+    Flow Exec(ExecContext& c) const override {
+        double v = value->Float(c);
+        loc.Get(c)->f = v;
+        return Flow::Normal;
+    }
+    Loc loc;
+    const ExprNode* value;
+};
+
+template <class Loc>
+struct AssignString final : StmtNode {
+    AssignString(SourcePos p, Loc l, const ExprNode* v) : StmtNode(p), loc(l), value(v) {}
+    Flow Exec(ExecContext& c) const override {
+        Str v = value->String(c);
+        Slot* slot = loc.Get(c);
+        StrRelease(slot->s);
+        slot->s = v.Release();
+        return Flow::Normal;
+    }
+    Loc loc;
+    const ExprNode* value;
+};
+
+template <class Loc>
+struct AssignObject final : StmtNode {
+    AssignObject(SourcePos p, Loc l, const ExprNode* v) : StmtNode(p), loc(l), value(v) {}
+    Flow Exec(ExecContext& c) const override {
+        ObjRep* v = value->Object(c);
+        Slot* slot = loc.Get(c);
+        ObjRelease(slot->o);
+        slot->o = v;
+        return Flow::Normal;
+    }
+    Loc loc;
+    const ExprNode* value;
+};
+
+template <class Loc>
+struct AssignVariant final : StmtNode {
+    AssignVariant(SourcePos p, Loc l, const ExprNode* v) : StmtNode(p), loc(l), value(v) {}
+    Flow Exec(ExecContext& c) const override {
+        Slot v[2] = {};
+        value->Variant(c, v);
+        Slot* slot = loc.Get(c);
+        VariantClear(slot);
+        slot[0] = v[0];
+        slot[1] = v[1];
+        return Flow::Normal;
+    }
+    Loc loc;
+    const ExprNode* value;
+};
+
+// Whole arrays and records.
+struct AssignAggregate final : StmtNode {
+    AssignAggregate(SourcePos p, const ExprNode* t, const ExprNode* v, const Type* ty)
+        : StmtNode(p), target(t), value(v), type(ty) {}
+    Flow Exec(ExecContext& c) const override {
+        const Slot* src = value->Address(c);
+        CopyValue(type, target->Address(c), src);
+        return Flow::Normal;
+    }
+    const ExprNode* target;
+    const ExprNode* value;
+    const Type* type;
+};
+
+// s[i] := ch
+struct AssignStringChar final : StmtNode {
+    AssignStringChar(SourcePos p, const ExprNode* t, const ExprNode* i, const ExprNode* v)
+        : StmtNode(p), target(t), index(i), value(v) {}
+    Flow Exec(ExecContext& c) const override;
+    const ExprNode* target;
+    const ExprNode* index;
+    const ExprNode* value;
+};
+
+// E.Message := text
+struct AssignMessage final : StmtNode {
+    AssignMessage(SourcePos p, const ExprNode* o, const ExprNode* v) : StmtNode(p), object(o), value(v) {}
+    Flow Exec(ExecContext& c) const override;
+    const ExprNode* object;
+    const ExprNode* value;
+};
+
+// A call whose result is dropped.
+struct CallStatement final : StmtNode {
+    CallStatement(SourcePos p, const ExprNode* e) : StmtNode(p), call(e) {}
+    Flow Exec(ExecContext& c) const override {
+        call->Run(c);
+        return Flow::Normal;
+    }
+    const ExprNode* call;
+};
+
+// ---- control flow ----------------------------------------------------------------------------
+
+struct IfNode final : StmtNode {
+    IfNode(SourcePos p, const ExprNode* k, const StmtNode* t, const StmtNode* e)
+        : StmtNode(p), cond(k), then_branch(t), else_branch(e) {}
+    Flow Exec(ExecContext& c) const override {
+        if (cond->Int(c) != 0) {
+            return then_branch != nullptr ? then_branch->Exec(c) : Flow::Normal;
+        }
+        return else_branch != nullptr ? else_branch->Exec(c) : Flow::Normal;
+    }
+    const ExprNode* cond;
+    const StmtNode* then_branch;
+    const StmtNode* else_branch;
+};
+
+// Pascal's for: both bounds are evaluated once, before the first iteration.
+template <bool Down>
+struct ForNode final : StmtNode {
+    ForNode(SourcePos p, const ExprNode* v, const ExprNode* f, const ExprNode* t, const StmtNode* b)
+        : StmtNode(p), var(v), from(f), to(t), body(b) {}
+    Flow Exec(ExecContext& c) const override {
+        int64_t first = from->Int(c);
+        int64_t last = to->Int(c);
+        Slot* slot = var->Address(c);
+        for (int64_t i = first; Down ? i >= last : i <= last; Down ? --i : ++i) {
+            slot->i = static_cast<int32_t>(i);
+            c.Tick(pos);
+            if (body == nullptr) {
+                continue;
+            }
+            Flow flow = body->Exec(c);
+            if (flow == Flow::Break) {
+                break;
+            }
+            if (flow == Flow::Exit) {
+                return flow;
+            }
+        }
+        return Flow::Normal;
+    }
+    const ExprNode* var;
+    const ExprNode* from;
+    const ExprNode* to;
+    const StmtNode* body;
+};
+
+struct WhileNode final : StmtNode {
+    WhileNode(SourcePos p, const ExprNode* k, const StmtNode* b) : StmtNode(p), cond(k), body(b) {}
+    Flow Exec(ExecContext& c) const override {
+        while (cond->Int(c) != 0) {
+            c.Tick(pos);
+            if (body == nullptr) {
+                continue;
+            }
+            Flow flow = body->Exec(c);
+            if (flow == Flow::Break) {
+                break;
+            }
+            if (flow == Flow::Exit) {
+                return flow;
+            }
+        }
+        return Flow::Normal;
+    }
+    const ExprNode* cond;
+    const StmtNode* body;
+};
+
+struct RepeatNode final : StmtNode {
+    RepeatNode(SourcePos p, const StmtNode* b, const ExprNode* k) : StmtNode(p), body(b), cond(k) {}
+    Flow Exec(ExecContext& c) const override {
+        do {
+            c.Tick(pos);
+            Flow flow = body->Exec(c);
+            if (flow == Flow::Break) {
+                break;
+            }
+            if (flow == Flow::Exit) {
+                return flow;
+            }
+        } while (cond->Int(c) == 0);
+        return Flow::Normal;
+    }
+    const StmtNode* body;
+    const ExprNode* cond;
+};
+
+struct CaseNode final : StmtNode {
+    struct Range {
+        int32_t low;
+        int32_t high;
+        const StmtNode* body;
+    };
+    CaseNode(SourcePos p, const ExprNode* s) : StmtNode(p), selector(s) {}
+    Flow Exec(ExecContext& c) const override {
+        int32_t value = selector->Int(c);
+        const StmtNode* chosen = else_body;
+        for (const Range& range : ranges) {
+            if (value >= range.low && value <= range.high) {
+                chosen = range.body;
+                break;
+            }
+        }
+        if (chosen == nullptr) {
+            return Flow::Normal;
+        }
+        Flow flow = chosen->Exec(c);
+        // Outside any loop, break and continue leave the case statement.
+        if (absorbs_break && (flow == Flow::Break || flow == Flow::Continue)) {
+            return Flow::Normal;
+        }
+        return flow;
+    }
+    const ExprNode* selector;
+    std::vector<Range> ranges;
+    const StmtNode* else_body = nullptr;
+    bool absorbs_break = false;
+};
+
+struct FlowNode final : StmtNode {
+    FlowNode(SourcePos p, Flow f) : StmtNode(p), flow(f) {}
+    Flow Exec(ExecContext&) const override { return flow; }
+    Flow flow;
+};
+
+// ---- exceptions ------------------------------------------------------------------------------
+
+struct Handler {
+    const Type* cls = nullptr; // nullptr: catches everything (bare except, else)
+    int32_t var_offset = -1;   // slot of "E", -1 when the handler has no variable
+    bool var_global = true;
+    const StmtNode* body = nullptr;
+};
+
+// A try block costs nothing until something is raised: the handlers run from the C++ catch.
+struct TryExceptNode final : StmtNode {
+    TryExceptNode(SourcePos p, const StmtNode* b) : StmtNode(p), body(b) {}
+    Flow Exec(ExecContext& c) const override;
+    const StmtNode* body;
+    std::vector<Handler> handlers;
+};
+
+struct TryFinallyNode final : StmtNode {
+    TryFinallyNode(SourcePos p, const StmtNode* b, const StmtNode* f)
+        : StmtNode(p), body(b), finally_body(f) {}
+    Flow Exec(ExecContext& c) const override;
+    const StmtNode* body;
+    const StmtNode* finally_body;
+};
+
+struct RaiseNode final : StmtNode {
+    RaiseNode(SourcePos p, const ExprNode* o) : StmtNode(p), object(o) {}
+    Flow Exec(ExecContext& c) const override;
+    const ExprNode* object; // nullptr: re-raise the exception being handled
+};
+
+// ---- output ----------------------------------------------------------------------------------
+
+enum class PrintKind : uint8_t { Int, Float, String, Bool, Char, Variant };
+
+struct PrintNode final : StmtNode {
+    PrintNode(SourcePos p, const ExprNode* v, PrintKind k, bool nl)
+        : StmtNode(p), value(v), kind(k), newline(nl) {}
+    Flow Exec(ExecContext& c) const override;
+    const ExprNode* value;
+    PrintKind kind;
+    bool newline;
+};
+
+struct PrintConst final : StmtNode {
+    PrintConst(SourcePos p, std::string t) : StmtNode(p), text(std::move(t)) {}
+    Flow Exec(ExecContext& c) const override {
+        c.out->append(text);
+        return Flow::Normal;
+    }
+    std::string text;
+};
+
+} // namespace tl::script

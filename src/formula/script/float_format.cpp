@@ -1,0 +1,217 @@
+#include "float_format.hpp"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <fmt/format.h>
+
+namespace tl::script {
+namespace {
+
+constexpr int kPrecision = 15;
+
+// Up to 15 significant digits of |value| (no trailing zeros) and the decimal exponent of the
+// first digit: value = 0.d1d2d3... * 10^(exponent + 1).
+int Digits(double value, char* digits, int& exponent) {
+    // The shortest round-trip form is exact enough whenever it has 15 digits or fewer; longer
+    // ones are rounded to 15 digits.
+    auto dec = fmt::detail::dragonbox::to_decimal(value);
+    uint64_t significand = dec.significand;
+    char buffer[24];
+    int count = 0;
+    while (significand > 0) {
+        buffer[count++] = static_cast<char>('0' + significand % 10);
+        significand /= 10;
+    }
+    if (count <= kPrecision) {
+        for (int i = 0; i < count; ++i) {
+            digits[i] = buffer[count - 1 - i];
+        }
+        exponent = dec.exponent + count - 1;
+    } else {
+        char text[40];
+        auto end = fmt::format_to_n(text, sizeof(text) - 1, "{:.14e}", value).out;
+        *end = '\0';
+        count = 0;
+        const char* p = text;
+        while (*p != 'e') {
+            if (*p >= '0' && *p <= '9') {
+                digits[count++] = *p;
+            }
+            ++p;
+        }
+        exponent = std::atoi(p + 1);
+    }
+    while (count > 1 && digits[count - 1] == '0') {
+        --count;
+    }
+    return count;
+}
+
+} // namespace
+
+void AppendFloat(std::string& out, double value, char decimal_separator) {
+    if (std::isnan(value)) {
+        out += "Nan";
+        return;
+    }
+    if (std::isinf(value)) {
+        out += value > 0 ? "+Inf" : "-Inf";
+        return;
+    }
+    if (value == 0) {
+        out += '0';
+        return;
+    }
+    char buffer[48];
+    char* p = buffer;
+    if (value < 0) {
+        *p++ = '-';
+        value = -value;
+    }
+    // Whole numbers below 1E15 print as integers: the common case of metering values.
+    if (value < 1e15 && value == std::floor(value)) {
+        auto whole = static_cast<uint64_t>(value);
+        p = fmt::format_to(p, "{}", whole);
+        out.append(buffer, static_cast<size_t>(p - buffer));
+        return;
+    }
+    char digits[24];
+    int exponent = 0;
+    int count = Digits(value, digits, exponent);
+    if (exponent >= kPrecision || exponent < -5) {
+        *p++ = digits[0];
+        if (count > 1) {
+            *p++ = decimal_separator;
+            std::memcpy(p, digits + 1, static_cast<size_t>(count - 1));
+            p += count - 1;
+        }
+        *p++ = 'E';
+        p = fmt::format_to(p, "{}", exponent);
+    } else if (exponent < 0) {
+        *p++ = '0';
+        *p++ = decimal_separator;
+        for (int i = -1; i > exponent; --i) {
+            *p++ = '0';
+        }
+        std::memcpy(p, digits, static_cast<size_t>(count));
+        p += count;
+    } else {
+        for (int i = 0; i <= exponent; ++i) {
+            *p++ = i < count ? digits[i] : '0';
+        }
+        if (count > exponent + 1) {
+            *p++ = decimal_separator;
+            std::memcpy(p, digits + exponent + 1, static_cast<size_t>(count - exponent - 1));
+            p += count - exponent - 1;
+        }
+    }
+    out.append(buffer, static_cast<size_t>(p - buffer));
+}
+
+std::string FloatToText(double value, char decimal_separator) {
+    std::string text;
+    AppendFloat(text, value, decimal_separator);
+    return text;
+}
+
+namespace {
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+} // namespace
+
+bool ParseFloat(std::string_view text, char decimal_separator, double& value) {
+    text = TrimBlanks(text);
+    if (text.empty() || text.size() > 64) {
+        return false;
+    }
+    char buffer[72];
+    size_t n = 0;
+    bool digit_seen = false;
+    for (char c : text) {
+        if (c == decimal_separator) {
+            c = '.';
+        } else if (c == '.') {
+            c = '.';
+        } else if (c >= '0' && c <= '9') {
+            digit_seen = true;
+        } else if (c != '+' && c != '-' && c != 'e' && c != 'E') {
+            return false;
+        }
+        buffer[n++] = c;
+    }
+    buffer[n] = '\0';
+    if (!digit_seen) {
+        return false;
+    }
+    char* end = nullptr;
+    double parsed = std::strtod(buffer, &end);
+    if (end != buffer + n || std::isinf(parsed)) {
+        return false;
+    }
+    value = parsed;
+    return true;
+}
+
+bool ParseInt(std::string_view text, int32_t& value) {
+    text = TrimBlanks(text);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    int base = 10;
+    if (!text.empty() && text.front() == '$') {
+        base = 16;
+        text.remove_prefix(1);
+    } else if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        base = 16;
+        text.remove_prefix(2);
+    }
+    if (text.empty()) {
+        return false;
+    }
+    int64_t result = 0;
+    for (char c : text) {
+        int digit = -1;
+        if (c >= '0' && c <= '9') {
+            digit = c - '0';
+        } else if (base == 16 && c >= 'a' && c <= 'f') {
+            digit = c - 'a' + 10;
+        } else if (base == 16 && c >= 'A' && c <= 'F') {
+            digit = c - 'A' + 10;
+        }
+        if (digit < 0) {
+            return false;
+        }
+        result = result * base + digit;
+        if (result > (base == 16 ? int64_t{0xFFFFFFFF} : int64_t{0x80000000})) {
+            return false;
+        }
+    }
+    if (base == 16) {
+        value = static_cast<int32_t>(static_cast<uint32_t>(result));
+        if (negative) {
+            value = static_cast<int32_t>(0u - static_cast<uint32_t>(value));
+        }
+        return true;
+    }
+    if (negative) {
+        result = -result;
+    }
+    if (result > INT32_MAX || result < INT32_MIN) {
+        return false;
+    }
+    value = static_cast<int32_t>(result);
+    return true;
+}
+
+} // namespace tl::script

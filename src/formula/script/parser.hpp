@@ -1,0 +1,77 @@
+// Recursive-descent parser of the formula language. On a syntax error it reports once, skips to
+// the next statement and goes on, so that independent errors are all reported in one pass.
+#pragma once
+
+#include "arena.hpp"
+#include "ast.hpp"
+#include "diagnostics.hpp"
+#include "lexer.hpp"
+
+namespace tl::script {
+
+class Parser {
+public:
+    Parser(Lexer& lexer, Arena& arena, Diagnostics& diag);
+    ProgramAst ParseProgram();
+
+private:
+    // tokens
+    void Advance();
+    bool Check(Tok kind) const { return cur_.kind == kind; }
+    bool Match(Tok kind);
+    bool Expect(Tok kind);
+    void ErrorAt(SourcePos pos, std::string text);
+    void ExpectedError(Tok kind);
+    void Synchronize();
+    void Fatal(SourcePos pos, std::string text);
+
+    // declarations
+    void ParseUses(std::vector<Stmt*>& out);
+    void ParseVarSection(std::vector<Stmt*>& out);
+    void ParseConstSection(std::vector<Stmt*>& out);
+    void ParseTypeSection(std::vector<Stmt*>& out);
+    RoutineStmt* ParseRoutine();
+    void ParseParams(RoutineStmt* routine);
+    TypeExpr* ParseType();
+    bool StartsVarDecl() const;
+
+    // statements
+    Stmt* ParseStatement();
+    void ParseStatementList(std::vector<Stmt*>& out, std::initializer_list<Tok> terminators);
+    CompoundStmt* ParseCompound();
+    Stmt* ParseIf();
+    Stmt* ParseFor();
+    Stmt* ParseWhile();
+    Stmt* ParseRepeat();
+    Stmt* ParseCase();
+    Stmt* ParseTry();
+    Stmt* ParseSimpleStatement();
+
+    // expressions
+    Expr* ParseExpression();
+    Expr* ParseSimple();
+    Expr* ParseTerm();
+    Expr* ParseFactor();
+    Expr* ParseDesignator(Expr* base);
+    Expr* MakeBinary(SourcePos pos, Tok op, Expr* left, Expr* right);
+    Expr* ErrorExpr(SourcePos pos);
+
+    struct DepthGuard {
+        explicit DepthGuard(Parser& p) : parser(p) { ++parser.depth_; }
+        ~DepthGuard() { --parser.depth_; }
+        Parser& parser;
+    };
+    bool TooDeep();
+
+    Lexer& lexer_;
+    Arena& arena_;
+    Diagnostics& diag_;
+    Token cur_;
+    Token next_;
+    bool panic_ = false;
+    bool fatal_ = false;
+    int depth_ = 0;
+    uint64_t consumed_ = 0; // tokens advanced over, to make sure error recovery moves on
+};
+
+} // namespace tl::script

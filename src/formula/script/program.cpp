@@ -1,0 +1,110 @@
+#include "tlscript/program.hpp"
+
+#include "compiled_code.hpp"
+#include "diagnostics.hpp"
+#include "exec_node.hpp"
+#include "runtime.hpp"
+#include "tlscript/engine.hpp"
+
+#include <cstring>
+#include <new>
+
+namespace tl::script {
+
+// What survives from one execution to the next: allocations only, never values.
+struct ExecState {
+    std::unique_ptr<Slot[]> globals;
+    ExecContext ctx;
+};
+
+namespace {
+
+// Stack kept free below the deepest script call for the handlers and the host's own frames.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr size_t kStackReserve = 1024 * 1024;
+#else
+constexpr size_t kStackReserve = 256 * 1024;
+#endif
+
+} // namespace
+
+Program::Program(const Engine& engine, std::unique_ptr<CompiledCode> code, MessageList messages)
+    : engine_(engine), code_(std::move(code)), messages_(std::move(messages)),
+      state_(std::make_unique<ExecState>()) {
+    messages_.compiling_ = false;
+    if (code_->global_slots > 0) {
+        state_->globals = std::make_unique<Slot[]>(static_cast<size_t>(code_->global_slots));
+    }
+}
+
+Program::~Program() = default;
+
+bool Program::Execute() {
+    if (executing_) {
+        Message message;
+        message.kind = MessageKind::GeneralError;
+        message.text = "Скрипт уже выполняется!";
+        messages_.Add(std::move(message));
+        messages_.MarkExecutionErrors();
+        return false;
+    }
+    messages_.ClearExecution();
+    output_.clear();
+    if (HasCompileErrors() || code_->main == nullptr) {
+        Message message;
+        message.kind = MessageKind::GeneralError;
+        message.text = "Скрипт откомпилирован с ошибками. Невозможно выполнить!";
+        messages_.Add(std::move(message));
+        messages_.MarkExecutionErrors();
+        return false;
+    }
+    executing_ = true;
+    struct Running {
+        bool& flag;
+        ~Running() { flag = false; }
+    } running{executing_};
+
+    const EngineSettings& settings = engine_.Settings();
+    Slot* globals = state_->globals.get();
+    if (globals != nullptr) {
+        std::memset(static_cast<void*>(globals), 0, static_cast<size_t>(code_->global_slots) * sizeof(Slot));
+    }
+    ExecContext& ctx = state_->ctx;
+    ctx.globals = globals;
+    ctx.frame = globals;
+    ctx.out = &output_;
+    ctx.messages = &messages_;
+    ctx.files = &code_->files;
+    ctx.decimal_separator = settings.decimal_separator;
+    ctx.depth = 0;
+    ctx.max_depth = settings.max_call_depth;
+    ctx.stack_limit = StackLimit(kStackReserve);
+    ctx.ticks_left = 4096;
+    ctx.has_deadline = settings.time_limit_ms > 0;
+    if (ctx.has_deadline) {
+        ctx.deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(settings.time_limit_ms);
+    }
+    ctx.handling.clear();
+    ctx.handling_pos.clear();
+
+    auto fail = [&](std::string text, SourcePos pos) {
+        messages_.Add(MakeMessage(MessageKind::ExecutionError, std::move(text), pos, code_->files));
+    };
+    try {
+        code_->main->Exec(ctx);
+    } catch (const ScriptError& error) {
+        fail(std::string(error.Object()->message.View()), error.Pos());
+    } catch (const ScriptAbort& abort) {
+        fail(abort.text, abort.pos);
+    } catch (const std::bad_alloc&) {
+        fail("Недостаточно памяти для выполнения скрипта", {});
+    } catch (const std::exception& error) {
+        fail(error.what(), {});
+    }
+    for (const ManagedSlot& slot : code_->global_managed) {
+        ReleaseValue(slot.type, globals + slot.offset);
+    }
+    return !messages_.HasExecutionErrors();
+}
+
+} // namespace tl::script

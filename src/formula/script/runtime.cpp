@@ -1,0 +1,164 @@
+#include "runtime.hpp"
+
+#include "float_format.hpp"
+#include "tlscript/function_registry.hpp"
+
+#include <cstring>
+#include <fmt/format.h>
+
+#if defined(__linux__)
+#include <pthread.h>
+#endif
+
+namespace tl::script {
+
+void ObjRelease(ObjRep* obj) {
+    if (obj != nullptr && --obj->refs == 0) {
+        delete obj;
+    }
+}
+
+ObjRep* ObjCreate(const Type* cls, Str message) {
+    auto* obj = new ObjRep;
+    obj->cls = cls;
+    obj->message = std::move(message);
+    return obj;
+}
+
+void VariantClear(Slot* v) {
+    if (static_cast<VariantTag>(v[0].i) == VariantTag::String) {
+        StrRelease(v[1].s);
+    }
+    v[0].raw = 0;
+    v[1].raw = 0;
+}
+
+void VariantCopy(Slot* dst, const Slot* src) {
+    if (dst == src) {
+        return;
+    }
+    if (static_cast<VariantTag>(src[0].i) == VariantTag::String) {
+        StrAddRef(src[1].s);
+    }
+    VariantClear(dst);
+    dst[0] = src[0];
+    dst[1] = src[1];
+}
+
+void VariantSet(Slot* v, VariantTag tag, Slot value) {
+    VariantClear(v);
+    v[0].i = static_cast<int32_t>(tag);
+    v[1] = value;
+}
+
+std::string VariantText(const Slot* v, char decimal_separator) {
+    switch (static_cast<VariantTag>(v[0].i)) {
+    case VariantTag::Empty:
+        return {};
+    case VariantTag::Integer:
+        return fmt::format("{}", v[1].i);
+    case VariantTag::Float: {
+        std::string text;
+        AppendFloat(text, v[1].f, decimal_separator);
+        return text;
+    }
+    case VariantTag::String:
+        return std::string(StrView(v[1].s));
+    case VariantTag::Boolean:
+        return v[1].i != 0 ? "True" : "False";
+    case VariantTag::Char:
+        return std::string(1, static_cast<char>(v[1].i));
+    }
+    return {};
+}
+
+Slot* SlotStack::Push(int64_t count) {
+    constexpr int64_t kChunkSlots = 64 * 1024;
+    if (chunks_.empty()) {
+        chunks_.emplace_back();
+    }
+    Chunk* chunk = &chunks_[current_];
+    if (chunk->size - chunk->used < count) {
+        if (chunk->used == 0) {
+            // An empty chunk that is too small is replaced, so that every chunk below the
+            // current one holds at least one frame.
+            chunk->size = std::max(count, kChunkSlots);
+            chunk->data = std::make_unique<Slot[]>(static_cast<size_t>(chunk->size));
+        } else {
+            ++current_;
+            if (current_ == chunks_.size()) {
+                chunks_.emplace_back();
+            }
+            chunk = &chunks_[current_];
+            if (chunk->size < count) {
+                chunk->size = std::max(count, kChunkSlots);
+                chunk->data = std::make_unique<Slot[]>(static_cast<size_t>(chunk->size));
+            }
+        }
+    }
+    Slot* frame = chunk->data.get() + chunk->used;
+    chunk->used += count;
+    std::memset(static_cast<void*>(frame), 0, static_cast<size_t>(count) * sizeof(Slot));
+    return frame;
+}
+
+void SlotStack::Pop(int64_t count) {
+    Chunk& chunk = chunks_[current_];
+    chunk.used -= count;
+    if (chunk.used == 0 && current_ > 0) {
+        --current_;
+    }
+}
+
+void ExecContext::Raise(const Type* cls, std::string_view text, SourcePos pos) {
+    throw ScriptError(ObjCreate(cls, Str(text)), pos);
+}
+
+void ExecContext::RaiseClass(std::string_view class_name, std::string_view text, SourcePos pos) {
+    const Type* cls = BuiltinTypes::FindClass(LowerAscii(class_name));
+    Raise(cls != nullptr ? cls : BuiltinTypes::Exception(), text, pos);
+}
+
+void ExecContext::CheckDeadline(SourcePos pos) {
+    ticks_left = 4096;
+    if (has_deadline && std::chrono::steady_clock::now() >= deadline) {
+        // A time-out is not catchable by the script: a handler could only run into it again.
+        has_deadline = false;
+        throw ScriptAbort{"Превышено время выполнения скрипта", pos};
+    }
+}
+
+void ExecContext::RaiseStackOverflow(SourcePos pos) {
+    RaiseClass("EStackOverflow", "Stack overflow", pos);
+}
+
+void ExecContext::AddError(std::string_view text) {
+    Message message;
+    message.kind = MessageKind::GeneralError;
+    message.text = std::string(text);
+    messages->Add(std::move(message));
+    messages->MarkExecutionErrors();
+}
+
+const char* StackLimit(size_t reserve) {
+    char probe = 0;
+    const char* here = &probe;
+#if defined(__linux__)
+    pthread_attr_t attr;
+    if (pthread_getattr_np(pthread_self(), &attr) == 0) {
+        void* low = nullptr;
+        size_t size = 0;
+        pthread_attr_getstack(&attr, &low, &size);
+        pthread_attr_destroy(&attr);
+        const char* bottom = static_cast<const char*>(low);
+        if (bottom != nullptr && here > bottom + reserve) {
+            return bottom + reserve;
+        }
+    }
+#endif
+    // Without knowledge of the stack, allow one megabyte below the current point.
+    constexpr size_t kFallback = 1024 * 1024;
+    return here - kFallback;
+}
+
+} // namespace tl::script

@@ -1,0 +1,128 @@
+// The running side of a program: exception objects, Variant storage, the frame stack and the
+// execution context that every executable node receives.
+#pragma once
+
+#include "source_pos.hpp"
+#include "tlscript/messages.hpp"
+#include "tlscript/value.hpp"
+#include "types.hpp"
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tl::script {
+
+// An exception object: an instance of Exception or of a class descending from it.
+struct ObjRep {
+    int32_t refs = 1;
+    const Type* cls = nullptr;
+    Str message;
+};
+
+inline void ObjAddRef(ObjRep* obj) {
+    if (obj != nullptr) {
+        ++obj->refs;
+    }
+}
+void ObjRelease(ObjRep* obj);
+ObjRep* ObjCreate(const Type* cls, Str message);
+
+// The C++ exception that carries a script exception up to the handler that catches it.
+class ScriptError {
+public:
+    ScriptError(ObjRep* owned, SourcePos pos) : obj_(owned), pos_(pos) {}
+    ScriptError(const ScriptError& other) : obj_(other.obj_), pos_(other.pos_) { ObjAddRef(obj_); }
+    ScriptError& operator=(const ScriptError&) = delete;
+    ~ScriptError() { ObjRelease(obj_); }
+    ObjRep* Object() const { return obj_; }
+    SourcePos Pos() const { return pos_; }
+
+private:
+    ObjRep* obj_;
+    SourcePos pos_;
+};
+
+// Ends the execution past every script handler (only finally blocks run): the time limit.
+struct ScriptAbort {
+    std::string text;
+    SourcePos pos;
+};
+
+// Variants: slot 0 holds the tag, slot 1 the value.
+void VariantClear(Slot* v);
+void VariantCopy(Slot* dst, const Slot* src);
+void VariantSet(Slot* v, VariantTag tag, Slot value); // takes over a String reference
+std::string VariantText(const Slot* v, char decimal_separator);
+
+// Frames of script routines, taken and given back in LIFO order. Chunks never move, so the
+// address of a slot stays valid while its frame lives (var parameters rely on this).
+class SlotStack {
+public:
+    Slot* Push(int64_t count);
+    void Pop(int64_t count);
+
+private:
+    struct Chunk {
+        std::unique_ptr<Slot[]> data;
+        int64_t size = 0;
+        int64_t used = 0;
+    };
+    std::vector<Chunk> chunks_;
+    size_t current_ = 0;
+};
+
+class ExecContext {
+public:
+    Slot* globals = nullptr;
+    Slot* frame = nullptr;
+    std::string* out = nullptr;
+    MessageList* messages = nullptr;
+    const std::vector<std::string>* files = nullptr;
+    char decimal_separator = '.';
+
+    // Guards against runaway scripts.
+    const char* stack_limit = nullptr;
+    int depth = 0;
+    int max_depth = 0;
+    uint32_t ticks_left = 0;
+    bool has_deadline = false;
+    std::chrono::steady_clock::time_point deadline;
+
+    // Exceptions whose handlers are running, innermost last: a bare raise re-raises the last.
+    std::vector<ObjRep*> handling;
+    std::vector<SourcePos> handling_pos;
+    SlotStack stack;
+
+    [[noreturn]] void Raise(const Type* cls, std::string_view text, SourcePos pos);
+    // Raises with a standard class by name ("EConvertError").
+    [[noreturn]] void RaiseClass(std::string_view class_name, std::string_view text, SourcePos pos);
+
+    // Called at loop back edges and routine calls.
+    void Tick(SourcePos pos) {
+        if (--ticks_left == 0) {
+            CheckDeadline(pos);
+        }
+    }
+    void CheckDeadline(SourcePos pos);
+    void EnterCall(SourcePos pos) {
+        char probe = 0;
+        if (++depth > max_depth || &probe < stack_limit) {
+            --depth;
+            RaiseStackOverflow(pos);
+        }
+        Tick(pos);
+    }
+    void LeaveCall() { --depth; }
+    [[noreturn]] void RaiseStackOverflow(SourcePos pos);
+
+    // Marks the running program as having execution errors and adds a message without position.
+    void AddError(std::string_view text);
+};
+
+// The lowest address the current thread's stack may grow to, keeping `reserve` bytes spare.
+const char* StackLimit(size_t reserve);
+
+} // namespace tl::script
