@@ -19,7 +19,7 @@ create table if not exists data (
     season integer not null default 0,
     value0 real,
     value1 real,
-    tvkstatus integer not null default 0,
+    tvkstatus integer default 0,
     rcvstamp real,
     primary key (parnumber, object, objtype, item, data_date, season)
 );
