@@ -6,8 +6,12 @@
 #include "tlosses/abi.h"
 #include "tlplatform/revi.h"
 
+#include <algorithm>
+#include <array>
+#include <cstring>
 #include <dlfcn.h>
 #include <string>
+#include <string_view>
 #include <unistd.h>
 
 namespace {
@@ -44,21 +48,29 @@ tl::DriverModule& Module() {
     return g_loaded.module;
 }
 
-const char* Keep(std::string& buffer, const std::string& utf8) noexcept {
+// Returned strings live in a buffer per export and thread, valid until that export is called
+// again on that thread. The buffers are plain arrays: a thread_local with a destructor would keep
+// the module from being unloaded while the thread lives.
+using TextBuffer = std::array<char, 128>;
+
+const char* Keep(TextBuffer& buffer, std::string_view utf8) noexcept {
     try {
-        buffer = tl::Utf8ToCp1251(utf8);
+        const std::string text = tl::Utf8ToCp1251(utf8);
+        const size_t length = std::min(text.size(), buffer.size() - 1);
+        std::memcpy(buffer.data(), text.data(), length);
+        buffer[length] = '\0';
     } catch (...) {
-        buffer.clear();
+        buffer[0] = '\0';
     }
-    return buffer.c_str();
+    return buffer.data();
 }
 
-const char* DecodeResult(std::string& buffer, int32_t code) noexcept {
+const char* DecodeResult(TextBuffer& buffer, int32_t code) noexcept {
     try {
         return Keep(buffer, tl::ResultText(code));
     } catch (...) {
-        buffer.clear();
-        return buffer.c_str();
+        buffer[0] = '\0';
+        return buffer.data();
     }
 }
 
@@ -81,7 +93,7 @@ void DeInitDriver(void) {
 }
 
 const char* GetFunctionName(void) {
-    thread_local std::string buffer;
+    thread_local TextBuffer buffer;
     return Keep(buffer, "Расчёт потерь электроэнергии");
 }
 
@@ -113,12 +125,12 @@ void StopAction(int32_t /*ignored*/, int32_t task_id) {
 }
 
 const char* GetStartActionDecodeResult(int32_t code) {
-    thread_local std::string buffer;
+    thread_local TextBuffer buffer;
     return DecodeResult(buffer, code);
 }
 
 const char* GetStopActionDecodeResult(int32_t code) {
-    thread_local std::string buffer;
+    thread_local TextBuffer buffer;
     return DecodeResult(buffer, code);
 }
 

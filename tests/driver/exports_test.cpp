@@ -115,6 +115,12 @@ TEST_F(ExportsTest, LoadingCallsInitOnceAndNamesTheDriverAtAllTimes) {
     EXPECT_FALSE(driver_->show_dialog_ex(0, "\\Scripts\\S\\"));
     driver_->show_dialog(0, "\\Scripts\\S\\");
     EXPECT_TRUE(Completions().empty());
+    // Strings returned on this thread must not keep the module loaded: unloading it releases the
+    // host service interface.
+    EXPECT_EQ(host_.References(), 1);
+    driver_->deinit();
+    driver_.reset();
+    EXPECT_EQ(host_.References(), 0);
 }
 
 TEST_F(ExportsTest, DecodeTextsAreWindows1251) {

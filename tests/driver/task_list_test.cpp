@@ -198,17 +198,6 @@ TEST_F(TaskListTest, ListIsFreedFromTheLastTaskToTheFirst) {
                                                   "shutdown 1", "free 1"}));
 }
 
-TEST_F(TaskListTest, LookupFindsTheFirstTaskWithTheIdentifier) {
-    AddProbe(1);
-    AddProbe(2);
-    AddProbe(2);
-    EXPECT_EQ(list_->IndexOfTask(2), 1);
-    EXPECT_EQ(list_->IndexOfTask(3), -1);
-    list_->DeleteTask(1);
-    EXPECT_EQ(list_->IndexOfTask(2), 1);
-    EXPECT_EQ(list_->Count(), 2);
-}
-
 // A loss-calculation task that reports, when freed, what tlosses.log held just before it wrote
 // its own.
 class LoggedTask : public TScheduleTask {
