@@ -160,7 +160,8 @@ enum TlParam {
     TL_PARAM_COMPLETION_WINDOW = 7,   /* const uint32_t*: queue handle (platform/wm) */
     TL_PARAM_STATUS_CALLBACK = 8,     /* TlStatusProc itself */
     TL_PARAM_APPLICATION = 11,        /* opaque application object, kept for the dialogs */
-    TL_PARAM_LOG_DIRECTORY = 100      /* const char* const*: directory for tlosses.log (optional) */
+    TL_PARAM_LOG_DIRECTORY = 100,     /* const char* const*: directory for tlosses.log (optional) */
+    TL_PARAM_DECIMAL_SEPARATOR = 101  /* const char* const*: "." or ",", overrides the locale's (optional) */
 };
 
 /* ---- The ten exports ------------------------------------------------------------------------ */
