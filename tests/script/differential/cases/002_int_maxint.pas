@@ -1,3 +1,4 @@
+const MaxInt = 2147483647;
 var i: Integer;
 begin
   i := MaxInt;

@@ -1,4 +1,5 @@
 // Integer arithmetic wraps around silently: there are no overflow checks.
+const MaxInt = 2147483647;
 var i, j: Integer;
 begin
   i := MaxInt;

@@ -1,3 +1,4 @@
+const MaxInt = 2147483647;
 var a, b: Integer;
 begin
   a := -5;

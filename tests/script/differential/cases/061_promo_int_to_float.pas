@@ -1,4 +1,5 @@
 // An Integer value is accepted wherever a Float is expected.
+const MaxInt = 2147483647;
 var x: Float;
   i: Integer;
 function Half(v: Float): Float;

@@ -1,4 +1,5 @@
 // The operator / always gives a Float, even for Integers that divide evenly.
+const MaxInt = 2147483647;
 var i, j: Integer;
   x: Float;
 begin

@@ -1,3 +1,4 @@
+const MaxInt = 2147483647;
 var s: string;
 begin
   s := 'abcdef';

@@ -1,3 +1,4 @@
+const MaxInt = 2147483647;
 begin
   PrintLn(IntToHex(255, 4));
   PrintLn(IntToHex(255, 1));

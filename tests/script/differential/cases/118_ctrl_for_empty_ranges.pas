@@ -1,3 +1,4 @@
+const MaxInt = 2147483647;
 var i, n, count: Integer;
 begin
   count := 0;

@@ -1,3 +1,4 @@
+const MaxInt = 2147483647;
 function Sign(n: Integer): string;
 begin
   case n of

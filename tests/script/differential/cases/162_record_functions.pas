@@ -2,25 +2,28 @@ type
   TVec = record
     X, Y: Float;
   end;
-function MakeVec(x, y: Float): TVec;
+procedure MakeVec(var v: TVec; x, y: Float);
 begin
-  Result.X := x;
-  Result.Y := y;
+  v.X := x;
+  v.Y := y;
 end;
-function AddVec(const a, b: TVec): TVec;
+procedure AddVec(const a, b: TVec; var sum: TVec);
 begin
-  Result.X := a.X + b.X;
-  Result.Y := a.Y + b.Y;
+  sum.X := a.X + b.X;
+  sum.Y := a.Y + b.Y;
 end;
 function Len(const v: TVec): Float;
 begin
   Result := Sqrt(v.X * v.X + v.Y * v.Y);
 end;
-var v: TVec;
+var a, b, v: TVec;
 begin
-  v := AddVec(MakeVec(1, 2), MakeVec(2, 2));
+  MakeVec(a, 1, 2);
+  MakeVec(b, 2, 2);
+  AddVec(a, b, v);
   PrintLn(v.X);
   PrintLn(v.Y);
   PrintLn(Len(v));
-  PrintLn(Len(MakeVec(1, 1)));
+  MakeVec(a, 1, 1);
+  PrintLn(Len(a));
 end.

@@ -7,7 +7,7 @@
   - Float is the 64-bit Double (Math's Float is the 80-bit Extended on x86-64);
   - the elementary functions return Doubles, with the values of the C library: Free Pascal
     computes them on the x87 unit or by formulas that lose the last bits, which shows in the 15th
-    printed digit of a few values in a hundred. Free Pascal's own routine is called first for its
+    printed digit of up to a few values in a hundred. Free Pascal's own routine is called first for its
     exceptions (domain errors, overflow), so a case keeps Free Pascal's behaviour for bad
     arguments. Functions that the C library lacks are written as the obvious formula of the ones
     it has (Cotan = 1 / tan, LogN = ln x / ln base, DegToRad = x * (pi / 180));
@@ -237,10 +237,10 @@ const
 
 { The text of FloatToStr (general format, 15 significant digits), with the digits rounded
   correctly. FloatToStr rounds a 17-digit intermediate a second time, which turns about one value
-  in two hundred ending in ...5 at the 16th digit the wrong way; so the value is first rounded to
-  15 digits by the C library and FloatToStr only lays out a number that has at most 15 digits.
-  Subnormal values, whose layout is always the exponent form, are laid out here, because
-  FloatToStr gets even their short digit strings wrong. }
+  in two hundred the wrong way; so the value is first rounded to 15 digits by the C library and
+  FloatToStr only lays out a number that has at most 15 digits. A subnormal value may not survive
+  that round trip, so its text, always in the exponent form, is laid out here from the C
+  library's digits. }
 function FloatText(v: Double): string;
 var
   buf: array[0..63] of AnsiChar;
