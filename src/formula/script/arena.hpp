@@ -1,5 +1,5 @@
 // A bump allocator for tree nodes: one allocation per block instead of one per node, and the
-// nodes die together with the tree.
+// nodes die together with the tree (or with Reset, which keeps the first block for reuse).
 #pragma once
 
 #include <cstddef>
@@ -16,11 +16,7 @@ public:
     Arena() = default;
     Arena(const Arena&) = delete;
     Arena& operator=(const Arena&) = delete;
-    ~Arena() {
-        for (auto it = destructors_.rbegin(); it != destructors_.rend(); ++it) {
-            it->destroy(it->object);
-        }
-    }
+    ~Arena() { RunDestructors(); }
 
     template <class T, class... Args>
     T* New(Args&&... args) {
@@ -32,18 +28,42 @@ public:
         return object;
     }
 
+    // An uninitialised array of trivially destructible elements.
+    template <class T>
+    T* NewArray(size_t count) {
+        static_assert(std::is_trivially_destructible_v<T>);
+        return static_cast<T*>(Allocate(sizeof(T) * (count == 0 ? 1 : count), alignof(T)));
+    }
+
     void* Allocate(size_t size, size_t align) {
         size_t offset = (used_ + align - 1) & ~(align - 1);
         if (blocks_.empty() || offset + size > block_size_) {
             block_size_ = size > kBlockSize ? size : kBlockSize;
-            blocks_.push_back(std::make_unique<std::byte[]>(block_size_));
+            blocks_.emplace_back(new std::byte[block_size_]);
             offset = 0;
         }
         used_ = offset + size;
         return blocks_.back().get() + offset;
     }
 
+    // Destroys everything allocated so far.
+    void Reset() {
+        RunDestructors();
+        destructors_.clear();
+        if (blocks_.size() > 1 || block_size_ != kBlockSize) {
+            blocks_.clear();
+            block_size_ = 0;
+        }
+        used_ = 0;
+    }
+
 private:
+    void RunDestructors() {
+        for (auto it = destructors_.rbegin(); it != destructors_.rend(); ++it) {
+            it->destroy(it->object);
+        }
+    }
+
     static constexpr size_t kBlockSize = 64 * 1024;
     struct Destructor {
         void* object;
@@ -53,6 +73,28 @@ private:
     std::vector<Destructor> destructors_;
     size_t used_ = 0;
     size_t block_size_ = 0;
+};
+
+// A fixed-size array allocated in an arena.
+template <class T>
+struct ArenaSpan {
+    T* data = nullptr;
+    size_t size = 0;
+    T* begin() const { return data; }
+    T* end() const { return data + size; }
+    T& operator[](size_t i) const { return data[i]; }
+    bool empty() const { return size == 0; }
+
+    template <class Vector>
+    static ArenaSpan From(Arena& arena, const Vector& items) {
+        ArenaSpan span;
+        span.size = items.size();
+        span.data = arena.NewArray<T>(span.size);
+        for (size_t i = 0; i < span.size; ++i) {
+            new (span.data + i) T(items[i]);
+        }
+        return span;
+    }
 };
 
 } // namespace tl::script

@@ -129,6 +129,10 @@ void Checker::Check(ProgramAst& program) {
     for (Stmt* item : program.items) {
         CheckItem(item);
     }
+    Finish();
+}
+
+void Checker::Finish() {
     for (const RoutineInfo& routine : code_.routines) {
         if (!routine.defined) {
             diag_.Error(routine.pos, fmt::format("Не найдено тело подпрограммы \"{}\"", routine.name));
@@ -188,8 +192,8 @@ void Checker::CheckVarDecl(VarDeclStmt* decl) {
         symbol->storage = InRoutine() ? Storage::Local : Storage::Global;
         symbol->offset = Allocate(type, decl->positions[i]);
         decl->symbols.push_back(symbol);
-        if (decl->init != nullptr && decl->init->is_const) {
-            (InRoutine() ? routine_->inits : code_.global_inits).push_back({symbol, decl->init});
+        if (decl->init != nullptr && decl->init->is_const && InRoutine()) {
+            routine_->inits.push_back({symbol, decl->init});
         }
     }
 }
@@ -219,7 +223,9 @@ void Checker::CheckConstDecl(ConstDeclStmt* decl) {
     symbol->storage = InRoutine() ? Storage::Local : Storage::Global;
     symbol->offset = Allocate(type, decl->pos);
     decl->symbol = symbol;
-    (InRoutine() ? routine_->inits : code_.global_inits).push_back({symbol, decl->value});
+    if (InRoutine()) {
+        routine_->inits.push_back({symbol, decl->value});
+    }
 }
 
 void Checker::CheckTypeDecl(TypeDeclStmt* decl) {
@@ -379,10 +385,15 @@ void Checker::CheckRoutine(RoutineStmt* decl) {
         diag_.Error(decl->result->pos, "Функция может возвращать только простой тип");
         info.result = BuiltinTypes::Error();
     }
+    // Parameters come first in the frame; calls compiled before the body (after a forward
+    // declaration) rely on these offsets.
+    int32_t offset = 0;
     for (ParamDecl& param : decl->params) {
         ParamInfo p;
         p.mode = param.mode;
         p.type = ResolveType(param.type);
+        p.offset = offset;
+        offset += p.by_ref() ? 1 : static_cast<int32_t>(p.type->slots);
         info.params.push_back(p);
     }
 
@@ -431,6 +442,7 @@ void Checker::CheckRoutine(RoutineStmt* decl) {
             symbol->storage = Storage::Local;
             symbol->offset = Allocate(p.type, decl->params[i].pos);
         }
+        p.offset = symbol->offset;
         p.symbol = symbol;
     }
     if (target->is_function) {

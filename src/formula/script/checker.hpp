@@ -21,6 +21,9 @@ public:
     Checker(const Engine& engine, Diagnostics& diag, Arena& ast_arena, SourceStore& sources,
             CompiledCode& code);
     void Check(ProgramAst& program);
+    // One top-level item; Finish after the last.
+    void CheckItem(Stmt* stmt);
+    void Finish();
 
 private:
     using Scope = std::unordered_map<std::string, Symbol*>;
@@ -33,7 +36,6 @@ private:
     bool InRoutine() const { return routine_ != nullptr; }
 
     // declarations
-    void CheckItem(Stmt* stmt);
     void CheckUses(UsesStmt* uses);
     void CheckVarDecl(VarDeclStmt* decl);
     void CheckConstDecl(ConstDeclStmt* decl);

@@ -7,6 +7,8 @@
 
 #include <deque>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace tl::script {
@@ -20,9 +22,19 @@ struct CompiledCode {
     std::deque<Symbol> symbols;
     int64_t global_slots = 0;
     std::vector<ManagedSlot> global_managed;
-    std::vector<VarInit> global_inits;
-    StmtNode* main = nullptr;
+    const StmtNode* main = nullptr;
     std::vector<std::string> files; // 0: the main text
+
+    // String constants, each text kept once.
+    StrRep* Intern(std::string_view text) {
+        auto found = strings.find(std::string(text));
+        if (found == strings.end()) {
+            found = strings.emplace(std::string(text), Str(text)).first;
+        }
+        return found->second.Rep();
+    }
+    std::string_view InternView(std::string_view text) { return StrView(Intern(text)); }
+    std::unordered_map<std::string, Str> strings;
 };
 
 } // namespace tl::script

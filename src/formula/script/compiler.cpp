@@ -34,21 +34,59 @@ bool IsDecl(StmtKind kind) {
 } // namespace
 
 void Compiler::Compile(ProgramAst& program) {
-    auto* main = arena_.New<Block>(SourcePos{1, 1, 0});
-    for (const VarInit& init : code_.global_inits) {
-        NameExpr target(init.symbol->pos, init.symbol->name);
-        target.symbol = init.symbol;
-        target.type = init.symbol->type;
-        main->body.push_back(CompileAssign(&target, init.value, init.symbol->pos));
-    }
     for (Stmt* item : program.items) {
-        if (item->kind == StmtKind::Routine) {
-            CompileRoutine(static_cast<RoutineStmt*>(item));
-        } else if (!IsDecl(item->kind)) {
-            main->body.push_back(CompileStmt(item));
-        }
+        CompileItem(item);
     }
-    code_.main = main;
+    Finish();
+}
+
+void Compiler::CompileItem(Stmt* item) {
+    switch (item->kind) {
+    case StmtKind::Routine:
+        CompileRoutine(static_cast<RoutineStmt*>(item));
+        break;
+    case StmtKind::VarDecl: {
+        const auto* decl = static_cast<const VarDeclStmt*>(item);
+        if (decl->init != nullptr) {
+            for (const Symbol* symbol : decl->symbols) {
+                inits_.push_back(CompileInit(symbol, decl->init));
+            }
+        }
+        break;
+    }
+    case StmtKind::ConstDecl: {
+        const auto* decl = static_cast<const ConstDeclStmt*>(item);
+        if (decl->symbol != nullptr && decl->symbol->kind == SymbolKind::Variable) {
+            inits_.push_back(CompileInit(decl->symbol, decl->value));
+        }
+        break;
+    }
+    case StmtKind::TypeDecl:
+    case StmtKind::Uses:
+    case StmtKind::Empty:
+        break;
+    default:
+        main_.push_back(CompileStmt(item));
+        break;
+    }
+}
+
+void Compiler::Finish() {
+    inits_.insert(inits_.end(), main_.begin(), main_.end());
+    code_.main = MakeBlock(inits_, SourcePos{1, 1, 0});
+    inits_.clear();
+    main_.clear();
+}
+
+const StmtNode* Compiler::CompileInit(const Symbol* symbol, const Expr* value) {
+    NameExpr target(symbol->pos, symbol->name);
+    target.symbol = symbol;
+    target.type = symbol->type;
+    return CompileAssign(&target, value, symbol->pos);
+}
+
+const Block* Compiler::MakeBlock(const std::vector<const StmtNode*>& body, SourcePos pos) {
+    return arena_.New<Block>(pos, ArenaSpan<const StmtNode*>::From(arena_, body));
 }
 
 void Compiler::CompileRoutine(RoutineStmt* decl) {
@@ -58,29 +96,29 @@ void Compiler::CompileRoutine(RoutineStmt* decl) {
     }
     int saved_loops = loop_depth_;
     loop_depth_ = 0;
-    auto* body = arena_.New<Block>(decl->body->pos);
+    std::vector<const StmtNode*> body;
     for (const VarInit& init : info->inits) {
-        NameExpr target(init.symbol->pos, init.symbol->name);
-        target.symbol = init.symbol;
-        target.type = init.symbol->type;
-        body->body.push_back(CompileAssign(&target, init.value, init.symbol->pos));
+        body.push_back(CompileInit(init.symbol, init.value));
     }
+    info->inits.clear();
     for (const Stmt* stmt : decl->body->body) {
-        body->body.push_back(CompileStmt(stmt));
+        if (stmt->kind != StmtKind::Empty) {
+            body.push_back(CompileStmt(stmt));
+        }
     }
-    info->code = body;
+    info->code = MakeBlock(body, decl->body->pos);
     loop_depth_ = saved_loops;
 }
 
-Block* Compiler::CompileBlock(const std::vector<Stmt*>& body, SourcePos pos) {
-    auto* block = arena_.New<Block>(pos);
-    block->body.reserve(body.size());
+const Block* Compiler::CompileBlock(const std::vector<Stmt*>& body, SourcePos pos) {
+    std::vector<const StmtNode*> nodes;
+    nodes.reserve(body.size());
     for (const Stmt* stmt : body) {
         if (!IsDecl(stmt->kind) && stmt->kind != StmtKind::Empty) {
-            block->body.push_back(CompileStmt(stmt));
+            nodes.push_back(CompileStmt(stmt));
         }
     }
-    return block;
+    return MakeBlock(nodes, pos);
 }
 
 // ---- statements ------------------------------------------------------------------------------
@@ -149,13 +187,8 @@ const StmtNode* Compiler::CompileStmt(const Stmt* stmt) {
         if (s->value == nullptr || s->result == nullptr) {
             return arena_.New<FlowNode>(s->pos, Flow::Exit);
         }
-        auto* block = arena_.New<Block>(s->pos);
-        NameExpr target(s->pos, s->result->name);
-        target.symbol = s->result;
-        target.type = s->result->type;
-        block->body.push_back(CompileAssign(&target, s->value, s->pos));
-        block->body.push_back(arena_.New<FlowNode>(s->pos, Flow::Exit));
-        return block;
+        return MakeBlock({CompileInit(s->result, s->value), arena_.New<FlowNode>(s->pos, Flow::Exit)},
+                         s->pos);
     }
     case StmtKind::Break:
         return arena_.New<FlowNode>(stmt->pos, Flow::Break);
@@ -163,24 +196,25 @@ const StmtNode* Compiler::CompileStmt(const Stmt* stmt) {
         return arena_.New<FlowNode>(stmt->pos, Flow::Continue);
     case StmtKind::Routine:
         CompileRoutine(const_cast<RoutineStmt*>(static_cast<const RoutineStmt*>(stmt)));
-        return arena_.New<Block>(stmt->pos);
+        return MakeBlock({}, stmt->pos);
     default:
-        return arena_.New<Block>(stmt->pos);
+        return MakeBlock({}, stmt->pos);
     }
 }
 
 const StmtNode* Compiler::CompileCase(const CaseStmt* stmt) {
     auto* node = arena_.New<CaseNode>(stmt->pos, CompileExpr(stmt->selector));
     node->absorbs_break = loop_depth_ == 0;
+    std::vector<CaseNode::Range> ranges;
     for (const CaseBranch& branch : stmt->branches) {
-        const StmtNode* body =
-            branch.body != nullptr ? CompileStmt(branch.body) : arena_.New<Block>(stmt->pos);
+        const StmtNode* body = branch.body != nullptr ? CompileStmt(branch.body) : MakeBlock({}, stmt->pos);
         for (const CaseLabel& label : branch.labels) {
             auto low = static_cast<int32_t>(label.low->value.i);
             auto high = label.high != nullptr ? static_cast<int32_t>(label.high->value.i) : low;
-            node->ranges.push_back({low, high, body});
+            ranges.push_back({low, high, body});
         }
     }
+    node->ranges = ArenaSpan<CaseNode::Range>::From(arena_, ranges);
     if (stmt->has_else) {
         node->else_body = CompileBlock(stmt->else_body, stmt->pos);
     }
@@ -189,6 +223,7 @@ const StmtNode* Compiler::CompileCase(const CaseStmt* stmt) {
 
 const StmtNode* Compiler::CompileTryExcept(const TryExceptStmt* stmt) {
     auto* node = arena_.New<TryExceptNode>(stmt->pos, CompileBlock(stmt->body, stmt->pos));
+    std::vector<Handler> handlers;
     for (const ExceptHandler& h : stmt->handlers) {
         Handler handler;
         handler.cls = h.cls;
@@ -197,13 +232,14 @@ const StmtNode* Compiler::CompileTryExcept(const TryExceptStmt* stmt) {
             handler.var_global = h.var->storage == Storage::Global;
         }
         handler.body = h.body != nullptr ? CompileStmt(h.body) : nullptr;
-        node->handlers.push_back(handler);
+        handlers.push_back(handler);
     }
     if (stmt->has_else) {
         Handler handler;
         handler.body = CompileBlock(stmt->else_body, stmt->pos);
-        node->handlers.push_back(handler);
+        handlers.push_back(handler);
     }
+    node->handlers = ArenaSpan<Handler>::From(arena_, handlers);
     return node;
 }
 
@@ -256,7 +292,7 @@ const StmtNode* Compiler::CompileCallStmt(const CallExpr* call, SourcePos pos) {
             if (newline) {
                 text += "\r\n";
             }
-            return arena_.New<PrintConst>(pos, std::move(text));
+            return arena_.New<PrintConst>(pos, code_.InternView(text));
         }
         PrintKind kind = PrintKind::Variant;
         switch (arg->type->kind) {
@@ -343,7 +379,7 @@ const ExprNode* Compiler::CompileConst(const Expr* expr) {
     case TypeKind::Float:
         return arena_.New<ConstFloat>(expr->pos, expr->value.f);
     case TypeKind::String:
-        return arena_.New<ConstString>(expr->pos, expr->value.s);
+        return arena_.New<ConstString>(expr->pos, code_.Intern(expr->value.s));
     case TypeKind::Nil:
     case TypeKind::Class:
         return arena_.New<ConstNil>(expr->pos);
@@ -556,8 +592,10 @@ const ExprNode* Compiler::CompileCall(const CallExpr* call) {
     switch (call->call_kind) {
     case CallKind::Native: {
         auto* node = arena_.New<NativeCall>(call->pos, call->native);
-        node->constants.resize(call->args.size());
-        for (size_t i = 0; i < call->args.size(); ++i) {
+        const size_t count = call->args.size();
+        node->constants = arena_.NewArray<Slot>(count);
+        std::vector<NativeArg> args;
+        for (size_t i = 0; i < count; ++i) {
             const Expr* arg = call->args[i];
             const ParamSpec& param = call->native->params[i];
             NativeArg native_arg;
@@ -572,8 +610,7 @@ const ExprNode* Compiler::CompileCall(const CallExpr* call) {
                     node->constants[i].f = arg->value.f;
                     break;
                 case ValueType::String:
-                    node->constant_strings.emplace_back(arg->value.s);
-                    node->constants[i].s = node->constant_strings.back().Rep();
+                    node->constants[i].s = code_.Intern(arg->value.s);
                     break;
                 default:
                     node->constants[i].i = static_cast<int32_t>(arg->value.i);
@@ -585,21 +622,24 @@ const ExprNode* Compiler::CompileCall(const CallExpr* call) {
             if (param.by_ref || param.type == ValueType::String || param.type == ValueType::Variant) {
                 node->simple = false;
             }
-            node->args.push_back(native_arg);
+            args.push_back(native_arg);
         }
+        node->args = ArenaSpan<NativeArg>::From(arena_, args);
         return node;
     }
     case CallKind::Script: {
         auto* node = arena_.New<ScriptCall>(call->pos, call->routine);
+        std::vector<ScriptArg> args;
         for (size_t i = 0; i < call->args.size(); ++i) {
             const ParamInfo& param = call->routine->params[i];
             ScriptArg arg;
             arg.type = param.type;
             arg.by_ref = param.by_ref();
-            arg.offset = param.symbol->offset;
+            arg.offset = param.offset;
             arg.node = CompileExpr(call->args[i]);
-            node->args.push_back(arg);
+            args.push_back(arg);
         }
+        node->args = ArenaSpan<ScriptArg>::From(arena_, args);
         return node;
     }
     case CallKind::Constructor:

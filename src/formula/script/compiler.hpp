@@ -16,6 +16,9 @@ class Compiler {
 public:
     explicit Compiler(CompiledCode& code) : code_(code), arena_(code.nodes) {}
     void Compile(ProgramAst& program);
+    // One checked top-level item; Finish after the last builds the main block.
+    void CompileItem(Stmt* item);
+    void Finish();
 
     // Where a value lives: a fixed slot of the globals or the frame, behind a var parameter, or
     // computed by a node.
@@ -28,7 +31,9 @@ public:
 private:
     void CompileRoutine(RoutineStmt* decl);
     const StmtNode* CompileStmt(const Stmt* stmt);
-    Block* CompileBlock(const std::vector<Stmt*>& body, SourcePos pos);
+    const Block* CompileBlock(const std::vector<Stmt*>& body, SourcePos pos);
+    const Block* MakeBlock(const std::vector<const StmtNode*>& body, SourcePos pos);
+    const StmtNode* CompileInit(const Symbol* symbol, const Expr* value);
     const StmtNode* CompileAssign(const Expr* target, const Expr* value, SourcePos pos);
     const StmtNode* CompileCallStmt(const CallExpr* call, SourcePos pos);
     const StmtNode* CompileCase(const CaseStmt* stmt);
@@ -49,6 +54,8 @@ private:
     CompiledCode& code_;
     Arena& arena_;
     int loop_depth_ = 0;
+    std::vector<const StmtNode*> inits_; // initial values of globals run first
+    std::vector<const StmtNode*> main_;
 };
 
 } // namespace tl::script

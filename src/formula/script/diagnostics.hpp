@@ -8,14 +8,18 @@
 #include <deque>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace tl::script {
 
 class SourceStore {
 public:
-    // Keeps a text alive for the whole compile session and returns a view of it.
-    std::string_view Keep(std::string text) { return texts_.emplace_back(std::move(text)); }
+    // Keeps a text alive for the whole compile session and returns a view of it. Equal texts
+    // (the same literal written many times) are kept once.
+    std::string_view Keep(std::string_view text) { return *texts_.emplace(text).first; }
+    // The text of an included file.
+    std::string_view KeepFile(std::string text) { return files_.emplace_back(std::move(text)); }
     int32_t AddFile(std::string name) {
         file_names_.push_back(std::move(name));
         return static_cast<int32_t>(file_names_.size() - 1);
@@ -23,8 +27,9 @@ public:
     const std::vector<std::string>& FileNames() const { return file_names_; }
 
 private:
-    std::deque<std::string> texts_;
+    std::unordered_set<std::string> texts_;
     std::vector<std::string> file_names_;
+    std::deque<std::string> files_;
 };
 
 class Diagnostics {

@@ -37,16 +37,34 @@ std::unique_ptr<Program> Engine::Compile(std::string_view source, std::string_vi
         Arena ast_arena;
         Lexer lexer(source, settings_.include_dirs, diag, sources);
         Parser parser(lexer, ast_arena, diag);
-        ProgramAst ast = parser.ParseProgram();
-        // Names and types are checked only in a text that parsed: a broken statement would
-        // otherwise produce a trail of follow-up errors.
-        if (diag.ErrorCount() == 0) {
-            Checker checker(*this, diag, ast_arena, sources, *code);
-            checker.Check(ast);
+        Checker checker(*this, diag, ast_arena, sources, *code);
+        Compiler compiler(*code);
+        // Item by item: the syntax tree of one top-level item is dropped once it is compiled, so
+        // that memory follows the largest item, not the whole text. Names and types are checked
+        // only while the text parses: a broken statement would otherwise produce a trail of
+        // follow-up errors.
+        bool parsed = true;
+        std::vector<Stmt*> items;
+        while (parser.ParseItems(items)) {
+            parsed = parsed && diag.ErrorCount() == 0;
+            if (parsed) {
+                for (Stmt* item : items) {
+                    checker.CheckItem(item);
+                }
+            }
+            if (diag.ErrorCount() == 0) {
+                for (Stmt* item : items) {
+                    compiler.CompileItem(item);
+                }
+            }
+            items.clear();
+            ast_arena.Reset();
         }
         if (diag.ErrorCount() == 0) {
-            Compiler compiler(*code);
-            compiler.Compile(ast);
+            checker.Finish();
+        }
+        if (diag.ErrorCount() == 0) {
+            compiler.Finish();
         }
     } catch (const std::bad_alloc&) {
         diag.Error({}, "Недостаточно памяти для компиляции скрипта");

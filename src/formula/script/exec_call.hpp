@@ -28,10 +28,9 @@ struct NativeCall final : ExprNode {
     void Invoke(ExecContext& c, Slot* result) const;
 
     const FunctionDef* def;
-    std::vector<NativeArg> args;
-    std::vector<Slot> constants; // argument slots with the constant arguments filled in
-    std::vector<Str> constant_strings;
-    bool simple = true; // only Integer, Float, Boolean and Char values: nothing to release
+    ArenaSpan<NativeArg> args;
+    Slot* constants = nullptr; // argument slots with the constant arguments filled in
+    bool simple = true;        // only Integer, Float, Boolean and Char values: nothing to release
 };
 
 struct ScriptArg {
@@ -53,7 +52,7 @@ struct ScriptCall final : ExprNode {
     void Invoke(ExecContext& c, Slot* result) const;
 
     const RoutineInfo* routine;
-    std::vector<ScriptArg> args;
+    ArenaSpan<ScriptArg> args;
 };
 
 } // namespace tl::script

@@ -3,6 +3,7 @@
 // (add two Floats, read one global slot, ...) and no value carries a run-time type tag.
 #pragma once
 
+#include "arena.hpp"
 #include "runtime.hpp"
 #include "source_pos.hpp"
 #include "tlscript/str.hpp"
@@ -15,9 +16,10 @@ namespace tl::script {
 
 enum class Flow : uint8_t { Normal, Break, Continue, Exit };
 
+// Nodes live in the program's arena and are never deleted one by one: their destructors stay
+// trivial so that the arena has nothing to run for them.
 struct ExprNode {
     explicit ExprNode(SourcePos p) : pos(p) {}
-    virtual ~ExprNode() = default;
     ExprNode(const ExprNode&) = delete;
     ExprNode& operator=(const ExprNode&) = delete;
 
@@ -35,16 +37,21 @@ struct ExprNode {
     virtual void Run(ExecContext& c) const;
 
     SourcePos pos;
+
+protected:
+    ~ExprNode() = default;
 };
 
 struct StmtNode {
     explicit StmtNode(SourcePos p) : pos(p) {}
-    virtual ~StmtNode() = default;
     StmtNode(const StmtNode&) = delete;
     StmtNode& operator=(const StmtNode&) = delete;
     virtual Flow Exec(ExecContext& c) const = 0;
 
     SourcePos pos;
+
+protected:
+    ~StmtNode() = default;
 };
 
 // Raising the standard run-time errors.
@@ -76,9 +83,13 @@ struct ConstFloat final : ExprNode {
 };
 
 struct ConstString final : ExprNode {
-    ConstString(SourcePos p, std::string_view v) : ExprNode(p), value(v) {}
-    Str String(ExecContext&) const override { return value; }
-    Str value;
+    // The string is owned by the program's constant pool.
+    ConstString(SourcePos p, StrRep* v) : ExprNode(p), value(v) {}
+    Str String(ExecContext&) const override {
+        StrAddRef(value);
+        return Str::Adopt(value);
+    }
+    StrRep* value;
 };
 
 struct ConstNil final : ExprNode {

@@ -403,8 +403,8 @@ struct NativeTemps {
 
 void NativeCall::Invoke(ExecContext& c, Slot* result) const {
     Slot argv[kMaxNativeArgs];
-    const size_t count = args.size();
-    std::memcpy(static_cast<void*>(argv), constants.data(), count * sizeof(Slot));
+    const size_t count = args.size;
+    std::memcpy(static_cast<void*>(argv), constants, count * sizeof(Slot));
     if (simple) {
         for (size_t i = 0; i < count; ++i) {
             const NativeArg& arg = args[i];

@@ -9,7 +9,7 @@
 namespace tl::script {
 
 struct Block final : StmtNode {
-    using StmtNode::StmtNode;
+    Block(SourcePos p, ArenaSpan<const StmtNode*> b) : StmtNode(p), body(b) {}
     Flow Exec(ExecContext& c) const override {
         for (const StmtNode* stmt : body) {
             Flow flow = stmt->Exec(c);
@@ -19,7 +19,7 @@ struct Block final : StmtNode {
         }
         return Flow::Normal;
     }
-    std::vector<const StmtNode*> body;
+    ArenaSpan<const StmtNode*> body;
 };
 
 // ---- assignment ------------------------------------------------------------------------------
@@ -249,7 +249,7 @@ struct CaseNode final : StmtNode {
         return flow;
     }
     const ExprNode* selector;
-    std::vector<Range> ranges;
+    ArenaSpan<Range> ranges;
     const StmtNode* else_body = nullptr;
     bool absorbs_break = false;
 };
@@ -274,7 +274,7 @@ struct TryExceptNode final : StmtNode {
     TryExceptNode(SourcePos p, const StmtNode* b) : StmtNode(p), body(b) {}
     Flow Exec(ExecContext& c) const override;
     const StmtNode* body;
-    std::vector<Handler> handlers;
+    ArenaSpan<Handler> handlers;
 };
 
 struct TryFinallyNode final : StmtNode {
@@ -305,12 +305,12 @@ struct PrintNode final : StmtNode {
 };
 
 struct PrintConst final : StmtNode {
-    PrintConst(SourcePos p, std::string t) : StmtNode(p), text(std::move(t)) {}
+    PrintConst(SourcePos p, std::string_view t) : StmtNode(p), text(t) {}
     Flow Exec(ExecContext& c) const override {
         c.out->append(text);
         return Flow::Normal;
     }
-    std::string text;
+    std::string_view text; // kept by the program's constant pool
 };
 
 } // namespace tl::script

@@ -24,7 +24,8 @@ int Digits(double value, char* digits, int& exponent) {
         buffer[count++] = static_cast<char>('0' + significand % 10);
         significand /= 10;
     }
-    if (count <= kPrecision) {
+    // Subnormal numbers carry fewer digits than 15, so their shortest form is not the rounded one.
+    if (count <= kPrecision && value >= 2.2250738585072014e-308) {
         for (int i = 0; i < count; ++i) {
             digits[i] = buffer[count - 1 - i];
         }
@@ -162,7 +163,10 @@ bool ParseFloat(std::string_view text, char decimal_separator, double& value) {
 }
 
 bool ParseInt(std::string_view text, int32_t& value) {
-    text = TrimBlanks(text);
+    // Blanks may lead, not trail, as StrToInt has it.
+    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') {
+        text.remove_prefix(1);
+    }
     bool negative = false;
     if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
         negative = text.front() == '-';

@@ -277,7 +277,7 @@ void Lexer::Include(std::string_view name, SourcePos pos) {
         std::ostringstream content;
         content << file.rdbuf();
         Input input;
-        input.text = sources_.Keep(content.str());
+        input.text = sources_.KeepFile(content.str());
         input.file = sources_.AddFile(std::string(name));
         stack_.push_back(input);
         return;

@@ -142,31 +142,34 @@ bool Parser::TooDeep() {
 }
 
 // program -> [program Name ;] [uses ...;] { declaration | statement ; } [begin ... end .]
-ProgramAst Parser::ParseProgram() {
-    ProgramAst program;
-    if (Match(Tok::KwProgram)) {
-        Expect(Tok::Identifier);
-        Expect(Tok::Semicolon);
-        Synchronize();
+bool Parser::ParseItems(std::vector<Stmt*>& out) {
+    if (!started_) {
+        started_ = true;
+        if (Match(Tok::KwProgram)) {
+            Expect(Tok::Identifier);
+            Expect(Tok::Semicolon);
+            Synchronize();
+        }
     }
-    while (!Check(Tok::Eof)) {
+    while (!finished_ && !Check(Tok::Eof)) {
         uint64_t before = consumed_;
+        size_t count = out.size();
         switch (cur_.kind) {
         case Tok::KwUses:
-            ParseUses(program.items);
+            ParseUses(out);
             break;
         case Tok::KwVar:
-            ParseVarSection(program.items);
+            ParseVarSection(out);
             break;
         case Tok::KwConst:
-            ParseConstSection(program.items);
+            ParseConstSection(out);
             break;
         case Tok::KwType:
-            ParseTypeSection(program.items);
+            ParseTypeSection(out);
             break;
         case Tok::KwProcedure:
         case Tok::KwFunction:
-            program.items.push_back(ParseRoutine());
+            out.push_back(ParseRoutine());
             break;
         case Tok::Semicolon:
             Advance();
@@ -179,11 +182,11 @@ ProgramAst Parser::ParseProgram() {
             Advance();
             break;
         case Tok::KwBegin: {
-            CompoundStmt* block = ParseCompound();
-            program.items.push_back(block);
+            out.push_back(ParseCompound());
             if (Match(Tok::Dot)) {
                 // The classic program form: nothing after "end." belongs to the program.
-                return program;
+                finished_ = true;
+                break;
             }
             if (!Check(Tok::Eof) && !panic_) {
                 Expect(Tok::Semicolon);
@@ -191,16 +194,26 @@ ProgramAst Parser::ParseProgram() {
             break;
         }
         default:
-            program.items.push_back(ParseStatement());
+            out.push_back(ParseStatement());
             if (!Check(Tok::Eof) && !panic_) {
                 Expect(Tok::Semicolon);
             }
             break;
         }
         Synchronize();
-        if (consumed_ == before) {
+        if (consumed_ == before && !finished_) {
             Advance();
         }
+        if (out.size() > count) {
+            return true;
+        }
+    }
+    return false;
+}
+
+ProgramAst Parser::ParseProgram() {
+    ProgramAst program;
+    while (ParseItems(program.items)) {
     }
     return program;
 }

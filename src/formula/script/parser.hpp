@@ -12,6 +12,11 @@ namespace tl::script {
 class Parser {
 public:
     Parser(Lexer& lexer, Arena& arena, Diagnostics& diag);
+    // Parses the next top-level declaration or statement (a var section may give several
+    // items) into out; false when the text is exhausted. Items are parsed one at a time so that
+    // each can be checked and compiled before the next one is read.
+    bool ParseItems(std::vector<Stmt*>& out);
+    // The whole text at once.
     ProgramAst ParseProgram();
 
 private:
@@ -71,7 +76,9 @@ private:
     bool panic_ = false;
     bool fatal_ = false;
     int depth_ = 0;
-    uint64_t consumed_ = 0; // tokens advanced over, to make sure error recovery moves on
+    uint64_t consumed_ = 0;
+    bool started_ = false;
+    bool finished_ = false; // tokens advanced over, to make sure error recovery moves on
 };
 
 } // namespace tl::script

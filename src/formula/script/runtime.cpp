@@ -157,8 +157,9 @@ const char* StackLimit(size_t reserve) {
     }
 #endif
     // Without knowledge of the stack, allow one megabyte below the current point.
-    constexpr size_t kFallback = 1024 * 1024;
-    return here - kFallback;
+    constexpr uintptr_t kFallback = 1024 * 1024;
+    auto address = reinterpret_cast<uintptr_t>(here);
+    return reinterpret_cast<const char*>(address > kFallback ? address - kFallback : 0);
 }
 
 } // namespace tl::script

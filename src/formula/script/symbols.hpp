@@ -45,6 +45,7 @@ struct ParamInfo {
     const Type* type = nullptr;
     ParamMode mode = ParamMode::Value;
     Symbol* symbol = nullptr;
+    int32_t offset = 0; // in the routine's frame, fixed by the first declaration
     // Passed as the address of the caller's storage: var parameters and const aggregates.
     bool by_ref() const;
 };
@@ -66,7 +67,7 @@ struct RoutineInfo {
     std::vector<ManagedSlot> managed; // value parameters, Result and locals to release on return
     std::vector<VarInit> inits;       // locals with initial values
     RoutineStmt* decl = nullptr;
-    StmtNode* code = nullptr; // set by the compiler
+    const StmtNode* code = nullptr; // set by the compiler
 };
 
 } // namespace tl::script
