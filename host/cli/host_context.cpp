@@ -17,6 +17,9 @@ std::string SqliteFile(std::string_view uri) {
     }
     if (uri.starts_with("sqlite:")) {
         uri.remove_prefix(7);
+        if (uri.starts_with("//")) {
+            uri.remove_prefix(2);
+        }
     }
     return std::string(uri);
 }
@@ -33,7 +36,7 @@ void HostContext::OpenDatabase(bool create) {
     }
     std::unique_ptr<tl::db::Connection> connection;
     try {
-        connection = tl::db::Connection::Open(uri);
+        connection = create ? tl::db::Connection::Open(uri) : tl::db::Connection::OpenExisting(uri);
         if (create) {
             tl::db::InitSchema(*connection);
         }

@@ -33,7 +33,7 @@ void HostServiceRelease::operator()(HostService* service) const {
 }
 
 HostServicePtr HostService::Create(HostServiceOptions options) {
-    auto connection = tl::db::Connection::Open(options.database_uri);
+    auto connection = tl::db::Connection::OpenExisting(options.database_uri);
     HostServicePtr service(new HostService(std::move(options)));
     HostService* raw = service.get();
     const uint32_t queue = raw->queue_;

@@ -15,12 +15,12 @@ std::string FromDriver(const char* text) {
 
 TaskRunner::TaskRunner(const DriverExports& driver, HostService& service)
     : driver_(driver), service_(service) {
-    service_.SetCompletionSink([this](int32_t task_id, int32_t code) { OnCompletion(task_id, code); });
+    service_.SetCompletionSink([this](int32_t task_id, int32_t code) { OnCompletion(task_id, code); }, this);
 }
 
 TaskRunner::~TaskRunner() {
     DeInitDriver();
-    service_.SetCompletionSink(nullptr);
+    service_.ClearCompletionSink(this);
 }
 
 void TaskRunner::InitDriver() {
@@ -57,6 +57,9 @@ RunEnd TaskRunner::Run(const RunLimits& limits) {
     const Clock::time_point deadline = Clock::now() + limits.timeout;
     bool stopping = false;
     for (;;) {
+        // Everything already waiting first: a completion that has arrived must not be stopped.
+        while (service_.ProcessMessage(0)) {
+        }
         if (AllFinished() && service_.OutstandingJobs() == 0) {
             return stopping ? RunEnd::kStopped : RunEnd::kFinished;
         }

@@ -77,7 +77,17 @@ public:
     TlHostService* Abi() { return this; }
     uint32_t Queue() const { return queue_; }
 
-    void SetCompletionSink(CompletionSink sink) { completion_ = std::move(sink); }
+    // One sink at a time; `owner` identifies who set it, so that only the owner clears it.
+    void SetCompletionSink(CompletionSink sink, const void* owner = nullptr) {
+        completion_ = std::move(sink);
+        completion_owner_ = owner;
+    }
+    void ClearCompletionSink(const void* owner) {
+        if (completion_owner_ == owner) {
+            completion_ = nullptr;
+            completion_owner_ = nullptr;
+        }
+    }
 
     // Waits up to timeout_ms (negative: forever) for one message and handles it. False on timeout.
     bool ProcessMessage(int32_t timeout_ms);
@@ -126,6 +136,7 @@ private:
     uint32_t queue_ = 0;
     std::unique_ptr<DbWorker> worker_;
     CompletionSink completion_;
+    const void* completion_owner_ = nullptr;
     bool shut_down_ = false;
 
     // Values the driver copies through GetParam.

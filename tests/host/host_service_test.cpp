@@ -1,0 +1,390 @@
+#include "host_test_support.hpp"
+#include "tlcommon/text_codec.hpp"
+#include "tlhost/host_service.hpp"
+#include "tlplatform/wm.h"
+
+#include <chrono>
+#include <cstring>
+#include <functional>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace tl::host {
+namespace {
+
+using namespace tl::host::testing;
+
+// What the driver-side handler saw of one delivery.
+struct Delivery {
+    HostService* service = nullptr;
+    bool keep_set = false; // take the set over instead of releasing it in the handler
+    int calls = 0;
+    std::thread::id thread;
+    bool during_exec = false;
+    bool had_set = false;
+    TlResultSet* kept = nullptr;
+    std::vector<double> first_column;
+    std::vector<int64_t> status_words;
+};
+
+bool g_in_exec = false;
+
+void OnDataReady(void* context, int32_t, TlResultSet** result) {
+    auto& d = *static_cast<Delivery*>(context);
+    ++d.calls;
+    d.thread = std::this_thread::get_id();
+    d.during_exec = g_in_exec;
+    d.had_set = *result != nullptr;
+    if (*result == nullptr) {
+        return;
+    }
+    TlResultSet* set = *result;
+    for (set->vtbl->First(set); !set->vtbl->Eof(set); set->vtbl->Next(set)) {
+        d.first_column.push_back(set->vtbl->AsDouble(set, 0));
+        d.status_words.push_back(set->vtbl->StatusWord(set));
+    }
+    if (d.keep_set) {
+        d.kept = set;
+    } else {
+        d.service->vtbl->ReleaseDataSet(d.service, result);
+    }
+}
+
+class HostServiceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        uri_ = (dir_ / "metering.db").string();
+        db_ = tl::db::Connection::Open(uri_);
+        tl::db::InitSchema(*db_);
+        db_->Execute("create table places (id integer, name text, weight real, seen real, flag integer);"
+                     "insert into places values (1, 'Подстанция', 2.5, 45000.25, 1);"
+                     "insert into places values (2, 'Line', 7.0, 45001.5, 0);"
+                     "insert into places values (3, null, null, null, null)");
+        service_ = MakeService({});
+    }
+
+    void TearDown() override {
+        if (service_ != nullptr) {
+            service_->Shutdown();
+        }
+    }
+
+    HostServicePtr MakeService(std::optional<std::string> log_directory) {
+        HostServiceOptions options;
+        options.database_uri = uri_;
+        options.log_directory = std::move(log_directory);
+        options.status = [this](std::string_view scenario, std::string_view line) {
+            status_.emplace_back(std::string(scenario) + ": " + std::string(line));
+        };
+        options.diagnostics = [this](std::string_view text) { diagnostics_.emplace_back(text); };
+        return HostService::Create(std::move(options));
+    }
+
+    TlHostService* Abi() { return service_->Abi(); }
+
+    // SQL in UTF-8 here, handed over in Windows-1251 as the driver does.
+    void Exec(const std::string& sql, const std::vector<TlVariant>& params, Delivery& delivery) {
+        delivery.service = service_.get();
+        const std::string sql_cp1251 = Utf8ToCp1251(sql);
+        g_in_exec = true;
+        Abi()->vtbl->ExecQuery(Abi(), 1, sql_cp1251.c_str(), params.data(),
+                               static_cast<int32_t>(params.size()), &OnDataReady, &delivery);
+        g_in_exec = false;
+    }
+
+    // Runs the event loop until `done`, for at most ten seconds.
+    bool PumpUntil(const std::function<bool()>& done) {
+        for (int round = 0; round < 200 && !done(); ++round) {
+            service_->ProcessMessage(50);
+        }
+        return done();
+    }
+
+    bool DiagnosticMentions(std::string_view fragment) const {
+        for (const std::string& text : diagnostics_) {
+            if (text.find(fragment) != std::string::npos) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    ScratchDir dir_;
+    std::string uri_;
+    std::unique_ptr<tl::db::Connection> db_;
+    HostServicePtr service_;
+    std::vector<std::string> status_;
+    std::vector<std::string> diagnostics_;
+};
+
+TEST_F(HostServiceTest, QueryCompletesOnTheLoopThreadOnlyWhenTheLoopRuns) {
+    Delivery d;
+    Exec("select count(*) as n from places", {}, d);
+    // Once the worker has posted its "finished" message the result is ready, yet nothing reaches
+    // the driver until the loop takes the message.
+    for (int i = 0; i < 1000 && WmPendingCount(service_->Queue()) == 0; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_EQ(WmPendingCount(service_->Queue()), 1);
+    EXPECT_EQ(d.calls, 0);
+    EXPECT_EQ(service_->OutstandingJobs(), 1);
+
+    ASSERT_TRUE(PumpUntil([&] { return d.calls > 0; }));
+    EXPECT_EQ(d.calls, 1);
+    EXPECT_EQ(d.thread, std::this_thread::get_id());
+    EXPECT_FALSE(d.during_exec);
+    EXPECT_EQ(d.first_column, std::vector<double>{3});
+    EXPECT_EQ(service_->OutstandingJobs(), 0);
+    EXPECT_EQ(service_->Stats().live_sets, 0);
+}
+
+TEST_F(HostServiceTest, ParametersAreCopiedAndBoundInOrderOfAppearance) {
+    const std::string substation = Utf8ToCp1251("Подстанция");
+    struct Case {
+        const char* name;
+        std::string sql;
+        std::vector<TlVariant> params;
+        double expected;
+    };
+    const std::vector<Case> cases = {
+        {"int32", "select count(*) from places where id >= :id", {Int32(2)}, 2},
+        {"int64", "select count(*) from places where id >= :id", {Int64(3)}, 1},
+        {"double", "select count(*) from places where weight > :w", {Double(3.0)}, 1},
+        {"date-time pair",
+         "select count(*) from places where seen between :sdt and :edt",
+         {DateTime(45000.0), DateTime(45001.0)},
+         1},
+        {"bool", "select count(*) from places where flag = :f", {Bool(true)}, 1},
+        {"Windows-1251 string",
+         "select count(*) from places where name = :name",
+         {String(substation.c_str())},
+         1},
+        {"null", "select count(*) from places where :p is null", {Null()}, 3},
+        {"one name twice", "select count(*) from places where id = :id or id = :id", {Int32(1), Int32(3)}, 2},
+        {"Cyrillic in the SQL text", "select count(*) from places where name = 'Подстанция'", {Int32(0)}, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<TlVariant> params = c.params;
+        std::string text = substation;
+        for (TlVariant& p : params) {
+            if (p.kind == TL_VT_STRING) {
+                p.v.str = text.c_str();
+            }
+        }
+        Delivery d;
+        Exec(c.sql, params, d);
+        // The parameters were the driver's only for the call.
+        std::fill(text.begin(), text.end(), 'x');
+        std::fill(params.begin(), params.end(), Int32(-7));
+        ASSERT_TRUE(PumpUntil([&] { return d.calls > 0; }));
+        ASSERT_TRUE(d.had_set);
+        EXPECT_EQ(d.first_column, std::vector<double>{c.expected});
+    }
+    EXPECT_EQ(service_->Stats().failed_queries, 0);
+}
+
+TEST_F(HostServiceTest, FailingAndEmptyQueriesDeliverNoSet) {
+    struct Case {
+        std::string sql;
+        int64_t failed;
+        const char* diagnostic;
+    };
+    const std::vector<Case> cases = {
+        {"select * from no_such_table", 1, "no_such_table"},
+        {"select count(*) from places where id = :a", 2, "SQL: select count(*) from places where id = :a"},
+        {"", 2, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sql);
+        Delivery d;
+        // The second case passes no value for :a.
+        Exec(c.sql, {}, d);
+        ASSERT_TRUE(PumpUntil([&] { return d.calls > 0; }));
+        EXPECT_EQ(d.calls, 1);
+        EXPECT_FALSE(d.had_set);
+        EXPECT_EQ(service_->Stats().failed_queries, c.failed);
+        if (c.diagnostic != nullptr) {
+            EXPECT_TRUE(DiagnosticMentions(c.diagnostic)) << c.diagnostic;
+        }
+    }
+}
+
+std::vector<FakeRecords::Field> ResultRow(int32_t object, double value0, int64_t status) {
+    return {{"ParNumber", Int32(30012)},    {"Data_Date", DateTime(45000.5)},
+            {"Object", Int32(object)},      {"Item", Int32(1)},
+            {"ObjType", Int32(0)},          {"Value0", Double(value0)},
+            {"Value1", Double(value0 / 2)}, {"TvkStatus", StatusCarrier(status)},
+            {"RCVStamp", DateTime(45001.0)}};
+}
+
+TEST_F(HostServiceTest, StoredRecordsAreWrittenBeforeALaterQueryRuns) {
+    FakeRecords records;
+    records.Add(ResultRow(100, 1.5, 0x40000));
+    records.Add(ResultRow(101, 2.5, 0));
+    Abi()->vtbl->StoreRecords(Abi(), "Data", &records);
+    Delivery d;
+    Exec("select value0, tvkstatus from data order by object", {}, d);
+
+    ASSERT_TRUE(PumpUntil([&] { return d.calls > 0 && records.ReleaseCount() > 0; }));
+    EXPECT_EQ(d.first_column, (std::vector<double>{1.5, 2.5}));
+    EXPECT_EQ(d.status_words, (std::vector<int64_t>{0x40000, 0}));
+    EXPECT_EQ(records.ReleaseCount(), 1);
+    const HostServiceStats stats = service_->Stats();
+    EXPECT_EQ(stats.rows_written, 2);
+    EXPECT_EQ(stats.failed_stores, 0);
+
+    auto check =
+        db_->Query("select tvkstatus, typeof(tvkstatus) = 'integer' from data where object = 100", {});
+    ASSERT_EQ(check->RowCount(), 1);
+    check->vtbl->First(check.get());
+    EXPECT_EQ(check->vtbl->AsInteger(check.get(), 0), 0x40000);
+    EXPECT_EQ(check->vtbl->AsInteger(check.get(), 1), 1);
+}
+
+TEST_F(HostServiceTest, AFailedWriteStoresNothingAndStillReleasesTheRecords) {
+    struct Case {
+        const char* table;
+        bool bad_second_row;
+        const char* diagnostic;
+    };
+    const std::vector<Case> cases = {
+        {"Data", true, "NoSuchColumn"},
+        {"Nowhere", false, "Nowhere"},
+        {"", false, "no table name"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.table);
+        FakeRecords records;
+        records.Add(ResultRow(100, 1.5, 0));
+        if (c.bad_second_row) {
+            auto row = ResultRow(101, 2.5, 0);
+            row.emplace_back("NoSuchColumn", Int32(1));
+            records.Add(row);
+        }
+        const int64_t failed_before = service_->Stats().failed_stores;
+        Abi()->vtbl->StoreRecords(Abi(), c.table, &records);
+        ASSERT_TRUE(PumpUntil([&] { return records.ReleaseCount() > 0; }));
+        EXPECT_EQ(records.ReleaseCount(), 1);
+        EXPECT_EQ(service_->Stats().failed_stores, failed_before + 1);
+        EXPECT_TRUE(DiagnosticMentions(c.diagnostic));
+        EXPECT_EQ(db_->Query("select * from data", {})->RowCount(), 0);
+    }
+}
+
+TEST_F(HostServiceTest, ReleaseDataSetFreesOnceAndClearsTheVariable) {
+    Delivery d;
+    d.keep_set = true;
+    Exec("select id from places", {}, d);
+    ASSERT_TRUE(PumpUntil([&] { return d.calls > 0; }));
+    ASSERT_NE(d.kept, nullptr);
+    EXPECT_EQ(service_->Stats().live_sets, 1);
+
+    TlResultSet* variable = d.kept;
+    Abi()->vtbl->ReleaseDataSet(Abi(), &variable);
+    EXPECT_EQ(variable, nullptr);
+    EXPECT_EQ(service_->Stats().live_sets, 0);
+
+    // A second release of the same set is refused, not a double free.
+    variable = d.kept;
+    Abi()->vtbl->ReleaseDataSet(Abi(), &variable);
+    EXPECT_EQ(variable, nullptr);
+    EXPECT_EQ(service_->Stats().unknown_releases, 1);
+    EXPECT_TRUE(DiagnosticMentions("does not hold"));
+}
+
+TEST_F(HostServiceTest, ShutdownFinishesQueuedWorkWithoutCallingTheHandler) {
+    FakeRecords records;
+    records.Add(ResultRow(100, 1.5, 0));
+    Abi()->vtbl->StoreRecords(Abi(), "Data", &records);
+    Delivery d;
+    Exec("select id from places", {}, d);
+    service_->Shutdown();
+
+    EXPECT_EQ(records.ReleaseCount(), 1);
+    EXPECT_EQ(db_->Query("select * from data", {})->RowCount(), 1);
+    EXPECT_EQ(d.calls, 0);
+    EXPECT_TRUE(DiagnosticMentions("never delivered"));
+    EXPECT_EQ(service_->Stats().live_sets, 0);
+
+    // Work handed over after shutdown is refused, but records are still released.
+    FakeRecords late;
+    late.Add(ResultRow(102, 1.0, 0));
+    Abi()->vtbl->StoreRecords(Abi(), "Data", &late);
+    EXPECT_EQ(late.ReleaseCount(), 1);
+}
+
+#ifndef NDEBUG
+TEST_F(HostServiceTest, ASetTheDriverNeverReleasedIsReportedAtShutdown) {
+    Delivery d;
+    d.keep_set = true;
+    Exec("select id from places", {}, d);
+    ASSERT_TRUE(PumpUntil([&] { return d.calls > 0; }));
+    service_->Shutdown();
+    EXPECT_TRUE(DiagnosticMentions("1 result set(s) delivered to the driver were never released"));
+    EXPECT_EQ(service_->Stats().live_sets, 0);
+}
+#endif
+
+TEST_F(HostServiceTest, GetParamAnswersTheHostParameters) {
+    service_->Shutdown();
+    service_ = MakeService("/var/log/лог");
+    TlHostService* abi = Abi();
+    auto get = [&](int32_t index, void** value) { return abi->vtbl->GetParam(abi, index, value); };
+
+    void* value = nullptr;
+    ASSERT_TRUE(get(TL_PARAM_1, &value));
+    EXPECT_STREQ(*static_cast<const char* const*>(value), "tlhost");
+    ASSERT_TRUE(get(TL_PARAM_3, &value));
+    ASSERT_TRUE(get(TL_PARAM_4, &value));
+    ASSERT_TRUE(get(TL_PARAM_5, &value));
+    ASSERT_TRUE(get(TL_PARAM_COMPLETION_MESSAGE, &value));
+    EXPECT_EQ(*static_cast<const uint32_t*>(value), HostService::kCompletionMessage);
+    ASSERT_TRUE(get(TL_PARAM_COMPLETION_WINDOW, &value));
+    EXPECT_EQ(*static_cast<const uint32_t*>(value), service_->Queue());
+    ASSERT_TRUE(get(TL_PARAM_STATUS_CALLBACK, &value));
+    EXPECT_NE(value, nullptr);
+    ASSERT_TRUE(get(TL_PARAM_APPLICATION, &value));
+    ASSERT_TRUE(get(TL_PARAM_LOG_DIRECTORY, &value));
+    EXPECT_EQ(*static_cast<const char* const*>(value), Utf8ToCp1251("/var/log/лог"));
+    for (int32_t unknown : {0, 2, 9, 10, 12, 99, 101, -1}) {
+        EXPECT_FALSE(get(unknown, &value)) << unknown;
+    }
+    EXPECT_FALSE(get(TL_PARAM_1, nullptr));
+
+    // Without a log directory the driver is left to its default.
+    service_->Shutdown();
+    service_ = MakeService(std::nullopt);
+    EXPECT_FALSE(Abi()->vtbl->GetParam(Abi(), TL_PARAM_LOG_DIRECTORY, &value));
+}
+
+TEST_F(HostServiceTest, StatusLinesAndCompletionMessagesReachTheHost) {
+    void* value = nullptr;
+    ASSERT_TRUE(Abi()->vtbl->GetParam(Abi(), TL_PARAM_STATUS_CALLBACK, &value));
+    TlStatusProc status = nullptr;
+    std::memcpy(&status, &value, sizeof(status));
+    status(Utf8ToCp1251("Потери1").c_str(), Utf8ToCp1251("Начало работы").c_str());
+    EXPECT_EQ(status_, std::vector<std::string>{"Потери1: Начало работы"});
+
+    std::vector<std::pair<int32_t, int32_t>> completions;
+    service_->SetCompletionSink([&](int32_t id, int32_t code) { completions.emplace_back(id, code); });
+    ASSERT_TRUE(WmPostMessage(service_->Queue(), HostService::kCompletionMessage, 7, 2));
+    ASSERT_TRUE(WmPostMessage(service_->Queue(), 0x1234, 8, 0));
+    ASSERT_TRUE(PumpUntil([&] { return WmPendingCount(service_->Queue()) == 0; }));
+    EXPECT_EQ(completions, (std::vector<std::pair<int32_t, int32_t>>{{7, 2}}));
+    EXPECT_TRUE(DiagnosticMentions("unexpected message 0x1234"));
+}
+
+TEST_F(HostServiceTest, TheDriversReferenceKeepsTheServiceAlive) {
+    TlHostService* abi = Abi();
+    EXPECT_EQ(abi->vtbl->AddRef(abi), 2u);
+    service_->Shutdown();
+    HostService* raw = service_.release();
+    EXPECT_EQ(raw->vtbl->Release(raw), 1u); // the host lets go
+    void* value = nullptr;
+    EXPECT_TRUE(abi->vtbl->GetParam(abi, TL_PARAM_COMPLETION_MESSAGE, &value));
+    EXPECT_EQ(abi->vtbl->Release(abi), 0u); // the driver's release frees it
+}
+
+} // namespace
+} // namespace tl::host

@@ -1,0 +1,190 @@
+#include "host_test_support.hpp"
+#include "tlhost/task_runner.hpp"
+#include "tlplatform/wm.h"
+
+#include <cstring>
+#include <gtest/gtest.h>
+#include <set>
+#include <string>
+
+namespace tl::host {
+namespace {
+
+using namespace tl::host::testing;
+
+// A driver in miniature, wired like the real one: it asks for the completion target at
+// InitDriver, issues queries through ExecQuery and posts one completion per task.
+//   \Scripts\Count\  queries the row count of `places` and ends with that count as its code;
+//   \Scripts\Bad\    ends at once with 2;
+//   \Scripts\Hang\   waits for nothing until stopped (code 5).
+namespace fake {
+
+TlHostService* g_service = nullptr;
+uint32_t g_message = 0;
+uint32_t g_window = 0;
+std::set<int32_t> g_stopped;
+
+uint32_t CopyParam(int32_t index) {
+    void* value = nullptr;
+    uint32_t copy = 0;
+    if (g_service->vtbl->GetParam(g_service, index, &value) && value != nullptr) {
+        std::memcpy(&copy, value, sizeof(copy));
+    }
+    return copy;
+}
+
+void Complete(int32_t id, int32_t code) {
+    WmPostMessage(g_window, g_message, id, code);
+}
+
+void DataReady(void*, int32_t id, TlResultSet** result) {
+    int32_t code = 6;
+    if (*result != nullptr && !g_stopped.contains(id)) {
+        TlResultSet* set = *result;
+        set->vtbl->First(set);
+        code = set->vtbl->AsInteger(set, 0);
+    }
+    g_service->vtbl->ReleaseDataSet(g_service, result);
+    Complete(id, code);
+}
+
+void InitDriver(TlHostService* service) {
+    service->vtbl->AddRef(service);
+    g_service = service;
+    g_message = CopyParam(TL_PARAM_COMPLETION_MESSAGE);
+    g_window = CopyParam(TL_PARAM_COMPLETION_WINDOW);
+    g_stopped.clear();
+}
+
+void DeInitDriver() {}
+
+void StartAction(const char* key, int32_t id) {
+    const std::string k = key;
+    if (k == "\\Scripts\\Count\\") {
+        const TlVariant zero = Int32(0);
+        g_service->vtbl->ExecQuery(g_service, id, "select count(*) from places", &zero, 1, &DataReady,
+                                   nullptr);
+    } else if (k == "\\Scripts\\Bad\\") {
+        Complete(id, 2);
+    }
+}
+
+void StopAction(int32_t, int32_t id) {
+    g_stopped.insert(id);
+    Complete(id, 5);
+}
+
+const char* Decode(int32_t code) {
+    return code == 2 ? "\xcd\xe5\xf2" : "?";
+} // "Нет" in Windows-1251
+
+void Unload() {
+    g_service->vtbl->Release(g_service);
+    g_service = nullptr;
+}
+
+DriverExports Exports() {
+    DriverExports e;
+    e.InitDriver = InitDriver;
+    e.DeInitDriver = DeInitDriver;
+    e.StartAction = StartAction;
+    e.StopAction = StopAction;
+    e.GetStartActionDecodeResult = Decode;
+    e.GetStopActionDecodeResult = Decode;
+    return e;
+}
+
+} // namespace fake
+
+class TaskRunnerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::string uri = (dir_ / "metering.db").string();
+        auto db = tl::db::Connection::Open(uri);
+        db->Execute("create table places (id integer); insert into places values (1); "
+                    "insert into places values (2); insert into places values (3)");
+        HostServiceOptions options;
+        options.database_uri = uri;
+        options.status = [](std::string_view, std::string_view) {};
+        options.diagnostics = [](std::string_view) {};
+        service_ = HostService::Create(std::move(options));
+        runner_ = std::make_unique<TaskRunner>(exports_, *service_);
+        runner_->InitDriver();
+    }
+
+    void TearDown() override {
+        runner_->DeInitDriver();
+        runner_.reset();
+        service_->Shutdown();
+        fake::Unload();
+    }
+
+    std::vector<int32_t> Codes() const {
+        std::vector<int32_t> codes;
+        for (const TaskOutcome& task : runner_->Tasks()) {
+            codes.push_back(task.finished ? task.code : -100);
+        }
+        return codes;
+    }
+
+    ScratchDir dir_;
+    DriverExports exports_ = fake::Exports();
+    HostServicePtr service_;
+    std::unique_ptr<TaskRunner> runner_;
+};
+
+TEST_F(TaskRunnerTest, RunsEveryTaskToItsCompletion) {
+    EXPECT_EQ(runner_->Start("\\Scripts\\Count\\"), 1);
+    EXPECT_EQ(runner_->Start("\\Scripts\\Bad\\"), 2);
+    EXPECT_EQ(runner_->Run(), RunEnd::kFinished);
+    EXPECT_EQ(Codes(), (std::vector<int32_t>{3, 2}));
+    EXPECT_FALSE(runner_->AllSucceeded());
+    EXPECT_TRUE(runner_->ExtraCompletions().empty());
+    EXPECT_EQ(runner_->DecodeResult(2), "Нет");
+    EXPECT_EQ(service_->Stats().live_sets, 0);
+}
+
+TEST_F(TaskRunnerTest, TheDeadlineOrAnInterruptStopsTheRunningTasks) {
+    struct Case {
+        const char* name;
+        std::chrono::milliseconds timeout;
+        int interrupts;
+    };
+    for (const Case& c : {Case{"deadline", std::chrono::milliseconds(100), 0},
+                          Case{"interrupt", std::chrono::milliseconds(0), 1}}) {
+        SCOPED_TRACE(c.name);
+        runner_.reset();
+        runner_ = std::make_unique<TaskRunner>(exports_, *service_);
+        runner_->InitDriver();
+        runner_->Start("\\Scripts\\Bad\\");
+        runner_->Start("\\Scripts\\Hang\\");
+        RunLimits limits;
+        limits.timeout = c.timeout;
+        limits.interrupts = [n = c.interrupts] { return n; };
+        EXPECT_EQ(runner_->Run(limits), RunEnd::kStopped);
+        // Only the task still running is stopped.
+        EXPECT_EQ(Codes(), (std::vector<int32_t>{2, 5}));
+        EXPECT_TRUE(runner_->ExtraCompletions().empty());
+    }
+}
+
+TEST_F(TaskRunnerTest, AStoppedTasksQueryIsWaitedForBeforeTheRunEnds) {
+    runner_->Start("\\Scripts\\Count\\");
+    runner_->StopRunning();
+    EXPECT_EQ(runner_->Run(), RunEnd::kFinished);
+    EXPECT_EQ(Codes(), std::vector<int32_t>{5});
+    // The query came back after the stop; the driver answered it with a second completion.
+    EXPECT_EQ(service_->OutstandingJobs(), 0);
+    EXPECT_EQ(runner_->ExtraCompletions(), (std::vector<std::pair<int32_t, int32_t>>{{1, 6}}));
+}
+
+TEST_F(TaskRunnerTest, ASecondInterruptGivesUpWaiting) {
+    runner_->Start("\\Scripts\\Hang\\");
+    RunLimits limits;
+    limits.interrupts = [] { return 2; };
+    EXPECT_EQ(runner_->Run(limits), RunEnd::kAbandoned);
+    EXPECT_FALSE(runner_->AllFinished());
+}
+
+} // namespace
+} // namespace tl::host

@@ -1,0 +1,200 @@
+// tlhost as a user runs it: a separate process, a scratch directory, the real driver.
+#include "host_test_support.hpp"
+#include "tlcommon/text_codec.hpp"
+
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <regex>
+#include <spawn.h>
+#include <sstream>
+#include <sys/wait.h>
+
+extern char** environ;
+
+namespace tl::host {
+namespace {
+
+using namespace tl::host::testing;
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Runs tlhost in `cwd` with TLHOST_DB removed from the environment unless given in `env`.
+Outcome RunTlhost(const fs::path& cwd, const std::vector<std::string>& args,
+                  const std::vector<std::string>& env = {}) {
+    std::vector<std::string> argv_text = {TLHOST_PATH};
+    argv_text.insert(argv_text.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& a : argv_text) {
+        argv.push_back(a.data());
+    }
+    argv.push_back(nullptr);
+    std::vector<std::string> env_text;
+    for (char** e = environ; *e != nullptr; ++e) {
+        if (!std::string_view(*e).starts_with("TLHOST_DB=")) {
+            env_text.emplace_back(*e);
+        }
+    }
+    env_text.insert(env_text.end(), env.begin(), env.end());
+    std::vector<char*> envp;
+    for (std::string& e : env_text) {
+        envp.push_back(e.data());
+    }
+    envp.push_back(nullptr);
+
+    const fs::path out = cwd / ".tlhost.out";
+    const fs::path err = cwd / ".tlhost.err";
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = 0;
+    Outcome outcome;
+    const int rc = posix_spawn(&pid, TLHOST_PATH, &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (rc != 0) {
+        ADD_FAILURE() << "cannot start " << TLHOST_PATH << ": " << std::strerror(rc);
+        return outcome;
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    outcome.out = ReadFile(out);
+    outcome.err = ReadFile(err);
+    fs::remove(out);
+    fs::remove(err);
+    return outcome;
+}
+
+bool Contains(const std::string& text, const std::string& fragment) {
+    return text.find(fragment) != std::string::npos;
+}
+
+TEST(TlhostCliTest, RunsTasksOnAFreshDatabaseAndReportsTheirResults) {
+    ScratchDir dir;
+    const Outcome init = RunTlhost(dir.Path(), {"db", "init"});
+    ASSERT_EQ(init.status, 0) << init.err;
+    ASSERT_TRUE(fs::exists(dir / "tlosses.db"));
+
+    // The second key lacks its trailing backslash: tlhost adds it.
+    const Outcome run =
+        RunTlhost(dir.Path(), {"run", "\\Scripts\\Losses1\\", "\\Scripts\\Losses2", "--log-dir", "logs"});
+    EXPECT_EQ(run.status, 1) << run.out << run.err;
+    EXPECT_TRUE(Contains(run.out, "\\Scripts\\Losses1\\: 2 Некорректный сценарий\n")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "\\Scripts\\Losses2\\: 2 Некорректный сценарий\n")) << run.out;
+    for (const char* pattern : {R"((^|\n)\d\d:\d\d:\d\d Losses1: Начало работы\n)",
+                                R"((^|\n)\d\d:\d\d:\d\d Losses1: Статус выполнения: Некорректный сценарий\n)",
+                                R"((^|\n)\d\d:\d\d:\d\d Losses2: Начало работы\n)"}) {
+        EXPECT_TRUE(std::regex_search(run.out, std::regex(pattern))) << pattern << "\n" << run.out;
+    }
+    EXPECT_EQ(run.err, "");
+
+    const std::string log = ReadFile(dir / "logs" / "tlosses.log");
+    ASSERT_FALSE(log.empty());
+    EXPECT_FALSE(log.starts_with("\xEF\xBB\xBF"));
+    EXPECT_TRUE(log.ends_with("\r\n"));
+    for (size_t i = log.find('\n'); i != std::string::npos; i = log.find('\n', i + 1)) {
+        ASSERT_TRUE(i > 0 && log[i - 1] == '\r') << "bare line feed at byte " << i;
+    }
+    EXPECT_TRUE(Contains(log, Utf8ToCp1251("Не рассчитанные объекты")));
+    EXPECT_FALSE(Contains(log, "Не рассчитанные объекты"));
+}
+
+TEST(TlhostCliTest, SetupErrorsAreExplainedAndFail) {
+    ScratchDir dir;
+    ScratchDir with_db;
+    ASSERT_EQ(RunTlhost(with_db.Path(), {"db", "init"}).status, 0);
+    std::ofstream(with_db / "not-a-library.so") << "plain text\n";
+    const std::string key = "\\Scripts\\Losses1\\";
+    struct Case {
+        const char* name;
+        const fs::path& cwd;
+        std::vector<std::string> args;
+        std::vector<std::string> fragments;
+    };
+    const std::vector<Case> cases = {
+        {"missing database", dir.Path(), {"run", key}, {"tlosses.db does not exist", "tlhost db init"}},
+        {"missing database by --db",
+         with_db.Path(),
+         {"--db", "other.db", "run", key},
+         {"other.db does not exist"}},
+        {"no driver file",
+         with_db.Path(),
+         {"--driver", "/nonexistent/libtlosses.so", "run", key},
+         {"cannot load the driver /nonexistent/libtlosses.so", "No such file"}},
+        {"not a library",
+         with_db.Path(),
+         {"--driver", (with_db / "not-a-library.so").string(), "run", key},
+         {"cannot load the driver", "not-a-library.so"}},
+        {"a library without the exports",
+         with_db.Path(),
+         {"--driver", TLWM_PATH, "run", key},
+         {"has no export InitDriver"}},
+        {"malformed key",
+         with_db.Path(),
+         {"run", "Scripts\\Losses1"},
+         {"malformed task key \"Scripts\\Losses1\""}},
+        {"key with a path", with_db.Path(), {"run", "\\Scripts\\A\\B\\"}, {"malformed task key"}},
+        {"one bad key among good ones",
+         with_db.Path(),
+         {"run", key, "\\Scripts\\"},
+         {"malformed task key \"\\Scripts\\\""}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Outcome outcome = RunTlhost(c.cwd, c.args);
+        EXPECT_EQ(outcome.status, 2) << outcome.err;
+        for (const std::string& fragment : c.fragments) {
+            EXPECT_TRUE(Contains(outcome.err, fragment)) << "missing: " << fragment << "\n" << outcome.err;
+        }
+        // Nothing ran: no result line, no database created by accident.
+        EXPECT_FALSE(Contains(outcome.out, ": 2 ")) << outcome.out;
+    }
+    EXPECT_FALSE(fs::exists(dir / "tlosses.db"));
+    EXPECT_FALSE(fs::exists(with_db / "other.db"));
+    EXPECT_NE(RunTlhost(dir.Path(), {}).status, 0);
+}
+
+TEST(TlhostCliTest, DecodePrintsTheDriversText) {
+    ScratchDir dir;
+    struct Case {
+        std::vector<std::string> args;
+        const char* text;
+    };
+    for (const Case& c :
+         {Case{{"decode", "0"}, "Успешный расчёт\n"}, Case{{"decode", "2"}, "Некорректный сценарий\n"},
+          Case{{"decode", "6"}, "Внутренняя ошибка\n"}, Case{{"decode", "7"}, "Код возврата 7\n"},
+          Case{{"decode", "--", "-1"}, "Код возврата -1\n"}}) {
+        const Outcome outcome = RunTlhost(dir.Path(), c.args);
+        EXPECT_EQ(outcome.status, 0) << outcome.err;
+        EXPECT_EQ(outcome.out, c.text);
+    }
+}
+
+TEST(TlhostCliTest, TheDatabaseComesFromTheEnvironmentUnlessGiven) {
+    ScratchDir dir;
+    const std::string from_env = (dir / "env.db").string();
+    ASSERT_EQ(RunTlhost(dir.Path(), {"db", "init"}, {"TLHOST_DB=" + from_env}).status, 0);
+    EXPECT_TRUE(fs::exists(from_env));
+    EXPECT_FALSE(fs::exists(dir / "tlosses.db"));
+
+    ASSERT_EQ(RunTlhost(dir.Path(), {"--db", "given.db", "db", "init"}, {"TLHOST_DB=" + from_env}).status, 0);
+    EXPECT_TRUE(fs::exists(dir / "given.db"));
+}
+
+} // namespace
+} // namespace tl::host
