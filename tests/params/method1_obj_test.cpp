@@ -1,0 +1,202 @@
+#include "tlcommon/format_settings.hpp"
+#include "tlparams/method1_obj.hpp"
+
+#include <fmt/format.h>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+using tl::TMethod1Obj;
+
+constexpr const char* kSample = "1;1;3;2;0.1;10;5;0;0.5;110;110;0;700;0;0;0;0;0;0;0;0;0;0;;";
+
+// Runs each case under both system decimal separators and puts the process's back afterwards.
+class Method1Obj : public ::testing::TestWithParam<char> {
+protected:
+    void SetUp() override { tl::SetSystemDecimalSeparator(GetParam()); }
+    void TearDown() override { tl::ResetSystemFormat(); }
+};
+
+TMethod1Obj Parsed(const std::string& text) {
+    TMethod1Obj record;
+    std::string error;
+    EXPECT_TRUE(record.Parse(text, &error)) << text << ": " << error;
+    return record;
+}
+
+TEST_P(Method1Obj, SampleRecordParsesWithItsValues) {
+    for (const std::string& text :
+         {std::string(kSample), std::string("1;1;3;2;0,1;10;5;0;0,5;110;110;0;700;0;0;0;0;0;0;0;0;0;0;;")}) {
+        const TMethod1Obj r = Parsed(text);
+        EXPECT_TRUE(r.InLine);
+        EXPECT_EQ(r.SensorType, 1);
+        EXPECT_EQ(r.SecondarySensorType, 3);
+        EXPECT_EQ(r.SecondarySensor, 2);
+        EXPECT_DOUBLE_EQ(r.r0, 0.1);
+        EXPECT_DOUBLE_EQ(r.l, 10);
+        EXPECT_DOUBLE_EQ(r.Wkor, 5);
+        EXPECT_EQ(r.WkorMode, 0);
+        EXPECT_DOUBLE_EQ(r.Wiz, 0.5);
+        EXPECT_EQ(r.UWork, 110);
+        EXPECT_EQ(r.UNominal, 110);
+        EXPECT_FALSE(r.InTransf);
+        EXPECT_EQ(r.Trab, 700);
+        EXPECT_FALSE(r.NotCalcState);
+        EXPECT_TRUE(r.IsComplete()) << text;
+    }
+}
+
+TEST_P(Method1Obj, OnlyTwentyFourOrTwentyFiveFieldsParse) {
+    const std::string base = "1;1;3;2;0.1;10;5;0;0.5;110;110;0;700;0;0;0;0;0;0;0;0;0;0";
+    struct Case {
+        std::string text;
+        bool parses;
+    };
+    const std::vector<Case> cases = {
+        {base + ";;", true},      // 25 fields, both texts empty
+        {base + ";", true},       // 24 fields
+        {base, false},            // 23
+        {base + ";;;", false},    // 26
+        {"", false},              // one empty field
+        {base + ";a;b;c", false}, // 26
+    };
+    for (const Case& c : cases) {
+        TMethod1Obj record;
+        EXPECT_EQ(record.LoadFromText(c.text), c.parses) << c.text;
+    }
+}
+
+TEST_P(Method1Obj, FieldsThatDoNotConvertFailAndLeaveTheRecordAsItWas) {
+    struct Case {
+        int field; // 1-based
+        const char* text;
+    };
+    const std::vector<Case> cases = {
+        {1, "x"},      {2, "1.5"},  {5, "0.1.2"}, {5, ""},  {6, "1e"},
+        {10, "110kV"}, {14, "nan"}, {19, "+-1"},  {23, ""},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> fields = {"1",   "1",   "3", "2",   "0.1", "10",  "5",    "0", "0.5",
+                                           "110", "110", "1", "700", "1",   "2",   "3",    "4", "5",
+                                           "1",   "0",   "7", "95",  "3",   "obj", "state"};
+        fields[static_cast<size_t>(c.field - 1)] = c.text;
+        std::string text;
+        for (const auto& f : fields) {
+            text += (text.empty() ? "" : ";") + f;
+        }
+        TMethod1Obj record;
+        record.r0 = 42;
+        std::string error;
+        EXPECT_FALSE(record.Parse(text, &error)) << text;
+        EXPECT_NE(error.find("field " + std::to_string(c.field)), std::string::npos) << error;
+        EXPECT_EQ(record.r0, 42) << text;
+    }
+}
+
+TEST_P(Method1Obj, NumbersAreWrittenWithTwoDecimalsAndTheSystemSeparator) {
+    TMethod1Obj record = Parsed(kSample);
+    record.r0 = 0.1234;
+    record.InTransf = true;
+    record.Strnom = 2.005;
+    const std::string text = record.SaveToText();
+    const char s = GetParam();
+    const std::string expected = fmt::format(
+        "1;1;3;2;0{0}12;10{0}00;5{0}00;0;0{0}50;110;110;1;700;0{0}00;0{0}00;0{0}00;0{0}00;2{0}00;0;0;0;0;0;;",
+        s);
+    EXPECT_EQ(text, expected);
+    EXPECT_DOUBLE_EQ(Parsed(text).r0, 0.12);
+}
+
+TEST_P(Method1Obj, PartsThatAreOffReadAsTheirDefaults) {
+    const TMethod1Obj line_off = Parsed("0;1;3;2;0.1;10;5;1;0.5;110;35;1;100;1;2;3;4;5;1;7;10;95;3;ОИ;Вкл");
+    EXPECT_EQ(line_off.r0, 0);
+    EXPECT_EQ(line_off.l, 0);
+    EXPECT_EQ(line_off.Wkor, 0);
+    EXPECT_EQ(line_off.WkorMode, 0);
+    EXPECT_EQ(line_off.Wiz, 0);
+    EXPECT_EQ(line_off.UWork, 0);
+    EXPECT_EQ(line_off.UNominal, 0);
+    EXPECT_EQ(line_off.Trab, 100); // the transformer part is on
+    EXPECT_EQ(line_off.Strnom, 5);
+    EXPECT_EQ(line_off.StateObjCode, 10);
+    EXPECT_EQ(line_off.StateText, "Вкл");
+
+    const TMethod1Obj transformer_off =
+        Parsed("1;1;3;2;0.1;10;5;1;0.5;110;35;0;100;1;2;3;4;5;0;7;10;95;3;ОИ;Вкл");
+    EXPECT_EQ(transformer_off.Trab, 700);
+    EXPECT_EQ(transformer_off.Pxx + transformer_off.Pkz + transformer_off.Ixx + transformer_off.Ukz +
+                  transformer_off.Strnom,
+              0);
+    EXPECT_EQ(transformer_off.StateValue + transformer_off.StateObjCode + transformer_off.StateObjType +
+                  transformer_off.StateItem,
+              0);
+    EXPECT_EQ(transformer_off.StateObjText, "");
+    EXPECT_EQ(transformer_off.StateText, "");
+    EXPECT_DOUBLE_EQ(transformer_off.r0, 0.1); // the line part is on
+}
+
+TEST_P(Method1Obj, StateTextIsReadOnlyFromTheTwentyFifthField) {
+    const TMethod1Obj both =
+        Parsed("1;1;3;2;0.1;10;5;0;0.5;10;10;0;700;0;0;0;0;0;1;1;12;97;4;Ввод 1;Включен");
+    EXPECT_EQ(both.StateObjText, "Ввод 1");
+    EXPECT_EQ(both.StateText, "Включен");
+    const TMethod1Obj first_only = Parsed("1;1;3;2;0.1;10;5;0;0.5;10;10;0;700;0;0;0;0;0;1;1;12;97;4;Ввод 1");
+    EXPECT_EQ(first_only.StateObjText, "Ввод 1");
+    EXPECT_EQ(first_only.StateText, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Separators, Method1Obj, ::testing::Values('.', ','),
+                         [](const auto& param_info) { return param_info.param == '.' ? "point" : "comma"; });
+
+TEST(Method1ObjComplete, EnabledPartsDecide) {
+    // A complete line below 110 kV, no transformer part, secondary channel 2.
+    const auto line = [] {
+        TMethod1Obj r;
+        r.InTransf = false;
+        r.r0 = 0.1;
+        r.l = 10;
+        r.Wiz = 0.5;
+        r.UWork = 35;
+        r.UNominal = 35;
+        r.SecondarySensor = 2;
+        return r;
+    };
+    struct Case {
+        const char* name;
+        void (*change)(TMethod1Obj&);
+        bool complete;
+    };
+    const std::vector<Case> cases = {
+        {"35 kV without corona", [](TMethod1Obj&) {}, true},
+        {"110 kV without corona", [](TMethod1Obj& r) { r.UWork = 110; }, false},
+        {"110 kV with corona", [](TMethod1Obj& r) { r.UWork = 110, r.Wkor = 5; }, true},
+        {"no secondary channel", [](TMethod1Obj& r) { r.SecondarySensor = 0; }, false},
+        {"no leakage", [](TMethod1Obj& r) { r.Wiz = 0; }, false},
+        {"negative length", [](TMethod1Obj& r) { r.l = -1; }, false},
+        {"nominal voltage -1", [](TMethod1Obj& r) { r.UNominal = -1; }, false},
+        {"no part at all", [](TMethod1Obj& r) { r.InLine = false; }, false},
+        {"state part only",
+         [](TMethod1Obj& r) { r.InLine = false, r.NotCalcState = true, r.StateObjCode = 5; }, false},
+        {"state without element", [](TMethod1Obj& r) { r.NotCalcState = true; }, false},
+        {"state with element", [](TMethod1Obj& r) { r.NotCalcState = true, r.StateObjCode = 5; }, true},
+        {"transformer on, incomplete",
+         [](TMethod1Obj& r) { r.InTransf = true, r.Pxx = r.Pkz = r.Ixx = r.Ukz = 1; }, false},
+        {"transformer on, complete",
+         [](TMethod1Obj& r) { r.InTransf = true, r.Pxx = r.Pkz = r.Ixx = r.Ukz = r.Strnom = 1; }, true},
+        {"transformer only, line values missing",
+         [](TMethod1Obj& r) {
+             r.InLine = false, r.r0 = 0, r.InTransf = true, r.Pxx = r.Pkz = r.Ixx = r.Ukz = r.Strnom = 1;
+         },
+         true},
+    };
+    for (const Case& c : cases) {
+        TMethod1Obj r = line();
+        c.change(r);
+        EXPECT_EQ(r.IsComplete(), c.complete) << c.name;
+    }
+    EXPECT_FALSE(TMethod1Obj().IsComplete()); // a new record
+}
+
+} // namespace
