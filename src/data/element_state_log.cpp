@@ -1,6 +1,6 @@
-#include "tldriver/element_state_log.hpp"
+#include "tldata/element_state_log.hpp"
 
-#include "tldriver/log_file.hpp"
+#include "tldata/log_file.hpp"
 
 namespace tl {
 
@@ -14,9 +14,10 @@ std::string ModiLogFileName(std::string_view module_path) {
 }
 
 void ElementStateLog::ModiLog(std::string_view line, bool save) {
-    if (enabled_) {
-        lines_.emplace_back(line);
+    if (!enabled_) {
+        return;
     }
+    lines_.emplace_back(line);
     if (save) {
         WriteLogFile(file_name_, lines_);
     }

@@ -1,4 +1,4 @@
-#include "tldriver/log_file.hpp"
+#include "tldata/log_file.hpp"
 
 #include "tlcommon/text_codec.hpp"
 

@@ -1,7 +1,7 @@
 #include "tldriver/schedule_task.hpp"
 
-#include "tldriver/element_state_log.hpp"
-#include "tldriver/log_file.hpp"
+#include "tldata/element_state_log.hpp"
+#include "tldata/log_file.hpp"
 #include "tldriver/result_codes.hpp"
 
 #include <utility>

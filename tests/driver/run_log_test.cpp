@@ -1,7 +1,7 @@
 #include "driver_test_support.hpp"
 #include "tlcommon/date_time.hpp"
-#include "tldriver/element_state_log.hpp"
-#include "tldriver/log_file.hpp"
+#include "tldata/element_state_log.hpp"
+#include "tldata/log_file.hpp"
 #include "tldriver/run_log.hpp"
 
 #include <gtest/gtest.h>

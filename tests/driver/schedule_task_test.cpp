@@ -1,7 +1,7 @@
 #include "driver_test_support.hpp"
 #include "fake_host_service.hpp"
 #include "tlcommon/text_codec.hpp"
-#include "tldriver/element_state_log.hpp"
+#include "tldata/element_state_log.hpp"
 #include "tldriver/schedule_task.hpp"
 #include "tldriver/schedule_task_list.hpp"
 #include "tlplatform/wm.h"

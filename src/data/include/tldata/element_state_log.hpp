@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tl {
@@ -19,8 +20,8 @@ public:
     void SetEnabled(bool enabled) { enabled_ = enabled; }
     bool Enabled() const { return enabled_; }
 
-    // When switched on, appends the line; with `save`, writes every line since module load (a
-    // file that cannot be written is left as it is).
+    // When switched on, appends the line and, with `save`, writes every line since module load (a
+    // file that cannot be written is left as it is). Switched off, nothing is kept or written.
     void ModiLog(std::string_view line, bool save);
 
     const std::string& FileName() const { return file_name_; }

@@ -2,7 +2,7 @@
 // from module load to unload; every export forwards to it.
 #pragma once
 
-#include "tldriver/element_state_log.hpp"
+#include "tldata/element_state_log.hpp"
 #include "tldriver/host_link.hpp"
 #include "tldriver/schedule_task_list.hpp"
 #include "tlosses/abi.h"
