@@ -1,12 +1,12 @@
 // Per-element guarded blocks printing two result lines each, as a calculation script does.
-var __var0, __var1: array[1..3] of Float;
+var __var0, __var1: array[1..2] of Float;
   __i: Integer;
 function W(code, item: Integer): Float;
 begin
   Result := code * 0.5 + item;
 end;
 begin
-  for __i := 1 to 3 do begin
+  for __i := 1 to 2 do begin
     __var0[__i] := 0; __var1[__i] := 0;
   end;
   try
@@ -35,18 +35,6 @@ begin
       Print('Result0=Err:');
       PrintLn(E.message);
       Print('Result1=Err:');
-      PrintLn(E.message);
-    end;
-  end;
-  try
-    __var0[3] := W(7, 0) * 1.0E-7;
-    Print('Result0=');
-    PrintLn(__var0[3]);
-    Print('Result1=');
-    PrintLn(__var1[3]);
-  except
-    on E: Exception do begin
-      Print('Result0=Err:');
       PrintLn(E.message);
     end;
   end;

@@ -2,13 +2,13 @@
 var k: Float;
 k := 0.5;
 //############# Основная часть #############
-var __var0, __var1: array [1..3] of Float;
+var __var0, __var1: array [1..2] of Float;
 var __i: Integer;
-for __i := 1 to 3 do begin
+for __i := 1 to 2 do begin
   __var0[__i] := 0; __var1[__i] := 0;
 end;
 try 
-  __var0[1] := 100 * k;
+  __var0[1] := 100 * k; __var1[1] := k / 4;
   Print('Result0=');
   PrintLn(__var0[1]);
   Print('Result1=');
@@ -22,25 +22,11 @@ except
   end;
 end;
 try 
-  __var0[2] := __var1[4] * 2;
+  __var0[2] := __var1[3] * 2;
   Print('Result0=');
   PrintLn(__var0[2]);
   Print('Result1=');
   PrintLn(__var1[2]);
-except
-  on E: Exception do begin
-    Print('Result0=Err:');
-    PrintLn(E.message);
-    Print('Result1=Err:');
-    PrintLn(E.message);
-  end;
-end;
-try 
-  __var0[3] := 1; __var1[3] := k / 4;
-  Print('Result0=');
-  PrintLn(__var0[3]);
-  Print('Result1=');
-  PrintLn(__var1[3]);
 except
   on E: Exception do begin
     Print('Result0=Err:');
