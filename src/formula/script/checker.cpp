@@ -240,7 +240,7 @@ void Checker::CheckTypeDecl(TypeDeclStmt* decl) {
 const Type* Checker::ResolveNamedType(std::string_view name, SourcePos pos) {
     Symbol* symbol = Lookup(name);
     if (symbol == nullptr) {
-        diag_.Error(pos, fmt::format("Неизвестное имя \"{}\"", name));
+        diag_.Error(pos, fmt::format("Неизвестное имя \"{}\"", Shown(name)));
         return BuiltinTypes::Error();
     }
     if (symbol->kind != SymbolKind::Type) {
@@ -782,7 +782,7 @@ const Type* Checker::CheckName(Expr*& expr) {
     const Symbol* symbol = name->symbol != nullptr ? name->symbol : Lookup(name->name);
     name->symbol = symbol;
     if (symbol == nullptr) {
-        diag_.Error(name->pos, fmt::format("Неизвестное имя \"{}\"", name->name));
+        diag_.Error(name->pos, fmt::format("Неизвестное имя \"{}\"", Shown(name->name)));
         return expr->type = BuiltinTypes::Error();
     }
     switch (symbol->kind) {
@@ -813,15 +813,8 @@ const Type* Checker::CheckCall(Expr*& expr) {
         auto* name = static_cast<NameExpr*>(call->callee);
         const Symbol* symbol = name->symbol != nullptr ? name->symbol : Lookup(name->name);
         name->symbol = symbol;
-        if (symbol == nullptr) {
-            diag_.Error(name->pos, fmt::format("Неизвестное имя \"{}\"", name->name));
-            for (Expr*& arg : call->args) {
-                CheckExpr(arg);
-            }
-            return call->type;
-        }
         // Length, Low and High of a static array are constants.
-        if (call->args.size() == 1 && symbol->kind == SymbolKind::Native) {
+        if (call->args.size() == 1 && (symbol == nullptr || symbol->kind == SymbolKind::Native)) {
             std::string lower = LowerAscii(name->name);
             if (lower == "length" || lower == "low" || lower == "high") {
                 const Type* arg = CheckExpr(call->args[0]);
@@ -831,7 +824,20 @@ const Type* Checker::CheckCall(Expr*& expr) {
                     call->value.i = lower == "length" ? arg->Count() : lower == "low" ? arg->low : arg->high;
                     return call->type;
                 }
+                if (symbol == nullptr && !IsError(arg)) {
+                    diag_.Error(
+                        call->args[0]->pos,
+                        fmt::format("Argument 1 expects type \"array\" instead of \"{}\"", TypeName(arg)));
+                    return call->type;
+                }
             }
+        }
+        if (symbol == nullptr) {
+            diag_.Error(name->pos, fmt::format("Неизвестное имя \"{}\"", Shown(name->name)));
+            for (Expr*& arg : call->args) {
+                CheckExpr(arg);
+            }
+            return call->type;
         }
         switch (symbol->kind) {
         case SymbolKind::Routine:
@@ -851,7 +857,7 @@ const Type* Checker::CheckCall(Expr*& expr) {
             if (symbol != nullptr && symbol->kind == SymbolKind::Type &&
                 symbol->type->kind == TypeKind::Class) {
                 if (LowerAscii(member->name) != "create") {
-                    diag_.Error(member->pos, fmt::format("Неизвестное имя \"{}\"", member->name));
+                    diag_.Error(member->pos, fmt::format("Неизвестное имя \"{}\"", Shown(member->name)));
                     return call->type;
                 }
                 if (call->args.size() != 1) {
@@ -884,9 +890,12 @@ bool Checker::CheckArgument(CallExpr* call, size_t index, const Type* type, bool
     if (IsError(arg_type) || IsError(type)) {
         return false;
     }
-    bool ok = by_ref
-                  ? (arg_type == type || (type->IsScalar() && arg_type->kind == type->kind)) && IsLValue(arg)
-                  : Convert(arg, type);
+    bool same = arg_type == type || (type->IsScalar() && arg_type->kind == type->kind);
+    if (by_ref && same && !IsLValue(arg)) {
+        diag_.Error(arg->pos, fmt::format("Argument {} expects a variable", index + 1));
+        return false;
+    }
+    bool ok = by_ref ? same : Convert(arg, type);
     if (!ok) {
         diag_.Error(arg->pos, fmt::format("Argument {} expects type \"{}\" instead of \"{}\"", index + 1,
                                           TypeName(type), TypeName(arg_type)));
@@ -1021,7 +1030,7 @@ const Type* Checker::CheckMember(MemberExpr* expr) {
             return expr->type = BuiltinTypes::String();
         }
     }
-    diag_.Error(expr->pos, fmt::format("Неизвестное имя \"{}\"", expr->name));
+    diag_.Error(expr->pos, fmt::format("Неизвестное имя \"{}\"", Shown(expr->name)));
     return expr->type = BuiltinTypes::Error();
 }
 
@@ -1057,17 +1066,29 @@ const Type* Checker::CheckBinary(Expr*& expr) {
         diag_.Error(bin->pos, fmt::format("Несовместимые типы: \"{}\" и \"{}\"", TypeName(lt), TypeName(rt)));
         return expr->type = BuiltinTypes::Error();
     };
-    // Variants take part in arithmetic and comparisons as the type of the other operand.
-    if (lt->kind == TypeKind::Variant && rt->IsScalar()) {
-        Convert(bin->left, rt->kind == TypeKind::Char ? BuiltinTypes::String() : rt);
-        lt = bin->left->type;
+    // A Variant takes part in an operation as the kind of value the other operand is: a number
+    // (as Float, or Integer for the integer operators), a string or a Boolean.
+    auto variant_as = [&](const Type* other) {
+        bool integer_op = bin->op == Tok::KwDiv || bin->op == Tok::KwMod || bin->op == Tok::KwShl ||
+                          bin->op == Tok::KwShr || bin->op == Tok::KwAnd || bin->op == Tok::KwOr ||
+                          bin->op == Tok::KwXor;
+        if (IsNumeric(other) || other->kind == TypeKind::Variant) {
+            return integer_op ? BuiltinTypes::Integer() : BuiltinTypes::Float();
+        }
+        return other->kind == TypeKind::Char ? BuiltinTypes::String() : other;
+    };
+    if (lt->kind == TypeKind::Variant && (rt->IsScalar() || rt->kind == TypeKind::Variant)) {
+        const Type* as = variant_as(rt);
+        if (rt->kind == TypeKind::Variant) {
+            Convert(bin->right, as);
+            rt = as;
+        }
+        Convert(bin->left, as);
+        lt = as;
     } else if (rt->kind == TypeKind::Variant && lt->IsScalar()) {
-        Convert(bin->right, lt->kind == TypeKind::Char ? BuiltinTypes::String() : lt);
-        rt = bin->right->type;
-    } else if (lt->kind == TypeKind::Variant && rt->kind == TypeKind::Variant) {
-        Convert(bin->left, BuiltinTypes::Float());
-        Convert(bin->right, BuiltinTypes::Float());
-        lt = rt = BuiltinTypes::Float();
+        const Type* as = variant_as(lt);
+        Convert(bin->right, as);
+        rt = as;
     }
     const Type* operand = nullptr;
     const Type* result = nullptr;

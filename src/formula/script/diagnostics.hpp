@@ -45,6 +45,12 @@ private:
     int errors_ = 0;
 };
 
+// A name as shown in a message: a runaway identifier is cut short.
+inline std::string Shown(std::string_view name) {
+    constexpr size_t kMax = 64;
+    return name.size() <= kMax ? std::string(name) : std::string(name.substr(0, kMax)) + "...";
+}
+
 // A Message for a position, with the file name when the position lies in an included file.
 Message MakeMessage(MessageKind kind, std::string text, SourcePos pos, const std::vector<std::string>& files);
 

@@ -45,8 +45,12 @@ std::unique_ptr<Program> Engine::Compile(std::string_view source, std::string_vi
         // follow-up errors.
         bool parsed = true;
         std::vector<Stmt*> items;
-        while (parser.ParseItems(items)) {
-            parsed = parsed && diag.ErrorCount() == 0;
+        for (;;) {
+            int before = diag.ErrorCount();
+            if (!parser.ParseItems(items)) {
+                break;
+            }
+            parsed = parsed && diag.ErrorCount() == before;
             if (parsed) {
                 for (Stmt* item : items) {
                     checker.CheckItem(item);

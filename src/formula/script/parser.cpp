@@ -178,8 +178,14 @@ bool Parser::ParseItems(std::vector<Stmt*>& out) {
         case Tok::KwUntil:
         case Tok::KwExcept:
         case Tok::KwFinally:
+        case Tok::KwElse:
+            // A run of unmatched closing words is one error.
             ErrorAt(cur_.pos, "Invalid Instruction - function or assignment expected");
-            Advance();
+            while (Check(Tok::KwEnd) || Check(Tok::KwUntil) || Check(Tok::KwExcept) ||
+                   Check(Tok::KwFinally) || Check(Tok::KwElse) || Check(Tok::Semicolon)) {
+                Advance();
+            }
+            panic_ = false;
             break;
         case Tok::KwBegin: {
             out.push_back(ParseCompound());

@@ -1,0 +1,4 @@
+{$I included.inc}
+{$INCLUDE 'included_const.inc'}
+PrintLn(Twice(Base));
+// expect: 42

@@ -1,0 +1,161 @@
+// Host units: registration, typed arguments, results left unset, tags, messages without raising.
+#include "script_test_util.hpp"
+#include "tlscript/call_frame.hpp"
+
+#include <gtest/gtest.h>
+#include <string>
+
+namespace tl::script {
+namespace {
+
+using testing::RunScript;
+
+// One handler serving several names, told apart by the registration tag (as W/P/W2/P2 are).
+void Energy(CallFrame& f) {
+    double scale = f.Tag() == 1 ? 1.0 : 2.0;
+    f.ReturnFloat(scale * f.Int(0) + f.Int(1));
+}
+
+void Describe(CallFrame& f) {
+    f.ReturnString(std::string(f.String(0)) + ":" + (f.Bool(1) ? "yes" : "no") + ":" + f.Text(2));
+}
+
+void LeaveUnset(CallFrame&) {}
+
+// Adds an error and marks the program without raising, as the percent function does.
+void Percent(CallFrame& f) {
+    double value = f.Float(0);
+    double percents = f.Float(1);
+    if (percents < 0 || percents > 100) {
+        f.AddError("Функция percent (проценты вне диапазона 0 - 100)");
+        return;
+    }
+    f.ReturnFloat(percents / 100 * value);
+}
+
+void Fail(CallFrame& f) {
+    f.Raise("host says no");
+}
+
+void Count(CallFrame& f) {
+    ++*static_cast<int*>(f.UserData());
+}
+
+class HostApiTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        engine.RegisterFunction(
+            {"MyUnit", "W", {{ValueType::Integer}, {ValueType::Integer}}, ValueType::Float, Energy, 1});
+        engine.RegisterFunction(
+            {"MyUnit", "P", {{ValueType::Integer}, {ValueType::Integer}}, ValueType::Float, Energy, 2});
+        engine.RegisterFunction({"MyUnit",
+                                 "Describe",
+                                 {{ValueType::String}, {ValueType::Boolean}, {ValueType::Float}},
+                                 ValueType::String,
+                                 Describe});
+        engine.RegisterFunction({"MyUnit", "UnsetF", {}, ValueType::Float, LeaveUnset});
+        engine.RegisterFunction({"MyUnit", "UnsetI", {}, ValueType::Integer, LeaveUnset});
+        engine.RegisterFunction({"MyUnit", "UnsetS", {}, ValueType::String, LeaveUnset});
+        engine.RegisterFunction({"MyUnit", "UnsetB", {}, ValueType::Boolean, LeaveUnset});
+        engine.RegisterFunction(
+            {"MyUnit", "percent", {{ValueType::Float}, {ValueType::Float}}, ValueType::Float, Percent});
+        engine.RegisterFunction({"MyUnit",
+                                 "Pabc",
+                                 {{ValueType::Integer}, {ValueType::Integer}, {ValueType::Integer}},
+                                 ValueType::Float,
+                                 Energy,
+                                 1});
+        engine.RegisterFunction({"MyUnit", "Fail", {}, ValueType::Float, Fail});
+        engine.RegisterFunction({"MyUnit", "Count", {}, ValueType::Void, Count, 0, &calls});
+        engine.RegisterConstant({"MyUnit", "otDevice", ValueType::Integer, 99, 0, ""});
+    }
+    Engine engine;
+    int calls = 0;
+};
+
+TEST_F(HostApiTest, TagsTellTheNamesApartAndIntegersWiden) {
+    auto result = RunScript(engine, "uses MyUnit; Print(W(3, 1)); Print(' '); Print(P(3, 1) * 0.5);");
+    EXPECT_EQ(result.messages, "");
+    EXPECT_EQ(result.output, "4 3.5");
+}
+
+TEST_F(HostApiTest, NamesMatchWithoutRegardToCase) {
+    auto result = RunScript(engine, "Print(PABC(1, 99, 0)); Print(' '); Print(OTDEVICE);");
+    EXPECT_EQ(result.messages, "");
+    EXPECT_EQ(result.output, "100 99");
+}
+
+TEST_F(HostApiTest, TypedArgumentsArrive) {
+    auto result = RunScript(engine, "Print(Describe('k', 1 > 0, 2));");
+    EXPECT_EQ(result.output, "k:yes:2");
+}
+
+TEST_F(HostApiTest, UnsetResultsReadAsDefaults) {
+    auto result =
+        RunScript(engine, "Print(UnsetF); Print(UnsetI); Print('[' + UnsetS + ']'); Print(UnsetB);");
+    EXPECT_EQ(result.messages, "");
+    EXPECT_EQ(result.output, "00[]False");
+}
+
+TEST_F(HostApiTest, AddErrorMarksTheProgramAndExecutionGoesOn) {
+    auto program =
+        engine.Compile("Print(percent(200, 50)); Print(' '); Print(percent(200, 101)); Print(' end');");
+    EXPECT_FALSE(program->Execute());
+    EXPECT_EQ(program->Output(), "100 0 end");
+    EXPECT_TRUE(program->HasExecutionErrors());
+    ASSERT_EQ(program->Messages().Count(), 1u);
+    EXPECT_EQ(program->Messages()[0].kind, MessageKind::GeneralError);
+    EXPECT_EQ(program->Messages()[0].OneLine(), "Ошибка: Функция percent (проценты вне диапазона 0 - 100)");
+    // The next execution starts clean.
+    auto clean = engine.Compile("Print(percent(10, 10));");
+    EXPECT_TRUE(clean->Execute());
+}
+
+TEST_F(HostApiTest, HostRaiseIsCatchableAndPositioned) {
+    auto caught = RunScript(engine, "try Print(Fail); except on E: Exception do Print(E.Message); end;");
+    EXPECT_EQ(caught.output, "host says no");
+    auto uncaught = RunScript(engine, "var x: Float;\nx := 1 + Fail;");
+    EXPECT_EQ(uncaught.messages, "Ошибка при выполнении: host says no [строка: 2, столбец: 10]\n");
+}
+
+TEST_F(HostApiTest, UserDataReachesTheHandler) {
+    RunScript(engine, "Count; Count; Count();");
+    EXPECT_EQ(calls, 3);
+}
+
+TEST_F(HostApiTest, UnknownUnitIsRefusedRegisteredOnesAccepted) {
+    EXPECT_TRUE(
+        RunScript(engine, "uses MyUnit, SysUtils, Math, DateUtils, Classes, Variants, StrUtils;").compiled);
+    EXPECT_FALSE(RunScript(engine, "uses OtherUnit;").compiled);
+}
+
+Program* running = nullptr;
+
+void Reenter(CallFrame& f) {
+    f.ReturnBool(running->Execute());
+}
+
+TEST(HostReentryTest, ExecutingWhileExecutingIsRefused) {
+    Engine engine;
+    engine.RegisterFunction({"MyUnit", "Reenter", {}, ValueType::Boolean, Reenter});
+    auto program = engine.Compile("Print(Reenter);");
+    running = program.get();
+    EXPECT_FALSE(program->Execute());
+    EXPECT_EQ(program->Output(), "False");
+    EXPECT_EQ(program->Messages().ToText(), "Ошибка: Скрипт уже выполняется!\n");
+    running = nullptr;
+}
+
+TEST(HostRegistrationTest, RefusesWhatTheEngineCannotCall) {
+    Engine engine;
+    FunctionDef too_many{"MyUnit", "Many", {}, ValueType::Float, LeaveUnset};
+    too_many.params.resize(40);
+    EXPECT_THROW(engine.RegisterFunction(too_many), std::invalid_argument);
+    EXPECT_THROW(engine.RegisterFunction({"MyUnit", "V", {}, ValueType::Variant, LeaveUnset}),
+                 std::invalid_argument);
+    EXPECT_THROW(engine.RegisterFunction({"MyUnit", "N", {}, ValueType::Float, nullptr}),
+                 std::invalid_argument);
+}
+
+} // namespace
+} // namespace tl::script
