@@ -1,0 +1,66 @@
+// TDataRow, one row of the metering `data` table as read, and TDataList, the rows of one stamp
+// ordered by element so that formulas find an element's value by binary search.
+#pragma once
+
+#include "tlcommon/date_time.hpp"
+#include "tldata/element_address.hpp"
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace tl {
+
+struct TDataRow {
+    int64_t status = 0; // the row's status word
+    int32_t par_number = 0;
+    int32_t type = 0;
+    int32_t object = 0;
+    int32_t item = 0;
+    DateTime stamp = 0;
+    double value = 0;
+    int32_t season = 0;
+
+    ElementAddress Address() const { return {object, type, item}; }
+};
+
+// Rows ordered by object code, element type, item; all rows of one element are kept (the same
+// stamp in both seasons, momentary values of several moments), among themselves by season, then
+// stamp. Clearing keeps the storage, so a list reused stamp after stamp stops allocating once it
+// has held the largest stamp.
+class TDataList {
+public:
+    using Index = int32_t;
+    static constexpr Index kNone = -1;
+
+    void Clear() {
+        rows_.clear();
+        ordered_ = true;
+    }
+    void Reserve(size_t rows) { rows_.reserve(rows); }
+
+    // Rows arriving in order are appended as they are; any others put the list in order once,
+    // before the next lookup.
+    void Add(const TDataRow& row);
+
+    bool Empty() const { return rows_.empty(); }
+    Index Count() const { return static_cast<Index>(rows_.size()); }
+    const TDataRow& Row(Index index) const;
+    std::span<const TDataRow> Rows() const;
+
+    // The first row of the element in list order, or kNone.
+    Index Find(const ElementAddress& address) const;
+    // The row after `index` when it belongs to the same element, else kNone.
+    Index FindNext(Index index) const;
+    // All rows of the element.
+    std::span<const TDataRow> RowsOf(const ElementAddress& address) const;
+
+private:
+    void Order() const;
+
+    // Sorted lazily by the const lookups; the module runs its steps on one thread at a time.
+    mutable std::vector<TDataRow> rows_;
+    mutable bool ordered_ = true;
+};
+
+} // namespace tl
