@@ -3,7 +3,7 @@
 #include "tlcommon/text_codec.hpp"
 #include "tldriver/result_codes.hpp"
 #include "tldriver/schedule_task.hpp"
-#include "tldriver/task_names.hpp"
+#include "tlsettings/task_names.hpp"
 
 #include <cstring>
 #include <stdexcept>

@@ -2,7 +2,7 @@
 
 #include "tldriver/result_codes.hpp"
 #include "tldriver/schedule_task_list.hpp"
-#include "tldriver/task_names.hpp"
+#include "tlsettings/task_names.hpp"
 
 namespace tl {
 

@@ -6,6 +6,8 @@ void AddBuiltinCommands(CommandRegistry& registry) {
     registry.Add(MakeDbInitCommand());
     registry.Add(MakeRunCommand());
     registry.Add(MakeDecodeCommand());
+    registry.Add(MakeSettingsExportCommand());
+    registry.Add(MakeSettingsImportCommand());
 }
 
 } // namespace tl::host

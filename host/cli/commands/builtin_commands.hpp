@@ -11,5 +11,7 @@ void AddBuiltinCommands(CommandRegistry& registry);
 std::unique_ptr<Command> MakeDbInitCommand();
 std::unique_ptr<Command> MakeRunCommand();
 std::unique_ptr<Command> MakeDecodeCommand();
+std::unique_ptr<Command> MakeSettingsExportCommand();
+std::unique_ptr<Command> MakeSettingsImportCommand();
 
 } // namespace tl::host

@@ -1,0 +1,398 @@
+#include "tlsettings/settings_json.hpp"
+
+#include "tlparams/method1_obj.hpp"
+#include "tlplatform/db_connection.hpp"
+#include "tlsettings/element_key.hpp"
+#include "tlsettings/task_names.hpp"
+
+#include <fmt/format.h>
+#include <limits>
+#include <nlohmann/json.hpp>
+#include <set>
+
+namespace tl::settings {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+constexpr std::string_view kFormatName = "tlosses-task-settings";
+constexpr int kFormatVersion = 1;
+constexpr std::array<std::string_view, 2> kElementWords = {"Devices1", "Devices2"};
+
+[[noreturn]] void Refuse(std::string_view place, std::string_view why) {
+    throw SettingsJsonError(fmt::format("{}: {}", place, why));
+}
+
+// A stored value of the key's type, or nothing when the stored value does not convert to it: a
+// read that gives back each of two different defaults found nothing it could use.
+std::optional<TaskValue> ReadTyped(TSvcConfig& config, std::string_view section, const TaskKey& key,
+                                   std::string_view stored_name) {
+    TaskValue result{std::string(key.name), {}};
+    switch (key.type) {
+    case KeyType::kInteger: {
+        constexpr int32_t kLow = std::numeric_limits<int32_t>::min();
+        constexpr int32_t kHigh = std::numeric_limits<int32_t>::max();
+        const int32_t value = config.ReadInteger(section, stored_name, kLow);
+        if (value == kLow && config.ReadInteger(section, stored_name, kHigh) == kHigh) {
+            return std::nullopt;
+        }
+        result.value = value;
+        break;
+    }
+    case KeyType::kBoolean: {
+        const bool value = config.ReadBool(section, stored_name, false);
+        if (value != config.ReadBool(section, stored_name, true)) {
+            return std::nullopt;
+        }
+        result.value = value;
+        break;
+    }
+    case KeyType::kDateTime: {
+        constexpr DateTime kLow = -1e9;
+        constexpr DateTime kHigh = 1e9;
+        const DateTime value = config.ReadDateTime(section, stored_name, kLow);
+        if (value == kLow && config.ReadDateTime(section, stored_name, kHigh) == kHigh) {
+            return std::nullopt;
+        }
+        result.value = value;
+        break;
+    }
+    case KeyType::kString:
+        result.value = config.ReadString(section, stored_name, "");
+        break;
+    }
+    return result;
+}
+
+// Why an element entry would not be taken by the dialog or the run, or empty when it would.
+std::string EntryFault(int method, std::string_view key, std::string_view value) {
+    if (!ParseElementKey(key)) {
+        return "the key is not an element address of three integers";
+    }
+    if (value.empty()) {
+        return "the value is empty";
+    }
+    std::string why;
+    if (method == 0 && !TMethod1Obj().Parse(value, &why)) {
+        return "the coefficient record does not parse: " + why;
+    }
+    return {};
+}
+
+Json ValueToJson(const TaskValue& value) {
+    return std::visit(
+        [](const auto& v) -> Json {
+            using V = std::decay_t<decltype(v)>;
+            if constexpr (std::is_same_v<V, DateTime>) {
+                return FormatJsonDateTime(v);
+            } else {
+                return v;
+            }
+        },
+        value.value);
+}
+
+const Json& Member(const Json& object, std::string_view name, std::string_view place) {
+    const auto found = object.find(name);
+    if (found == object.end()) {
+        Refuse(place, fmt::format("the member \"{}\" is missing", name));
+    }
+    return *found;
+}
+
+void RefuseUnknownMembers(const Json& object, std::initializer_list<std::string_view> known,
+                          std::string_view place) {
+    for (const auto& [name, value] : object.items()) {
+        if (std::find(known.begin(), known.end(), name) == known.end()) {
+            Refuse(place, fmt::format("unknown member \"{}\"", name));
+        }
+    }
+}
+
+TaskValue ParseTaskValue(const std::string& name, const Json& value) {
+    const std::string place = "task." + name;
+    const TaskKey* key = FindTaskKey(name);
+    if (key == nullptr) {
+        Refuse(place, "not a key of a task section");
+    }
+    const auto expected = [&]() { return fmt::format("expected {}", KeyTypeName(key->type)); };
+    switch (key->type) {
+    case KeyType::kInteger:
+        if (!value.is_number_integer()) {
+            Refuse(place, expected() + ", got " + value.dump());
+        }
+        if (value.is_number_unsigned() ? value.get<uint64_t>() > uint64_t{std::numeric_limits<int32_t>::max()}
+                                       : (value.get<int64_t>() < std::numeric_limits<int32_t>::min() ||
+                                          value.get<int64_t>() > std::numeric_limits<int32_t>::max())) {
+            Refuse(place, value.dump() + " does not fit a 32-bit integer");
+        }
+        return {name, static_cast<int32_t>(value.get<int64_t>())};
+    case KeyType::kBoolean:
+        if (!value.is_boolean()) {
+            Refuse(place, expected() + " (true or false), got " + value.dump());
+        }
+        return {name, value.get<bool>()};
+    case KeyType::kDateTime: {
+        const auto parsed = value.is_string() ? ParseJsonDateTime(value.get<std::string>()) : std::nullopt;
+        if (!parsed) {
+            Refuse(place, expected() + " \"yyyy-mm-dd hh:nn:ss[.zzz]\", got " + value.dump());
+        }
+        return {name, *parsed};
+    }
+    case KeyType::kString:
+        if (!value.is_string()) {
+            Refuse(place, expected() + ", got " + value.dump());
+        }
+        return {name, value.get<std::string>()};
+    }
+    Refuse(place, "unknown key type");
+}
+
+std::vector<ElementEntry> ParseElementSection(int method, const Json& section, const std::string& place) {
+    if (!section.is_array()) {
+        Refuse(place, "expected an array of {\"key\", \"value\"} objects");
+    }
+    std::vector<ElementEntry> entries;
+    std::set<ElementAddress> seen;
+    for (size_t i = 0; i < section.size(); ++i) {
+        const std::string entry_place = fmt::format("{}[{}]", place, i);
+        const Json& entry = section[i];
+        if (!entry.is_object()) {
+            Refuse(entry_place, "expected an object with \"key\" and \"value\"");
+        }
+        RefuseUnknownMembers(entry, {"key", "value"}, entry_place);
+        const Json& key = Member(entry, "key", entry_place);
+        const Json& value = Member(entry, "value", entry_place);
+        if (!key.is_string()) {
+            Refuse(entry_place + ".key", "expected a string, got " + key.dump());
+        }
+        if (!value.is_string()) {
+            Refuse(entry_place + ".value", "expected a string, got " + value.dump());
+        }
+        ElementEntry parsed{key.get<std::string>(), value.get<std::string>()};
+        const auto address = ParseElementKey(parsed.key);
+        if (!address) {
+            Refuse(
+                entry_place + ".key",
+                fmt::format("\"{}\" is not an element address of three integers (\"%d.%d.%d\")", parsed.key));
+        }
+        if (!seen.insert(*address).second) {
+            Refuse(entry_place + ".key", fmt::format("the element {} is listed twice", parsed.key));
+        }
+        const std::string fault = EntryFault(method, parsed.key, parsed.value);
+        if (!fault.empty()) {
+            Refuse(entry_place + ".value", fault);
+        }
+        entries.push_back(std::move(parsed));
+    }
+    return entries;
+}
+
+} // namespace
+
+std::string FormatJsonDateTime(DateTime value) {
+    const DateTimeParts p = DecodeDateTime(value);
+    return fmt::format("{:04}-{:02}-{:02} {:02}:{:02}:{:02}.{:03}", p.year, p.month, p.day, p.hour, p.minute,
+                       p.second, p.millisecond);
+}
+
+std::optional<DateTime> ParseJsonDateTime(std::string_view text) {
+    // "yyyy-mm-dd hh:nn:ss" with ".zzz" optional; every position checked.
+    constexpr std::string_view kShape = "dddd-dd-dd dd:dd:dd";
+    if (text.size() != kShape.size() && text.size() != kShape.size() + 4) {
+        return std::nullopt;
+    }
+    const std::string shape =
+        text.size() == kShape.size() ? std::string(kShape) : std::string(kShape) + ".ddd";
+    for (size_t i = 0; i < shape.size(); ++i) {
+        const bool digit = text[i] >= '0' && text[i] <= '9';
+        if (shape[i] == 'd' ? !digit : text[i] != shape[i]) {
+            return std::nullopt;
+        }
+    }
+    const auto number = [&](size_t at, size_t length) {
+        int value = 0;
+        for (size_t i = at; i < at + length; ++i) {
+            value = value * 10 + (text[i] - '0');
+        }
+        return value;
+    };
+    DateTimeParts parts;
+    parts.year = number(0, 4);
+    parts.month = number(5, 2);
+    parts.day = number(8, 2);
+    parts.hour = number(11, 2);
+    parts.minute = number(14, 2);
+    parts.second = number(17, 2);
+    parts.millisecond = text.size() > kShape.size() ? number(20, 3) : 0;
+    if (parts.year < 1 || parts.month < 1 || parts.month > 12 || parts.day < 1 ||
+        parts.day > DaysInMonth(parts.year, parts.month) || parts.hour > 23 || parts.minute > 59 ||
+        parts.second > 59) {
+        return std::nullopt;
+    }
+    return EncodeDateTime(parts);
+}
+
+TaskSettingsDocument ReadTaskSettings(TSvcConfig& config, std::string_view task_key,
+                                      std::vector<std::string>* warnings) {
+    const auto warn = [warnings](std::string text) {
+        if (warnings != nullptr) {
+            warnings->push_back(std::move(text));
+        }
+    };
+    TaskSettingsDocument document;
+    document.task_key = task_key;
+    const std::string task_section = TaskSection(ScenarioName(task_key));
+    for (const std::string& name : config.ReadSection(task_section)) {
+        const TaskKey* key = FindTaskKeyIgnoringCase(name);
+        if (key == nullptr) {
+            warn(fmt::format("{}{}: not a key of a task section; left out", task_section, name));
+            continue;
+        }
+        if (auto value = ReadTyped(config, task_section, *key, name)) {
+            document.task.push_back(std::move(*value));
+        } else {
+            warn(fmt::format("{}{}: the stored value is not {}; left out", task_section, name,
+                             KeyTypeName(key->type)));
+        }
+    }
+    for (int method = 0; method < 2; ++method) {
+        const std::string section = ElementSection(task_key, method);
+        for (const std::string& key : config.ReadSection(section)) {
+            std::string value = config.ReadString(section, key, "");
+            const std::string fault = EntryFault(method, key, value);
+            if (!fault.empty()) {
+                warn(fmt::format("{}{}: {}; left out", section, key, fault));
+                continue;
+            }
+            document.elements[static_cast<size_t>(method)].push_back({key, std::move(value)});
+        }
+    }
+    return document;
+}
+
+std::string TaskSettingsToJson(const TaskSettingsDocument& document) {
+    Json root;
+    root["format"] = kFormatName;
+    root["version"] = kFormatVersion;
+    root["task_key"] = document.task_key;
+    root["task"] = Json::object();
+    for (const TaskValue& value : document.task) {
+        root["task"][value.key] = ValueToJson(value);
+    }
+    root["elements"] = Json::object();
+    for (size_t method = 0; method < kElementWords.size(); ++method) {
+        Json entries = Json::array();
+        for (const ElementEntry& entry : document.elements[method]) {
+            entries.push_back(Json{{"key", entry.key}, {"value", entry.value}});
+        }
+        root["elements"][std::string(kElementWords[method])] = std::move(entries);
+    }
+    // A stored text that is not valid UTF-8 gets replacement characters rather than no export.
+    return root.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+ExportedSettings ExportTaskSettings(TSvcConfig& config, std::string_view task_key) {
+    ExportedSettings exported;
+    exported.json = TaskSettingsToJson(ReadTaskSettings(config, task_key, &exported.warnings));
+    return exported;
+}
+
+TaskSettingsDocument ParseTaskSettingsJson(std::string_view json) {
+    Json root;
+    try {
+        root = Json::parse(json.begin(), json.end());
+    } catch (const Json::parse_error& e) {
+        std::string what = e.what();
+        // "[json.exception.parse_error.101] parse error at line 3, ..." without the bracketed id.
+        const size_t cut = what.find("] ");
+        Refuse("malformed JSON", cut == std::string::npos ? what : what.substr(cut + 2));
+    }
+    if (!root.is_object()) {
+        Refuse("document", "expected a JSON object");
+    }
+    RefuseUnknownMembers(root, {"format", "version", "task_key", "task", "elements"}, "document");
+    const Json& format = Member(root, "format", "document");
+    if (format != kFormatName) {
+        Refuse("format", fmt::format("expected \"{}\", got {}", kFormatName, format.dump()));
+    }
+    const Json& version = Member(root, "version", "document");
+    if (version != kFormatVersion) {
+        Refuse("version", fmt::format("expected {}, got {}", kFormatVersion, version.dump()));
+    }
+    const Json& task_key = Member(root, "task_key", "document");
+    if (!task_key.is_string() ||
+        task_key.get<std::string>() != "\\Scripts\\" + ScenarioName(task_key.get<std::string>()) + "\\" ||
+        ScenarioName(task_key.get<std::string>()).empty()) {
+        Refuse("task_key", "expected a task key of the form \\Scripts\\NAME\\, got " + task_key.dump());
+    }
+
+    TaskSettingsDocument document;
+    document.task_key = task_key.get<std::string>();
+    const Json& task = Member(root, "task", "document");
+    if (!task.is_object()) {
+        Refuse("task", "expected an object of task keys");
+    }
+    for (const auto& [name, value] : task.items()) {
+        document.task.push_back(ParseTaskValue(name, value));
+    }
+    const Json& elements = Member(root, "elements", "document");
+    if (!elements.is_object()) {
+        Refuse("elements", "expected an object with \"Devices1\" and \"Devices2\"");
+    }
+    RefuseUnknownMembers(elements, {kElementWords[0], kElementWords[1]}, "elements");
+    for (size_t method = 0; method < kElementWords.size(); ++method) {
+        const std::string word(kElementWords[method]);
+        if (elements.contains(word)) {
+            document.elements[method] =
+                ParseElementSection(static_cast<int>(method), elements.at(word), "elements." + word);
+        }
+    }
+    return document;
+}
+
+void WriteTaskSettings(TSvcConfig& config, const TaskSettingsDocument& document) {
+    const std::string task_section = TaskSection(ScenarioName(document.task_key));
+    const std::array<std::string, 2> element_sections = {ElementSection(document.task_key, 0),
+                                                         ElementSection(document.task_key, 1)};
+    // The service works on the process-wide connection on this thread; holding its lock keeps
+    // other threads out between Begin and Commit.
+    auto lock = db::LockProcessConnection();
+    db::Connection* connection = db::ProcessConnection();
+    if (connection == nullptr) {
+        throw SvcConfigError("no settings database is open");
+    }
+    connection->Begin();
+    try {
+        config.EraseSection(task_section);
+        config.EraseSection(element_sections[0]);
+        config.EraseSection(element_sections[1]);
+        for (const TaskValue& value : document.task) {
+            std::visit(
+                [&](const auto& v) {
+                    using V = std::decay_t<decltype(v)>;
+                    if constexpr (std::is_same_v<V, int32_t>) {
+                        config.WriteInteger(task_section, value.key, v);
+                    } else if constexpr (std::is_same_v<V, bool>) {
+                        config.WriteBool(task_section, value.key, v);
+                    } else if constexpr (std::is_same_v<V, DateTime>) {
+                        config.WriteDateTime(task_section, value.key, v);
+                    } else {
+                        config.WriteString(task_section, value.key, v);
+                    }
+                },
+                value.value);
+        }
+        for (size_t method = 0; method < element_sections.size(); ++method) {
+            for (const ElementEntry& entry : document.elements[method]) {
+                config.WriteString(element_sections[method], entry.key, entry.value);
+            }
+        }
+        connection->Commit();
+    } catch (...) {
+        connection->Rollback();
+        throw;
+    }
+}
+
+} // namespace tl::settings

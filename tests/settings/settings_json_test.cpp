@@ -1,0 +1,186 @@
+#include "settings_test_support.hpp"
+#include "tlsettings/settings_json.hpp"
+#include "tlsettings/task_settings_model.hpp"
+
+#include <nlohmann/json.hpp>
+
+namespace tl::settings {
+namespace {
+
+constexpr std::string_view kTaskKey = "\\Scripts\\Losses1\\";
+constexpr std::string_view kTask = "\\Scripts\\Losses1\\Object\\";
+constexpr std::string_view kDevices1 = "\\Scripts\\Losses1\\Devices1\\";
+constexpr std::string_view kDevices2 = "\\Scripts\\Losses1\\Devices2\\";
+constexpr std::string_view kRecord =
+    "1;1;3;2;0.10;10.00;5.00;0;0.50;35;35;0;700;0.00;0.00;0.00;0.00;0.00;0;0;0;0;0;;";
+
+class SettingsJson : public testing::SettingsDatabaseTest {
+protected:
+    void StoreATask() {
+        config_.WriteInteger(kTask, kDeepBase, 48);
+        config_.WriteBool(kTask, kAdvParNumber, true);
+        config_.WriteDateTime(kTask, kBeginDateTime, EncodeDate(2024, 2, 29) + 0.25);
+        config_.WriteInteger(kTask, kMethod, 1);
+        config_.WriteString(kTask, kCommonScript, "var k: Float;\r\nk := 0.5; // доля");
+        config_.WriteBool(kTask, kSCUseCalcEvType, false);
+        config_.WriteString(kDevices1, "100.0.2", kRecord);
+        config_.WriteString(kDevices1, "100.0.1", "1;1;3;2;0,1;10;5;0;0,5;35;35;0;700;0;0;0;0;0;0;0;0;0;0;");
+        config_.WriteString(kDevices2, "26.99.3", "%Result% := W2($1A, 99, 3)");
+    }
+
+    // Everything of the task and a neighbour, to see that nothing changed.
+    std::vector<std::string> Snapshot() {
+        std::vector<std::string> all;
+        for (std::string_view section :
+             {kTask, kDevices1, kDevices2, std::string_view("\\Scripts\\Other\\Object\\")}) {
+            for (const std::string& line : Dump(section)) {
+                all.push_back(std::string(section) + line);
+            }
+        }
+        return all;
+    }
+};
+
+TEST_F(SettingsJson, ExportThenImportGivesBackTheSameTask) {
+    StoreATask();
+    const ExportedSettings exported = ExportTaskSettings(config_, kTaskKey);
+    EXPECT_TRUE(exported.warnings.empty());
+    const auto json = nlohmann::json::parse(exported.json);
+    EXPECT_EQ(json["task"]["DeepBase"], 48);
+    EXPECT_EQ(json["task"]["AdvParNumber"], true);
+    EXPECT_EQ(json["task"]["BeginDateTime"], "2024-02-29 06:00:00.000");
+    EXPECT_EQ(json["task"]["SCUseCalcEvType"], false);
+    EXPECT_EQ(json["elements"]["Devices1"][0]["key"], "100.0.2");
+    EXPECT_EQ(json["elements"]["Devices2"][0]["value"], "%Result% := W2($1A, 99, 3)");
+
+    const auto before = Snapshot();
+    config_.EraseSection(kTask);
+    config_.EraseSection(kDevices1);
+    config_.WriteString(kDevices2, "1.0.1", "stale");
+    WriteTaskSettings(config_, ParseTaskSettingsJson(exported.json));
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(ExportTaskSettings(config_, kTaskKey).json, exported.json);
+}
+
+TEST_F(SettingsJson, ExportLeavesOutWhatNoReaderWouldTake) {
+    StoreATask();
+    config_.WriteString(kTask, "Foreign", "x");
+    config_.WriteString(kTask, kDeepAdv, "two");
+    config_.WriteString(kDevices1, "100.5", kRecord);
+    config_.WriteString(kDevices1, "100.0.3", "1;2;3");
+    config_.WriteString(kDevices2, "100.0.4", "");
+    const ExportedSettings exported = ExportTaskSettings(config_, kTaskKey);
+    ASSERT_EQ(exported.warnings.size(), 5u);
+    EXPECT_NE(exported.warnings[0].find("Foreign"), std::string::npos);
+    EXPECT_NE(exported.warnings[1].find("DeepAdv: the stored value is not integer"), std::string::npos);
+    EXPECT_NE(exported.warnings[2].find("100.5: the key is not an element address"), std::string::npos);
+    EXPECT_NE(exported.warnings[3].find("100.0.3: the coefficient record does not parse: 3 fields"),
+              std::string::npos);
+    EXPECT_NE(exported.warnings[4].find("100.0.4: the value is empty"), std::string::npos);
+    // What is exported can be imported.
+    EXPECT_NO_THROW(ParseTaskSettingsJson(exported.json));
+}
+
+TEST_F(SettingsJson, ImportRefusesAFaultyDocumentAndChangesNothing) {
+    StoreATask();
+    const std::string good = ExportTaskSettings(config_, kTaskKey).json;
+    struct Case {
+        std::string json;
+        std::string message; // a fragment
+    };
+    const auto edited = [&good](const auto& edit) {
+        auto document = nlohmann::ordered_json::parse(good);
+        edit(document);
+        return document.dump();
+    };
+    using J = nlohmann::ordered_json;
+    const std::vector<Case> cases = {
+        {good.substr(0, good.size() / 2), "malformed JSON: parse error at line"},
+        {"[]", "document: expected a JSON object"},
+        {edited([](J& d) { d["comment"] = "x"; }), "document: unknown member \"comment\""},
+        {edited([](J& d) { d.erase("task"); }), "document: the member \"task\" is missing"},
+        {edited([](J& d) { d["format"] = "other"; }), "format: expected \"tlosses-task-settings\""},
+        {edited([](J& d) { d["version"] = 2; }), "version: expected 1, got 2"},
+        {edited([](J& d) { d["task_key"] = "Losses1"; }), "task_key: expected a task key of the form"},
+        {edited([](J& d) { d["task_key"] = "\\Scripts\\\\"; }), "task_key: expected a task key of the form"},
+        {edited([](J& d) { d["task"]["Deepbase"] = 1; }), "task.Deepbase: not a key of a task section"},
+        {edited([](J& d) { d["task"]["DeepBase"] = "48"; }), "task.DeepBase: expected integer, got \"48\""},
+        {edited([](J& d) { d["task"]["DeepBase"] = 1.5; }), "task.DeepBase: expected integer, got 1.5"},
+        {edited([](J& d) { d["task"]["DeepBase"] = 4294967296LL; }),
+         "task.DeepBase: 4294967296 does not fit"},
+        {edited([](J& d) { d["task"]["Method"] = -2147483649LL; }), "task.Method: -2147483649 does not fit"},
+        {edited([](J& d) { d["task"]["AdvParNumber"] = 1; }), "task.AdvParNumber: expected boolean"},
+        {edited([](J& d) { d["task"]["BeginDateTime"] = "2024-02-30 00:00:00"; }),
+         "task.BeginDateTime: expected"},
+        {edited([](J& d) { d["task"]["EndDateTime"] = 45000.5; }), "task.EndDateTime: expected date-time"},
+        {edited([](J& d) { d["task"]["CommonScript"] = nullptr; }),
+         "task.CommonScript: expected string, got null"},
+        {edited([](J& d) { d["elements"]["Devices3"] = J::array(); }),
+         "elements: unknown member \"Devices3\""},
+        {edited([](J& d) { d["elements"]["Devices1"] = J::object(); }),
+         "elements.Devices1: expected an array"},
+        {edited([](J& d) { d["elements"]["Devices2"][0]["key"] = "26.99"; }),
+         "elements.Devices2[0].key: \"26.99\" is not an element address"},
+        {edited([](J& d) { d["elements"]["Devices2"][0]["key"] = "26.-1.3"; }), "elements.Devices2[0].key"},
+        {edited([](J& d) { d["elements"]["Devices2"][0]["value"] = 5; }),
+         "elements.Devices2[0].value: expected a string"},
+        {edited([](J& d) { d["elements"]["Devices2"][0].erase("value"); }),
+         "elements.Devices2[0]: the member \"value\" is missing"},
+        {edited([](J& d) { d["elements"]["Devices1"][1]["key"] = "100.0.2"; }),
+         "elements.Devices1[1].key: the element 100.0.2 is listed twice"},
+        {edited([](J& d) { d["elements"]["Devices1"][1]["value"] = "1;1;3;2;0.1;10"; }),
+         "elements.Devices1[1].value: the coefficient record does not parse: 6 fields"},
+        {edited(
+             [](J& d) { d["elements"]["Devices1"][0]["value"] = std::string(kRecord).replace(4, 1, "x"); }),
+         "elements.Devices1[0].value: the coefficient record does not parse: field 3"},
+    };
+    const auto before = Snapshot();
+    for (const Case& c : cases) {
+        try {
+            WriteTaskSettings(config_, ParseTaskSettingsJson(c.json));
+            ADD_FAILURE() << "imported: " << c.json;
+        } catch (const SettingsJsonError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos)
+                << "message: " << e.what() << "\nexpected: " << c.message;
+        }
+    }
+    EXPECT_EQ(Snapshot(), before);
+}
+
+TEST_F(SettingsJson, AnImportThatFailsHalfWayIsRolledBack) {
+    StoreATask();
+    const auto before = Snapshot();
+    auto document = ParseTaskSettingsJson(ExportTaskSettings(config_, kTaskKey).json);
+    document.elements[1].push_back({"27.99.1", "W(27, 99, 1)"});
+    testing::RecordingConfig failing;
+    failing.fail_at_write = 10; // after the erasures and some of the writes
+    EXPECT_THROW(WriteTaskSettings(failing, document), SvcConfigError);
+    EXPECT_EQ(Snapshot(), before);
+    // The connection is usable afterwards and the same import goes through.
+    WriteTaskSettings(config_, document);
+    EXPECT_TRUE(config_.ValueExists(kDevices2, "27.99.1"));
+}
+
+TEST(JsonDateTime, TextForm) {
+    struct Case {
+        const char* text;
+        bool valid;
+    };
+    const Case cases[] = {
+        {"2024-02-29 23:59:59.999", true}, {"1899-12-30 00:00:00", true},  {"2023-02-29 00:00:00", false},
+        {"2024-13-01 00:00:00", false},    {"2024-01-01 24:00:00", false}, {"2024-01-01T00:00:00", false},
+        {"2024-01-01 00:00:00.5", false},  {"2024-1-01 00:00:00", false},  {"", false},
+    };
+    for (const Case& c : cases) {
+        const auto parsed = ParseJsonDateTime(c.text);
+        ASSERT_EQ(parsed.has_value(), c.valid) << c.text;
+        if (parsed) {
+            const std::string expected =
+                std::string(c.text).size() == 19 ? std::string(c.text) + ".000" : c.text;
+            EXPECT_EQ(FormatJsonDateTime(*parsed), expected);
+        }
+    }
+}
+
+} // namespace
+} // namespace tl::settings
