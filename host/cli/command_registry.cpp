@@ -24,9 +24,8 @@ void CommandRegistry::Attach(CLI::App& app) {
             } catch (const CLI::OptionNotFound&) {
                 group = parent->add_subcommand(path[i], "")->require_subcommand(1);
             }
-            group->description(group->get_description().empty()
-                                   ? path[i + 1]
-                                   : group->get_description() + ", " + path[i + 1]);
+            const std::string listed = group->get_description();
+            group->description(listed.empty() ? "one of: " + path[i + 1] : listed + ", " + path[i + 1]);
             parent = group;
         }
         entry.app = parent->add_subcommand(path.back(), entry.command->Description());

@@ -178,7 +178,7 @@ TEST(TlhostCliTest, DecodePrintsTheDriversText) {
     for (const Case& c :
          {Case{{"decode", "0"}, "Успешный расчёт\n"}, Case{{"decode", "2"}, "Некорректный сценарий\n"},
           Case{{"decode", "6"}, "Внутренняя ошибка\n"}, Case{{"decode", "7"}, "Код возврата 7\n"},
-          Case{{"decode", "--", "-1"}, "Код возврата -1\n"}}) {
+          Case{{"decode", "--", "-1"}, "Код возврата -1\n"}, Case{{"decode", "-7"}, "Код возврата -7\n"}}) {
         const Outcome outcome = RunTlhost(dir.Path(), c.args);
         EXPECT_EQ(outcome.status, 0) << outcome.err;
         EXPECT_EQ(outcome.out, c.text);

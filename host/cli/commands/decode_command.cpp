@@ -12,7 +12,7 @@ public:
     std::string Path() const override { return "decode"; }
     std::string Description() const override { return "Print the driver's text for a task result code"; }
     void AddOptions(CLI::App& command) override {
-        command.add_option("CODE", code_, "result code (use -- before a negative one)")->required();
+        command.add_option("CODE", code_, "result code")->required();
     }
     int Run(HostContext& context) override {
         auto driver = context.LoadDriver();
