@@ -65,46 +65,6 @@ void FakeRecords::Release(TlRecords* self) {
     ++static_cast<FakeRecords*>(self)->releases_;
 }
 
-TlVariant Int32(int32_t value) {
-    TlVariant v{TL_VT_INT32, {}};
-    v.v.i32 = value;
-    return v;
-}
-
-TlVariant Int64(int64_t value) {
-    TlVariant v{TL_VT_INT64, {}};
-    v.v.i64 = value;
-    return v;
-}
-
-TlVariant Double(double value) {
-    TlVariant v{TL_VT_DOUBLE, {}};
-    v.v.f64 = value;
-    return v;
-}
-
-TlVariant DateTime(double value) {
-    TlVariant v{TL_VT_DATETIME, {}};
-    v.v.date_time = value;
-    return v;
-}
-
-TlVariant Bool(bool value) {
-    TlVariant v{TL_VT_BOOL, {}};
-    v.v.boolean = value ? 1 : 0;
-    return v;
-}
-
-TlVariant String(const char* value) {
-    TlVariant v{TL_VT_STRING, {}};
-    v.v.str = value;
-    return v;
-}
-
-TlVariant Null() {
-    return TlVariant{TL_VT_NULL, {}};
-}
-
 TlVariant StatusCarrier(int64_t word) {
     double carrier = 0;
     std::memcpy(&carrier, &word, sizeof(carrier));

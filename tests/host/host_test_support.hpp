@@ -55,14 +55,28 @@ private:
     std::atomic<int> releases_{0};
 };
 
-TlVariant Int32(int32_t value);
-TlVariant Int64(int64_t value);
-TlVariant Double(double value);
-TlVariant DateTime(double value);
-TlVariant Bool(bool value);
+inline TlVariant Int32(int32_t x) {
+    return {TL_VT_INT32, {.i32 = x}};
+}
+inline TlVariant Int64(int64_t x) {
+    return {TL_VT_INT64, {.i64 = x}};
+}
+inline TlVariant Double(double x) {
+    return {TL_VT_DOUBLE, {.f64 = x}};
+}
+inline TlVariant DateTime(double x) {
+    return {TL_VT_DATETIME, {.date_time = x}};
+}
+inline TlVariant Bool(bool x) {
+    return {TL_VT_BOOL, {.boolean = x ? 1 : 0}};
+}
 // Not owned: the text must outlive the variant.
-TlVariant String(const char* value);
-TlVariant Null();
+inline TlVariant String(const char* x) {
+    return {TL_VT_STRING, {.str = x}};
+}
+inline TlVariant Null() {
+    return {TL_VT_NULL, {}};
+}
 // A double whose eight bytes are those of the status word.
 TlVariant StatusCarrier(int64_t word);
 
