@@ -101,8 +101,8 @@ void RequestMomentary(RequestTask& task, const TSQLItemParamContainer& filter, D
     const std::array<Variant, 2> params = {Variant::DateTime(LeadIn(window_begin)),
                                            Variant::DateTime(window_end)};
     LogSql(task, sql);
-    task.LogLine("\t" + FormatStamp(params[0].AsDouble()));
-    task.LogLine("\t" + FormatStamp(params[1].AsDouble()));
+    task.LogLine(fmt::format("\t{}", FormatStamp(params[0].AsDouble())));
+    task.LogLine(fmt::format("\t{}", FormatStamp(params[1].AsDouble())));
     task.RunQuery(sql, params);
 }
 
@@ -122,8 +122,8 @@ void RequestData(RequestTask& task, const TSQLItemParamContainer& filter, int pa
         Variant::Int32(par_number), Variant::DateTime(LeadIn(window_begin)), Variant::DateTime(window_end)};
     LogSql(task, sql);
     task.LogLine(fmt::format("\t{}", par_number));
-    task.LogLine("\t" + FormatStamp(params[1].AsDouble()));
-    task.LogLine("\t" + FormatStamp(params[2].AsDouble()));
+    task.LogLine(fmt::format("\t{}", FormatStamp(params[1].AsDouble())));
+    task.LogLine(fmt::format("\t{}", FormatStamp(params[2].AsDouble())));
     task.RunQuery(sql, params);
 }
 

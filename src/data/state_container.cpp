@@ -114,8 +114,8 @@ bool TStateContainer::GetSQL(std::string& sql, std::vector<Variant>& params, Dat
     Log("--- GetSQL ---");
     start_ = start;
     end_ = end;
-    Log("StartStamp: " + FormatStamp(start));
-    Log("EndStamp: " + FormatStamp(end));
+    Log(fmt::format("StartStamp: {}", FormatStamp(start)));
+    Log(fmt::format("EndStamp: {}", FormatStamp(end)));
     Log("Список элементов:");
 
     CodeList devices;
@@ -123,7 +123,7 @@ bool TStateContainer::GetSQL(std::string& sql, std::vector<Variant>& params, Dat
     CodeList objects;
     for (const TEventItem& item : items_) {
         const ElementAddress& a = item.Address();
-        Log("\t" + FormatAddress(a));
+        Log(fmt::format("\t{}", FormatAddress(a)));
         if (a.type == kTypeMeasurementObject) {
             objects.Add(a.object);
         } else if (a.type == kTypeDiscreteInput) {
@@ -163,7 +163,7 @@ bool TStateContainer::GetSQL(std::string& sql, std::vector<Variant>& params, Dat
         Log("");
         Log("Параметры:");
         for (const Variant& param : params) {
-            Log("\t" + FormatStamp(param.AsDouble()));
+            Log(fmt::format("\t{}", FormatStamp(param.AsDouble())));
         }
     }
     Log("", true);
@@ -178,7 +178,7 @@ void TStateContainer::ClearStates() {
 
 void TStateContainer::LogStates(const ElementAddress& address) {
     Log("---");
-    Log("Состояния элемента: " + FormatAddress(address));
+    Log(fmt::format("Состояния элемента: {}", FormatAddress(address)));
     Log(StateLine("evcode", "stamp", "season"));
     if (const TEventItem* item = Find(address)) {
         for (const TEventState& state : item->States()) {
@@ -215,7 +215,7 @@ void TStateContainer::SetSQLResults(TlResultSet* set, bool clear_first) {
                     LogStates(previous);
                     Log("", true);
                 }
-                Log("[БД] Элемент: " + FormatAddress(address));
+                Log(fmt::format("[БД] Элемент: {}", FormatAddress(address)));
                 Log(fmt::format("\t{:<6}\t{:<6}\t{:<25}\t{:<6}\t{:<20}", "evtype", "evcode", "stamp",
                                 "season", "idprotect"));
                 previous = address;
