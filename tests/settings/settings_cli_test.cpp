@@ -1,0 +1,101 @@
+// tlhost settings export / import as an operator runs them.
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadText(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+void WriteText(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+class SettingsCli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("tlsettings-cli-" + std::to_string(getpid()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        ASSERT_EQ(Tlhost("db init"), 0) << err_;
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    // Runs tlhost on the test's database; keeps standard output and error.
+    int Tlhost(const std::string& arguments) {
+        const std::string command = std::string("'") + TLHOST_PATH + "' --db '" + (dir_ / "t.db").string() +
+                                    "' " + arguments + " >'" + (dir_ / "out").string() + "' 2>'" +
+                                    (dir_ / "err").string() + "'";
+        const int status = std::system(command.c_str());
+        out_ = ReadText(dir_ / "out");
+        err_ = ReadText(dir_ / "err");
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    fs::path dir_;
+    std::string out_;
+    std::string err_;
+};
+
+TEST_F(SettingsCli, ImportThenExportAndRefusals) {
+    const nlohmann::ordered_json document = {
+        {"format", "tlosses-task-settings"},
+        {"version", 1},
+        {"task_key", "\\Scripts\\Losses1\\"},
+        {"task",
+         {{"DeepBase", 48}, {"AdvParNumber", false}, {"Method", 0}, {"CommonScript", "// Общая часть"}}},
+        {"elements",
+         {{"Devices1",
+           {{{"key", "100.0.5"},
+             {"value", "1;1;3;6;0.10;10.00;5.00;0;0.50;35;35;0;700;0.00;0.00;0.00;0.00;0.00;0;0;0;0;0;;"}}}},
+          {"Devices2", nlohmann::ordered_json::array()}}},
+    };
+    WriteText(dir_ / "good.json", document.dump(2) + "\n");
+    ASSERT_EQ(Tlhost("settings import '" + (dir_ / "good.json").string() + "'"), 0) << err_;
+    ASSERT_EQ(Tlhost("settings export '\\Scripts\\Losses1\\'"), 0) << err_;
+    EXPECT_EQ(out_, document.dump(2) + "\n");
+    const std::string exported = out_;
+
+    struct Case {
+        std::string text;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {"{", "malformed JSON"},
+        {[&] {
+             auto d = document;
+             d["task"]["Method"] = "0";
+             return d.dump();
+         }(),
+         "task.Method: expected integer"},
+        {[&] {
+             auto d = document;
+             d["elements"]["Devices1"][0]["value"] = "1;1;3";
+             return d.dump();
+         }(),
+         "elements.Devices1[0].value: the coefficient record does not parse"},
+    };
+    for (const Case& c : cases) {
+        WriteText(dir_ / "bad.json", c.text);
+        EXPECT_EQ(Tlhost("settings import '" + (dir_ / "bad.json").string() + "'"), 2) << c.text;
+        EXPECT_NE(err_.find(c.message), std::string::npos) << err_;
+        EXPECT_NE(err_.find("nothing was imported"), std::string::npos) << err_;
+    }
+    ASSERT_EQ(Tlhost("settings export '\\Scripts\\Losses1\\' -o '" + (dir_ / "again.json").string() + "'"),
+              0);
+    EXPECT_EQ(ReadText(dir_ / "again.json"), exported);
+}
+
+} // namespace
