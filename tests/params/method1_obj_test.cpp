@@ -1,6 +1,7 @@
 #include "tlcommon/format_settings.hpp"
 #include "tlparams/method1_obj.hpp"
 
+#include <algorithm>
 #include <fmt/format.h>
 #include <gtest/gtest.h>
 #include <string>
@@ -26,24 +27,16 @@ TMethod1Obj Parsed(const std::string& text) {
     return record;
 }
 
-TEST_P(Method1Obj, SampleRecordParsesWithItsValues) {
+TEST_P(Method1Obj, SampleRecordParsesWithEitherSeparator) {
     for (const std::string& text :
          {std::string(kSample), std::string("1;1;3;2;0,1;10;5;0;0,5;110;110;0;700;0;0;0;0;0;0;0;0;0;0;;")}) {
         const TMethod1Obj r = Parsed(text);
-        EXPECT_TRUE(r.InLine);
-        EXPECT_EQ(r.SensorType, 1);
-        EXPECT_EQ(r.SecondarySensorType, 3);
-        EXPECT_EQ(r.SecondarySensor, 2);
         EXPECT_DOUBLE_EQ(r.r0, 0.1);
-        EXPECT_DOUBLE_EQ(r.l, 10);
-        EXPECT_DOUBLE_EQ(r.Wkor, 5);
-        EXPECT_EQ(r.WkorMode, 0);
         EXPECT_DOUBLE_EQ(r.Wiz, 0.5);
-        EXPECT_EQ(r.UWork, 110);
-        EXPECT_EQ(r.UNominal, 110);
-        EXPECT_FALSE(r.InTransf);
-        EXPECT_EQ(r.Trab, 700);
-        EXPECT_FALSE(r.NotCalcState);
+        std::string written = r.SaveToText();
+        std::replace(written.begin(), written.end(), GetParam(), '.');
+        EXPECT_EQ(written,
+                  "1;1;3;2;0.10;10.00;5.00;0;0.50;110;110;0;700;0.00;0.00;0.00;0.00;0.00;0;0;0;0;0;;");
         EXPECT_TRUE(r.IsComplete()) << text;
     }
 }
@@ -109,42 +102,25 @@ TEST_P(Method1Obj, NumbersAreWrittenWithTwoDecimalsAndTheSystemSeparator) {
     EXPECT_DOUBLE_EQ(Parsed(text).r0, 0.12);
 }
 
-TEST_P(Method1Obj, PartsThatAreOffReadAsTheirDefaults) {
-    const TMethod1Obj line_off = Parsed("0;1;3;2;0.1;10;5;1;0.5;110;35;1;100;1;2;3;4;5;1;7;10;95;3;ОИ;Вкл");
-    EXPECT_EQ(line_off.r0, 0);
-    EXPECT_EQ(line_off.l, 0);
-    EXPECT_EQ(line_off.Wkor, 0);
-    EXPECT_EQ(line_off.WkorMode, 0);
-    EXPECT_EQ(line_off.Wiz, 0);
-    EXPECT_EQ(line_off.UWork, 0);
-    EXPECT_EQ(line_off.UNominal, 0);
-    EXPECT_EQ(line_off.Trab, 100); // the transformer part is on
-    EXPECT_EQ(line_off.Strnom, 5);
-    EXPECT_EQ(line_off.StateObjCode, 10);
-    EXPECT_EQ(line_off.StateText, "Вкл");
-
-    const TMethod1Obj transformer_off =
-        Parsed("1;1;3;2;0.1;10;5;1;0.5;110;35;0;100;1;2;3;4;5;0;7;10;95;3;ОИ;Вкл");
-    EXPECT_EQ(transformer_off.Trab, 700);
-    EXPECT_EQ(transformer_off.Pxx + transformer_off.Pkz + transformer_off.Ixx + transformer_off.Ukz +
-                  transformer_off.Strnom,
-              0);
-    EXPECT_EQ(transformer_off.StateValue + transformer_off.StateObjCode + transformer_off.StateObjType +
-                  transformer_off.StateItem,
-              0);
-    EXPECT_EQ(transformer_off.StateObjText, "");
-    EXPECT_EQ(transformer_off.StateText, "");
-    EXPECT_DOUBLE_EQ(transformer_off.r0, 0.1); // the line part is on
-}
-
-TEST_P(Method1Obj, StateTextIsReadOnlyFromTheTwentyFifthField) {
-    const TMethod1Obj both =
-        Parsed("1;1;3;2;0.1;10;5;0;0.5;10;10;0;700;0;0;0;0;0;1;1;12;97;4;Ввод 1;Включен");
-    EXPECT_EQ(both.StateObjText, "Ввод 1");
-    EXPECT_EQ(both.StateText, "Включен");
-    const TMethod1Obj first_only = Parsed("1;1;3;2;0.1;10;5;0;0.5;10;10;0;700;0;0;0;0;0;1;1;12;97;4;Ввод 1");
-    EXPECT_EQ(first_only.StateObjText, "Ввод 1");
-    EXPECT_EQ(first_only.StateText, "");
+TEST_P(Method1Obj, PartsThatAreOffKeepNothingOfTheText) {
+    struct Case {
+        const char* text;
+        const char* written; // with the point as separator
+    };
+    const Case cases[] = {
+        {"0;1;3;2;0.1;10;5;1;0.5;110;35;1;100;1;2;3;4;5;1;7;10;95;3;ОИ;Вкл",
+         "0;1;3;2;0.00;0.00;0.00;0;0.00;0;0;1;100;1.00;2.00;3.00;4.00;5.00;1;7;10;95;3;ОИ;Вкл"},
+        {"1;1;3;2;0.1;10;5;1;0.5;110;35;0;100;1;2;3;4;5;0;7;10;95;3;ОИ;Вкл",
+         "1;1;3;2;0.10;10.00;5.00;1;0.50;110;35;0;700;0.00;0.00;0.00;0.00;0.00;0;0;0;0;0;;"},
+        // The state text comes only from a twenty-fifth field.
+        {"1;1;3;2;0.1;10;5;0;0.5;10;10;0;700;0;0;0;0;0;1;1;12;97;4;Ввод 1",
+         "1;1;3;2;0.10;10.00;5.00;0;0.50;10;10;0;700;0.00;0.00;0.00;0.00;0.00;1;1;12;97;4;Ввод 1;"},
+    };
+    for (const Case& c : cases) {
+        std::string written = Parsed(c.text).SaveToText();
+        std::replace(written.begin(), written.end(), GetParam(), '.');
+        EXPECT_EQ(written, c.written) << c.text;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Separators, Method1Obj, ::testing::Values('.', ','),

@@ -57,7 +57,7 @@ TEST_F(KeyConversion, AServiceErrorAlsoCountsAsFailure) {
     testing::RecordingConfig failing;
     failing.fail_at_write = 1; // the rename
     EXPECT_FALSE(ConvertElementKeys(failing, 0, kTask, kDevices1));
-    EXPECT_EQ(failing.Calls({"RenameParam", "WriteBool"}),
+    EXPECT_EQ(failing.writes,
               (std::vector<std::string>{"RenameParam \\Scripts\\Losses1\\Devices1\\ 100.5 100.0.5",
                                         "WriteBool \\Scripts\\Losses1\\Object\\ UpdateFormat0"}));
     EXPECT_TRUE(config_.ReadBool(kTask, kUpdateFormat0, false));

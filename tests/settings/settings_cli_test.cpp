@@ -49,7 +49,7 @@ protected:
     std::string err_;
 };
 
-TEST_F(SettingsCli, ImportThenExportAndRefusals) {
+TEST_F(SettingsCli, ImportThenExportAndARefusal) {
     const nlohmann::ordered_json document = {
         {"format", "tlosses-task-settings"},
         {"version", 1},
@@ -68,31 +68,14 @@ TEST_F(SettingsCli, ImportThenExportAndRefusals) {
     EXPECT_EQ(out_, document.dump(2) + "\n");
     const std::string exported = out_;
 
-    struct Case {
-        std::string text;
-        std::string message;
-    };
-    const std::vector<Case> cases = {
-        {"{", "malformed JSON"},
-        {[&] {
-             auto d = document;
-             d["task"]["Method"] = "0";
-             return d.dump();
-         }(),
-         "task.Method: expected integer"},
-        {[&] {
-             auto d = document;
-             d["elements"]["Devices1"][0]["value"] = "1;1;3";
-             return d.dump();
-         }(),
-         "elements.Devices1[0].value: the coefficient record does not parse"},
-    };
-    for (const Case& c : cases) {
-        WriteText(dir_ / "bad.json", c.text);
-        EXPECT_EQ(Tlhost("settings import '" + (dir_ / "bad.json").string() + "'"), 2) << c.text;
-        EXPECT_NE(err_.find(c.message), std::string::npos) << err_;
-        EXPECT_NE(err_.find("nothing was imported"), std::string::npos) << err_;
-    }
+    // A faulty file: exit status 2, the place named, nothing changed.
+    auto bad = document;
+    bad["elements"]["Devices1"][0]["value"] = "1;1;3";
+    WriteText(dir_ / "bad.json", bad.dump());
+    EXPECT_EQ(Tlhost("settings import '" + (dir_ / "bad.json").string() + "'"), 2);
+    EXPECT_NE(err_.find("elements.Devices1[0].value: the coefficient record does not parse"),
+              std::string::npos)
+        << err_;
     ASSERT_EQ(Tlhost("settings export '\\Scripts\\Losses1\\' -o '" + (dir_ / "again.json").string() + "'"),
               0);
     EXPECT_EQ(ReadText(dir_ / "again.json"), exported);

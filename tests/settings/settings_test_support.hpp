@@ -1,4 +1,4 @@
-// A private settings database per test, and a settings access object that records its calls.
+// A private settings database per test, and a settings access object that records its writes.
 #pragma once
 
 #include "tlsettings/svc_config.hpp"
@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace tl::settings::testing {
@@ -27,36 +26,25 @@ private:
     std::filesystem::path path_;
 };
 
-// Forwards to the service and keeps "Operation section key" per call, in order.
+// Forwards to the service and keeps "Operation section [key]" for every call that changes the
+// store, in order. The write numbered `fail_at_write` (from 1) throws instead.
 class RecordingConfig : public TSvcConfig {
 public:
     RecordingConfig() : TSvcConfig(std::string(kScheduleStorage)) {}
 
-    std::vector<std::string> calls;
-    // When positive, the write that makes `writes` reach it throws instead of writing.
-    int fail_at_write = 0;
-    int writes = 0;
+    std::vector<std::string> writes;
+    size_t fail_at_write = 0;
 
-    std::string ReadString(std::string_view s, std::string_view k, std::string_view d) override;
     void WriteString(std::string_view s, std::string_view k, std::string_view v) override;
-    int32_t ReadInteger(std::string_view s, std::string_view k, int32_t d) override;
     void WriteInteger(std::string_view s, std::string_view k, int32_t v) override;
-    bool ReadBool(std::string_view s, std::string_view k, bool d) override;
     void WriteBool(std::string_view s, std::string_view k, bool v) override;
-    DateTime ReadDateTime(std::string_view s, std::string_view k, DateTime d) override;
     void WriteDateTime(std::string_view s, std::string_view k, DateTime v) override;
-    std::vector<std::string> ReadSection(std::string_view s) override;
-    bool ValueExists(std::string_view s, std::string_view k) override;
     void DeleteKey(std::string_view s, std::string_view k) override;
     void EraseSection(std::string_view s) override;
     bool RenameParam(std::string_view s, std::string_view o, std::string_view n) override;
 
-    // The calls whose operation is one of `operations` (all when empty).
-    std::vector<std::string> Calls(std::initializer_list<std::string_view> operations) const;
-
 private:
     void Record(std::string_view operation, std::string_view section, std::string_view key = {});
-    void CountWrite();
 };
 
 } // namespace tl::settings::testing

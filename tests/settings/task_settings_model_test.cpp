@@ -72,25 +72,23 @@ TEST_F(TaskSettingsModelTest, SaveKeepsItsOrder) {
     model.Save(recording);
     const std::string task(kTask);
     const std::string devices(kDevices1);
-    EXPECT_EQ(recording.Calls({"EraseSection", "WriteInteger", "WriteBool", "WriteDateTime", "WriteString",
-                               "DeleteKey", "RenameParam"}),
-              (std::vector<std::string>{
-                  "EraseSection " + task,
-                  "WriteInteger " + task + " DeepBase",
-                  "WriteBool " + task + " AdvParNumber",
-                  "WriteInteger " + task + " DeepAdv",
-                  "WriteDateTime " + task + " BeginDateTime",
-                  "WriteDateTime " + task + " EndDateTime",
-                  "WriteDateTime " + task + " BeginDateTimeAdv",
-                  "WriteDateTime " + task + " EndDateTimeAdv",
-                  "WriteInteger " + task + " IntervalType",
-                  "WriteInteger " + task + " IntervalTypeAdv",
-                  "WriteInteger " + task + " ParNumber",
-                  "WriteInteger " + task + " Method",
-                  "WriteString " + devices + " 100.0.2",
-                  "DeleteKey " + devices + " 100.0.3",
-                  "WriteString " + task + " CommonScript",
-              }));
+    EXPECT_EQ(recording.writes, (std::vector<std::string>{
+                                    "EraseSection " + task,
+                                    "WriteInteger " + task + " DeepBase",
+                                    "WriteBool " + task + " AdvParNumber",
+                                    "WriteInteger " + task + " DeepAdv",
+                                    "WriteDateTime " + task + " BeginDateTime",
+                                    "WriteDateTime " + task + " EndDateTime",
+                                    "WriteDateTime " + task + " BeginDateTimeAdv",
+                                    "WriteDateTime " + task + " EndDateTimeAdv",
+                                    "WriteInteger " + task + " IntervalType",
+                                    "WriteInteger " + task + " IntervalTypeAdv",
+                                    "WriteInteger " + task + " ParNumber",
+                                    "WriteInteger " + task + " Method",
+                                    "WriteString " + devices + " 100.0.2",
+                                    "DeleteKey " + devices + " 100.0.3",
+                                    "WriteString " + task + " CommonScript",
+                                }));
 }
 
 TEST_F(TaskSettingsModelTest, SaveRemovesWhatItDoesNotWriteAgain) {
