@@ -50,6 +50,9 @@ void DataReady(void*, int32_t id, TlResultSet** result) {
 
 void InitDriver(TlHostService* service) {
     service->vtbl->AddRef(service);
+    if (g_service != nullptr) {
+        g_service->vtbl->Release(g_service); // one reference, however often initialised
+    }
     g_service = service;
     g_message = CopyParam(TL_PARAM_COMPLETION_MESSAGE);
     g_window = CopyParam(TL_PARAM_COMPLETION_WINDOW);
