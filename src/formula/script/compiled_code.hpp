@@ -2,6 +2,7 @@
 #pragma once
 
 #include "arena.hpp"
+#include "diagnostics.hpp"
 #include "symbols.hpp"
 #include "types.hpp"
 
@@ -27,14 +28,14 @@ struct CompiledCode {
 
     // String constants, each text kept once.
     StrRep* Intern(std::string_view text) {
-        auto found = strings.find(std::string(text));
+        auto found = strings.find(text);
         if (found == strings.end()) {
             found = strings.emplace(std::string(text), Str(text)).first;
         }
         return found->second.Rep();
     }
     std::string_view InternView(std::string_view text) { return StrView(Intern(text)); }
-    std::unordered_map<std::string, Str> strings;
+    std::unordered_map<std::string, Str, TextHash, std::equal_to<>> strings;
 };
 
 } // namespace tl::script

@@ -265,7 +265,7 @@ const StmtNode* Compiler::CompileAssign(const Expr* target, const Expr* value, S
         using L = decltype(l);
         switch (type->kind) {
         case TypeKind::Float:
-            return arena_.New<AssignFloat<L>>(pos, l, source);
+            return arena_.New<AssignNumber<L, true>>(pos, l, source);
         case TypeKind::String:
             return arena_.New<AssignString<L>>(pos, l, source);
         case TypeKind::Class:
@@ -273,7 +273,7 @@ const StmtNode* Compiler::CompileAssign(const Expr* target, const Expr* value, S
         case TypeKind::Variant:
             return arena_.New<AssignVariant<L>>(pos, l, source);
         default:
-            return arena_.New<AssignInt<L>>(pos, l, source);
+            return arena_.New<AssignNumber<L, false>>(pos, l, source);
         }
     });
 }

@@ -13,11 +13,21 @@
 
 namespace tl::script {
 
+// Lets string-keyed hash containers be searched with a string_view.
+struct TextHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+};
+
 class SourceStore {
 public:
     // Keeps a text alive for the whole compile session and returns a view of it. Equal texts
     // (the same literal written many times) are kept once.
-    std::string_view Keep(std::string_view text) { return *texts_.emplace(text).first; }
+    std::string_view Keep(std::string_view text) {
+        auto found = texts_.find(text);
+        return found != texts_.end() ? std::string_view(*found)
+                                     : std::string_view(*texts_.emplace(text).first);
+    }
     // The text of an included file.
     std::string_view KeepFile(std::string text) { return files_.emplace_back(std::move(text)); }
     int32_t AddFile(std::string name) {
@@ -27,7 +37,7 @@ public:
     const std::vector<std::string>& FileNames() const { return file_names_; }
 
 private:
-    std::unordered_set<std::string> texts_;
+    std::unordered_set<std::string, TextHash, std::equal_to<>> texts_;
     std::vector<std::string> file_names_;
     std::deque<std::string> files_;
 };

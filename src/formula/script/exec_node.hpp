@@ -118,55 +118,54 @@ struct AddrLoc {
     Slot* Get(ExecContext& c) const { return node->Address(c); }
 };
 
-template <class Loc>
-struct VarNode final : ExprNode {
-    VarNode(SourcePos p, Loc l) : ExprNode(p), loc(l) {}
-    int32_t Int(ExecContext& c) const override { return loc.Get(c)->i; }
-    double Float(ExecContext& c) const override { return loc.Get(c)->f; }
-    Str String(ExecContext& c) const override {
-        StrRep* rep = loc.Get(c)->s;
+// A value read from storage: every getter reads the slot that Derived::Place finds.
+template <class Derived>
+struct StorageNode : ExprNode {
+    using ExprNode::ExprNode;
+    Slot* Address(ExecContext& c) const final { return Self().Place(c); }
+    int32_t Int(ExecContext& c) const final { return Self().Place(c)->i; }
+    double Float(ExecContext& c) const final { return Self().Place(c)->f; }
+    Str String(ExecContext& c) const final {
+        StrRep* rep = Self().Place(c)->s;
         StrAddRef(rep);
         return Str::Adopt(rep);
     }
-    ObjRep* Object(ExecContext& c) const override {
-        ObjRep* obj = loc.Get(c)->o;
+    ObjRep* Object(ExecContext& c) const final {
+        ObjRep* obj = Self().Place(c)->o;
         ObjAddRef(obj);
         return obj;
     }
-    void Variant(ExecContext& c, Slot* out) const override { VariantCopy(out, loc.Get(c)); }
-    Slot* Address(ExecContext& c) const override { return loc.Get(c); }
+    void Variant(ExecContext& c, Slot* out) const final { VariantCopy(out, Self().Place(c)); }
+
+protected:
+    ~StorageNode() = default;
+
+private:
+    const Derived& Self() const { return static_cast<const Derived&>(*this); }
+};
+
+template <class Loc>
+struct VarNode final : StorageNode<VarNode<Loc>> {
+    VarNode(SourcePos p, Loc l) : StorageNode<VarNode<Loc>>(p), loc(l) {}
+    Slot* Place(ExecContext& c) const { return loc.Get(c); }
     Loc loc;
 };
 
 // An element of a static array, the index checked against the bounds.
 template <class Loc>
-struct ElementNode final : ExprNode {
+struct ElementNode final : StorageNode<ElementNode<Loc>> {
     ElementNode(SourcePos p, Loc b, const ExprNode* i, int32_t lo, int32_t hi, int64_t size)
-        : ExprNode(p), base(b), index(i), low(lo), high(hi), element_slots(size) {}
-    Slot* Address(ExecContext& c) const override {
+        : StorageNode<ElementNode<Loc>>(p), base(b), index(i), low(lo), high(hi), element_slots(size) {}
+    Slot* Place(ExecContext& c) const {
         int32_t i = index->Int(c);
         if (i > high) [[unlikely]] {
-            RaiseBounds(c, i, true, pos);
+            RaiseBounds(c, i, true, this->pos);
         }
         if (i < low) [[unlikely]] {
-            RaiseBounds(c, i, false, pos);
+            RaiseBounds(c, i, false, this->pos);
         }
         return base.Get(c) + (static_cast<int64_t>(i) - low) * element_slots;
     }
-    int32_t Int(ExecContext& c) const override { return Address(c)->i; }
-    double Float(ExecContext& c) const override { return Address(c)->f; }
-    Str String(ExecContext& c) const override {
-        StrRep* rep = Address(c)->s;
-        StrAddRef(rep);
-        return Str::Adopt(rep);
-    }
-    ObjRep* Object(ExecContext& c) const override {
-        ObjRep* obj = Address(c)->o;
-        ObjAddRef(obj);
-        return obj;
-    }
-    void Variant(ExecContext& c, Slot* out) const override { VariantCopy(out, Address(c)); }
-
     Loc base;
     const ExprNode* index;
     int32_t low;
@@ -175,34 +174,17 @@ struct ElementNode final : ExprNode {
 };
 
 // An index known at compile time to lie outside the bounds: raises when evaluated.
-struct BadElementNode final : ExprNode {
-    BadElementNode(SourcePos p, int32_t i, bool up) : ExprNode(p), index(i), upper(up) {}
-    Slot* Address(ExecContext& c) const override { RaiseBounds(c, index, upper, pos); }
-    int32_t Int(ExecContext& c) const override { return Address(c)->i; }
-    double Float(ExecContext& c) const override { return Address(c)->f; }
-    Str String(ExecContext& c) const override { return Str::Adopt(Address(c)->s); }
-    ObjRep* Object(ExecContext& c) const override { return Address(c)->o; }
-    void Variant(ExecContext& c, Slot*) const override { Address(c); }
+struct BadElementNode final : StorageNode<BadElementNode> {
+    BadElementNode(SourcePos p, int32_t i, bool up) : StorageNode<BadElementNode>(p), index(i), upper(up) {}
+    [[noreturn]] Slot* Place(ExecContext& c) const { RaiseBounds(c, index, upper, pos); }
     int32_t index;
     bool upper;
 };
 
-struct FieldNode final : ExprNode {
-    FieldNode(SourcePos p, const ExprNode* b, int32_t o) : ExprNode(p), base(b), offset(o) {}
-    Slot* Address(ExecContext& c) const override { return base->Address(c) + offset; }
-    int32_t Int(ExecContext& c) const override { return Address(c)->i; }
-    double Float(ExecContext& c) const override { return Address(c)->f; }
-    Str String(ExecContext& c) const override {
-        StrRep* rep = Address(c)->s;
-        StrAddRef(rep);
-        return Str::Adopt(rep);
-    }
-    ObjRep* Object(ExecContext& c) const override {
-        ObjRep* obj = Address(c)->o;
-        ObjAddRef(obj);
-        return obj;
-    }
-    void Variant(ExecContext& c, Slot* out) const override { VariantCopy(out, Address(c)); }
+// A field of a record, or an element at a constant index, behind a computed address.
+struct FieldNode final : StorageNode<FieldNode> {
+    FieldNode(SourcePos p, const ExprNode* b, int32_t o) : StorageNode<FieldNode>(p), base(b), offset(o) {}
+    Slot* Place(ExecContext& c) const { return base->Address(c) + offset; }
     const ExprNode* base;
     int32_t offset;
 };

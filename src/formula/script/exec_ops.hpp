@@ -138,27 +138,26 @@ inline bool Compare(const T& a, const T& b) {
     return false;
 }
 
-template <CmpOp Op>
-struct IntCompare final : ExprNode {
-    IntCompare(SourcePos p, const ExprNode* l, const ExprNode* r) : ExprNode(p), left(l), right(r) {}
+// Integer-like (IsFloat false) or Float operands.
+template <CmpOp Op, bool IsFloat>
+struct NumberCompare final : ExprNode {
+    NumberCompare(SourcePos p, const ExprNode* l, const ExprNode* r) : ExprNode(p), left(l), right(r) {}
     int32_t Int(ExecContext& c) const override {
-        int32_t a = left->Int(c);
-        return Compare<Op>(a, right->Int(c)) ? 1 : 0;
+        if constexpr (IsFloat) {
+            double a = left->Float(c);
+            return Compare<Op>(a, right->Float(c)) ? 1 : 0;
+        } else {
+            int32_t a = left->Int(c);
+            return Compare<Op>(a, right->Int(c)) ? 1 : 0;
+        }
     }
     const ExprNode* left;
     const ExprNode* right;
 };
-
 template <CmpOp Op>
-struct FloatCompare final : ExprNode {
-    FloatCompare(SourcePos p, const ExprNode* l, const ExprNode* r) : ExprNode(p), left(l), right(r) {}
-    int32_t Int(ExecContext& c) const override {
-        double a = left->Float(c);
-        return Compare<Op>(a, right->Float(c)) ? 1 : 0;
-    }
-    const ExprNode* left;
-    const ExprNode* right;
-};
+using IntCompare = NumberCompare<Op, false>;
+template <CmpOp Op>
+using FloatCompare = NumberCompare<Op, true>;
 
 // Strings compare by bytes, case-sensitively.
 template <CmpOp Op>

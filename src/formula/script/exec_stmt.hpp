@@ -24,24 +24,18 @@ struct Block final : StmtNode {
 
 // ---- assignment ------------------------------------------------------------------------------
 
-template <class Loc>
-struct AssignInt final : StmtNode {
-    AssignInt(SourcePos p, Loc l, const ExprNode* v) : StmtNode(p), loc(l), value(v) {}
+// Integer, Char and Boolean (IsFloat false) or Float values.
+template <class Loc, bool IsFloat>
+struct AssignNumber final : StmtNode {
+    AssignNumber(SourcePos p, Loc l, const ExprNode* v) : StmtNode(p), loc(l), value(v) {}
     Flow Exec(ExecContext& c) const override {
-        int32_t v = value->Int(c);
-        loc.Get(c)->i = v;
-        return Flow::Normal;
-    }
-    Loc loc;
-    const ExprNode* value;
-};
-
-template <class Loc>
-struct AssignFloat final : StmtNode {
-    AssignFloat(SourcePos p, Loc l, const ExprNode* v) : StmtNode(p), loc(l), value(v) {}
-    Flow Exec(ExecContext& c) const override {
-        double v = value->Float(c);
-        loc.Get(c)->f = v;
+        if constexpr (IsFloat) {
+            double v = value->Float(c);
+            loc.Get(c)->f = v;
+        } else {
+            int32_t v = value->Int(c);
+            loc.Get(c)->i = v;
+        }
         return Flow::Normal;
     }
     Loc loc;

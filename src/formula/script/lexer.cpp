@@ -25,6 +25,34 @@ bool IsIdentChar(char c) {
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
+bool IsSymbolChar(char c) {
+    switch (c) {
+    case ':':
+    case '=':
+    case '<':
+    case '>':
+    case '+':
+    case '-':
+    case '*':
+    case '/':
+    case '(':
+    case ')':
+    case '[':
+    case ']':
+    case ',':
+    case ';':
+    case '.':
+        return true;
+    default:
+        return false;
+    }
+}
+bool IsTokenStart(char c) {
+    return IsIdentChar(c) || IsSymbolChar(c) || c == '$' || c == '\'' || c == '#';
+}
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+}
 int HexValue(char c) {
     if (c >= '0' && c <= '9') {
         return c - '0';
@@ -167,7 +195,7 @@ bool Lexer::SkipTrivia() {
             continue;
         }
         char c = Peek();
-        if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v') {
+        if (IsBlank(c)) {
             Advance();
         } else if (c == '/' && Peek(1) == '/') {
             while (!AtEnd() && Peek() != '\n') {
@@ -303,19 +331,6 @@ Token Lexer::NextOrSkip() {
     }
     SourcePos start = Here();
     char c = Peek();
-    if (std::strchr(":=<>+-*/()[],;.", c) == nullptr && !IsIdentStart(c) && !IsDigit(c) && c != '$' &&
-        c != '\'' && c != '#') {
-        // A run of characters that have no place outside strings is one error.
-        while (!AtEnd() && std::strchr(":=<>+-*/()[],;.$'# \t\r\n{", Peek()) == nullptr &&
-               !IsIdentChar(Peek())) {
-            Advance();
-        }
-        diag_.Error(start, "Неверный символ");
-        Token skipped;
-        skipped.kind = Tok::Eof;
-        skipped.bad = true;
-        return skipped;
-    }
     if (IsIdentStart(c)) {
         return Word(start);
     }
@@ -328,7 +343,18 @@ Token Lexer::NextOrSkip() {
     if (c == '\'' || c == '#') {
         return StringLiteral(start);
     }
-    return Symbol(start);
+    if (IsSymbolChar(c)) {
+        return Symbol(start);
+    }
+    // A run of characters that have no place outside strings is one error.
+    while (!AtEnd() && !IsTokenStart(Peek()) && !IsBlank(Peek()) && Peek() != '{') {
+        Advance();
+    }
+    diag_.Error(start, "Неверный символ");
+    Token skipped;
+    skipped.kind = Tok::Eof;
+    skipped.bad = true;
+    return skipped;
 }
 
 Token Lexer::Word(SourcePos start) {

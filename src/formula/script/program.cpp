@@ -40,23 +40,21 @@ Program::Program(const Engine& engine, std::unique_ptr<CompiledCode> code, Messa
 Program::~Program() = default;
 
 bool Program::Execute() {
-    if (executing_) {
+    auto refuse = [this](const char* text) {
         Message message;
         message.kind = MessageKind::GeneralError;
-        message.text = "Скрипт уже выполняется!";
+        message.text = text;
         messages_.Add(std::move(message));
         messages_.MarkExecutionErrors();
         return false;
+    };
+    if (executing_) {
+        return refuse("Скрипт уже выполняется!");
     }
     messages_.ClearExecution();
     output_.clear();
     if (HasCompileErrors() || code_->main == nullptr) {
-        Message message;
-        message.kind = MessageKind::GeneralError;
-        message.text = "Скрипт откомпилирован с ошибками. Невозможно выполнить!";
-        messages_.Add(std::move(message));
-        messages_.MarkExecutionErrors();
-        return false;
+        return refuse("Скрипт откомпилирован с ошибками. Невозможно выполнить!");
     }
     executing_ = true;
     struct Running {

@@ -98,7 +98,9 @@ Slot* SlotStack::Push(int64_t count) {
     }
     Slot* frame = chunk->data.get() + chunk->used;
     chunk->used += count;
-    std::memset(static_cast<void*>(frame), 0, static_cast<size_t>(count) * sizeof(Slot));
+    if (count > 0) {
+        std::memset(static_cast<void*>(frame), 0, static_cast<size_t>(count) * sizeof(Slot));
+    }
     return frame;
 }
 
