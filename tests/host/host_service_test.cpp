@@ -375,16 +375,5 @@ TEST_F(HostServiceTest, StatusLinesAndCompletionMessagesReachTheHost) {
     EXPECT_TRUE(DiagnosticMentions("unexpected message 0x1234"));
 }
 
-TEST_F(HostServiceTest, TheDriversReferenceKeepsTheServiceAlive) {
-    TlHostService* abi = Abi();
-    EXPECT_EQ(abi->vtbl->AddRef(abi), 2u);
-    service_->Shutdown();
-    HostService* raw = service_.release();
-    EXPECT_EQ(raw->vtbl->Release(raw), 1u); // the host lets go
-    void* value = nullptr;
-    EXPECT_TRUE(abi->vtbl->GetParam(abi, TL_PARAM_COMPLETION_MESSAGE, &value));
-    EXPECT_EQ(abi->vtbl->Release(abi), 0u); // the driver's release frees it
-}
-
 } // namespace
 } // namespace tl::host

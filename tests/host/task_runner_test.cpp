@@ -181,13 +181,5 @@ TEST_F(TaskRunnerTest, AStoppedTasksQueryIsWaitedForBeforeTheRunEnds) {
     EXPECT_EQ(runner_->ExtraCompletions(), (std::vector<std::pair<int32_t, int32_t>>{{1, 6}}));
 }
 
-TEST_F(TaskRunnerTest, ASecondInterruptGivesUpWaiting) {
-    runner_->Start("\\Scripts\\Hang\\");
-    RunLimits limits;
-    limits.interrupts = [] { return 2; };
-    EXPECT_EQ(runner_->Run(limits), RunEnd::kAbandoned);
-    EXPECT_FALSE(runner_->AllFinished());
-}
-
 } // namespace
 } // namespace tl::host
