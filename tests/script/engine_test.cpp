@@ -187,3 +187,26 @@ TEST(TimeLimitTest, EndlessLoopEndsWithAnExecutionError) {
 
 } // namespace
 } // namespace tl::script
+
+namespace tl::script {
+namespace {
+
+TEST(DataBoundTest, RecursionWithLargeFramesStopsAtTheDataBound) {
+    EngineSettings settings;
+    settings.max_data_bytes = 8 * 1024 * 1024;
+    Engine engine(settings);
+    auto result =
+        testing::RunScript(engine, "var depth: Integer;\n"
+                                   "procedure R; var a: array [1..100000] of Float; begin Inc(depth); "
+                                   "a[1] := depth; R; end;\n"
+                                   "try R; except on E: Exception do Print(E.Message); end; Print(depth);");
+    EXPECT_EQ(result.messages, "");
+    EXPECT_EQ(result.output, "Stack overflow10");
+    auto too_big = testing::RunScript(engine, "var a: array [1..2000000] of Float;");
+    EXPECT_EQ(
+        testing::FirstMessage(too_big),
+        "Синтаксическая ошибка: Слишком большой объём данных: больше 8388608 байт [строка: 1, столбец: 5]");
+}
+
+} // namespace
+} // namespace tl::script

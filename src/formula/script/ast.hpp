@@ -56,7 +56,7 @@ struct NameExpr : Expr {
     const Symbol* symbol = nullptr;
 };
 
-enum class CallKind : uint8_t { Unresolved, Native, Script, Constructor, Special };
+enum class CallKind : uint8_t { Unresolved, Native, Script, Constructor };
 
 struct CallExpr : Expr {
     CallExpr(SourcePos p, Expr* c) : Expr(ExprKind::Call, p), callee(c) {}
@@ -66,7 +66,6 @@ struct CallExpr : Expr {
     const FunctionDef* native = nullptr;
     RoutineInfo* routine = nullptr;
     const Type* class_type = nullptr; // constructor: the class created
-    int special = 0;                  // Special: which compile-time intrinsic
 };
 
 struct IndexExpr : Expr {

@@ -13,8 +13,19 @@
 
 namespace tl::script {
 
-// Compile-time intrinsics that need the argument's type rather than a value.
-enum SpecialCall : int { kSpecialNone = 0, kSpecialLength, kSpecialLow, kSpecialHigh };
+inline bool IsNumeric(const Type* t) {
+    return t->kind == TypeKind::Integer || t->kind == TypeKind::Float;
+}
+inline bool IsStringLike(const Type* t) {
+    return t->kind == TypeKind::String || t->kind == TypeKind::Char;
+}
+inline bool IsError(const Type* t) {
+    return t == nullptr || t->kind == TypeKind::Error;
+}
+inline bool IsComparison(Tok op) {
+    return op == Tok::Equal || op == Tok::NotEqual || op == Tok::Less || op == Tok::LessEq ||
+           op == Tok::Greater || op == Tok::GreaterEq;
+}
 
 class Checker {
 public:

@@ -16,6 +16,10 @@ namespace tl::script {
 
 struct StmtNode;
 
+// Without a configured bound, neither the globals nor one routine frame nor all frames of the
+// running calls together may hold more than 512 MiB.
+inline constexpr int64_t kDefaultMaxDataBytes = int64_t{512} * 1024 * 1024;
+
 struct CompiledCode {
     Arena nodes;
     std::deque<Type> types;

@@ -497,8 +497,12 @@ namespace {
 
 // Everything a call sets up is taken down however the routine ends.
 struct CallScope {
-    CallScope(ExecContext& ctx, const RoutineInfo* r) : c(ctx), routine(r) {
-        frame = c.stack.Push(routine->frame_slots);
+    CallScope(ExecContext& ctx, const RoutineInfo* r, SourcePos pos) : c(ctx), routine(r) {
+        frame = c.stack.Push(routine->frame_slots, c.max_frame_slots);
+        if (frame == nullptr) {
+            c.LeaveCall();
+            c.RaiseStackOverflow(pos);
+        }
         saved = c.frame;
     }
     ~CallScope() {
@@ -519,7 +523,7 @@ struct CallScope {
 
 void ScriptCall::Invoke(ExecContext& c, Slot* result) const {
     c.EnterCall(pos);
-    CallScope scope(c, routine);
+    CallScope scope(c, routine, pos);
     Slot* frame = scope.frame;
     for (const ScriptArg& arg : args) {
         Slot* slot = frame + arg.offset;

@@ -9,6 +9,14 @@
 
 namespace tl::script {
 
+// Nesting of statements and parenthesised expressions; deeper input is refused rather than
+// allowed to exhaust the native stack of the parser, the checker or the interpreter.
+inline constexpr int kMaxNesting = 256;
+// Height of an expression tree (long operator chains grow it without recursion in the parser).
+inline constexpr int32_t kMaxHeight = 4000;
+// After this many errors the rest of the text is not worth reading.
+inline constexpr int kMaxErrors = 100;
+
 class Parser {
 public:
     Parser(Lexer& lexer, Arena& arena, Diagnostics& diag);

@@ -76,6 +76,8 @@ bool Program::Execute() {
     ctx.decimal_separator = settings.decimal_separator;
     ctx.depth = 0;
     ctx.max_depth = settings.max_call_depth;
+    ctx.max_frame_slots = (settings.max_data_bytes > 0 ? settings.max_data_bytes : kDefaultMaxDataBytes) /
+                          static_cast<int64_t>(sizeof(Slot));
     ctx.stack_limit = StackLimit(kStackReserve);
     ctx.ticks_left = 4096;
     ctx.has_deadline = settings.time_limit_ms > 0;

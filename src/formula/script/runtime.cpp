@@ -72,8 +72,15 @@ std::string VariantText(const Slot* v, char decimal_separator) {
     return {};
 }
 
-Slot* SlotStack::Push(int64_t count) {
+Slot* SlotStack::Push(int64_t count, int64_t limit) {
     constexpr int64_t kChunkSlots = 64 * 1024;
+    if (in_use_ + count > limit) {
+        return nullptr;
+    }
+    if (count == 0) {
+        return &empty_;
+    }
+    in_use_ += count;
     if (chunks_.empty()) {
         chunks_.emplace_back();
     }
@@ -83,7 +90,7 @@ Slot* SlotStack::Push(int64_t count) {
             // An empty chunk that is too small is replaced, so that every chunk below the
             // current one holds at least one frame.
             chunk->size = std::max(count, kChunkSlots);
-            chunk->data = std::make_unique<Slot[]>(static_cast<size_t>(chunk->size));
+            chunk->data.reset(new Slot[static_cast<size_t>(chunk->size)]);
         } else {
             ++current_;
             if (current_ == chunks_.size()) {
@@ -92,7 +99,7 @@ Slot* SlotStack::Push(int64_t count) {
             chunk = &chunks_[current_];
             if (chunk->size < count) {
                 chunk->size = std::max(count, kChunkSlots);
-                chunk->data = std::make_unique<Slot[]>(static_cast<size_t>(chunk->size));
+                chunk->data.reset(new Slot[static_cast<size_t>(chunk->size)]);
             }
         }
     }
@@ -105,6 +112,10 @@ Slot* SlotStack::Push(int64_t count) {
 }
 
 void SlotStack::Pop(int64_t count) {
+    if (count == 0) {
+        return;
+    }
+    in_use_ -= count;
     Chunk& chunk = chunks_[current_];
     chunk.used -= count;
     if (chunk.used == 0 && current_ > 0) {

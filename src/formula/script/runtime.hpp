@@ -61,7 +61,8 @@ std::string VariantText(const Slot* v, char decimal_separator);
 // address of a slot stays valid while its frame lives (var parameters rely on this).
 class SlotStack {
 public:
-    Slot* Push(int64_t count);
+    // nullptr when the frames in use would exceed limit slots.
+    Slot* Push(int64_t count, int64_t limit);
     void Pop(int64_t count);
 
 private:
@@ -72,6 +73,8 @@ private:
     };
     std::vector<Chunk> chunks_;
     size_t current_ = 0;
+    int64_t in_use_ = 0;
+    Slot empty_{}; // the frame of a routine without parameters or locals
 };
 
 class ExecContext {
@@ -87,6 +90,7 @@ public:
     const char* stack_limit = nullptr;
     int depth = 0;
     int max_depth = 0;
+    int64_t max_frame_slots = 0; // all routine frames together
     uint32_t ticks_left = 0;
     bool has_deadline = false;
     std::chrono::steady_clock::time_point deadline;
