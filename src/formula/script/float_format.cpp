@@ -11,6 +11,64 @@ namespace {
 
 constexpr int kPrecision = 15;
 
+// All significant digits of value (exact: every double has a
+// finite decimal expansion of at most 767 significant digits).
+std::string ExactDigits(double value, int& exponent) {
+    std::string text = fmt::format("{:.780e}", value);
+    size_t e = text.find('e');
+    exponent = std::atoi(text.c_str() + e + 1);
+    std::string digits;
+    for (size_t i = 0; i < e; ++i) {
+        if (text[i] >= '0' && text[i] <= '9') {
+            digits += text[i];
+        }
+    }
+    return digits;
+}
+
+// 15 significant digits of a value whose shortest form is longer, rounded half away from zero
+// as Pascal's FloatToStr rounds (100000000000000.5 gives 100000000000001).
+int RoundedDigits(double value, char* digits, int& exponent) {
+    char text[40];
+    auto end = fmt::format_to_n(text, sizeof(text) - 1, "{:.16e}", value).out;
+    *end = '\0';
+    std::string all;
+    const char* p = text;
+    while (*p != 'e') {
+        if (*p >= '0' && *p <= '9') {
+            all += *p;
+        }
+        ++p;
+    }
+    exponent = std::atoi(p + 1);
+    bool up = all[kPrecision] >= '5';
+    // "50" in the 16th and 17th digits may stand for anything from ...495 to ...505: the full
+    // expansion decides.
+    if (all[kPrecision] == '5' && all[kPrecision + 1] == '0') {
+        int exact_exponent = 0;
+        std::string exact = ExactDigits(value, exact_exponent);
+        up = exact_exponent == exponent && exact.compare(kPrecision, 1, "5") >= 0;
+        if (exact_exponent != exponent) {
+            up = exact_exponent > exponent;
+        }
+    }
+    std::copy(all.begin(), all.begin() + kPrecision, digits);
+    if (up) {
+        int i = kPrecision - 1;
+        while (i >= 0 && digits[i] == '9') {
+            digits[i--] = '0';
+        }
+        if (i >= 0) {
+            ++digits[i];
+        } else {
+            digits[0] = '1';
+            std::fill(digits + 1, digits + kPrecision, '0');
+            ++exponent;
+        }
+    }
+    return kPrecision;
+}
+
 // Up to 15 significant digits of |value| (no trailing zeros) and the decimal exponent of the
 // first digit: value = 0.d1d2d3... * 10^(exponent + 1).
 int Digits(double value, char* digits, int& exponent) {
@@ -31,18 +89,7 @@ int Digits(double value, char* digits, int& exponent) {
         }
         exponent = dec.exponent + count - 1;
     } else {
-        char text[40];
-        auto end = fmt::format_to_n(text, sizeof(text) - 1, "{:.14e}", value).out;
-        *end = '\0';
-        count = 0;
-        const char* p = text;
-        while (*p != 'e') {
-            if (*p >= '0' && *p <= '9') {
-                digits[count++] = *p;
-            }
-            ++p;
-        }
-        exponent = std::atoi(p + 1);
+        count = RoundedDigits(value, digits, exponent);
     }
     while (count > 1 && digits[count - 1] == '0') {
         --count;
