@@ -1,0 +1,89 @@
+// Error recovery: one pass reports each independent error once, and nothing that only follows
+// from an earlier one.
+#include "script_test_util.hpp"
+#include "tlscript/call_frame.hpp"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+
+namespace tl::script {
+namespace {
+
+using testing::RunScript;
+
+struct RecoveryCase {
+    const char* name;
+    const char* source;
+    const char* messages;
+};
+
+std::string CaseName(const ::testing::TestParamInfo<RecoveryCase>& info) {
+    return info.param.name;
+}
+
+class RecoveryTest : public ::testing::TestWithParam<RecoveryCase> {};
+
+TEST_P(RecoveryTest, ReportsEachErrorOnce) {
+    EXPECT_EQ(RunScript(GetParam().source).messages, GetParam().messages);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sources, RecoveryTest,
+    ::testing::Values(
+        RecoveryCase{"ErrorsInSeparateStatementsOfABlock",
+                     "begin\n  PrintLn(1 +);\n  PrintLn(2);\n  if True PrintLn(3);\nend.",
+                     "Синтаксическая ошибка: требуется выражение [строка: 2, столбец: 14]\n"
+                     "Синтаксическая ошибка: требуется Then [строка: 4, столбец: 11]\n"},
+        RecoveryCase{"ErrorsInsideRoutineAndMainBlock",
+                     "procedure P;\nbegin\n  PrintLn((1);\nend;\nbegin\n  while True PrintLn(1);\nend.",
+                     "Синтаксическая ошибка: требуется \")\". [строка: 3, столбец: 14]\n"
+                     "Синтаксическая ошибка: требуется DO [строка: 6, столбец: 14]\n"},
+        RecoveryCase{
+            "StrayEndsAreOneError", "PrintLn(1);\nend; end;\nend\nPrintLn(2);",
+            "Синтаксическая ошибка: Invalid Instruction - function or assignment expected [строка: 2, "
+            "столбец: 1]\n"},
+        RecoveryCase{"ReservedWordIsNoName", "var read: Integer;\nPrintLn(1);",
+                     "Синтаксическая ошибка: требуется идентификатор [строка: 1, столбец: 5]\n"},
+        RecoveryCase{"UnknownNameOnceEachUse", "x := 1;\nPrintLn(x + 1);",
+                     "Синтаксическая ошибка: Неизвестное имя \"x\" [строка: 1, столбец: 1]\n"
+                     "Синтаксическая ошибка: Неизвестное имя \"x\" [строка: 2, столбец: 9]\n"},
+        RecoveryCase{"UnknownNameDoesNotAlsoMismatch", "var s: String;\ns := y + 1;",
+                     "Синтаксическая ошибка: Неизвестное имя \"y\" [строка: 2, столбец: 6]\n"},
+        RecoveryCase{"ForwardWithoutBody", "procedure P; forward;\nP;",
+                     "Синтаксическая ошибка: Не найдено тело подпрограммы \"P\" [строка: 1, столбец: 11]\n"},
+        RecoveryCase{"DuplicateDeclaration", "var a: Integer;\nvar a: Float;",
+                     "Синтаксическая ошибка: Повторное объявление \"a\" [строка: 2, столбец: 5]\n"},
+        RecoveryCase{
+            "NestedRoutineRefused", "procedure Outer;\n  procedure Inner; begin end;\nbegin end;",
+            "Синтаксическая ошибка: Вложенные подпрограммы не поддерживаются [строка: 2, столбец: 3]\n"},
+        RecoveryCase{"EmptyScriptIsFine", "", ""}),
+    CaseName);
+
+TEST(RecoveryTest, FloodOfErrorsIsCapped) {
+    std::string source;
+    for (int i = 0; i < 1000; ++i) {
+        source += "x" + std::to_string(i) + " := ;\n";
+    }
+    auto result = RunScript(source);
+    size_t lines = static_cast<size_t>(std::count(result.messages.begin(), result.messages.end(), '\n'));
+    EXPECT_EQ(lines, 100u);
+}
+
+TEST(RecoveryTest, CheckScriptOfTheFormulaEditorCompiles) {
+    // The shape the settings dialogs compile to check one upper-cased element formula.
+    Engine engine;
+    engine.RegisterFunction({"MyUnit",
+                             "W2",
+                             {{ValueType::Integer}, {ValueType::Integer}, {ValueType::Integer}},
+                             ValueType::Float,
+                             [](CallFrame&) {}});
+    auto program =
+        engine.Compile("var __var0, __var1: float;\r\n__VAR0 := W2($1A, 99, 3);\r\nprint(__var0);\r\n"
+                       "print(__var1);");
+    EXPECT_EQ(program->Messages().ToText(), "");
+    EXPECT_TRUE(program->Execute());
+    EXPECT_EQ(program->Output(), "00");
+}
+
+} // namespace
+} // namespace tl::script
