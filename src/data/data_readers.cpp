@@ -58,15 +58,10 @@ DateTime IntervalDataReader::StampStart(DateTime window_begin) {
 void IntervalDataReader::ReadAtStamp(DateTime stamp, TDataList& list, StatusFilter filter) {
     const int64_t at = ToMillis(stamp);
     while (!reader_.Eof()) {
+        // A row outside the window ends the stamp, whichever side it lies on, and stays current.
         const int64_t row_ms = ToMillis(fields_.Stamp(reader_));
-        if (row_ms >= at + kStampReach) {
+        if (row_ms >= at + kStampReach || row_ms <= at - kStampReach) {
             return;
-        }
-        // A row before the window belongs to no later stamp either: left current, it would
-        // keep every following stamp of the pass from being read.
-        if (row_ms <= at - kStampReach) {
-            reader_.Next();
-            continue;
         }
         if (filter != StatusFilter::kAny && !Passes(filter, reader_.StatusWord())) {
             return;

@@ -55,7 +55,6 @@ TEST(IntervalDataReaderTest, StampByStampBothSeasonsAreKeptAndTheStoppingRowStay
     db.AddData(12, 100, 0, 2, At(2014, 11, 1, 10, 0), 0, 4.0);
     db.AddData(12, 100, 0, 1, At(2014, 11, 1, 10, 0), 0, 2.0, kBit);
     db.AddData(12, 100, 0, 1, At(2014, 11, 1, 10, 0), 1, 3.0);
-    db.AddData(12, 100, 0, 1, At(2014, 11, 1, 9, 59, 50), 0, 1.0); // 10 s early: read nowhere
     db.AddData(12, 100, 0, 2, At(2014, 11, 1, 10, 30), 0, 7.0);
     db.AddData(12, 100, 0, 1, At(2014, 11, 1, 10, 29, 51), 0, 6.0);
     auto set = Answer(db);
@@ -83,6 +82,28 @@ TEST(IntervalDataReaderTest, StampByStampBothSeasonsAreKeptAndTheStoppingRowStay
     list.Clear();
     reader.ReadAtStamp(At(2014, 11, 1, 11, 0), list);
     EXPECT_TRUE(list.Empty());
+}
+
+TEST(IntervalDataReaderTest, ARowOutsideTheWindowOnEitherSideStopsTheReadingAndStaysCurrent) {
+    MeteringDb db;
+    db.AddData(12, 100, 0, 1, At(2014, 11, 1, 9, 59, 50), 0, 1.0); // 10 s before 10:00
+    db.AddData(12, 100, 0, 1, At(2014, 11, 1, 10, 0), 0, 2.0);
+    auto set = Answer(db);
+    IntervalDataReader reader(set.get());
+    struct Step {
+        DateTime stamp;
+        std::vector<double> read;
+    } const steps[] = {
+        {At(2014, 11, 1, 10, 0), {}},        // the early row is before the window: nothing read
+        {At(2014, 11, 1, 10, 0), {}},        // ... and it is still current
+        {At(2014, 11, 1, 9, 59, 50), {1.0}}, // its own stamp reads it; 10:00 lies after the window
+        {At(2014, 11, 1, 10, 0), {2.0}},
+    };
+    for (const auto& step : steps) {
+        TDataList list;
+        reader.ReadAtStamp(step.stamp, list);
+        EXPECT_EQ(Values(list), step.read) << FormatStamp(step.stamp);
+    }
 }
 
 TEST(IntervalDataReaderTest, TheStatusFilterStopsAtTheFirstRowThatDoesNotPass) {

@@ -46,8 +46,8 @@ public:
     DateTime StampStart(DateTime window_begin);
 
     // Adds the rows stamped within 10 seconds of `stamp` (both ends excluded) to `list`, from the
-    // current row on. Rows before that window are passed over; the first row after it, or with
-    // the filter on the first row that does not pass it, stops the reading and stays current.
+    // current row on. The first row outside that window, before or after it, or with the filter on
+    // the first row that does not pass it, stops the reading and stays current.
     void ReadAtStamp(DateTime stamp, TDataList& list, StatusFilter filter = StatusFilter::kAny);
 
 private:

@@ -1,0 +1,25 @@
+// The window of a pass, its first and last stamp, and the walk from stamp to stamp. While a pass
+// is processed `begin` is the current stamp.
+#pragma once
+
+#include "tlcommon/date_time.hpp"
+
+namespace tl {
+
+struct PassWindow {
+    int pass = 0;
+    DateTime begin = 0;
+    DateTime end = 0;
+};
+
+// Sets the window of `pass` for the period `begin`..`end`: the begin aligned forward and the end
+// backward to the pass's interval boundaries. A period that lies within one interval (the same
+// minute for the minute and hour passes, the same day, month, quarter or year for the others)
+// collapses to the single stamp of the aligned end. True when the window holds a stamp.
+bool PreparePass(PassWindow& window, int pass, DateTime begin, DateTime end);
+
+// Moves `begin` on by one interval of the pass; true while it has not passed the end by more than
+// a millisecond.
+bool NextStamp(PassWindow& window);
+
+} // namespace tl
