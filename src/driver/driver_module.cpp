@@ -1,5 +1,6 @@
 #include "tldriver/driver_module.hpp"
 
+#include "tlcommon/format_settings.hpp"
 #include "tlcommon/text_codec.hpp"
 #include "tldriver/result_codes.hpp"
 #include "tldriver/schedule_task.hpp"
@@ -70,6 +71,14 @@ void DriverModule::ReadParams(TlHostService* service) {
     if (const void* value = AskParam(service, TL_PARAM_LOG_DIRECTORY)) {
         if (const char* directory = *static_cast<const char* const*>(value)) {
             link_.log_directory = WithTrailingSlash(Cp1251ToUtf8(directory));
+        }
+    }
+    // Nor this one: where the host says which decimal separator its operators write, it overrides
+    // the one of the process locale.
+    if (const void* value = AskParam(service, TL_PARAM_DECIMAL_SEPARATOR)) {
+        const char* separator = *static_cast<const char* const*>(value);
+        if (separator != nullptr && (separator[0] == '.' || separator[0] == ',') && separator[1] == '\0') {
+            SetSystemDecimalSeparator(separator[0]);
         }
     }
 }

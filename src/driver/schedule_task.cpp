@@ -1,20 +1,31 @@
 #include "tldriver/schedule_task.hpp"
 
-#include "tldata/element_state_log.hpp"
 #include "tldata/log_file.hpp"
+#include "tldata/passes.hpp"
 #include "tldriver/result_codes.hpp"
 
+#include <exception>
+#include <fmt/format.h>
+#include <stdexcept>
 #include <utility>
 
 namespace tl {
 
-TScheduleTask::TScheduleTask(HostLink& link, std::string task_key, int32_t task_id)
-    : TScheduleCommonTask(link, std::move(task_key), task_id) {
-    // The task's element-state container logs what it does.
-    if (link.state_log != nullptr) {
-        link.state_log->SetEnabled(true);
-    }
+void TScheduleTask::Channel::RunQuery(std::string_view sql, std::span<const Variant> params) {
+    task_.RunQuery(sql, params);
 }
+
+void TScheduleTask::Channel::LogLine(std::string_view line) {
+    task_.run_log_.Add(std::string(line));
+}
+
+void TScheduleTask::Channel::SendStatus(std::string_view line) {
+    task_.SendStatus(line);
+}
+
+TScheduleTask::TScheduleTask(HostLink& link, std::string task_key, int32_t task_id)
+    : TScheduleCommonTask(link, std::move(task_key), task_id), settings_(std::string(kScheduleStorage)),
+      states_(link.state_log, true) {}
 
 TScheduleTask::~TScheduleTask() {
     try {
@@ -41,25 +52,66 @@ void TScheduleTask::CloseRunLog() noexcept {
 }
 
 void TScheduleTask::AddElementError(int32_t object, int32_t type, int32_t item, std::string_view message) {
-    incomplete_.Add(object, type, item, window_begin_, message);
+    incomplete_.Add(object, type, item, window_.begin, message);
+}
+
+void TScheduleTask::LogFailure(std::string_view what) {
+    // The step ends the task with code 6 and no status line: the log keeps why.
+    run_log_.Add("");
+    run_log_.Add(fmt::format("{}: {}", ResultText(kResultInternalError), what));
 }
 
 int32_t TScheduleTask::Start() {
-    SendStatus("Начало работы");
-    // The settings check needs the task's settings storage, which no run reads yet: without it
-    // no task has its required settings.
-    SendStatus("Нет обязательных настроек");
-    SendStatus(FinalStatusLine(kResultBadScenario));
-    return kResultBadScenario;
+    try {
+        return StartRun();
+    } catch (const std::exception& error) {
+        LogFailure(error.what());
+        throw;
+    }
 }
 
 int32_t TScheduleTask::HandleData(TlResultSet** result, bool& release_it) {
     // The task takes every delivered set over and releases it itself.
     release_it = false;
     current_set_ = result != nullptr ? std::exchange(*result, nullptr) : nullptr;
+    try {
+        return HandleStep();
+    } catch (const std::exception& error) {
+        LogFailure(error.what());
+        throw;
+    }
+}
+
+int32_t TScheduleTask::HandleStep() {
+    switch (step_) {
+    case kStepStates:
+        LoadElementStates();
+        // The arbitrary formula asks for the discreteness of momentary values here (step 15).
+        step_ = ReadFirstPass();
+        return NextPass();
+    case kStepDiscreteness:
+    case kStepMomentary:
+        // The arbitrary formula's answers: the discreteness check and the momentary values of a
+        // pass join here.
+        throw std::logic_error("the arbitrary-formula method is not built yet");
+    default:
+        if (step_ > kLastPass) {
+            throw std::logic_error(fmt::format("no query is awaited at step {}", step_));
+        }
+        // The arbitrary formula's pass processing joins here, by the method.
+        return ProcessDefinedFormulaPass();
+    }
+}
+
+void TScheduleTask::LoadElementStates() {
+    if (current_set_ != nullptr) {
+        if (current_set_->vtbl->IsEmpty(current_set_)) {
+            SendStatus("Отсутствуют состояния ОИ (ДВ) за расчетный период");
+        } else {
+            states_.SetSQLResults(current_set_, true);
+        }
+    }
     DropDataSet(current_set_);
-    // Start ends every run before it queries anything, so no step can be waiting here.
-    return kResultInternalError;
 }
 
 int32_t TScheduleTask::Stop() {

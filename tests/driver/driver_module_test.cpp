@@ -1,6 +1,7 @@
 #include "driver_test_support.hpp"
 #include "fake_host_service.hpp"
 #include "probe_task.hpp"
+#include "tlcommon/format_settings.hpp"
 #include "tldriver/driver_module.hpp"
 #include "tlplatform/wm.h"
 
@@ -37,7 +38,7 @@ TEST(DriverModuleTest, InitDriverCopiesTheParametersTheHostSupplies) {
         DriverModule module(dir.Path() + "libtlosses.so", dir.Path());
         EXPECT_EQ(module.Link().RunLogPath(), dir.Path() + "tlosses.log");
         module.InitDriver(first.Service());
-        EXPECT_EQ(first.AskedParams(), (std::vector<int32_t>{1, 3, 4, 5, 6, 7, 8, 11, 100}));
+        EXPECT_EQ(first.AskedParams(), (std::vector<int32_t>{1, 3, 4, 5, 6, 7, 8, 11, 100, 101}));
         EXPECT_EQ(module.Param1(), param1);
         EXPECT_EQ(module.Param3(), 7);
         EXPECT_EQ(module.Param4(), 8u);
@@ -65,6 +66,24 @@ TEST(DriverModuleTest, InitDriverCopiesTheParametersTheHostSupplies) {
         EXPECT_EQ(second.References(), 1); // kept until the module is unloaded
     }
     EXPECT_EQ(second.References(), 0);
+}
+
+TEST(DriverModuleTest, TheHostsDecimalSeparatorOverridesTheLocalesWhenItIsOne) {
+    struct Case {
+        const char* answer;
+        char expected;
+    } const cases[] = {{",", ','}, {".", '.'}, {";", '.'}, {",,", '.'}, {"", '.'}, {nullptr, '.'}};
+    for (const auto& c : cases) {
+        SetSystemDecimalSeparator('.');
+        TempDir dir;
+        FakeHost host;
+        const char* answer = c.answer;
+        host.SetParam(TL_PARAM_DECIMAL_SEPARATOR, &answer);
+        DriverModule module(dir.Path() + "libtlosses.so", dir.Path());
+        module.InitDriver(host.Service());
+        EXPECT_EQ(SystemFormat().decimal_separator, c.expected) << (c.answer != nullptr ? c.answer : "null");
+    }
+    ResetSystemFormat();
 }
 
 TEST(DriverModuleTest, SecondInitDriverKeepsTheTaskListAndItsTasks) {

@@ -1,14 +1,19 @@
 #include "driver_test_support.hpp"
 #include "fake_host_service.hpp"
+#include "tlcommon/date_time.hpp"
 #include "tlcommon/text_codec.hpp"
 #include "tldata/element_state_log.hpp"
 #include "tldriver/schedule_task.hpp"
 #include "tldriver/schedule_task_list.hpp"
+#include "tlplatform/db_connection.hpp"
 #include "tlplatform/wm.h"
+#include "tlsettings/svc_config.hpp"
 
+#include <algorithm>
 #include <fenv.h>
 #include <gtest/gtest.h>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -129,17 +134,141 @@ TEST_F(ScheduleTaskTest, TaskRunsWithMaskedFloatingPointExceptionsAndRestoresThe
     EXPECT_EQ(after_traps, FE_DIVBYZERO | FE_INVALID);
 }
 
-TEST_F(ScheduleTaskTest, TaskTakesADeliveredSetOverAndReleasesItOnce) {
+TEST_F(ScheduleTaskTest, ASetDeliveredWhenNoQueryIsAwaitedFailsTheStepAndIsReleasedOnce) {
     FakeResultSet set({"A"}, {{1}});
     TlResultSet* variable = set.Set();
     bool release_it = true;
     {
         TScheduleTask task(link_, "\\Scripts\\S\\", 1);
-        task.HandleData(&variable, release_it);
+        EXPECT_THROW(task.HandleData(&variable, release_it), std::logic_error);
+        EXPECT_FALSE(release_it);
+        EXPECT_EQ(variable, nullptr); // the host's variable no longer holds what the task owns
     }
-    EXPECT_FALSE(release_it);
-    EXPECT_EQ(variable, nullptr); // the host's variable no longer holds what the task owns
     EXPECT_EQ(host_.ReleaseCount(set.Set()), 1);
+    EXPECT_NE(Cp1251ToUtf8(ReadFileBytes(link_.RunLogPath())).find("Внутренняя ошибка: "), std::string::npos);
+}
+
+// A task with settings in the process database: a fixed period and one pair of channels.
+class ScheduleTaskRunTest : public ScheduleTaskTest {
+protected:
+    static constexpr const char* kKey = "\\Scripts\\Run\\";
+    static constexpr const char* kSection = "\\Scripts\\Run\\Object\\";
+    static constexpr const char* kElements = "\\Scripts\\Run\\Devices1\\";
+
+    ScheduleTaskRunTest() {
+        auto connection = db::Connection::Open(":memory:");
+        db::InitSchema(*connection);
+        db::SetProcessConnection(std::move(connection));
+        settings_.WriteInteger(kSection, "DeepBase", 0);
+        settings_.WriteInteger(kSection, "Method", 0);
+        settings_.WriteBool(kSection, "AdvParNumber", false);
+        settings_.WriteInteger(kSection, "IntervalType", 1);
+        settings_.WriteString(kElements, "100.0.1",
+                              "1;1;3;2;0.1;10;0;0;0;10;10;1;700;0.5;2;1;2;100;0;0;0;0;0;;");
+        settings_.WriteString(kElements, "100.0.2",
+                              "1;3;1;1;0.1;10;0;0;0;10;10;1;700;0.5;2;1;2;100;0;0;0;0;0;;");
+    }
+    ~ScheduleTaskRunTest() override { db::SetProcessConnection(nullptr); }
+
+    void Period(DateTime begin, DateTime end) {
+        settings_.WriteDateTime(kSection, "BeginDateTime", begin);
+        settings_.WriteDateTime(kSection, "EndDateTime", end);
+    }
+
+    // Starts the task and answers every query with an empty set; the parameter numbers of the
+    // interval-data queries, in order.
+    std::vector<int32_t> RunWithEmptyAnswers(TScheduleTaskList& list) {
+        const size_t first = host_.Queries().size();
+        list.Add(std::make_unique<TScheduleTask>(link_, kKey, 7));
+        list.StartTask(7);
+        std::vector<int32_t> asked;
+        FakeResultSet empty({"A"}, {});
+        for (size_t i = first; i < host_.Queries().size() && i < first + 20; ++i) {
+            const RecordedQuery& query = host_.Queries()[i];
+            if (query.sql.starts_with("select * from data")) {
+                asked.push_back(query.params.at(0).AsInt32());
+            }
+            host_.Complete(i, i == first ? nullptr : empty.Set());
+        }
+        return asked;
+    }
+
+    TSvcConfig settings_{"TKEY_SCHEDULE"};
+};
+
+DateTime At(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
+    return EncodeDateTime({year, month, day, hour, minute, second, 0});
+}
+
+TEST_F(ScheduleTaskRunTest, PassesWithAStampAskForTheirIntervalDataOneAfterAnother) {
+    struct Case {
+        DateTime begin;
+        DateTime end;
+        std::vector<int32_t> asked;
+    } const cases[] = {
+        {At(2014, 1, 1), At(2014, 6, 1), {12, 18, 26, 36, 46, 56}},
+        {At(2014, 11, 1, 10, 5, 10), At(2014, 11, 1, 10, 5, 40), {12, 18, 26, 36, 46, 56}}, // collapsed
+        {At(2014, 11, 1, 10, 5), At(2014, 11, 1, 10, 20), {26, 36, 46, 56}}, // no half-hour, no hour
+        {At(2015, 1, 1), At(2014, 6, 1), {}},                                // begin after end
+    };
+    for (const auto& c : cases) {
+        Period(c.begin, c.end);
+        FakeHost::StatusLines().clear();
+        TScheduleTaskList list(link_);
+        EXPECT_EQ(RunWithEmptyAnswers(list), c.asked) << FormatDateTimeSeconds(c.begin);
+        EXPECT_EQ(list.Count(), 0);
+        EXPECT_EQ(TakeCompletions(window_).back(), (Completion{1, 7, 0}));
+        EXPECT_EQ(FakeHost::StatusLines().back().second, "Статус выполнения: Успешный расчёт");
+        EXPECT_TRUE(host_.Stored().empty());
+    }
+}
+
+TEST_F(ScheduleTaskRunTest, TheAdditionalPassComesFirstAndCountsBackFromTheBaseEnd) {
+    Period(At(2014, 11, 1, 0, 0), At(2014, 11, 1, 2, 0));
+    settings_.WriteBool(kSection, "AdvParNumber", true);
+    settings_.WriteInteger(kSection, "ParNumber", 4);
+    settings_.WriteInteger(kSection, "DeepAdv", 1);
+    TScheduleTaskList list(link_);
+    EXPECT_EQ(RunWithEmptyAnswers(list), (std::vector<int32_t>{7, 12, 18, 26, 36, 46, 56}));
+    // :sdt of the 5-minute pass: 10 s before the additional begin, an hour before the base end.
+    const auto data =
+        std::find_if(host_.Queries().begin(), host_.Queries().end(),
+                     [](const RecordedQuery& q) { return q.sql.starts_with("select * from data"); });
+    ASSERT_NE(data, host_.Queries().end());
+    EXPECT_EQ(FormatStamp(data->params.at(1).AsDouble()), "01.11.2014 00:59:50.000");
+    EXPECT_EQ(FormatStamp(data->params.at(2).AsDouble()), "01.11.2014 02:00:00.000");
+}
+
+TEST_F(ScheduleTaskRunTest, AStoppedTaskEndsWith5AndItsLateAnswerWith6) {
+    Period(At(2014, 11, 1, 0, 0), At(2014, 11, 1, 2, 0));
+    FakeResultSet late({"A"}, {{1}});
+    {
+        TScheduleTaskList list(link_);
+        list.Add(std::make_unique<TScheduleTask>(link_, kKey, 8));
+        list.StartTask(8);
+        ASSERT_EQ(list.Count(), 1); // waiting on the element-state query
+        ASSERT_EQ(host_.Queries().size(), 1u);
+        list.StopTask(8);
+        EXPECT_EQ(list.Count(), 0);
+        EXPECT_EQ(FakeHost::StatusLines().back().second, "Статус выполнения: Прервано");
+        EXPECT_TRUE(FileExists(link_.RunLogPath()));
+        host_.Complete(0, late.Set());
+    }
+    EXPECT_EQ(TakeCompletions(window_), (std::vector<Completion>{{1, 8, 5}, {1, 8, 6}}));
+    EXPECT_EQ(host_.ReleaseCount(late.Set()), 1);
+    EXPECT_EQ(host_.Queries().size(), 1u);
+}
+
+TEST_F(ScheduleTaskRunTest, AMethodWithoutAnElementSectionEndsWith6BeforeAnyQuery) {
+    settings_.WriteInteger(kSection, "Method", 2);
+    TScheduleTaskList list(link_);
+    list.Add(std::make_unique<TScheduleTask>(link_, kKey, 9));
+    list.StartTask(9);
+    EXPECT_EQ(TakeCompletions(window_), (std::vector<Completion>{{1, 9, 6}}));
+    EXPECT_TRUE(host_.Queries().empty());
+    EXPECT_EQ(FakeHost::StatusLines(), (Lines{{"Run", "Начало работы"}}));
+    EXPECT_NE(Cp1251ToUtf8(ReadFileBytes(link_.RunLogPath())).find("Индекс списка вне границ (2)"),
+              std::string::npos);
 }
 
 } // namespace
