@@ -51,8 +51,12 @@ BoundValue BindVariant(const TlVariant& value) {
     return out;
 }
 
-BoundValue BindColumnValue(std::string_view column, const TlVariant& value) {
-    if (value.kind == TL_VT_DOUBLE && EqualsIgnoringAsciiCase(column, "tvkstatus")) {
+bool IsStatusColumn(std::string_view column) {
+    return EqualsIgnoringAsciiCase(column, "tvkstatus");
+}
+
+BoundValue BindStatusWord(const TlVariant& value) {
+    if (value.kind == TL_VT_DOUBLE) {
         BoundValue out;
         out.kind = BoundValue::Kind::Integer;
         out.integer = std::bit_cast<int64_t>(value.v.f64);

@@ -20,9 +20,11 @@ struct BoundValue {
 // string pointer as null). Throws Error for an unknown kind.
 BoundValue BindVariant(const TlVariant& value);
 
-// As BindVariant, except that a DOUBLE bound to the status column is the 64-bit status word carried
-// in the double's eight bytes, bound as that integer.
-BoundValue BindColumnValue(std::string_view column, const TlVariant& value);
+// The status column `tvkstatus` (any case).
+bool IsStatusColumn(std::string_view column);
+// A value for the status column: as BindVariant, except that a DOUBLE is the 64-bit status word
+// carried in the double's eight bytes, bound as that integer.
+BoundValue BindStatusWord(const TlVariant& value);
 
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 

@@ -3,6 +3,7 @@
 #include "bound_value.hpp"
 #include "value_conversion.hpp"
 
+#include <algorithm>
 #include <bit>
 #include <fmt/format.h>
 #include <limits>
@@ -50,31 +51,40 @@ constexpr TlResultSetVtbl kVtbl = {CFieldIndex, CAsDateTime, CAsDouble, CAsInteg
 
 } // namespace
 
-MemoryResultSet::MemoryResultSet(std::vector<std::string> column_names) {
+MemoryResultSet::MemoryResultSet(std::vector<std::string> column_names) : names_(std::move(column_names)) {
     vtbl = &kVtbl;
-    columns_.reserve(column_names.size());
-    for (auto& name : column_names) {
-        columns_.push_back(Column{std::move(name), {}, {}});
+    constexpr size_t kChunkCellBytes = 64 * 1024;
+    const size_t row_bytes = std::max<size_t>(names_.size(), 1) * sizeof(uint64_t);
+    chunk_shift_ = 4; // at least 16 rows a chunk
+    while (chunk_shift_ < 16 && (row_bytes << (chunk_shift_ + 1)) <= kChunkCellBytes) {
+        ++chunk_shift_;
     }
+    chunk_mask_ = (size_t{1} << chunk_shift_) - 1;
     status_column_ = FieldIndex("tvkstatus");
 }
 
+void MemoryResultSet::StartRow() {
+    const size_t index = static_cast<size_t>(row_count_) >> chunk_shift_;
+    if (index == chunks_.size()) {
+        const size_t cells = (chunk_mask_ + 1) * names_.size();
+        chunks_.push_back(
+            {std::make_unique_for_overwrite<uint64_t[]>(cells), std::make_unique<Kind[]>(cells)});
+    }
+    const size_t slot = Slot(row_count_, 0);
+    fill_cells_ = chunks_[index].cells.get() + slot;
+    fill_kinds_ = chunks_[index].kinds.get() + slot;
+}
+
 void MemoryResultSet::AddNull(int32_t column) {
-    auto& c = columns_[static_cast<size_t>(column)];
-    c.cells.push_back(0);
-    c.kinds.push_back(Kind::Null);
+    Put(column, 0, Kind::Null);
 }
 
 void MemoryResultSet::AddInteger(int32_t column, int64_t value) {
-    auto& c = columns_[static_cast<size_t>(column)];
-    c.cells.push_back(static_cast<uint64_t>(value));
-    c.kinds.push_back(Kind::Integer);
+    Put(column, static_cast<uint64_t>(value), Kind::Integer);
 }
 
 void MemoryResultSet::AddReal(int32_t column, double value) {
-    auto& c = columns_[static_cast<size_t>(column)];
-    c.cells.push_back(std::bit_cast<uint64_t>(value));
-    c.kinds.push_back(Kind::Real);
+    Put(column, std::bit_cast<uint64_t>(value), Kind::Real);
 }
 
 void MemoryResultSet::AddText(int32_t column, std::string_view value) {
@@ -84,15 +94,18 @@ void MemoryResultSet::AddText(int32_t column, std::string_view value) {
     const uint64_t offset = arena_.size();
     arena_.append(value);
     arena_.push_back('\0');
-    auto& c = columns_[static_cast<size_t>(column)];
-    c.cells.push_back(offset << 32 | value.size());
-    c.kinds.push_back(Kind::Text);
+    Put(column, offset << 32 | value.size(), Kind::Text);
 }
 
 void MemoryResultSet::FinishRow() {
     if (row_count_ == std::numeric_limits<int32_t>::max()) {
         throw Error("the result set has too many rows");
     }
+    if (fill_cells_ == nullptr) {
+        StartRow(); // a row without cells still has its (null) place
+    }
+    fill_cells_ = nullptr;
+    fill_kinds_ = nullptr;
     ++row_count_;
 }
 
@@ -100,12 +113,12 @@ std::string MemoryResultSet::ColumnName(int32_t column) const {
     if (column < 0 || column >= ColumnCount()) {
         return {};
     }
-    return columns_[static_cast<size_t>(column)].name;
+    return names_[static_cast<size_t>(column)];
 }
 
 int32_t MemoryResultSet::FieldIndex(std::string_view name) const {
-    for (size_t i = 0; i < columns_.size(); ++i) {
-        if (EqualsIgnoringAsciiCase(columns_[i].name, name)) {
+    for (size_t i = 0; i < names_.size(); ++i) {
+        if (EqualsIgnoringAsciiCase(names_[i], name)) {
             return static_cast<int32_t>(i);
         }
     }
@@ -116,7 +129,7 @@ MemoryResultSet::Kind MemoryResultSet::CellKind(int32_t field) const {
     if (field < 0 || field >= ColumnCount() || row_ >= row_count_) {
         return Kind::Null;
     }
-    return columns_[static_cast<size_t>(field)].kinds[static_cast<size_t>(row_)];
+    return ChunkOf(row_).kinds[Slot(row_, field)];
 }
 
 std::string_view MemoryResultSet::Text(uint64_t cell) const {

@@ -1,13 +1,16 @@
 // The one result-set implementation: every backend fills it row by row while its query runs.
 //
-// Storage is column-wise: per cell 8 bytes (an integer, the bits of a real, or the offset and length
-// of a text) and one kind byte that doubles as the null flag; all text of the set lives in one
-// arena, each value followed by a NUL so that the C side can read it in place.
+// Storage is row by row in chunks of a power-of-two number of rows (about 64 KiB of cells each), so
+// that a growing set never moves what it already holds: per cell 8 bytes (an integer, the bits of a
+// real, or the offset and length of a text) and one kind byte that doubles as the null flag. All
+// text of the set lives in one arena, each value followed by a NUL so that the C side can read it
+// in place.
 #pragma once
 
 #include "tlplatform/db_connection.hpp"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,7 +29,7 @@ public:
     void FinishRow();
 
     int32_t RowCount() const override { return row_count_; }
-    int32_t ColumnCount() const override { return static_cast<int32_t>(columns_.size()); }
+    int32_t ColumnCount() const override { return static_cast<int32_t>(names_.size()); }
     std::string ColumnName(int32_t column) const override;
 
     int32_t FieldIndex(std::string_view name) const override;
@@ -55,19 +58,36 @@ public:
 private:
     enum class Kind : uint8_t { Null, Integer, Real, Text };
 
-    struct Column {
-        std::string name;
-        std::vector<uint64_t> cells;
-        std::vector<Kind> kinds;
+    struct Chunk {
+        std::unique_ptr<uint64_t[]> cells;
+        std::unique_ptr<Kind[]> kinds; // all Null until filled
     };
 
-    Kind CellKind(int32_t field) const;
-    uint64_t Cell(int32_t field) const {
-        return columns_[static_cast<size_t>(field)].cells[static_cast<size_t>(row_)];
+    // Index of the cell of `row` and `field` within its chunk.
+    size_t Slot(int32_t row, int32_t field) const {
+        return (static_cast<size_t>(row) & chunk_mask_) * names_.size() + static_cast<size_t>(field);
     }
+    const Chunk& ChunkOf(int32_t row) const { return chunks_[static_cast<size_t>(row) >> chunk_shift_]; }
+    // Points the fill pointers at the row being filled, making its chunk when it is the first.
+    void StartRow();
+    void Put(int32_t column, uint64_t cell, Kind kind) {
+        if (fill_cells_ == nullptr) {
+            StartRow();
+        }
+        fill_cells_[column] = cell;
+        fill_kinds_[column] = kind;
+    }
+
+    Kind CellKind(int32_t field) const;
+    uint64_t Cell(int32_t field) const { return ChunkOf(row_).cells[Slot(row_, field)]; }
     std::string_view Text(uint64_t cell) const;
 
-    std::vector<Column> columns_;
+    std::vector<std::string> names_;
+    std::vector<Chunk> chunks_;
+    unsigned chunk_shift_ = 0;
+    size_t chunk_mask_ = 0;
+    uint64_t* fill_cells_ = nullptr; // the cells of the row being filled, null between rows
+    Kind* fill_kinds_ = nullptr;
     std::string arena_;
     std::string scratch_;
     int32_t row_count_ = 0;

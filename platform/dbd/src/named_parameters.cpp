@@ -1,5 +1,6 @@
 #include "named_parameters.hpp"
 
+#include "sql_lexer.hpp"
 #include "tlplatform/db_connection.hpp"
 
 #include <fmt/format.h>
@@ -14,33 +15,6 @@ bool IsNameStart(char c) {
 
 bool IsNameChar(char c) {
     return IsNameStart(c) || (c >= '0' && c <= '9');
-}
-
-// Index just past the end of the quoted run that starts at `begin` (a doubled quote inside stays
-// inside); an unterminated run ends with the text.
-size_t SkipQuoted(std::string_view sql, size_t begin) {
-    const char quote = sql[begin];
-    size_t i = begin + 1;
-    while (i < sql.size()) {
-        if (sql[i++] == quote) {
-            if (i < sql.size() && sql[i] == quote) {
-                ++i;
-                continue;
-            }
-            return i;
-        }
-    }
-    return sql.size();
-}
-
-size_t SkipLineComment(std::string_view sql, size_t begin) {
-    const size_t end = sql.find('\n', begin);
-    return end == std::string_view::npos ? sql.size() : end;
-}
-
-size_t SkipBlockComment(std::string_view sql, size_t begin) {
-    const size_t end = sql.find("*/", begin + 2);
-    return end == std::string_view::npos ? sql.size() : end + 2;
 }
 
 } // namespace

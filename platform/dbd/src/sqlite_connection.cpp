@@ -1,6 +1,7 @@
 #include "sqlite_connection.hpp"
 
 #include "bound_value.hpp"
+#include "element_filter.hpp"
 #include "memory_result_set.hpp"
 #include "named_parameters.hpp"
 
@@ -41,19 +42,21 @@ void BindValue(sqlite3_stmt* statement, int index, const BoundValue& value) {
 void ReadRow(sqlite3_stmt* statement, MemoryResultSet& set) {
     const int columns = set.ColumnCount();
     for (int c = 0; c < columns; ++c) {
-        switch (sqlite3_column_type(statement, c)) {
+        // One look-up of the cell, then its type and value from it.
+        sqlite3_value* value = sqlite3_column_value(statement, c);
+        switch (sqlite3_value_type(value)) {
         case SQLITE_INTEGER:
-            set.AddInteger(c, sqlite3_column_int64(statement, c));
+            set.AddInteger(c, sqlite3_value_int64(value));
             break;
         case SQLITE_FLOAT:
-            set.AddReal(c, sqlite3_column_double(statement, c));
+            set.AddReal(c, sqlite3_value_double(value));
             break;
         case SQLITE_NULL:
             set.AddNull(c);
             break;
         default: {
-            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, c));
-            set.AddText(c, std::string_view(text, static_cast<size_t>(sqlite3_column_bytes(statement, c))));
+            const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+            set.AddText(c, std::string_view(text, static_cast<size_t>(sqlite3_value_bytes(value))));
             break;
         }
         }
@@ -82,7 +85,10 @@ SqliteConnection::SqliteConnection(const std::string& path, OpenMode mode, std::
             throw Error(fmt::format("'{}' is a directory, not a database file", path));
         }
     }
-    const int flags = SQLITE_OPEN_READWRITE | (mode == OpenMode::CreateIfMissing ? SQLITE_OPEN_CREATE : 0);
+    // The connection's own mutex serialises every use of the handle and no statement outlives a
+    // call, so SQLite's per-call locking would only repeat it.
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX |
+                      (mode == OpenMode::CreateIfMissing ? SQLITE_OPEN_CREATE : 0);
     const int rc = sqlite3_open_v2(path.c_str(), &db_, flags, nullptr);
     try {
         if (rc != SQLITE_OK) {
@@ -93,6 +99,7 @@ SqliteConnection::SqliteConnection(const std::string& path, OpenMode mode, std::
         // The first statement reads the file, so a file that is no database fails here.
         ExecPlain("pragma journal_mode = wal");
         ExecPlain("pragma synchronous = normal");
+        ExecPlain("pragma cache_size = -65536");
     } catch (const Error& e) {
         sqlite3_close_v2(db_);
         db_ = nullptr;
@@ -101,7 +108,7 @@ SqliteConnection::SqliteConnection(const std::string& path, OpenMode mode, std::
 }
 
 SqliteConnection::~SqliteConnection() {
-    insert_cache_.clear();
+    insert_shapes_.clear();
     sqlite3_close_v2(db_);
 }
 
@@ -117,7 +124,9 @@ void SqliteConnection::ExecPlain(const char* sql) {
 
 std::unique_ptr<ResultSet> SqliteConnection::Query(std::string_view sql, std::span<const TlVariant> params) {
     std::lock_guard lock(mutex_);
-    const PositionalSql positional = RewriteNamedParameters(sql, PlaceholderStyle::Question);
+    // Element filters become row-value lists: no depth limit, one lookup per row.
+    const std::string statement_text = RewriteElementFilters(sql, RenderRowValueList);
+    const PositionalSql positional = RewriteNamedParameters(statement_text, PlaceholderStyle::Question);
     const auto values = ValuesToBind(positional, params);
     const char* const end = positional.text.data() + positional.text.size();
     sqlite3_stmt* raw = nullptr;
@@ -221,15 +230,29 @@ void SqliteConnection::Rollback() {
     }
 }
 
-sqlite3_stmt* SqliteConnection::PrepareInsert(std::string_view table,
-                                              std::span<const std::string_view> names) {
-    std::string key(table);
-    for (const auto name : names) {
-        key += '\0';
-        key += name;
+bool SqliteConnection::InsertShape::Matches(std::string_view other_table,
+                                            std::span<const std::string_view> other_names) const {
+    if (other_table != table || other_names.size() != names.size()) {
+        return false;
     }
-    if (const auto found = insert_cache_.find(key); found != insert_cache_.end()) {
-        return found->second.get();
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (other_names[i] != names[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+const SqliteConnection::InsertShape&
+SqliteConnection::FindInsertShape(std::string_view table, std::span<const std::string_view> names) {
+    if (last_insert_shape_ != nullptr && last_insert_shape_->Matches(table, names)) {
+        return *last_insert_shape_;
+    }
+    for (const auto& shape : insert_shapes_) {
+        if (shape->Matches(table, names)) {
+            last_insert_shape_ = shape.get();
+            return *shape;
+        }
     }
     if (!IsPlainIdentifier(table)) {
         throw Error(fmt::format("'{}' is not a valid table name", table));
@@ -249,10 +272,21 @@ sqlite3_stmt* SqliteConnection::PrepareInsert(std::string_view table,
     if (sqlite3_prepare_v2(db_, text.c_str(), static_cast<int>(text.size()), &raw, nullptr) != SQLITE_OK) {
         Fail(fmt::format("cannot write into {}", table));
     }
-    if (insert_cache_.size() >= kInsertCacheLimit) {
-        insert_cache_.clear();
+    auto shape = std::make_unique<InsertShape>();
+    shape->statement.reset(raw);
+    shape->table = table;
+    shape->names.assign(names.begin(), names.end());
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (IsStatusColumn(names[i])) {
+            shape->status_column = static_cast<int>(i);
+        }
     }
-    return insert_cache_.emplace(std::move(key), Statement(raw)).first->second.get();
+    if (insert_shapes_.size() >= kInsertCacheLimit) {
+        insert_shapes_.clear();
+    }
+    insert_shapes_.push_back(std::move(shape));
+    last_insert_shape_ = insert_shapes_.back().get();
+    return *last_insert_shape_;
 }
 
 void SqliteConnection::InsertOrReplace(std::string_view table, std::span<const std::string_view> names,
@@ -264,11 +298,14 @@ void SqliteConnection::InsertOrReplace(std::string_view table, std::span<const s
     if (names.empty()) {
         throw Error(fmt::format("no columns to write into {}", table));
     }
-    sqlite3_stmt* statement = PrepareInsert(table, names);
-    sqlite3_reset(statement);
-    sqlite3_clear_bindings(statement);
-    for (size_t i = 0; i < names.size(); ++i) {
-        BindValue(statement, static_cast<int>(i + 1), BindColumnValue(names[i], values[i]));
+    const InsertShape& shape = FindInsertShape(table, names);
+    sqlite3_stmt* statement = shape.statement.get();
+    // Every marker is bound again for each row, so the statement needs no clearing; it is left reset
+    // after every use, a failed one included.
+    for (size_t i = 0; i < values.size(); ++i) {
+        const int column = static_cast<int>(i);
+        BindValue(statement, column + 1,
+                  column == shape.status_column ? BindStatusWord(values[i]) : BindVariant(values[i]));
     }
     const int rc = sqlite3_step(statement);
     if (rc != SQLITE_DONE) {

@@ -5,8 +5,10 @@
 
 #include <memory>
 #include <mutex>
+#include <span>
 #include <string>
-#include <unordered_map>
+#include <string_view>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -37,14 +39,27 @@ public:
     const std::string& Uri() const override { return uri_; }
 
 private:
+    // The prepared insert of one (table, column names) shape.
+    struct InsertShape {
+        std::string table;
+        std::vector<std::string> names;
+        int status_column = -1; // the index of `tvkstatus` among the names
+        Statement statement;
+
+        bool Matches(std::string_view other_table, std::span<const std::string_view> other_names) const;
+    };
+
     [[noreturn]] void Fail(std::string_view what) const;
     void ExecPlain(const char* sql);
-    sqlite3_stmt* PrepareInsert(std::string_view table, std::span<const std::string_view> names);
+    const InsertShape& FindInsertShape(std::string_view table, std::span<const std::string_view> names);
 
     sqlite3* db_ = nullptr;
     std::string uri_;
     std::mutex mutex_;
-    std::unordered_map<std::string, Statement> insert_cache_;
+    // A run of rows writes one shape after another: the last one used is tried first, with no
+    // allocation and no key to build per row.
+    std::vector<std::unique_ptr<InsertShape>> insert_shapes_;
+    const InsertShape* last_insert_shape_ = nullptr;
 };
 
 } // namespace tl::db

@@ -2,6 +2,7 @@
 #include "tlplatform/db_connection.hpp"
 
 #include <bit>
+#include <fmt/format.h>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <thread>
@@ -174,6 +175,98 @@ TEST(SqliteConnection, InsertOrReplaceRefusesBadShapes) {
     // data needs object, objtype, item and data_date as well
     EXPECT_THROW(db->InsertOrReplace("data", good, one), Error);
     EXPECT_EQ(db->Query("select count(*) from data", {})->AsInteger(0), 0);
+}
+
+TEST(SqliteConnection, InsertOrReplaceTellsShapesApartByTheirNames) {
+    auto db = Connection::Open(":memory:");
+    InitSchema(*db);
+    // One buffer of names, changed in place between rows: the same addresses and sizes, other columns.
+    std::string buffer[] = {"parnumber", "object", "objtype", "item", "data_date", "value0", "tvkstatus"};
+    std::string_view names[std::size(buffer)];
+    const auto write = [&](int item, double value, double status_carrier) {
+        std::copy(std::begin(buffer), std::end(buffer), names);
+        const TlVariant values[] = {
+            Int(12), Int(5), Int(99), Int(item), Date(41944.5), Double(value), Double(status_carrier)};
+        db->InsertOrReplace("data", names, values);
+    };
+    const double status_bits = std::bit_cast<double>(int64_t{0x40000});
+    write(1, 1.5, status_bits);
+    buffer[5] = "value1";
+    write(2, 2.5, status_bits);
+    buffer[5] = "value0";
+    buffer[6] = "rcvstamp"; // no status column: the double stays a double
+    write(3, 3.5, 41945.25);
+    buffer[5] = "value1";
+    buffer[6] = "TvkStatus";
+    write(4, 4.5, 0.0);
+
+    struct Expected {
+        const char* value0;
+        const char* value1;
+        int64_t status;
+        const char* rcvstamp;
+    };
+    const Expected expected[] = {
+        {"1.5", "", 0x40000, ""},
+        {"", "2.5", 0x40000, ""},
+        {"3.5", "", 0, "41945.25"},
+        {"", "4.5", 0, ""},
+    };
+    auto set = db->Query("select value0, value1, tvkstatus, rcvstamp from data order by item", {});
+    ASSERT_EQ(set->RowCount(), 4);
+    set->First();
+    for (const auto& row : expected) {
+        EXPECT_EQ(set->AsText(0), row.value0);
+        EXPECT_EQ(set->AsText(1), row.value1);
+        EXPECT_EQ(set->StatusWord(), row.status);
+        EXPECT_EQ(set->AsText(3), row.rcvstamp);
+        set->Next();
+    }
+}
+
+TEST(SqliteConnection, InsertOrReplaceServesManyShapesAndSurvivesAFailedRow) {
+    auto db = Connection::Open(":memory:");
+    constexpr int kTables = 70; // more shapes than are kept prepared at once
+    for (int t = 0; t < kTables; ++t) {
+        db->Execute("create table t" + std::to_string(t) + " (k integer primary key, v integer not null)");
+    }
+    const std::string_view names[] = {"k", "v"};
+    for (int round = 0; round < 2; ++round) {
+        for (int t = 0; t < kTables; ++t) {
+            const TlVariant values[] = {Int(round), Int(t * 10 + round)};
+            db->InsertOrReplace("t" + std::to_string(t), names, values);
+        }
+    }
+    const TlVariant refused[] = {Int(5), Null()};
+    EXPECT_THROW(db->InsertOrReplace("t0", names, refused), Error);
+    const TlVariant accepted[] = {Int(6), Int(60)};
+    db->InsertOrReplace("t0", names, accepted);
+
+    for (int t = 0; t < kTables; ++t) {
+        auto set = db->Query(
+            "select group_concat(v) from (select v from t" + std::to_string(t) + " order by k)", {});
+        const std::string rows = fmt::format("{},{}{}", t * 10, t * 10 + 1, t == 0 ? ",60" : "");
+        EXPECT_EQ(set->AsText(0), rows) << t;
+    }
+}
+
+TEST(SqliteConnection, OneConnectionServesTwoThreadsInTurn) {
+    auto db = Connection::Open(":memory:");
+    InitSchema(*db);
+    const auto writer = [&](int object) {
+        const std::string_view names[] = {"parnumber", "object", "objtype", "item", "data_date", "value0"};
+        for (int i = 0; i < 500; ++i) {
+            const TlVariant values[] = {Int(12), Int(object), Int(99), Int(i), Date(41944.0), Double(i)};
+            db->InsertOrReplace("data", names, values);
+            const TlVariant object_param[] = {Int(object)};
+            ASSERT_EQ(db->Query("select count(*) from data where object = :o", object_param)->AsInteger(0),
+                      i + 1);
+        }
+    };
+    std::thread other(writer, 2);
+    writer(1);
+    other.join();
+    EXPECT_EQ(db->Query("select count(*) from data", {})->AsInteger(0), 1000);
 }
 
 TEST(SqliteConnection, ReadsOneHundredThousandRowsBackExactly) {

@@ -4,6 +4,11 @@
 // A PostgreSQL URI ("postgresql://...", "postgres://...") is recognised and refused until that
 // backend is built in. Every SQLite connection runs in WAL mode with a busy timeout of ten seconds,
 // so that a worker thread with its own connection can read while the main thread writes settings.
+// The log is flushed to disk only at checkpoints (synchronous = normal), not at every commit: the
+// database stays consistent whatever happens, and a crash of the process loses nothing committed,
+// but a power failure or an OS crash may undo the last commits (a calculation pass to run again,
+// a setting to save again). Each connection caches up to 64 MiB of pages, so that a long
+// transaction of result rows finds its index pages in memory.
 //
 // SQL texts use named parameters (":sdt"); the k-th occurrence of a name in the text is bound to the
 // k-th value, whatever the name. A text without parameters ignores the values given with it (the
@@ -81,7 +86,10 @@ public:
         return Open(uri, OpenMode::Existing);
     }
 
-    // Runs one query and reads its whole result.
+    // Runs one query and reads its whole result. An element filter of the driver's data requests
+    // ("((object = 5 and objtype = 99 and item in (1, 2)) or ...)") in a WHERE clause runs as an
+    // equivalent list lookup, so that filters of any number of elements are accepted and cost one
+    // lookup per row.
     virtual std::unique_ptr<ResultSet> Query(std::string_view sql, std::span<const TlVariant> params) = 0;
     // Runs one statement or several separated by ";"; the values are bound across them in order of
     // appearance. Returns the number of rows the statements inserted, changed or deleted.
@@ -95,8 +103,8 @@ public:
 
     // Insert or replace one row; names are column names (letters, digits and "_"). Prepared
     // statements are cached per (table, names) so that a long run of rows with the same shape costs
-    // one prepare. A DOUBLE value for the column `tvkstatus` carries the 64-bit status word in its
-    // eight bytes, as the driver hands result rows over; it is stored as that integer.
+    // one prepare and no allocation per row. A DOUBLE value for the column `tvkstatus` carries the 64-bit
+    // status word in its eight bytes, as the driver hands result rows over; it is stored as that integer.
     virtual void InsertOrReplace(std::string_view table, std::span<const std::string_view> names,
                                  std::span<const TlVariant> values) = 0;
 
