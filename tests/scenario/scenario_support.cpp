@@ -1,0 +1,179 @@
+#include "scenario_support.hpp"
+
+#include "tlcommon/text_codec.hpp"
+#include "tlparams/method1_obj.hpp"
+#include "tlplatform/db_connection.hpp"
+
+#include <chrono>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <unistd.h>
+
+namespace tl::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+TlVariant Int(int64_t value) {
+    return {TL_VT_INT64, {.i64 = value}};
+}
+TlVariant Real(double value) {
+    return {TL_VT_DOUBLE, {.f64 = value}};
+}
+TlVariant Date(double value) {
+    return {TL_VT_DATETIME, {.date_time = value}};
+}
+
+db::Connection& Db() {
+    return *db::ProcessConnection();
+}
+
+} // namespace
+
+DateTime At(int year, int month, int day, int hour, int minute, int second) {
+    return EncodeDateTime({year, month, day, hour, minute, second, 0});
+}
+
+std::string ChannelRecord(int32_t sensor_type, int32_t secondary, int32_t state_value, int32_t state_object,
+                          int32_t state_type, int32_t state_item) {
+    TMethod1Obj record;
+    record.SensorType = sensor_type;
+    record.SecondarySensorType = sensor_type == 1 ? 3 : 1;
+    record.SecondarySensor = secondary;
+    record.r0 = 0.1;
+    record.l = 10;
+    record.UWork = 10;
+    record.UNominal = 10;
+    record.Strnom = 100;
+    record.Pkz = 2;
+    record.Pxx = 0.5;
+    record.Ixx = 1;
+    record.Ukz = 2;
+    if (state_value >= 0) {
+        record.NotCalcState = true;
+        record.StateValue = state_value;
+        record.StateObjCode = state_object;
+        record.StateObjType = state_type;
+        record.StateItem = state_item;
+    }
+    return record.SaveToText();
+}
+
+Installation::Installation() {
+    std::random_device random;
+    root_ = fs::temp_directory_path() /
+            ("tlosses-scenario-" + std::to_string(getpid()) + "-" + std::to_string(random()));
+    fs::create_directories(root_ / "lib");
+    fs::create_directories(root_ / "logs");
+    // The driver names its element-state log after its own file: a private copy keeps parallel
+    // runs apart.
+    for (const auto& entry : fs::directory_iterator(TL_DRIVER_BIN_DIR)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("libtl", 0) == 0 && entry.path().extension() == ".so") {
+            fs::copy_file(entry.path(), root_ / "lib" / name, fs::copy_options::overwrite_existing);
+        }
+    }
+    database_ = (root_ / "metering.db").string();
+    auto connection = db::Connection::Open(database_);
+    db::InitSchema(*connection);
+    db::SetProcessConnection(std::move(connection));
+}
+
+Installation::~Installation() {
+    db::SetProcessConnection(nullptr);
+    std::error_code ec;
+    fs::remove_all(root_, ec);
+}
+
+void Installation::FixedPeriod(DateTime begin, DateTime end) {
+    settings_.WriteInteger(kSection, "DeepBase", 0);
+    settings_.WriteInteger(kSection, "Method", 0);
+    settings_.WriteBool(kSection, "AdvParNumber", false);
+    settings_.WriteInteger(kSection, "IntervalType", 1);
+    settings_.WriteDateTime(kSection, "BeginDateTime", begin);
+    settings_.WriteDateTime(kSection, "EndDateTime", end);
+}
+
+void Installation::AddData(int32_t par_number, int32_t object, int32_t item, DateTime stamp, double value,
+                           int64_t status) {
+    const TlVariant values[] = {Int(par_number), Int(object), Int(item),
+                                Date(stamp),     Real(value), Int(status)};
+    Db().Execute("insert into data (parnumber, object, objtype, item, data_date, season, value0, tvkstatus) "
+                 "values (:p, :o, 0, :i, :d, 0, :v, :s)",
+                 values);
+}
+
+void Installation::AddEvent(int32_t evcode, int32_t objcode, int32_t objtype, int32_t objitem,
+                            DateTime stamp) {
+    const TlVariant values[] = {Int(evcode), Int(objcode), Int(objtype), Int(objitem), Date(stamp)};
+    Db().Execute("insert into eventlist (evtype, evcode, objcode, objtype, objitem, evgenesisdt, season) "
+                 "values (2, :c, :o, :t, :i, :d, 0)",
+                 values);
+}
+
+RunOutcome Installation::Run(bool stop_at_once) {
+    RunOutcome outcome;
+    auto driver = host::DriverLibrary::Load((root_ / "lib" / "libtlosses.so").string());
+    host::HostServiceOptions options;
+    options.database_uri = database_;
+    options.log_directory = (root_ / "logs").string();
+    options.status = [this](std::string_view, std::string_view line) { status_.emplace_back(line); };
+    options.diagnostics = [](std::string_view) {};
+    host::HostServicePtr service = host::HostService::Create(std::move(options));
+    {
+        host::TaskRunner runner(driver->Exports(), *service);
+        runner.InitDriver();
+        runner.Start(kKey);
+        if (stop_at_once) {
+            runner.StopRunning();
+        }
+        host::RunLimits limits;
+        limits.timeout = std::chrono::seconds(60);
+        runner.Run(limits);
+        if (!runner.Tasks().empty() && runner.Tasks()[0].finished) {
+            outcome.code = runner.Tasks()[0].code;
+        }
+        outcome.extra_completions = runner.ExtraCompletions();
+        outcome.queries = service->Stats().queries;
+        runner.DeInitDriver();
+    }
+    service->Shutdown();
+    driver.reset();
+    return outcome;
+}
+
+std::vector<StoredRow> Installation::Results() {
+    std::vector<StoredRow> rows;
+    auto set =
+        Db().Query("select parnumber, data_date, object, objtype, item, value0, value1, tvkstatus, rcvstamp "
+                   "from data where parnumber >= 30000 order by parnumber, data_date, object, objtype, item",
+                   {});
+    for (set->First(); !set->Eof(); set->Next()) {
+        rows.push_back({set->AsInteger(0), FormatDateTimeSeconds(set->AsDateTime(1)), set->AsInteger(2),
+                        set->AsInteger(3), set->AsInteger(4), set->AsDouble(5), set->AsDouble(6),
+                        set->StatusWord(), FormatDateTimeSeconds(set->AsDateTime(8))});
+    }
+    return rows;
+}
+
+std::vector<std::string> Installation::RunLog() const {
+    std::ifstream file(root_ / "logs" / "tlosses.log", std::ios::binary);
+    std::stringstream bytes;
+    bytes << file.rdbuf();
+    const std::string text = Cp1251ToUtf8(bytes.str());
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+} // namespace tl::test

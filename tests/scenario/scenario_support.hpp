@@ -1,0 +1,84 @@
+// A metering installation in a scratch directory for whole runs: a SQLite database with the
+// metering schema (settings included), a private copy of the driver and its platform libraries,
+// the host service with its event loop, and what a run leaves behind.
+#pragma once
+
+#include "tlcommon/date_time.hpp"
+#include "tlhost/driver_library.hpp"
+#include "tlhost/host_service.hpp"
+#include "tlhost/task_runner.hpp"
+#include "tlsettings/svc_config.hpp"
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tl::test {
+
+struct StoredRow {
+    int32_t par_number = 0;
+    std::string stamp; // "dd.mm.yyyy hh:nn:ss"
+    int32_t object = 0;
+    int32_t type = 0;
+    int32_t item = 0;
+    double value0 = 0;
+    double value1 = 0;
+    int64_t status = 0;
+    std::string received;
+};
+
+struct RunOutcome {
+    int32_t code = -100;
+    std::vector<std::pair<int32_t, int32_t>> extra_completions;
+    int64_t queries = 0;
+};
+
+class Installation {
+public:
+    static constexpr const char* kKey = "\\Scripts\\Losses\\";
+    static constexpr const char* kSection = "\\Scripts\\Losses\\Object\\";
+    static constexpr const char* kElements = "\\Scripts\\Losses\\Devices1\\";
+
+    Installation();
+    ~Installation();
+    Installation(const Installation&) = delete;
+    Installation& operator=(const Installation&) = delete;
+
+    TSvcConfig& Settings() { return settings_; }
+    // The settings every run needs, with a fixed period.
+    void FixedPeriod(DateTime begin, DateTime end);
+
+    void AddData(int32_t par_number, int32_t object, int32_t item, DateTime stamp, double value,
+                 int64_t status = 0);
+    void AddEvent(int32_t evcode, int32_t objcode, int32_t objtype, int32_t objitem, DateTime stamp);
+
+    // Starts the task, optionally stops it at once, and runs the host's loop until everything
+    // has come back.
+    RunOutcome Run(bool stop_at_once = false);
+
+    // Rows stored under result parameters, by parameter, stamp, object, type and item.
+    std::vector<StoredRow> Results();
+    const std::vector<std::string>& Status() const { return status_; }
+    // tlosses.log of the last run, in UTF-8, lines without their CR LF.
+    std::vector<std::string> RunLog() const;
+    std::filesystem::path LibraryDir() const { return root_ / "lib"; }
+
+private:
+    std::filesystem::path root_;
+    std::string database_;
+    TSvcConfig settings_{"TKEY_SCHEDULE"};
+    std::vector<std::string> status_;
+};
+
+DateTime At(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
+
+// A coefficient record for a channel of `sensor_type` whose secondary channel is `secondary`,
+// with a line of 0.1 Ohm/km over 10 km at 10 kV and a transformer of 100 kV*A (Pkz 2, Pxx 0.5,
+// Ixx 1 %, Ukz 2 %).
+std::string ChannelRecord(int32_t sensor_type, int32_t secondary, int32_t state_value = -1,
+                          int32_t state_object = 0, int32_t state_type = 0, int32_t state_item = 0);
+
+} // namespace tl::test
