@@ -63,6 +63,7 @@ void QueryJob::Deliver(HostService& service) {
         service.Diagnose(fmt::format("query of task {} failed, delivering no result set: {}\n  SQL: {}",
                                      task_id_, error_, sql_));
     }
+    service.NoteDelivered(task_id_, result_.get());
     TlResultSet* variable = service.AdoptSet(std::move(result_));
     // After the call the set is the driver's business: it releases it now or later, or the host
     // reports it as never released at shutdown.

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,9 @@ public:
     void Execute(tl::db::Connection& connection) noexcept override;
     void Deliver(HostService& service) override;
     void Abandon(HostService& service) override;
+
+    const std::string& Sql() const { return sql_; }
+    std::span<const TlVariant> Params() const { return params_; }
 
 private:
     int32_t task_id_;

@@ -147,6 +147,12 @@ void HostService::Diagnose(std::string_view text) const {
     options_.diagnostics(text);
 }
 
+void HostService::NoteDelivered(int32_t task_id, const tl::db::ResultSet* set) const {
+    if (options_.query_delivered) {
+        options_.query_delivered(task_id, set != nullptr ? set->RowCount() : -1);
+    }
+}
+
 void HostService::CountFailure(bool query) {
     std::lock_guard lock(mutex_);
     ++(query ? stats_.failed_queries : stats_.failed_stores);
@@ -195,7 +201,11 @@ void HostService::ExecQuery(int32_t task_id, const char* sql, const TlVariant* p
         std::lock_guard lock(mutex_);
         ++stats_.queries;
     }
-    Post(std::make_unique<QueryJob>(task_id, sql, params, param_count, handler, context));
+    auto job = std::make_unique<QueryJob>(task_id, sql, params, param_count, handler, context);
+    if (options_.query_issued) {
+        options_.query_issued(task_id, job->Sql(), job->Params());
+    }
+    Post(std::move(job));
 }
 
 void HostService::ReleaseDataSet(TlResultSet** result) {

@@ -17,6 +17,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -27,6 +28,11 @@ namespace tl::host {
 using StatusSink = std::function<void(std::string_view scenario, std::string_view line)>;
 using CompletionSink = std::function<void(int32_t task_id, int32_t code)>;
 using DiagnosticSink = std::function<void(std::string_view text)>;
+// For progress displays, on the loop thread: a query as the driver issues it (SQL in UTF-8, the
+// parameters as given), and the rows of its result as it is delivered (-1: no result set).
+using QueryIssuedSink =
+    std::function<void(int32_t task_id, std::string_view sql, std::span<const TlVariant> params)>;
+using QueryDeliveredSink = std::function<void(int32_t task_id, int64_t rows)>;
 
 struct HostServiceOptions {
     // Where the worker opens its connection; normally the process-wide connection's URI.
@@ -39,6 +45,9 @@ struct HostServiceOptions {
     StatusSink status;
     // The host's own warnings (failed queries and writes, misuse by the driver); stderr by default.
     DiagnosticSink diagnostics;
+    // Optional observers of the driver's queries.
+    QueryIssuedSink query_issued;
+    QueryDeliveredSink query_delivered;
 };
 
 struct HostServiceStats {
@@ -102,6 +111,7 @@ public:
     // Takes a result set over and registers it as live until ReleaseDataSet.
     TlResultSet* AdoptSet(std::unique_ptr<tl::db::ResultSet> set);
     void Diagnose(std::string_view text) const;
+    void NoteDelivered(int32_t task_id, const tl::db::ResultSet* set) const;
     void CountFailure(bool query);
     void CountWritten(int64_t rows);
     void CountRecordsReleased();
