@@ -8,6 +8,7 @@ void AddBuiltinCommands(CommandRegistry& registry) {
     registry.Add(MakeDecodeCommand());
     registry.Add(MakeSettingsExportCommand());
     registry.Add(MakeSettingsImportCommand());
+    registry.Add(MakeDemoCommand());
 }
 
 } // namespace tl::host

@@ -13,5 +13,6 @@ std::unique_ptr<Command> MakeRunCommand();
 std::unique_ptr<Command> MakeDecodeCommand();
 std::unique_ptr<Command> MakeSettingsExportCommand();
 std::unique_ptr<Command> MakeSettingsImportCommand();
+std::unique_ptr<Command> MakeDemoCommand();
 
 } // namespace tl::host

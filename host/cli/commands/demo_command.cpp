@@ -1,0 +1,172 @@
+#include "commands/builtin_commands.hpp"
+#include "host_context.hpp"
+#include "run_tasks.hpp"
+#include "tldemo/demo_task.hpp"
+#include "tldemo/loss_report.hpp"
+#include "tldemo/metering_writer.hpp"
+#include "tldemo/scenario.hpp"
+#include "tlhost/host_error.hpp"
+#include "tlsettings/svc_config.hpp"
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fmt/format.h>
+#include <system_error>
+
+namespace tl::host {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kDatabaseName = "demo.db";
+
+fs::path NewTemporaryDirectory() {
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern =
+        (fs::path(base != nullptr && *base != '\0' ? base : "/tmp") / "tlosses-demo-XXXXXX");
+    if (mkdtemp(pattern.data()) == nullptr) {
+        throw HostError(fmt::format("cannot create a directory for the demo ({})", pattern));
+    }
+    return pattern;
+}
+
+void RemoveDatabase(const fs::path& file) {
+    for (const char* suffix : {"", "-wal", "-shm"}) {
+        std::error_code ec;
+        fs::remove(fs::path(file.string() + suffix), ec);
+        if (ec) {
+            throw HostError(fmt::format("cannot remove {}{}: {}", file.string(), suffix, ec.message()));
+        }
+    }
+}
+
+std::string SelfPath() {
+    std::error_code ec;
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string("tlhost") : self.string();
+}
+
+class DemoCommand : public Command {
+public:
+    std::string Path() const override { return "demo"; }
+    std::string Description() const override {
+        return "Create a metering database with a small network and two weeks of data, run a loss "
+               "calculation task on it and print the stored losses; exit status 0 only when the task "
+               "succeeded";
+    }
+    void AddOptions(CLI::App& command) override {
+        main_app_ = command.get_parent();
+        command.add_option("--db", database_,
+                           "database file to create, or a directory to create demo.db in "
+                           "(default: a new temporary directory)");
+        auto* force = command.add_flag("--force", force_, "replace an existing database file");
+        command
+            .add_flag("--keep", keep_,
+                      "use an existing database as it is: set up the task again and rerun it")
+            ->excludes(force);
+    }
+    int Run(HostContext& context) override {
+        const fs::path database = DatabaseFile();
+        GlobalOptions options = context.Options();
+        options.database = database.string();
+        if (options.log_directory.empty()) {
+            options.log_directory = database.parent_path().string();
+        }
+        HostContext demo(options);
+        const demo::Scenario scenario = demo::DemoScenario();
+        if (keep_) {
+            demo.OpenDatabase();
+        } else {
+            demo.OpenDatabase(true);
+            Generate(scenario);
+        }
+        {
+            TSvcConfig config{std::string(kScheduleStorage)};
+            demo::ConfigureTask(config, scenario);
+        }
+        fmt::print("Running {} (method 0: line and transformer losses from coefficients)\n",
+                   scenario.task_key);
+        std::fflush(stdout);
+        const TasksRun run = RunTasks(demo, {scenario.task_key}, 0);
+        if (run.all_succeeded) {
+            auto lock = tl::db::LockProcessConnection();
+            const auto losses = demo::ReadStoredLosses(*tl::db::ProcessConnection(), scenario.network);
+            fmt::print(
+                "\nStored losses: sums of Value0 (lines) and Value1 (transformers), rows per channel below\n"
+                "{}\n",
+                demo::FormatLossTable(losses));
+        } else {
+            fmt::print(stderr, "tlhost: the demo task did not succeed; see the run log\n");
+        }
+        const fs::path log_directory = fs::absolute(options.log_directory);
+        fmt::print("Database: {}\nRun log:  {}\nRerun:    {} --db '{}' --log-dir '{}' run '{}'\n",
+                   fs::absolute(database).string(), (log_directory / "tlosses.log").string(), SelfPath(),
+                   fs::absolute(database).string(), log_directory.string(), scenario.task_key);
+        return run.all_succeeded ? 0 : 1;
+    }
+
+private:
+    // The database to use: --db of the command or of tlhost, a file or a directory for demo.db;
+    // without either, demo.db in a new temporary directory.
+    fs::path DatabaseFile() const {
+        std::string given = database_;
+        if (given.empty() && main_app_ != nullptr && main_app_->count("--db") > 0) {
+            given = main_app_->get_option("--db")->as<std::string>();
+        }
+        if (given.empty()) {
+            if (keep_) {
+                throw HostError("--keep needs the database of an earlier demo (--db PATH)");
+            }
+            return NewTemporaryDirectory() / kDatabaseName;
+        }
+        const bool directory = fs::is_directory(given) || fs::path(given).filename().empty();
+        fs::path file = directory ? fs::path(given) / kDatabaseName : fs::path(given);
+        if (keep_) {
+            if (!fs::exists(file)) {
+                throw HostError(fmt::format("--keep: the database {} does not exist", file.string()));
+            }
+        } else if (fs::exists(file)) {
+            if (!force_) {
+                throw HostError(fmt::format("the database {} exists; give --force to replace it, --keep to "
+                                            "rerun the demo on it, or another --db",
+                                            file.string()));
+            }
+            RemoveDatabase(file);
+        }
+        if (file.has_parent_path()) {
+            std::error_code ec;
+            fs::create_directories(file.parent_path(), ec);
+        } else {
+            file = fs::path(".") / file;
+        }
+        return file;
+    }
+
+    static void Generate(const demo::Scenario& scenario) {
+        const auto started = std::chrono::steady_clock::now();
+        demo::WriteStats stats;
+        {
+            auto lock = tl::db::LockProcessConnection();
+            stats = demo::WriteMeteringData(*tl::db::ProcessConnection(), scenario);
+        }
+        const auto ms =
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
+        fmt::print("Generated {} devices, {} channels, {} metering rows and {} events in {} ms\n",
+                   scenario.network.devices.size(), scenario.network.elements.size() * 2, stats.data_rows,
+                   stats.event_rows, ms.count());
+    }
+
+    CLI::App* main_app_ = nullptr;
+    std::string database_;
+    bool force_ = false;
+    bool keep_ = false;
+};
+
+} // namespace
+
+std::unique_ptr<Command> MakeDemoCommand() {
+    return std::make_unique<DemoCommand>();
+}
+
+} // namespace tl::host
