@@ -259,17 +259,5 @@ TEST_F(ScheduleTaskRunTest, AStoppedTaskEndsWith5AndItsLateAnswerWith6) {
     EXPECT_EQ(host_.Queries().size(), 1u);
 }
 
-TEST_F(ScheduleTaskRunTest, AMethodWithoutAnElementSectionEndsWith6BeforeAnyQuery) {
-    settings_.WriteInteger(kSection, "Method", 2);
-    TScheduleTaskList list(link_);
-    list.Add(std::make_unique<TScheduleTask>(link_, kKey, 9));
-    list.StartTask(9);
-    EXPECT_EQ(TakeCompletions(window_), (std::vector<Completion>{{1, 9, 6}}));
-    EXPECT_TRUE(host_.Queries().empty());
-    EXPECT_EQ(FakeHost::StatusLines(), (Lines{{"Run", "Начало работы"}}));
-    EXPECT_NE(Cp1251ToUtf8(ReadFileBytes(link_.RunLogPath())).find("Индекс списка вне границ (2)"),
-              std::string::npos);
-}
-
 } // namespace
 } // namespace tl::test

@@ -131,33 +131,6 @@ TEST_F(DefinedFormulaTest, TheFirstMemberOfNeitherKindIsTakenAsTheReactiveOne) {
     EXPECT_EQ(sink_.rows[1].value1, 0.0);
 }
 
-TEST_F(DefinedFormulaTest, BothRowsOfAPairCarryTheActiveMembersStatusBit) {
-    struct Case {
-        int64_t active_status;
-        int64_t reactive_status;
-        int64_t expected;
-    } const cases[] = {{0x40000, 0, 0x40000}, {0x40000 | 0x7, 0, 0x40000}, {0, 0x40000, 0}, {0x3, 0, 0}};
-    for (const auto& c : cases) {
-        TCalcObjects objects;
-        objects.Add({kObject, 0, 1}, Channel(1, 2));
-        objects.Add({kObject, 0, 2}, Channel(3, 1));
-        DefinedFormula formula(objects, report_, states_);
-        formula.Prepare(filter_);
-        TDataList data;
-        data.Add({c.active_status, 18, 0, kObject, 1, kStamp, 1000, 0});
-        data.Add({c.reactive_status, 18, 0, kObject, 2, kStamp, 0, 0});
-        Rows sink;
-        formula.ComputeStamp(8, kStamp, data, kReceived, sink);
-        ASSERT_EQ(sink.rows.size(), 2u);
-        for (const ResultRow& row : sink.rows) {
-            EXPECT_EQ(row.status, c.expected) << c.active_status;
-            EXPECT_EQ(row.par_number, 30018);
-            EXPECT_EQ(row.data_date, kStamp);
-            EXPECT_EQ(row.rcv_stamp, kReceived);
-        }
-    }
-}
-
 TEST_F(DefinedFormulaTest, AMissingRowSkipsThePairWithOneStatusLineForTheFirstMissingMember) {
     struct Case {
         bool active_row;
@@ -211,40 +184,6 @@ TEST_F(DefinedFormulaTest, OnlyTheFirstRowOfAMemberAtTheStampCounts) {
     Compute();
     ASSERT_EQ(sink_.rows.size(), 2u);
     EXPECT_NEAR(sink_.rows[0].value0, 10.0, 1e-12);
-}
-
-TEST_F(DefinedFormulaTest, AStateConditionInForceSuppressesBothPartsOfThatMemberOnly) {
-    struct Case {
-        int32_t state;
-        bool suppressed;
-    } const cases[] = {{1, true}, {0, false}, {-1, false}};
-    for (const auto& c : cases) {
-        TCalcObjects objects;
-        auto active = Channel(1, 2);
-        active->NotCalcState = true;
-        active->StateValue = 1;
-        active->StateObjCode = 7;
-        active->StateObjType = 97;
-        active->StateItem = 3;
-        objects.Add({kObject, 0, 1}, std::move(active));
-        objects.Add({kObject, 0, 2}, Channel(3, 1));
-        States states;
-        if (c.state >= 0) {
-            states.states[{7, 97, 3}] = c.state;
-        }
-        Report report;
-        DefinedFormula formula(objects, report, states);
-        formula.Prepare(filter_);
-        TDataList data;
-        data.Add({0, 18, 0, kObject, 1, kStamp, 1000, 0});
-        data.Add({0, 18, 0, kObject, 2, kStamp, 0, 0});
-        Rows sink;
-        formula.ComputeStamp(8, kStamp, data, kReceived, sink);
-        ASSERT_EQ(sink.rows.size(), 2u);
-        EXPECT_EQ(sink.rows[0].value0 == 0.0 && sink.rows[0].value1 == 0.0, c.suppressed) << c.state;
-        EXPECT_NEAR(sink.rows[1].value0, 10.0, 1e-12) << c.state;
-        EXPECT_TRUE(report.status.empty());
-    }
 }
 
 TEST_F(DefinedFormulaTest, AnArithmeticFailureZeroesThePartReportsTheMemberAndStillWritesTheRow) {

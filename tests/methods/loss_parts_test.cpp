@@ -43,32 +43,6 @@ void ExpectValue(const std::optional<double>& actual, const std::optional<double
     }
 }
 
-TEST(LossPartsTest, IntervalFactorsFollowThePassAndTheYearOfTheDayBefore) {
-    struct Case {
-        int pass;
-        DateTime time;
-        double hours;
-        double per_year;
-        double year_factor;
-        double divisor;
-    } const cases[] = {
-        {4, At(2014, 11, 1, 1), 5.0 / 60.0, 8760, 1, 12},
-        {7, At(2014, 11, 1, 1), 0.5, 8760, 1, 2},
-        {8, At(2014, 11, 1, 1), 1, 8760, 1, 1},
-        {9, At(2016, 3, 1), 24, 8784, 366.0 / 365.0, 1},
-        {10, At(2016, 3, 1), 24 * 29, 8784, 366.0 / 365.0, 1},
-        {11, At(2016, 4, 1), 24 * (31 + 29 + 31), 8784, 366.0 / 365.0, 1},
-        {12, At(2017, 1, 1), 24 * 366, 8784, 366.0 / 365.0, 1}, // the year that ends there
-    };
-    for (const auto& c : cases) {
-        const IntervalFactors f = FactorsOf(c.pass, c.time);
-        EXPECT_DOUBLE_EQ(f.hours, c.hours) << c.pass;
-        EXPECT_DOUBLE_EQ(f.hours_per_year, c.per_year) << c.pass;
-        EXPECT_DOUBLE_EQ(f.year_factor, c.year_factor) << c.pass;
-        EXPECT_DOUBLE_EQ(f.power_divisor, c.divisor) << c.pass;
-    }
-}
-
 TEST(LossPartsTest, LineLosses) {
     const double ratio = 220.0 / 110.0;
     const double corona_factor = 6.88 * ratio * ratio - 5.88 * ratio;
