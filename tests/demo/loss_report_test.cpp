@@ -1,0 +1,74 @@
+// The table of stored losses takes line losses from Value0 and transformer losses from Value1,
+// per channel and result parameter, and leaves out rows of other parameters and element types.
+#include "tldemo/loss_report.hpp"
+#include "tldemo/scenario.hpp"
+
+#include <gtest/gtest.h>
+
+namespace tl::demo {
+namespace {
+
+struct StoredRow {
+    int32_t par_number;
+    int32_t object;
+    int32_t objtype;
+    int32_t item;
+    double stamp;
+    double value0;
+    double value1;
+};
+
+TEST(LossReportTest, SumsTheLossesOfEachChannelAndIntervalKind) {
+    auto db = tl::db::Connection::Open(":memory:");
+    tl::db::InitSchema(*db);
+    const Scenario scenario = DemoScenario();
+    // 17.0.1/2 is the 110 kV line, 17.0.3/4 the large transformer.
+    const StoredRow rows[] = {
+        {30012, 17, 0, 1, 45651.5, 2.0, 100.0},  {30012, 17, 0, 1, 45651.52, 3.0, 100.0},
+        {30018, 17, 0, 1, 45651.5, 7.0, 0.0},    {30056, 17, 0, 2, 45658.0, 11.0, 0.0},
+        {30012, 17, 0, 3, 45651.5, 100.0, 4.0},  {30012, 17, 0, 3, 45651.52, 100.0, 6.0},
+        {30007, 17, 0, 4, 45658.5, 0.0, 1.5},    {12, 17, 0, 1, 45651.5, 1000.0, 0.0}, // a metered value
+        {30012, 17, 2, 1, 45651.5, 1000.0, 0.0}, // a client with the same numbers
+    };
+    for (const StoredRow& r : rows) {
+        const std::string_view names[] = {"parnumber", "object", "objtype", "item",
+                                          "data_date", "value0", "value1"};
+        const TlVariant values[] = {
+            {TL_VT_INT32, {.i32 = r.par_number}},     {TL_VT_INT32, {.i32 = r.object}},
+            {TL_VT_INT32, {.i32 = r.objtype}},        {TL_VT_INT32, {.i32 = r.item}},
+            {TL_VT_DATETIME, {.date_time = r.stamp}}, {TL_VT_DOUBLE, {.f64 = r.value0}},
+            {TL_VT_DOUBLE, {.f64 = r.value1}}};
+        db->InsertOrReplace("data", names, values);
+    }
+
+    const std::vector<LossRow> report = ReadStoredLosses(*db, scenario.network);
+    ASSERT_EQ(report.size(), scenario.network.elements.size() * 2);
+    constexpr size_t k5Min = 0, k30Min = 1, kHour = 2, kYear = 6;
+    const LossRow& line_active = report[0];
+    EXPECT_EQ(line_active.item, 1);
+    EXPECT_DOUBLE_EQ(line_active.cells[k30Min].sum, 5.0);
+    EXPECT_EQ(line_active.cells[k30Min].rows, 2);
+    EXPECT_DOUBLE_EQ(line_active.cells[kHour].sum, 7.0);
+    EXPECT_EQ(line_active.cells[kYear].rows, 0);
+    const LossRow& line_reactive = report[1];
+    EXPECT_FALSE(line_reactive.active);
+    EXPECT_DOUBLE_EQ(line_reactive.cells[kYear].sum, 11.0);
+    const LossRow& transformer_active = report[2];
+    EXPECT_DOUBLE_EQ(transformer_active.cells[k30Min].sum, 10.0);
+    EXPECT_EQ(transformer_active.cells[k30Min].rows, 2);
+    EXPECT_DOUBLE_EQ(report[3].cells[k5Min].sum, 1.5);
+    for (size_t r = 4; r < report.size(); ++r) {
+        for (const LossCell& cell : report[r].cells) {
+            EXPECT_EQ(cell.rows, 0) << report[r].name;
+        }
+    }
+
+    // Every channel gets a line of values and a line of row counts; a kind without rows shows a dash.
+    const std::string table = FormatLossTable(report);
+    EXPECT_NE(table.find("17.0.1 ВЛ-110 кВ Заречная – Северная (акт.), кВт·ч"), std::string::npos) << table;
+    EXPECT_NE(table.find("—"), std::string::npos);
+    EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 1 + 2 * static_cast<long>(report.size()));
+}
+
+} // namespace
+} // namespace tl::demo
