@@ -136,17 +136,5 @@ TEST(ElementFilter, LeavesFiltersOutsideAWhereClauseAsTheyAre) {
     }
 }
 
-TEST(ElementFilter, FindsElementsAndTheFiltersSpan) {
-    const std::string sql = std::string("select * from data where x = 1 and ") + kTwoGroups + " order by 1";
-    const auto filters = FindElementFilters(sql);
-    ASSERT_EQ(filters.size(), 1u);
-    const ElementFilter& f = filters[0];
-    EXPECT_EQ(sql.substr(f.begin, f.end - f.begin), kTwoGroups);
-    const std::vector<FilterElement> expected = {{5, 99, 1}, {5, 99, 2}, {7, 98, 3}};
-    EXPECT_EQ(f.elements, expected);
-    EXPECT_EQ(f.object_column, "object");
-    EXPECT_EQ(f.item_column, "item");
-}
-
 } // namespace
 } // namespace tl::db

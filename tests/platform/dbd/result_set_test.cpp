@@ -112,59 +112,6 @@ TEST(ResultSet, WalksRowsInOrder) {
     EXPECT_EQ(c->vtbl->AsInteger(c, 0), 10);
 }
 
-TEST(ResultSet, KeepsEveryCellAcrossManyRows) {
-    // Enough rows for the set to hold them in several parts, each row with every kind of cell in a
-    // different place, and one row without cells.
-    constexpr int kRows = 20'000;
-    MemoryResultSet set({"a", "b", "c"});
-    const auto text = [](int row) { return "t" + std::to_string(row); };
-    for (int row = 0; row < kRows; ++row) {
-        if (row != 777) {
-            for (int32_t column = 0; column < 3; ++column) {
-                switch ((row + column) % 4) {
-                case 0:
-                    set.AddInteger(column, int64_t{row} * 1'000'003);
-                    break;
-                case 1:
-                    set.AddReal(column, row + 0.25);
-                    break;
-                case 2:
-                    set.AddText(column, text(row));
-                    break;
-                default:
-                    set.AddNull(column);
-                }
-            }
-        }
-        set.FinishRow();
-    }
-    ASSERT_EQ(set.RowCount(), kRows);
-    int row = 0;
-    for (set.First(); !set.Eof(); set.Next(), ++row) {
-        for (int32_t column = 0; column < 3; ++column) {
-            if (row == 777) {
-                ASSERT_TRUE(set.IsNull(column));
-                continue;
-            }
-            switch ((row + column) % 4) {
-            case 0:
-                ASSERT_EQ(set.AsInt64(column), int64_t{row} * 1'000'003) << row;
-                break;
-            case 1:
-                ASSERT_EQ(set.AsDouble(column), row + 0.25) << row;
-                break;
-            case 2:
-                ASSERT_EQ(set.AsText(column), text(row)) << row;
-                ASSERT_STREQ(set.AsCString(column), text(row).c_str()) << row;
-                break;
-            default:
-                ASSERT_TRUE(set.IsNull(column)) << row;
-            }
-        }
-    }
-    EXPECT_EQ(row, kRows);
-}
-
 TEST(ResultSet, StatusWordComesFromTheTvkStatusColumn) {
     struct Case {
         const char* column;

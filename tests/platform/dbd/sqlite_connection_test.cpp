@@ -250,25 +250,6 @@ TEST(SqliteConnection, InsertOrReplaceServesManyShapesAndSurvivesAFailedRow) {
     }
 }
 
-TEST(SqliteConnection, OneConnectionServesTwoThreadsInTurn) {
-    auto db = Connection::Open(":memory:");
-    InitSchema(*db);
-    const auto writer = [&](int object) {
-        const std::string_view names[] = {"parnumber", "object", "objtype", "item", "data_date", "value0"};
-        for (int i = 0; i < 500; ++i) {
-            const TlVariant values[] = {Int(12), Int(object), Int(99), Int(i), Date(41944.0), Double(i)};
-            db->InsertOrReplace("data", names, values);
-            const TlVariant object_param[] = {Int(object)};
-            ASSERT_EQ(db->Query("select count(*) from data where object = :o", object_param)->AsInteger(0),
-                      i + 1);
-        }
-    };
-    std::thread other(writer, 2);
-    writer(1);
-    other.join();
-    EXPECT_EQ(db->Query("select count(*) from data", {})->AsInteger(0), 1000);
-}
-
 TEST(SqliteConnection, ReadsOneHundredThousandRowsBackExactly) {
     auto db = Connection::Open(":memory:");
     InitSchema(*db);
