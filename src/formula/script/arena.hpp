@@ -85,6 +85,17 @@ struct ArenaSpan {
     T& operator[](size_t i) const { return data[i]; }
     bool empty() const { return size == 0; }
 
+    // count default-constructed elements.
+    static ArenaSpan Allocate(Arena& arena, size_t count) {
+        ArenaSpan span;
+        span.size = count;
+        span.data = arena.NewArray<T>(count);
+        for (size_t i = 0; i < count; ++i) {
+            new (span.data + i) T();
+        }
+        return span;
+    }
+
     template <class Vector>
     static ArenaSpan From(Arena& arena, const Vector& items) {
         ArenaSpan span;

@@ -594,7 +594,7 @@ const ExprNode* Compiler::CompileCall(const CallExpr* call) {
         auto* node = arena_.New<NativeCall>(call->pos, call->native);
         const size_t count = call->args.size();
         node->constants = arena_.NewArray<Slot>(count);
-        std::vector<NativeArg> args;
+        node->args = ArenaSpan<NativeArg>::Allocate(arena_, count);
         for (size_t i = 0; i < count; ++i) {
             const Expr* arg = call->args[i];
             const ParamSpec& param = call->native->params[i];
@@ -622,14 +622,13 @@ const ExprNode* Compiler::CompileCall(const CallExpr* call) {
             if (param.by_ref || param.type == ValueType::String || param.type == ValueType::Variant) {
                 node->simple = false;
             }
-            args.push_back(native_arg);
+            node->args[i] = native_arg;
         }
-        node->args = ArenaSpan<NativeArg>::From(arena_, args);
         return node;
     }
     case CallKind::Script: {
         auto* node = arena_.New<ScriptCall>(call->pos, call->routine);
-        std::vector<ScriptArg> args;
+        node->args = ArenaSpan<ScriptArg>::Allocate(arena_, call->args.size());
         for (size_t i = 0; i < call->args.size(); ++i) {
             const ParamInfo& param = call->routine->params[i];
             ScriptArg arg;
@@ -637,9 +636,8 @@ const ExprNode* Compiler::CompileCall(const CallExpr* call) {
             arg.by_ref = param.by_ref();
             arg.offset = param.offset;
             arg.node = CompileExpr(call->args[i]);
-            args.push_back(arg);
+            node->args[i] = arg;
         }
-        node->args = ArenaSpan<ScriptArg>::From(arena_, args);
         return node;
     }
     case CallKind::Constructor:

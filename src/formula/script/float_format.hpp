@@ -13,7 +13,7 @@ std::string FloatToText(double value, char decimal_separator);
 // Parses a whole text as a Float the way StrToFloat does: blanks around it allowed, either
 // separator accepted when it is the given one or '.'. False when the text is not a number.
 bool ParseFloat(std::string_view text, char decimal_separator, double& value);
-// StrToInt: optional sign, decimal or "$"/"0x" hexadecimal, blanks around it.
+// StrToInt: leading blanks, optional sign, decimal or "$"/"0x" hexadecimal; nothing after it.
 bool ParseInt(std::string_view text, int32_t& value);
 
 } // namespace tl::script

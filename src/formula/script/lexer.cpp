@@ -366,7 +366,8 @@ Token Lexer::Word(SourcePos start) {
     token.pos = start;
     token.text = in().text.substr(begin, in().pos - begin);
     token.kind = Tok::Identifier;
-    if (token.text.size() <= 16) {
+    // Keywords are 2 to 11 letters long and none starts with "_".
+    if (token.text.size() >= 2 && token.text.size() <= 11 && token.text[0] != '_') {
         std::array<char, 16> lower{};
         for (size_t i = 0; i < token.text.size(); ++i) {
             char ch = token.text[i];

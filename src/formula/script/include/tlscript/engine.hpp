@@ -1,6 +1,15 @@
 // The formula script engine: registration of host units, compilation of a script into a Program.
+//
+//     void Energy(tl::script::CallFrame& f) {            // serves W and P, told apart by Tag()
+//         f.ReturnFloat(Lookup(f.Int(0), f.Int(1), f.Tag()));
+//     }
+//     engine.RegisterFunction({"MyUnit", "W", {{ValueType::Integer}, {ValueType::Integer}},
+//                              ValueType::Float, Energy, /*tag*/ 0});
+//     auto program = engine.Compile(text);               // never throws on a bad script
+//     if (!program->HasCompileErrors() && program->Execute()) { Use(program->Output()); }
 #pragma once
 
+#include "tlscript/call_frame.hpp"
 #include "tlscript/function_registry.hpp"
 #include "tlscript/program.hpp"
 
