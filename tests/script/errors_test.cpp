@@ -2,6 +2,7 @@
 #include "script_test_util.hpp"
 
 #include <gtest/gtest.h>
+#include <pthread.h>
 
 namespace tl::script {
 namespace {
@@ -176,6 +177,37 @@ TEST(RuntimeErrorTest, UnboundedRecursionIsCatchable) {
                   "try F(0); except on E: Exception do Print(E.Message); end;\nPrint(' still running');");
     EXPECT_EQ(result.messages, "");
     EXPECT_EQ(result.output, "Stack overflow still running");
+}
+
+} // namespace
+} // namespace tl::script
+
+namespace tl::script {
+namespace {
+
+struct ThreadRun {
+    testing::RunResult result;
+};
+
+void* RunRecursion(void* arg) {
+    static_cast<ThreadRun*>(arg)->result =
+        testing::RunScript("function F(n: Integer): Integer; begin Result := F(n + 1) + 1; end;\n"
+                           "try F(0); except on E: Exception do Print(E.Message); end;");
+    return nullptr;
+}
+
+// A host may run scripts on a thread with a small stack: the guard follows that thread's stack.
+TEST(RuntimeErrorTest, RecursionOnASmallThreadStackIsCaught) {
+    pthread_attr_t attr;
+    ASSERT_EQ(pthread_attr_init(&attr), 0);
+    ASSERT_EQ(pthread_attr_setstacksize(&attr, 512 * 1024), 0);
+    ThreadRun run;
+    pthread_t thread;
+    ASSERT_EQ(pthread_create(&thread, &attr, RunRecursion, &run), 0);
+    pthread_join(thread, nullptr);
+    pthread_attr_destroy(&attr);
+    EXPECT_EQ(run.result.messages, "");
+    EXPECT_EQ(run.result.output, "Stack overflow");
 }
 
 } // namespace

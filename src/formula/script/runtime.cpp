@@ -164,8 +164,10 @@ const char* StackLimit(size_t reserve) {
         pthread_attr_getstack(&attr, &low, &size);
         pthread_attr_destroy(&attr);
         const char* bottom = static_cast<const char*>(low);
-        if (bottom != nullptr && here > bottom + reserve) {
-            return bottom + reserve;
+        if (bottom != nullptr && here > bottom) {
+            // A stack with less than the reserve left keeps half of what is left.
+            auto left = static_cast<size_t>(here - bottom);
+            return bottom + (left > reserve ? reserve : left / 2);
         }
     }
 #endif
