@@ -303,8 +303,4 @@ struct UsesStmt : Stmt {
     std::vector<SourcePos> positions;
 };
 
-struct ProgramAst {
-    std::vector<Stmt*> items; // top level, in order
-};
-
 } // namespace tl::script

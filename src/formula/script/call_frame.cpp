@@ -28,26 +28,6 @@ std::string CallFrame::Text(int index) const {
     return {};
 }
 
-VariantTag CallFrame::VariantTypeOf(int index) const {
-    switch (def_->params[static_cast<size_t>(index)].type) {
-    case ValueType::Integer:
-        return VariantTag::Integer;
-    case ValueType::Float:
-        return VariantTag::Float;
-    case ValueType::String:
-        return VariantTag::String;
-    case ValueType::Boolean:
-        return VariantTag::Boolean;
-    case ValueType::Char:
-        return VariantTag::Char;
-    case ValueType::Variant:
-        return static_cast<VariantTag>(args_[index].ref[0].i);
-    case ValueType::Void:
-        break;
-    }
-    return VariantTag::Empty;
-}
-
 void CallFrame::SetStringRef(int index, std::string_view text) {
     Slot* slot = args_[index].ref;
     StrRelease(slot->s);
@@ -57,11 +37,6 @@ void CallFrame::SetStringRef(int index, std::string_view text) {
 void CallFrame::ReturnString(std::string_view text) {
     StrRelease(result_->s);
     result_->s = text.empty() ? nullptr : StrCreate(text);
-}
-
-void CallFrame::ReturnStr(Str text) {
-    StrRelease(result_->s);
-    result_->s = text.Release();
 }
 
 intptr_t CallFrame::Tag() const {

@@ -108,13 +108,6 @@ int32_t Checker::Allocate(const Type* type, SourcePos pos) {
 
 // ---- declarations ----------------------------------------------------------------------------
 
-void Checker::Check(ProgramAst& program) {
-    for (Stmt* item : program.items) {
-        CheckItem(item);
-    }
-    Finish();
-}
-
 void Checker::Finish() {
     for (const RoutineInfo& routine : code_.routines) {
         if (!routine.defined) {

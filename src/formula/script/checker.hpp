@@ -31,7 +31,6 @@ class Checker {
 public:
     Checker(const Engine& engine, Diagnostics& diag, Arena& ast_arena, SourceStore& sources,
             CompiledCode& code);
-    void Check(ProgramAst& program);
     // One top-level item; Finish after the last.
     void CheckItem(Stmt* stmt);
     void Finish();

@@ -33,13 +33,6 @@ bool IsDecl(StmtKind kind) {
 
 } // namespace
 
-void Compiler::Compile(ProgramAst& program) {
-    for (Stmt* item : program.items) {
-        CompileItem(item);
-    }
-    Finish();
-}
-
 void Compiler::CompileItem(Stmt* item) {
     switch (item->kind) {
     case StmtKind::Routine:

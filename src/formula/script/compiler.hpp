@@ -15,7 +15,6 @@ struct Block;
 class Compiler {
 public:
     explicit Compiler(CompiledCode& code) : code_(code), arena_(code.nodes) {}
-    void Compile(ProgramAst& program);
     // One checked top-level item; Finish after the last builds the main block.
     void CompileItem(Stmt* item);
     void Finish();

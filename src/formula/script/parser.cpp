@@ -209,13 +209,6 @@ bool Parser::ParseItems(std::vector<Stmt*>& out) {
     return false;
 }
 
-ProgramAst Parser::ParseProgram() {
-    ProgramAst program;
-    while (ParseItems(program.items)) {
-    }
-    return program;
-}
-
 void Parser::ParseUses(std::vector<Stmt*>& out) {
     auto* uses = arena_.New<UsesStmt>(cur_.pos);
     Advance();

@@ -24,8 +24,6 @@ public:
     // items) into out; false when the text is exhausted. Items are parsed one at a time so that
     // each can be checked and compiled before the next one is read.
     bool ParseItems(std::vector<Stmt*>& out);
-    // The whole text at once.
-    ProgramAst ParseProgram();
 
 private:
     // tokens

@@ -54,9 +54,6 @@ struct Type {
         return kind == TypeKind::Integer || kind == TypeKind::Float || kind == TypeKind::String ||
                kind == TypeKind::Char || kind == TypeKind::Boolean;
     }
-    bool IsOrdinal() const {
-        return kind == TypeKind::Integer || kind == TypeKind::Char || kind == TypeKind::Boolean;
-    }
     bool IsAggregate() const { return kind == TypeKind::Array || kind == TypeKind::Record; }
     // A class that is cls or descends from it.
     bool DescendsFrom(const Type* cls) const;

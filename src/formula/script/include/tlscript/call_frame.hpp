@@ -30,7 +30,6 @@ public:
     std::string_view String(int index) const { return StrView(args_[index].s); }
     // A Variant argument, or any argument, in its printed form.
     std::string Text(int index) const;
-    VariantTag VariantTypeOf(int index) const;
 
     // var arguments: the caller's storage.
     int32_t& IntRef(int index) { return args_[index].ref->i; }
@@ -43,7 +42,6 @@ public:
     void ReturnBool(bool value) { result_->i = value ? 1 : 0; }
     void ReturnChar(char value) { result_->i = static_cast<unsigned char>(value); }
     void ReturnString(std::string_view text);
-    void ReturnStr(Str text);
 
     // The registration this call serves: one handler may serve several names.
     const FunctionDef& Function() const { return *def_; }

@@ -25,7 +25,6 @@ public:
     bool Execute();
 
     const MessageList& Messages() const { return messages_; }
-    MessageList& MutableMessages() { return messages_; }
     bool HasCompileErrors() const { return messages_.HasCompileErrors(); }
     bool HasExecutionErrors() const { return messages_.HasExecutionErrors(); }
     bool IsExecuting() const { return executing_; }
