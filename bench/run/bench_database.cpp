@@ -1,0 +1,76 @@
+#include "bench_database.hpp"
+
+#include "tldemo/demo_task.hpp"
+#include "tldemo/metering_writer.hpp"
+#include "tldemo/scenario.hpp"
+#include "tlplatform/db_connection.hpp"
+#include "tlsettings/svc_config.hpp"
+
+#include <chrono>
+#include <cstdio>
+#include <fmt/format.h>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace tl::bench {
+namespace {
+
+namespace fs = std::filesystem;
+
+int Generate(const fs::path& file, int pairs, int days) noexcept {
+    try {
+        const demo::Scenario scenario = demo::BenchScenario(pairs, days);
+        auto connection = tl::db::Connection::Open(file.string());
+        tl::db::InitSchema(*connection);
+        const demo::WriteStats stats = demo::WriteMeteringData(*connection, scenario);
+        tl::db::SetProcessConnection(std::move(connection));
+        TSvcConfig config{std::string(kScheduleStorage)};
+        demo::ConfigureTask(config, scenario);
+        tl::db::SetProcessConnection(nullptr);
+        fmt::print("generated {} metering rows for {} channel pairs and {} days\n", stats.data_rows, pairs,
+                   days);
+        return 0;
+    } catch (const std::exception& e) {
+        fmt::print(stderr, "run_bench: generating {} failed: {}\n", file.string(), e.what());
+        return 1;
+    }
+}
+
+} // namespace
+
+BenchDatabase EnsureBenchDatabase(const fs::path& cache_dir, int pairs, int days) {
+    BenchDatabase db;
+    db.path = cache_dir / fmt::format("run_v{}_p{}_d{}.db", demo::kGeneratorVersion, pairs, days);
+    if (fs::exists(db.path)) {
+        return db;
+    }
+    fs::create_directories(cache_dir);
+    const fs::path partial = db.path.string() + ".part";
+    for (const char* suffix : {"", "-wal", "-shm"}) {
+        fs::remove(partial.string() + suffix);
+    }
+    const auto started = std::chrono::steady_clock::now();
+    std::fflush(stdout);
+    const pid_t child = fork();
+    if (child < 0) {
+        throw std::runtime_error("fork failed");
+    }
+    if (child == 0) {
+        const int status = Generate(partial, pairs, days);
+        std::fflush(stdout);
+        _exit(status);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        throw std::runtime_error("the generator failed");
+    }
+    // The generator closed its connection, which checkpoints the write-ahead log into the file.
+    fs::rename(partial, db.path);
+    db.generated = true;
+    db.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    return db;
+}
+
+} // namespace tl::bench

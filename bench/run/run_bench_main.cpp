@@ -1,0 +1,147 @@
+// run_bench: a method-0 run over --pairs channel pairs and --days days of 30-minute data (with
+// the hourly, daily and monthly data its passes read), through the host service and SQLite as
+// tlhost runs it. The database is generated once per size and kept in the build directory.
+//
+//   run_bench                      # 1,000 pairs, 30 days
+//   run_bench --pairs 100 --days 7
+#include "bench_database.hpp"
+#include "run_probe.hpp"
+#include "tldemo/scenario.hpp"
+#include "tlhost/driver_library.hpp"
+#include "tlhost/host_service.hpp"
+#include "tlhost/task_runner.hpp"
+#include "tlplatform/db_connection.hpp"
+
+#include <CLI/CLI.hpp>
+#include <filesystem>
+#include <fmt/format.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace tl;
+
+struct Options {
+    int pairs = 1000;
+    int days = 30;
+    std::string cache_dir = TL_BENCH_CACHE_DIR;
+};
+
+double Mib(int64_t kib) {
+    return static_cast<double>(kib) / 1024.0;
+}
+
+// Opens the database as the process-wide connection, through which the driver reads the task's
+// settings, and deletes the results of an earlier run, which would turn this run's inserts into
+// replacements.
+void OpenDatabase(const fs::path& database) {
+    auto db = tl::db::Connection::OpenExisting(database.string());
+    db->Execute("delete from data where parnumber >= 30000");
+    tl::db::SetProcessConnection(std::move(db));
+}
+
+// Per query: its rows, the time to its delivery (which includes the store of the previous pass:
+// the worker runs it first) and the time to the next query (processing the rows), and the live
+// heap against the start of the run, without what SQLite holds (its page caches fill up to their
+// limit as the run reads), with the pass's set loaded and once its rows are handed over.
+void PrintQueries(const bench::RunProbe& probe, int64_t heap_before, int64_t sqlite_before) {
+    fmt::print("{:<14} {:>9} {:>8} {:>8} {:>9} {:>10} {:>8} {:>9} {:>8}\n", "query", "rows", "query s",
+               "pass s", "heap set", "heap after", "sqlite", "resident", "peak");
+    const auto& queries = probe.Queries();
+    for (size_t i = 0; i < queries.size(); ++i) {
+        const bench::QueryRecord& q = queries[i];
+        const double pass_end = i + 1 < queries.size() ? queries[i + 1].issued_s : probe.Seconds();
+        const auto own = [&](int64_t heap, int64_t sqlite) {
+            return Mib(heap - heap_before - (sqlite - sqlite_before));
+        };
+        fmt::print("{:<14} {:>9} {:>8.3f} {:>8.3f} {:>+9.1f} {:>+10.1f} {:>+8.1f} {:>9.1f} {:>8.1f}\n",
+                   q.label, q.rows, q.delivered_s - q.issued_s, pass_end - q.delivered_s,
+                   own(q.heap_delivered_kib, q.sqlite_delivered_kib),
+                   own(q.heap_after_kib, q.sqlite_after_kib), Mib(q.sqlite_after_kib - sqlite_before),
+                   Mib(q.rss_delivered_kib), Mib(q.peak_after_kib));
+    }
+    fmt::print("(MiB)\n");
+}
+
+int Run(const Options& options) {
+    const bench::BenchDatabase database =
+        bench::EnsureBenchDatabase(options.cache_dir, options.pairs, options.days);
+    if (database.generated) {
+        fmt::print("database generated in {:.1f} s: {}\n", database.seconds, database.path.string());
+    } else {
+        fmt::print("database from the cache: {}\n", database.path.string());
+    }
+    OpenDatabase(database.path);
+    const fs::path log_directory = fs::temp_directory_path() / fmt::format("run_bench_{}", getpid());
+    fs::create_directories(log_directory);
+
+    auto driver = host::DriverLibrary::Load(host::DriverLibrary::DefaultPath());
+    host::HostServiceOptions service_options;
+    service_options.database_uri = database.path.string();
+    service_options.log_directory = log_directory.string();
+    bench::RunProbe probe;
+    probe.Attach(service_options);
+    auto service = host::HostService::Create(std::move(service_options));
+
+    const int64_t rss_before = bench::CurrentRssKib();
+    const int64_t heap_before = bench::LiveHeapKib();
+    const int64_t sqlite_before = bench::SqliteKib();
+    const int64_t peak_before = bench::PeakRssKib();
+    int32_t code = -1;
+    std::string text;
+    {
+        host::TaskRunner runner(driver->Exports(), *service);
+        runner.InitDriver();
+        probe.Begin();
+        runner.Start(demo::BenchScenario(0, 0).task_key);
+        runner.Run();
+        probe.End();
+        code = runner.Tasks().front().code;
+        text = runner.DecodeResult(code);
+        runner.DeInitDriver();
+    }
+    const host::HostServiceStats stats = service->Stats();
+    service->Shutdown();
+    driver.reset();
+    service.reset();
+    fs::remove_all(log_directory);
+    tl::db::SetProcessConnection(nullptr);
+
+    const double seconds = probe.Seconds();
+    fmt::print("task ended with {} {}; {} status lines\n", code, text, probe.StatusLines());
+    fmt::print(
+        "pairs {}, days {}: run {:.2f} s, {} rows read ({:.0f}/s), {} rows written ({:.0f}/s) in {} stores\n",
+        options.pairs, options.days, seconds, probe.RowsRead(),
+        static_cast<double>(probe.RowsRead()) / seconds, stats.rows_written,
+        static_cast<double>(stats.rows_written) / seconds, stats.stores);
+    fmt::print(
+        "memory: resident before the run {:.1f} MiB; peak (ru_maxrss) {:.1f} MiB, growth during the run "
+        "{:.1f} MiB\n",
+        Mib(rss_before), Mib(bench::PeakRssKib()),
+        Mib(bench::PeakRssKib() - std::max(peak_before, rss_before)));
+    PrintQueries(probe, heap_before, sqlite_before);
+    return code == 0 ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"A method-0 loss calculation run over generated metering data, measured.", "run_bench"};
+    Options options;
+    app.add_option("--pairs", options.pairs, "channel pairs (elements)")->check(CLI::Range(1, 100000));
+    app.add_option("--days", options.days, "days of 30-minute data from 1 November")
+        ->check(CLI::Range(1, 30));
+    app.add_option("--cache-dir", options.cache_dir, "where generated databases are kept")
+        ->capture_default_str();
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e);
+    }
+    try {
+        return Run(options);
+    } catch (const std::exception& e) {
+        fmt::print(stderr, "run_bench: {}\n", e.what());
+        return 2;
+    }
+}
