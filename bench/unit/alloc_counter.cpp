@@ -1,0 +1,37 @@
+// Replaces the global operator new and delete of the benchmark binary by counting forms of
+// malloc and free; kept in a file of its own so that no caller sees both sides inlined.
+#include "alloc_counter.hpp"
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+namespace {
+
+std::atomic<int64_t> g_allocations{0};
+
+} // namespace
+
+namespace tl::bench {
+
+int64_t AllocationCount() {
+    return g_allocations.load(std::memory_order_relaxed);
+}
+
+} // namespace tl::bench
+
+void* operator new(std::size_t size) {
+    g_allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(size == 0 ? 1 : size)) {
+        return p;
+    }
+    throw std::bad_alloc();
+}
+
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
