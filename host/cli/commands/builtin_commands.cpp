@@ -9,6 +9,7 @@ void AddBuiltinCommands(CommandRegistry& registry) {
     registry.Add(MakeSettingsExportCommand());
     registry.Add(MakeSettingsImportCommand());
     registry.Add(MakeDemoCommand());
+    registry.Add(MakeCheckScriptCommand());
 }
 
 } // namespace tl::host

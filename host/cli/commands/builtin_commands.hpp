@@ -14,5 +14,6 @@ std::unique_ptr<Command> MakeDecodeCommand();
 std::unique_ptr<Command> MakeSettingsExportCommand();
 std::unique_ptr<Command> MakeSettingsImportCommand();
 std::unique_ptr<Command> MakeDemoCommand();
+std::unique_ptr<Command> MakeCheckScriptCommand();
 
 } // namespace tl::host

@@ -1,0 +1,17 @@
+// The run script of the arbitrary-formula method: the task's common script and every element
+// formula joined into one program that prints two result lines per element.
+#pragma once
+
+#include "tlmethods/calc_objects.hpp"
+
+#include <string>
+#include <string_view>
+
+namespace tl {
+
+// Element k of `objects` (0-based) owns index k+1 of the result arrays and prints lines 2k and
+// 2k+1 of the output. Every object must hold a TMethod2Obj; any other record throws
+// std::invalid_argument.
+std::string BuildRunScript(std::string_view common_script, const TCalcObjects& objects);
+
+} // namespace tl
