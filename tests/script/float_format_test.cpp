@@ -2,7 +2,10 @@
 // StrToInt that scripts and the driver's output reader rely on.
 #include "float_format.hpp"
 
+#include <cmath>
+#include <fmt/format.h>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace tl::script {
 namespace {
@@ -75,6 +78,80 @@ INSTANTIATE_TEST_SUITE_P(Texts, ParseIntTest,
                                            IntCase{"2147483648", false, 0}, IntCase{"12 ", false, 0},
                                            IntCase{"1.0", false, 0}, IntCase{"", false, 0},
                                            IntCase{"$", false, 0}, IntCase{"$1FFFFFFFF", false, 0}));
+
+} // namespace
+} // namespace tl::script
+
+namespace tl::script {
+namespace {
+
+// Significant digits (no trailing zeros) and the exponent of the first digit, read back from a
+// printed Float.
+std::pair<std::string, int> DigitsOf(std::string text) {
+    if (text[0] == '-') {
+        text.erase(0, 1);
+    }
+    int exponent = 0;
+    size_t e = text.find('E');
+    if (e != std::string::npos) {
+        exponent = std::stoi(text.substr(e + 1));
+        text.resize(e);
+    }
+    size_t point = text.find('.');
+    std::string digits = text;
+    int integer_digits = static_cast<int>(point == std::string::npos ? text.size() : point);
+    if (point != std::string::npos) {
+        digits.erase(point, 1);
+    }
+    size_t first = digits.find_first_not_of('0');
+    exponent += integer_digits - 1 - static_cast<int>(first);
+    digits = digits.substr(first);
+    while (digits.size() > 1 && digits.back() == '0') {
+        digits.pop_back();
+    }
+    return {digits, exponent};
+}
+
+// The rule written out on the exact decimal expansion: 15 digits, halves away from zero.
+std::pair<std::string, int> Expected(double value) {
+    std::string exact = fmt::format("{:.780e}", std::fabs(value));
+    int exponent = std::stoi(exact.substr(exact.find('e') + 1));
+    std::string digits = exact.substr(0, 1) + exact.substr(2, 15);
+    if (digits.size() > 15 && digits[15] >= '5') {
+        int i = 14;
+        while (i >= 0 && digits[static_cast<size_t>(i)] == '9') {
+            digits[static_cast<size_t>(i--)] = '0';
+        }
+        if (i < 0) {
+            digits.insert(digits.begin(), '1');
+            ++exponent;
+        } else {
+            ++digits[static_cast<size_t>(i)];
+        }
+    }
+    digits.resize(15);
+    while (digits.size() > 1 && digits.back() == '0') {
+        digits.pop_back();
+    }
+    return {digits, exponent};
+}
+
+TEST(FloatTextTest, AgreesWithTheExactExpansionOnRandomValues) {
+    std::mt19937_64 random(7);
+    std::uniform_int_distribution<int> exponent(-320, 300);
+    std::uniform_real_distribution<double> mantissa(1.0, 10.0);
+    for (int i = 0; i < 20000; ++i) {
+        // Values of every magnitude, and values that sit on a 15-digit half (ties).
+        double value = mantissa(random) * std::pow(10.0, exponent(random));
+        if (i % 4 == 0) {
+            value = (std::floor(mantissa(random) * 1e14) + 0.5) * std::pow(10.0, exponent(random) % 20 - 14);
+        }
+        if (!std::isfinite(value) || value == 0) {
+            continue;
+        }
+        ASSERT_EQ(DigitsOf(FloatToText(value, '.')), Expected(value)) << fmt::format("{:.17g}", value);
+    }
+}
 
 } // namespace
 } // namespace tl::script

@@ -69,25 +69,111 @@ int RoundedDigits(double value, char* digits, int& exponent) {
     return kPrecision;
 }
 
+__extension__ typedef unsigned __int128 Wide;
+
+// The 15-digit rounding of a normal positive value whose first digit stands at 10^exponent,
+// computed exactly in 128-bit integers: value = m * 2^e, and the digits are
+// round(m * 2^e / 10^(exponent - 14)). False when the numbers would not fit (very large or very
+// small values), which then take the slower text route.
+bool IntegerRound(double value, int exponent, char* digits, int& out_exponent) {
+    static const Wide kPow10[] = {1,
+                                  10,
+                                  100,
+                                  1000,
+                                  10000,
+                                  100000,
+                                  1000000,
+                                  10000000,
+                                  100000000,
+                                  1000000000,
+                                  Wide{10000000000ull},
+                                  Wide{100000000000ull},
+                                  Wide{1000000000000ull},
+                                  Wide{10000000000000ull},
+                                  Wide{100000000000000ull},
+                                  Wide{1000000000000000ull},
+                                  Wide{10000000000000000ull},
+                                  Wide{100000000000000000ull},
+                                  Wide{1000000000000000000ull},
+                                  Wide{10000000000000000000ull},
+                                  Wide{10000000000000000000ull} * 10,
+                                  Wide{10000000000000000000ull} * 100,
+                                  Wide{10000000000000000000ull} * 1000};
+    constexpr int kMaxPow = 22;
+    constexpr Wide kLimit = Wide{1} << 120;
+    uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof(bits));
+    auto biased = static_cast<int>((bits >> 52) & 0x7FF);
+    Wide num = (bits & ((uint64_t{1} << 52) - 1)) | (uint64_t{1} << 52);
+    int e = biased - 1075;
+    int k = exponent - (kPrecision - 1);
+    if (e > 60 || e < -110 || k > kMaxPow || -k > kMaxPow) {
+        return false;
+    }
+    Wide q = 0;
+    Wide r = 0;
+    Wide den = 1;
+    if (k < 0) {
+        // Below 10^14 the value has a fraction (e < 0): m * 10^-k fits in 127 bits and the
+        // division by 2^-e is a shift.
+        if (e >= 0) {
+            return false;
+        }
+        num *= kPow10[-k];
+        den = Wide{1} << -e;
+        q = num >> -e;
+        r = num & (den - 1);
+    } else {
+        if (e >= 0) {
+            num <<= e;
+        } else {
+            den <<= -e;
+        }
+        if (den > kLimit / kPow10[k]) {
+            return false;
+        }
+        den *= kPow10[k];
+        q = num / den;
+        r = num - q * den;
+    }
+    // Halves round away from zero.
+    if (r >= den - r) {
+        ++q;
+    }
+    const auto low = static_cast<uint64_t>(kPow10[kPrecision - 1]);
+    const auto high = static_cast<uint64_t>(kPow10[kPrecision]);
+    if (q < low || q > high) {
+        return false;
+    }
+    auto n = static_cast<uint64_t>(q);
+    out_exponent = exponent;
+    if (n == high) {
+        n = low;
+        ++out_exponent;
+    }
+    fmt::format_int text(n);
+    std::memcpy(digits, text.data(), kPrecision);
+    return true;
+}
+
 // Up to 15 significant digits of |value| (no trailing zeros) and the decimal exponent of the
 // first digit: value = 0.d1d2d3... * 10^(exponent + 1).
 int Digits(double value, char* digits, int& exponent) {
     // The shortest round-trip form is exact enough whenever it has 15 digits or fewer; longer
     // ones are rounded to 15 digits.
     auto dec = fmt::detail::dragonbox::to_decimal(value);
-    uint64_t significand = dec.significand;
-    char buffer[24];
-    int count = 0;
-    while (significand > 0) {
-        buffer[count++] = static_cast<char>('0' + significand % 10);
-        significand /= 10;
+    int count = 1;
+    for (uint64_t limit = 10; count < 20 && dec.significand >= limit; limit *= 10) {
+        ++count;
     }
+    const bool normal = value >= 2.2250738585072014e-308;
     // Subnormal numbers carry fewer digits than 15, so their shortest form is not the rounded one.
-    if (count <= kPrecision && value >= 2.2250738585072014e-308) {
-        for (int i = 0; i < count; ++i) {
-            digits[i] = buffer[count - 1 - i];
-        }
+    if (count <= kPrecision && normal) {
+        fmt::format_int text(dec.significand);
+        std::memcpy(digits, text.data(), static_cast<size_t>(count));
         exponent = dec.exponent + count - 1;
+    } else if (normal && IntegerRound(value, dec.exponent + count - 1, digits, exponent)) {
+        count = kPrecision;
     } else {
         count = RoundedDigits(value, digits, exponent);
     }
