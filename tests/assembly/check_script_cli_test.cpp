@@ -106,8 +106,9 @@ INSTANTIATE_TEST_SUITE_P(Tasks, CheckScriptCli, ::testing::Values(
     // The missing "end" shows at the end of the text, in the generated lines behind the formula.
     CliCase{"UnclosedBlockAtTheFormulasLastLine", kCommon, {{"4.99.1", "if k > 1 then begin\r\n  %Result0% := 1;\r\n  %Result1% := 2"}}, {}, 1,
             {"element 4.99.1:\n", "[строка: 3, столбец: "}, {}},
-    CliCase{"EverythingCompiles", kCommon, {{"1.99.1", kGood}, {"3.99.1", "k + 1"}}, {}, 0,
-            {"2 of 2 element formulas compile"}, {"Синтаксическая ошибка"}},
+    // The function unit's names are known: the default formula compiles.
+    CliCase{"EverythingCompiles", kCommon, {{"1.99.1", kGood}, {"3.99.1", "k + 1"}, {"26.99.3", "%Result% := W2($1A, 99, 3)"}}, {}, 0,
+            {"3 of 3 element formulas compile"}, {"Синтаксическая ошибка"}},
     CliCase{"OnlyTheNamedFormula", kCommon, {{"1.99.1", kGood}, {"2.99.1", kBadOnLine2}}, {"--formula", "1.99.1"}, 0,
             {"1 of 1 element formulas compile"}, {"2.99.1"}},
     CliCase{"CommonScriptFirst", "var k: Float;\r\nk := ;", {{"1.99.1", kGood}}, {}, 1,

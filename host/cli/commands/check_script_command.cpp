@@ -2,7 +2,6 @@
 #include "host_context.hpp"
 #include "tlassembly/check_script.hpp"
 #include "tlassembly/script_check.hpp"
-#include "tlcommon/format_settings.hpp"
 #include "tlhost/host_error.hpp"
 #include "tlhost/task_key.hpp"
 #include "tlscript/engine.hpp"
@@ -10,6 +9,7 @@
 #include "tlsettings/svc_config.hpp"
 #include "tlsettings/task_keys.hpp"
 #include "tlsettings/task_names.hpp"
+#include "tlunit/script_data_module.hpp"
 
 #include <algorithm>
 #include <cstdio>
@@ -25,14 +25,6 @@ struct ElementFormula {
     std::string text;
 };
 
-// The engine the checks compile with. The script function unit registers itself here once it
-// exists; until then formulas that call its functions report them as unknown names.
-std::unique_ptr<script::Engine> MakeCheckEngine() {
-    script::EngineSettings engine_settings;
-    engine_settings.decimal_separator = SystemFormat().decimal_separator;
-    return std::make_unique<script::Engine>(engine_settings);
-}
-
 std::string AddressText(const settings::ElementAddress& address) {
     return settings::ElementKey(address);
 }
@@ -42,6 +34,7 @@ std::string AddressText(const settings::ElementAddress& address) {
 // counts them), so formula line n is check line n + offset. A position behind the formula's last
 // line lies in the generated lines after it and comes from the formula's unfinished end: it is
 // reported at that last line. A position in front of the formula lies in the common script.
+// Columns stay those of the checked text (upper-cased, placeholders replaced).
 std::string FormulaMessage(script::Message message, int32_t offset, int32_t formula_lines) {
     if (!message.HasPosition() || !message.source.empty()) {
         return message.OneLine();
@@ -78,11 +71,13 @@ public:
         const std::vector<ElementFormula> formulas =
             ChosenFormulas(config, ElementSection(key, kFormulaMethod));
 
-        const auto engine = MakeCheckEngine();
+        // The run's engine with the function unit, so that the formulas' calls are known names.
+        ScriptDataModule module;
+        const script::Engine& engine = module.Engine();
         std::vector<script::Message> messages;
         // The common script is compiled alone first: while it fails, every formula (which carries
         // it in front) would fail with its messages too.
-        if (!CheckScriptMessages(*engine, common, common, false, messages)) {
+        if (!CheckScriptMessages(engine, common, common, false, messages)) {
             fmt::print("common script:\n");
             for (const script::Message& message : messages) {
                 fmt::print("  {}\n", message.OneLine());
@@ -94,7 +89,7 @@ public:
         const int32_t offset = CheckScriptLinesBeforeFormula(common, true);
         size_t failed = 0;
         for (const ElementFormula& formula : formulas) {
-            if (CheckScriptMessages(*engine, common, formula.text, true, messages)) {
+            if (CheckScriptMessages(engine, common, formula.text, true, messages)) {
                 continue;
             }
             ++failed;
