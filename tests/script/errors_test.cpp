@@ -91,6 +91,12 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{
             "HugeArray", "var a: array [0..1000000000] of array [1..1000] of Float;",
             "Синтаксическая ошибка: Слишком большой массив: 1000000001 элементов [строка: 1, столбец: 8]"},
+        ErrorCase{"StringCharacterIsNoVarArgument",
+                  "procedure P(var c: Char); begin end; var s: String; s := 'ab'; P(s[1]);",
+                  "Синтаксическая ошибка: Argument 1 expects a variable [строка: 1, столбец: 67]"},
+        ErrorCase{"MessageIsNoVarArgument",
+                  "procedure P(var t: String); begin end; try except on E: Exception do P(E.Message); end;",
+                  "Синтаксическая ошибка: Argument 1 expects a variable [строка: 1, столбец: 74]"},
         ErrorCase{"ConstantDivisionByZero", "PrintLn(1 div 0);",
                   "Синтаксическая ошибка: Division by zero [строка: 1, столбец: 11]"}),
     CaseName);

@@ -131,6 +131,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "try raise Exception.Create('a'); except on E: Exception do begin E.Message := 'z'; "
                     "Print(E.Message); end; end;",
                     "z"},
+        ProgramCase{"ConstructorAsStatementIsHarmless", "Exception.Create('dropped'); Print('on');", "on"},
         ProgramCase{"BreakInsideCaseWithoutLoopLeavesCase",
                     "case 1 of 1: begin Print('a'); break; Print('b'); end; end; Print('c');", "ac"},
         ProgramCase{"IncludedCommentsAndSemicolonsAreHarmless", "Print(1);;; { x } ;Print(2)", "12"}),

@@ -86,6 +86,7 @@ private:
     // Convert, reporting the assignment message on failure.
     bool ConvertForAssign(Expr*& expr, const Type* to, SourcePos pos);
     bool IsLValue(const Expr* expr) const;
+    bool IsAddressable(const Expr* expr) const;
     bool RequireInteger(Expr*& expr);
 
     const Engine& engine_;

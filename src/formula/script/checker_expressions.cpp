@@ -174,7 +174,7 @@ bool Checker::CheckArgument(CallExpr* call, size_t index, const Type* type, bool
         return false;
     }
     bool same = arg_type == type || (type->IsScalar() && arg_type->kind == type->kind);
-    if (by_ref && same && !IsLValue(arg)) {
+    if (by_ref && same && !IsAddressable(arg)) {
         diag_.Error(arg->pos, fmt::format("Argument {} expects a variable", index + 1));
         return false;
     }
@@ -199,7 +199,7 @@ const Type* Checker::CheckScriptCall(CallExpr* call, RoutineInfo* routine) {
     for (size_t i = 0; i < call->args.size(); ++i) {
         const ParamInfo& p = routine->params[i];
         ok = CheckArgument(call, i, p.type, p.mode == ParamMode::Var) && ok;
-        if (ok && p.by_ref() && p.mode == ParamMode::Const && !IsLValue(call->args[i])) {
+        if (ok && p.by_ref() && p.mode == ParamMode::Const && !IsAddressable(call->args[i])) {
             diag_.Error(call->args[i]->pos, fmt::format("Argument {} expects a variable", i + 1));
             ok = false;
         }
@@ -242,7 +242,7 @@ const Type* Checker::CheckNativeCall(CallExpr* call, const std::vector<const Fun
                 const Type* want = BuiltinTypes::FromValueType(def->params[i].type);
                 const Type* have = call->args[i]->type;
                 if (def->params[i].by_ref) {
-                    fits = have->kind == want->kind && IsLValue(call->args[i]);
+                    fits = have->kind == want->kind && IsAddressable(call->args[i]);
                 } else {
                     fits = pass == 0 ? have->kind == want->kind : CanConvert(call->args[i], want);
                 }
@@ -551,6 +551,25 @@ bool Checker::ConvertForAssign(Expr*& expr, const Type* to, SourcePos pos) {
     diag_.Error(pos, fmt::format("Несовместимые типы: Невозможно присвоить \"{}\" к \"{}\"",
                                  TypeName(expr->type), TypeName(to)));
     return false;
+}
+
+// Storage a var parameter can point at: a variable, an array element, a record field (not a
+// character of a string, nor an exception's Message).
+bool Checker::IsAddressable(const Expr* expr) const {
+    switch (expr->kind) {
+    case ExprKind::Name:
+        return IsLValue(expr);
+    case ExprKind::Index: {
+        const auto* index = static_cast<const IndexExpr*>(expr);
+        return index->base->type->kind == TypeKind::Array && IsAddressable(index->base);
+    }
+    case ExprKind::Member: {
+        const auto* member = static_cast<const MemberExpr*>(expr);
+        return member->member == MemberKind::Field && IsAddressable(member->base);
+    }
+    default:
+        return false;
+    }
 }
 
 bool Checker::IsLValue(const Expr* expr) const {

@@ -251,6 +251,8 @@ struct StringIndex final : ExprNode {
 struct ExceptionCreate final : ExprNode {
     ExceptionCreate(SourcePos p, const Type* t, const ExprNode* m) : ExprNode(p), cls(t), message(m) {}
     ObjRep* Object(ExecContext& c) const override { return ObjCreate(cls, message->String(c)); }
+    // Created and dropped: a constructor called as a statement.
+    void Run(ExecContext& c) const override { ObjRelease(Object(c)); }
     const Type* cls;
     const ExprNode* message;
 };
