@@ -94,7 +94,9 @@ public:
             const auto losses = demo::ReadStoredLosses(*tl::db::ProcessConnection(), scenario.network);
             fmt::print(
                 "\nStored losses: sums of Value0 (lines) and Value1 (transformers), rows per channel below\n"
-                "{}\n",
+                "{}"
+                "The transformer formula squares the stored values, which from the day on are energies\n"
+                "rather than powers: its day to year columns grow with the square of the interval.\n\n",
                 demo::FormatLossTable(losses));
         } else {
             fmt::print(stderr, "tlhost: the demo task did not succeed; see the run log\n");
