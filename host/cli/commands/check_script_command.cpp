@@ -25,10 +25,6 @@ struct ElementFormula {
     std::string text;
 };
 
-std::string AddressText(const settings::ElementAddress& address) {
-    return settings::ElementKey(address);
-}
-
 // Compiler positions are lines of the check script. In front of the formula it holds the common
 // script and the declaration line "var __var0, __var1: float;" (CheckScriptLinesBeforeFormula
 // counts them), so formula line n is check line n + offset. A position behind the formula's last
@@ -95,7 +91,7 @@ public:
             ++failed;
             const auto lines =
                 static_cast<int32_t>(std::count(formula.text.begin(), formula.text.end(), '\n') + 1);
-            fmt::print("element {}:\n", AddressText(formula.address));
+            fmt::print("element {}:\n", settings::ElementKey(formula.address));
             for (const script::Message& message : messages) {
                 fmt::print("  {}\n", FormulaMessage(message, offset, lines));
             }
