@@ -56,21 +56,22 @@ TEST_P(LiteralTest, HasItsValue) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Literals, LiteralTest,
-                         ::testing::Values(LiteralCase{"42", Tok::IntLiteral, 42, 0, ""},
-                                           LiteralCase{"$1A", Tok::IntLiteral, 26, 0, ""},
-                                           LiteralCase{"$ff", Tok::IntLiteral, 255, 0, ""},
-                                           LiteralCase{"$FFFFFFFF", Tok::IntLiteral, -1, 0, ""},
-                                           LiteralCase{"3000000000", Tok::IntLiteral, 3000000000, 0, ""},
-                                           LiteralCase{"1.5", Tok::FloatLiteral, 0, 1.5, ""},
-                                           LiteralCase{"1e5", Tok::FloatLiteral, 0, 1e5, ""},
-                                           LiteralCase{"1.5E-3", Tok::FloatLiteral, 0, 1.5e-3, ""},
-                                           LiteralCase{"2e+2", Tok::FloatLiteral, 0, 200, ""},
-                                           LiteralCase{"'it''s'", Tok::StringLiteral, 0, 0, "it's"},
-                                           LiteralCase{"''", Tok::StringLiteral, 0, 0, ""},
-                                           LiteralCase{"'a'#13#10'b'", Tok::StringLiteral, 0, 0, "a\r\nb"},
-                                           LiteralCase{"#$41#66", Tok::StringLiteral, 0, 0, "AB"},
-                                           LiteralCase{"'строка'", Tok::StringLiteral, 0, 0, "строка"}));
+INSTANTIATE_TEST_SUITE_P(
+    Literals, LiteralTest,
+    ::testing::Values(
+        LiteralCase{"42", Tok::IntLiteral, 42, 0, ""}, LiteralCase{"$1A", Tok::IntLiteral, 26, 0, ""},
+        LiteralCase{"$ff", Tok::IntLiteral, 255, 0, ""}, LiteralCase{"$FFFFFFFF", Tok::IntLiteral, -1, 0, ""},
+        LiteralCase{"3000000000", Tok::IntLiteral, 3000000000, 0, ""},
+        LiteralCase{"1.5", Tok::FloatLiteral, 0, 1.5, ""}, LiteralCase{"1e5", Tok::FloatLiteral, 0, 1e5, ""},
+        LiteralCase{"1.5E-3", Tok::FloatLiteral, 0, 1.5e-3, ""},
+        LiteralCase{"2e+2", Tok::FloatLiteral, 0, 200, ""},
+        LiteralCase{"'it''s'", Tok::StringLiteral, 0, 0, "it's"},
+        LiteralCase{"''", Tok::StringLiteral, 0, 0, ""},
+        LiteralCase{"'a'#13#10'b'", Tok::StringLiteral, 0, 0, "a\r\nb"},
+        LiteralCase{"#$41#66", Tok::StringLiteral, 0, 0, "AB"},
+        // Quoted text becomes Windows-1251; #nnn is a code
+        LiteralCase{"'строка'", Tok::StringLiteral, 0, 0, "\xF1\xF2\xF0\xEE\xEA\xE0"},
+        LiteralCase{"'Ёж'#255'x'", Tok::StringLiteral, 0, 0, "\xA8\xE6\xFFx"}));
 
 TEST(LexerTest, RangeAfterIntegerIsNotAFloat) {
     SourceStore sources;

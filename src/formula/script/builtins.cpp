@@ -40,12 +40,20 @@ bool IsPrintLnFunction(const FunctionDef* def) {
 
 double CheckedMath(CallFrame& f, double result) {
     if (std::isnan(result)) {
-        f.RaiseClass("EInvalidOp", "Invalid floating point operation");
+        RaiseInvalidOp(f);
     }
     if (std::isinf(result)) {
         f.RaiseClass("EOverflow", "Floating point overflow");
     }
     return result;
+}
+
+void RaiseInvalidOp(const CallFrame& f) {
+    f.RaiseClass("EInvalidOp", "Invalid floating point operation");
+}
+
+void RaiseZeroDivide(const CallFrame& f) {
+    f.RaiseClass("EZeroDivide", "Floating point division by zero");
 }
 
 void RegisterOutputBuiltins(FunctionRegistry& registry) {
@@ -58,8 +66,13 @@ void RegisterOutputBuiltins(FunctionRegistry& registry) {
 void RegisterCoreBuiltins(FunctionRegistry& registry) {
     RegisterOutputBuiltins(registry);
     RegisterMathBuiltins(registry);
+    RegisterTrigBuiltins(registry);
+    RegisterRandomBuiltins(registry);
     RegisterStringBuiltins(registry);
+    RegisterStringEditBuiltins(registry);
+    RegisterCompareBuiltins(registry);
     RegisterDateBuiltins(registry);
+    RegisterDateTextBuiltins(registry);
 }
 
 } // namespace tl::script

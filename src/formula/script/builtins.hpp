@@ -1,11 +1,12 @@
 // The built-in library every script sees.
 //
 // Adding a function: write a handler `void FnName(CallFrame& f)` that reads its arguments with
-// f.Int(i) / f.Float(i) / f.String(i) (var parameters with f.IntRef(i) ...) and sets its result
-// with f.ReturnInt / ReturnFloat / ReturnString / ReturnBool, raising run-time errors with
-// f.RaiseClass("EConvertError", text); then add one line to the table of its family, e.g.
-//     {"Sqrt", {F}, ValueType::Float, FnSqrt},
-// Overloads are rows with the same name and other parameter types.
+// f.Int(i) / f.Float(i) / f.Bytes(i) (var parameters with f.IntRef(i), f.BytesRef(i) ...) and
+// sets its result with f.ReturnInt / ReturnFloat / ReturnBytes / ReturnBool, raising run-time
+// errors with f.RaiseClass("EConvertError", text); then add one line to the table of its family:
+//     {"Sqrt", {kF}, ValueType::Float, FnSqrt},
+// Overloads are rows with the same name and other parameter types. Strings are Windows-1251
+// bytes, one byte a character; error texts are UTF-8 (ToUtf8 of a string quoted in one).
 #pragma once
 
 #include "tlscript/call_frame.hpp"
@@ -27,8 +28,13 @@ void RegisterBuiltins(FunctionRegistry& registry, std::initializer_list<BuiltinR
 // One registration function per family of the library.
 void RegisterOutputBuiltins(FunctionRegistry& registry);
 void RegisterMathBuiltins(FunctionRegistry& registry);
+void RegisterTrigBuiltins(FunctionRegistry& registry);
+void RegisterRandomBuiltins(FunctionRegistry& registry);
 void RegisterStringBuiltins(FunctionRegistry& registry);
+void RegisterStringEditBuiltins(FunctionRegistry& registry);
+void RegisterCompareBuiltins(FunctionRegistry& registry);
 void RegisterDateBuiltins(FunctionRegistry& registry);
+void RegisterDateTextBuiltins(FunctionRegistry& registry);
 void RegisterCoreBuiltins(FunctionRegistry& registry);
 
 bool IsPrintFunction(const FunctionDef* def);
@@ -42,8 +48,12 @@ inline constexpr ParamSpec kB{ValueType::Boolean, false};
 inline constexpr ParamSpec kC{ValueType::Char, false};
 inline constexpr ParamSpec kV{ValueType::Variant, false};
 inline constexpr ParamSpec kVarI{ValueType::Integer, true};
+inline constexpr ParamSpec kVarS{ValueType::String, true};
 
 // A Float result that is no longer finite becomes the run-time error of Pascal's math routines.
 double CheckedMath(CallFrame& f, double result);
+// The errors of arguments outside a function's domain, as Pascal's math routines raise them.
+[[noreturn]] void RaiseInvalidOp(const CallFrame& f);
+[[noreturn]] void RaiseZeroDivide(const CallFrame& f);
 
 } // namespace tl::script

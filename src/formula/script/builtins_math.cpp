@@ -11,7 +11,7 @@ namespace {
 // 32 bits. Beyond 64 bits there is no result at all.
 int32_t ToInteger(CallFrame& f, double value) {
     if (!(std::fabs(value) < 9.2233720368547758e18)) {
-        f.RaiseClass("EInvalidOp", "Invalid floating point operation");
+        RaiseInvalidOp(f);
     }
     return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(static_cast<int64_t>(value))));
 }
@@ -62,17 +62,42 @@ void FnFrac(CallFrame& f) {
 void FnExp(CallFrame& f) {
     f.ReturnFloat(CheckedMath(f, std::exp(f.Float(0))));
 }
-void FnLn(CallFrame& f) {
-    if (f.Float(0) == 0) {
-        f.RaiseClass("EZeroDivide", "Floating point division by zero");
+// Logarithms of zero divide by zero; of negative numbers they are invalid.
+double CheckedLog(CallFrame& f, double x, double (*log)(double)) {
+    if (x == 0) {
+        RaiseZeroDivide(f);
     }
-    f.ReturnFloat(CheckedMath(f, std::log(f.Float(0))));
+    if (!(x > 0)) {
+        RaiseInvalidOp(f);
+    }
+    return log(x);
+}
+void FnLn(CallFrame& f) {
+    f.ReturnFloat(CheckedLog(f, f.Float(0), std::log));
+}
+void FnLog10(CallFrame& f) {
+    f.ReturnFloat(CheckedLog(f, f.Float(0), std::log10));
+}
+void FnLog2(CallFrame& f) {
+    f.ReturnFloat(CheckedLog(f, f.Float(0), std::log2));
+}
+// LogN(base, x) = ln x / ln base; a base of 1 divides by zero (0 / 0 for x = 1 is invalid).
+void FnLogN(CallFrame& f) {
+    double ln_x = CheckedLog(f, f.Float(1), std::log);
+    double ln_base = CheckedLog(f, f.Float(0), std::log);
+    if (ln_base == 0) {
+        if (ln_x == 0) {
+            RaiseInvalidOp(f);
+        }
+        RaiseZeroDivide(f);
+    }
+    f.ReturnFloat(CheckedMath(f, ln_x / ln_base));
 }
 void FnPower(CallFrame& f) {
     double base = f.Float(0);
     double exponent = f.Float(1);
     if (base == 0 && exponent < 0) {
-        f.RaiseClass("EZeroDivide", "Floating point division by zero");
+        RaiseZeroDivide(f);
     }
     f.ReturnFloat(CheckedMath(f, std::pow(base, exponent)));
 }
@@ -103,29 +128,22 @@ void FnDec(CallFrame& f) {
 } // namespace
 
 void RegisterMathBuiltins(FunctionRegistry& registry) {
-    RegisterBuiltins(registry, {
-                                   {"Abs", {kI}, ValueType::Integer, FnAbsI},
-                                   {"Abs", {kF}, ValueType::Float, FnAbsF},
-                                   {"Sqr", {kI}, ValueType::Integer, FnSqrI},
-                                   {"Sqr", {kF}, ValueType::Float, FnSqrF},
-                                   {"Sqrt", {kF}, ValueType::Float, FnSqrt},
-                                   {"Round", {kF}, ValueType::Integer, FnRound},
-                                   {"Trunc", {kF}, ValueType::Integer, FnTrunc},
-                                   {"Int", {kF}, ValueType::Float, FnInt},
-                                   {"Frac", {kF}, ValueType::Float, FnFrac},
-                                   {"Exp", {kF}, ValueType::Float, FnExp},
-                                   {"Ln", {kF}, ValueType::Float, FnLn},
-                                   {"Power", {kF, kF}, ValueType::Float, FnPower},
-                                   {"Max", {kI, kI}, ValueType::Integer, FnMaxI},
-                                   {"Max", {kF, kF}, ValueType::Float, FnMaxF},
-                                   {"Min", {kI, kI}, ValueType::Integer, FnMinI},
-                                   {"Min", {kF, kF}, ValueType::Float, FnMinF},
-                                   {"Pi", {}, ValueType::Float, FnPi},
-                                   {"Inc", {kVarI}, ValueType::Void, FnInc},
-                                   {"Inc", {kVarI, kI}, ValueType::Void, FnInc},
-                                   {"Dec", {kVarI}, ValueType::Void, FnDec},
-                                   {"Dec", {kVarI, kI}, ValueType::Void, FnDec},
-                               });
+    RegisterBuiltins(
+        registry,
+        {
+            {"Abs", {kI}, ValueType::Integer, FnAbsI},      {"Abs", {kF}, ValueType::Float, FnAbsF},
+            {"Sqr", {kI}, ValueType::Integer, FnSqrI},      {"Sqr", {kF}, ValueType::Float, FnSqrF},
+            {"Sqrt", {kF}, ValueType::Float, FnSqrt},       {"Round", {kF}, ValueType::Integer, FnRound},
+            {"Trunc", {kF}, ValueType::Integer, FnTrunc},   {"Int", {kF}, ValueType::Float, FnInt},
+            {"Frac", {kF}, ValueType::Float, FnFrac},       {"Exp", {kF}, ValueType::Float, FnExp},
+            {"Ln", {kF}, ValueType::Float, FnLn},           {"Log10", {kF}, ValueType::Float, FnLog10},
+            {"Log2", {kF}, ValueType::Float, FnLog2},       {"LogN", {kF, kF}, ValueType::Float, FnLogN},
+            {"Power", {kF, kF}, ValueType::Float, FnPower}, {"Max", {kI, kI}, ValueType::Integer, FnMaxI},
+            {"Max", {kF, kF}, ValueType::Float, FnMaxF},    {"Min", {kI, kI}, ValueType::Integer, FnMinI},
+            {"Min", {kF, kF}, ValueType::Float, FnMinF},    {"Pi", {}, ValueType::Float, FnPi},
+            {"Inc", {kVarI}, ValueType::Void, FnInc},       {"Inc", {kVarI, kI}, ValueType::Void, FnInc},
+            {"Dec", {kVarI}, ValueType::Void, FnDec},       {"Dec", {kVarI, kI}, ValueType::Void, FnDec},
+        });
 }
 
 } // namespace tl::script

@@ -1,5 +1,6 @@
 #include "tlscript/call_frame.hpp"
 
+#include "ansi_text.hpp"
 #include "float_format.hpp"
 #include "runtime.hpp"
 #include "tlscript/function_registry.hpp"
@@ -7,6 +8,24 @@
 #include <fmt/format.h>
 
 namespace tl::script {
+namespace {
+
+void Store(StrRep*& target, std::string_view bytes) {
+    StrRep* rep = bytes.empty() ? nullptr : StrCreate(bytes);
+    StrRelease(target);
+    target = rep;
+}
+
+} // namespace
+
+std::string_view CallFrame::String(int index) const {
+    std::string_view bytes = Bytes(index);
+    if (IsAscii(bytes)) {
+        return bytes;
+    }
+    utf8_.push_front(ToUtf8(bytes));
+    return utf8_.front();
+}
 
 std::string CallFrame::Text(int index) const {
     switch (def_->params[static_cast<size_t>(index)].type) {
@@ -15,28 +34,49 @@ std::string CallFrame::Text(int index) const {
     case ValueType::Float:
         return FloatToText(Float(index), ctx_->decimal_separator);
     case ValueType::String:
-        return std::string(String(index));
+        return ToUtf8(Bytes(index));
     case ValueType::Boolean:
         return Bool(index) ? "True" : "False";
-    case ValueType::Char:
-        return std::string(1, Char(index));
+    case ValueType::Char: {
+        char c = Char(index);
+        return ToUtf8(std::string_view(&c, 1));
+    }
     case ValueType::Variant:
-        return VariantText(args_[index].ref, ctx_->decimal_separator);
+        return ToUtf8(VariantText(args_[index].ref, ctx_->decimal_separator));
     case ValueType::Void:
         break;
     }
     return {};
 }
 
-void CallFrame::SetStringRef(int index, std::string_view text) {
-    Slot* slot = args_[index].ref;
-    StrRelease(slot->s);
-    slot->s = text.empty() ? nullptr : StrCreate(text);
+void CallFrame::SetStringRef(int index, std::string_view utf8) {
+    Store(args_[index].ref->s, ToCp1251(utf8));
 }
 
-void CallFrame::ReturnString(std::string_view text) {
+void CallFrame::SetBytesRef(int index, std::string_view bytes) {
+    Store(args_[index].ref->s, bytes);
+}
+
+char* CallFrame::MutableBytesRef(int index) {
+    Slot* slot = args_[index].ref;
+    Str s = Str::Adopt(slot->s);
+    slot->s = nullptr;
+    char* data = s.MutableData();
+    slot->s = s.Release();
+    return data;
+}
+
+void CallFrame::ReturnString(std::string_view utf8) {
+    Store(result_->s, ToCp1251(utf8));
+}
+
+void CallFrame::ReturnBytes(std::string_view bytes) {
+    Store(result_->s, bytes);
+}
+
+void CallFrame::ReturnBytes(Str bytes) {
     StrRelease(result_->s);
-    result_->s = text.empty() ? nullptr : StrCreate(text);
+    result_->s = bytes.Release();
 }
 
 intptr_t CallFrame::Tag() const {
@@ -52,11 +92,11 @@ void CallFrame::AddError(std::string_view text) {
 }
 
 void CallFrame::Raise(std::string_view text) const {
-    ctx_->Raise(BuiltinTypes::Exception(), text, SourcePos{line_, column_, file_});
+    ctx_->Raise(BuiltinTypes::Exception(), ToCp1251(text), SourcePos{line_, column_, file_});
 }
 
 void CallFrame::RaiseClass(std::string_view class_name, std::string_view text) const {
-    ctx_->RaiseClass(class_name, text, SourcePos{line_, column_, file_});
+    ctx_->RaiseClass(class_name, ToCp1251(text), SourcePos{line_, column_, file_});
 }
 
 char CallFrame::DecimalSeparator() const {

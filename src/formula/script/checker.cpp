@@ -1,5 +1,7 @@
 #include "checker.hpp"
 
+#include "ansi_text.hpp"
+
 #include <cmath>
 #include <fmt/format.h>
 #include <limits>
@@ -57,7 +59,7 @@ Symbol* Checker::Lookup(std::string_view name) {
         symbol->type = BuiltinTypes::FromValueType(constant->type);
         symbol->value.i = constant->int_value;
         symbol->value.f = constant->float_value;
-        symbol->value.s = sources_.Keep(constant->string_value);
+        symbol->value.s = sources_.Keep(ToCp1251(constant->string_value));
         if (constant->type == ValueType::Boolean) {
             symbol->value.i = constant->int_value != 0 ? 1 : 0;
         }

@@ -1,5 +1,6 @@
 #include "compiler.hpp"
 
+#include "ansi_text.hpp"
 #include "builtins.hpp"
 #include "exec_call.hpp"
 #include "exec_ops.hpp"
@@ -280,8 +281,9 @@ const StmtNode* Compiler::CompileCallStmt(const CallExpr* call, SourcePos pos) {
             arg = static_cast<const ConvertExpr*>(arg)->operand;
         }
         if (arg->is_const && (arg->type->kind == TypeKind::String || arg->type->kind == TypeKind::Integer)) {
-            std::string text = arg->type->kind == TypeKind::String ? std::string(arg->value.s)
-                                                                   : std::to_string(arg->value.i);
+            // Printed text is UTF-8: the constant is converted once, here.
+            std::string text =
+                arg->type->kind == TypeKind::String ? ToUtf8(arg->value.s) : std::to_string(arg->value.i);
             if (newline) {
                 text += "\r\n";
             }

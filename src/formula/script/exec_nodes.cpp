@@ -1,4 +1,5 @@
 // Out-of-line parts of the executable nodes: the rarely taken paths and the larger nodes.
+#include "ansi_text.hpp"
 #include "exec_call.hpp"
 #include "exec_ops.hpp"
 #include "exec_stmt.hpp"
@@ -355,21 +356,23 @@ Flow PrintNode::Exec(ExecContext& c) const {
         break;
     case PrintKind::String: {
         Str s = value->String(c);
-        out.append(s.View());
+        AppendAsUtf8(out, s.View());
         break;
     }
     case PrintKind::Bool:
         out.append(value->Int(c) != 0 ? "True" : "False");
         break;
-    case PrintKind::Char:
-        out.push_back(static_cast<char>(value->Int(c)));
+    case PrintKind::Char: {
+        auto ch = static_cast<char>(value->Int(c));
+        AppendAsUtf8(out, std::string_view(&ch, 1));
         break;
+    }
     case PrintKind::Variant: {
         Slot v[2] = {};
         value->Variant(c, v);
         std::string text = VariantText(v, c.decimal_separator);
         VariantClear(v);
-        out.append(text);
+        AppendAsUtf8(out, text);
         break;
     }
     }

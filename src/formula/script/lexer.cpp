@@ -1,5 +1,7 @@
 #include "lexer.hpp"
 
+#include "ansi_text.hpp"
+#include "tlcommon/text_codec.hpp"
 #include "tlscript/function_registry.hpp"
 
 #include <array>
@@ -475,6 +477,8 @@ Token Lexer::StringLiteral(SourcePos start) {
     for (;;) {
         if (Peek() == '\'') {
             Advance();
+            // The quoted text is UTF-8 in the source and Windows-1251 in the program.
+            size_t quoted_begin = scratch_.size();
             for (;;) {
                 if (AtEnd() || Peek() == '\n' || Peek() == '\r') {
                     diag_.Error(start, "End of string constant not found (end of line)");
@@ -492,6 +496,11 @@ Token Lexer::StringLiteral(SourcePos start) {
                     break;
                 }
                 scratch_ += ch;
+            }
+            if (!IsAscii(std::string_view(scratch_).substr(quoted_begin))) {
+                std::string quoted = Utf8ToCp1251(std::string_view(scratch_).substr(quoted_begin));
+                scratch_.resize(quoted_begin);
+                scratch_ += quoted;
             }
             if (token.bad) {
                 break;

@@ -1,5 +1,6 @@
 #include "tlscript/program.hpp"
 
+#include "ansi_text.hpp"
 #include "compiled_code.hpp"
 #include "diagnostics.hpp"
 #include "exec_node.hpp"
@@ -93,7 +94,7 @@ bool Program::Execute() {
     try {
         code_->main->Exec(ctx);
     } catch (const ScriptError& error) {
-        fail(std::string(error.Object()->message.View()), error.Pos());
+        fail(ToUtf8(error.Object()->message.View()), error.Pos());
     } catch (const ScriptAbort& abort) {
         fail(abort.text, abort.pos);
     } catch (const std::bad_alloc&) {

@@ -85,6 +85,9 @@ public:
     MessageList* messages = nullptr;
     const std::vector<std::string>* files = nullptr;
     char decimal_separator = '.';
+    // The state of Random and its relatives; kept from one execution to the next, as the
+    // program's only state that is not data.
+    uint32_t rand_seed = 0;
 
     // Guards against runaway scripts.
     const char* stack_limit = nullptr;
@@ -100,6 +103,7 @@ public:
     std::vector<SourcePos> handling_pos;
     SlotStack stack;
 
+    // The text is a script string (Windows-1251); the engine's own texts are ASCII.
     [[noreturn]] void Raise(const Type* cls, std::string_view text, SourcePos pos);
     // Raises with a standard class by name ("EConvertError").
     [[noreturn]] void RaiseClass(std::string_view class_name, std::string_view text, SourcePos pos);
