@@ -6,6 +6,7 @@
 #include <fmt/format.h>
 #include <gtest/gtest.h>
 #include <random>
+#include <vector>
 
 namespace tl::script {
 namespace {
@@ -150,6 +151,31 @@ TEST(FloatTextTest, AgreesWithTheExactExpansionOnRandomValues) {
             continue;
         }
         ASSERT_EQ(DigitsOf(FloatToText(value, '.')), Expected(value)) << fmt::format("{:.17g}", value);
+    }
+}
+
+// The magnitudes of metering values, from 1E-10 to 1E23: the neighbours of each power of ten,
+// values a hair below one (which round up to it), 15-digit halves and random values.
+TEST(FloatTextTest, AgreesWithTheExactExpansionAroundPowersOfTen) {
+    std::mt19937_64 random(11);
+    std::uniform_real_distribution<double> mantissa(1.0, 10.0);
+    for (int exponent = -10; exponent <= 23; ++exponent) {
+        const double power = std::pow(10.0, exponent);
+        std::vector<double> values = {power,
+                                      std::nextafter(power, 0.0),
+                                      std::nextafter(power, HUGE_VAL),
+                                      power * (1 - 4e-16),
+                                      power * (1 - 6e-16),
+                                      power * 9.99999999999995,
+                                      power * 9.999999999999949};
+        for (int i = 0; i < 200; ++i) {
+            values.push_back(mantissa(random) * power);
+            values.push_back((std::floor(mantissa(random) * 1e14) + 0.5) * power * 1e-14);
+        }
+        for (double value : values) {
+            ASSERT_EQ(DigitsOf(FloatToText(value, '.')), Expected(value)) << fmt::format("{:.17g}", value);
+            ASSERT_EQ(FloatToText(-value, '.'), "-" + FloatToText(value, '.'));
+        }
     }
 }
 

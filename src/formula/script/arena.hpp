@@ -46,6 +46,15 @@ public:
         return blocks_.back().get() + offset;
     }
 
+    // Exchanges everything allocated, so that a compiler can direct its allocations to another
+    // arena for a while.
+    void Swap(Arena& other) noexcept {
+        blocks_.swap(other.blocks_);
+        destructors_.swap(other.destructors_);
+        std::swap(used_, other.used_);
+        std::swap(block_size_, other.block_size_);
+    }
+
     // Destroys everything allocated so far.
     void Reset() {
         RunDestructors();

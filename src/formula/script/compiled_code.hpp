@@ -22,6 +22,9 @@ inline constexpr int64_t kDefaultMaxDataBytes = int64_t{512} * 1024 * 1024;
 
 struct CompiledCode {
     Arena nodes;
+    // Exception handlers, which run only after a raise: kept apart so that the nodes that run
+    // on every execution lie close together in memory.
+    Arena cold_nodes;
     std::deque<Type> types;
     std::deque<RoutineInfo> routines;
     std::deque<Symbol> symbols;

@@ -217,6 +217,24 @@ const StmtNode* Compiler::CompileCase(const CaseStmt* stmt) {
 
 const StmtNode* Compiler::CompileTryExcept(const TryExceptStmt* stmt) {
     auto* node = arena_.New<TryExceptNode>(stmt->pos, CompileBlock(stmt->body, stmt->pos));
+    // The handlers and everything they run go to the cold arena.
+    struct ColdScope {
+        ColdScope(CompiledCode& c, bool& flag) : code(c), cold(flag), entered(!flag) {
+            if (entered) {
+                code.nodes.Swap(code.cold_nodes);
+                cold = true;
+            }
+        }
+        ~ColdScope() {
+            if (entered) {
+                code.nodes.Swap(code.cold_nodes);
+                cold = false;
+            }
+        }
+        CompiledCode& code;
+        bool& cold;
+        bool entered;
+    } cold_scope(code_, cold_);
     std::vector<Handler> handlers;
     for (const ExceptHandler& h : stmt->handlers) {
         Handler handler;
@@ -249,6 +267,14 @@ const StmtNode* Compiler::CompileAssign(const Expr* target, const Expr* value, S
         const auto* index = static_cast<const IndexExpr*>(target);
         return arena_.New<AssignStringChar>(pos, CompileExpr(index->base), CompileExpr(index->index),
                                             CompileExpr(value));
+    }
+    if (type->kind == TypeKind::Float && Flattenable(value)) {
+        FloatCode code;
+        if (BuildFloatCode(value, code)) {
+            return VisitLocation(LocationOf(target), [&](auto l) -> const StmtNode* {
+                return arena_.New<AssignFloatCode<decltype(l)>>(pos, l, code);
+            });
+        }
     }
     const ExprNode* source = CompileExpr(value);
     if (type->IsAggregate()) {
@@ -384,6 +410,15 @@ const ExprNode* Compiler::CompileConst(const Expr* expr) {
 }
 
 const ExprNode* Compiler::CompileExpr(const Expr* expr) {
+    if (Flattenable(expr)) {
+        if (const ExprNode* node = CompileFloatCode(expr)) {
+            return node;
+        }
+    }
+    return CompileTree(expr);
+}
+
+const ExprNode* Compiler::CompileTree(const Expr* expr) {
     if (expr->is_const) {
         return CompileConst(expr);
     }

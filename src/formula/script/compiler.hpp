@@ -5,6 +5,7 @@
 #include "ast.hpp"
 #include "compiled_code.hpp"
 #include "exec_node.hpp"
+#include "float_code.hpp"
 
 #include <vector>
 
@@ -38,7 +39,9 @@ private:
     const StmtNode* CompileCase(const CaseStmt* stmt);
     const StmtNode* CompileTryExcept(const TryExceptStmt* stmt);
 
+    // A Float computation becomes byte code; everything else a tree of nodes.
     const ExprNode* CompileExpr(const Expr* expr);
+    const ExprNode* CompileTree(const Expr* expr);
     const ExprNode* CompileConst(const Expr* expr);
     const ExprNode* CompileIndex(const IndexExpr* expr);
     const ExprNode* CompileMember(const MemberExpr* expr);
@@ -50,11 +53,39 @@ private:
     Location LocationOf(const Expr* expr);
     Location Offset(Location base, int32_t delta, SourcePos pos);
 
+    // Float expressions as byte code (compiler_float_code.cpp).
+    struct FloatCodeBuffer {
+        struct State {
+            int depth = 0;
+            bool failed = false; // too deep, or too many positions: the tree form is kept
+            size_t positions_base = 0;
+        };
+        std::vector<uint8_t> ops;
+        std::vector<SourcePos> positions;
+        State state;
+    };
+    static bool Flattenable(const Expr* expr);
+    bool BuildFloatCode(const Expr* expr, FloatCode& code);
+    const ExprNode* CompileFloatCode(const Expr* expr);
+    void EmitFloat(const Expr* expr);
+    void EmitInt(const Expr* expr);
+    void EmitArith(const BinaryExpr* expr);
+    void EmitNative(const CallExpr* call);
+    void EmitLoad(const Expr* expr, bool as_float);
+    void EmitTree(const ExprNode* node, bool as_float);
+    void EmitOp(FloatCodeOp op);
+    template <class T>
+    void EmitOperand(T value);
+    void EmitPosition(SourcePos pos);
+    void Push(int count);
+
     CompiledCode& code_;
     Arena& arena_;
     int loop_depth_ = 0;
+    bool cold_ = false;                  // allocating in the cold arena
     std::vector<const StmtNode*> inits_; // initial values of globals run first
     std::vector<const StmtNode*> main_;
+    FloatCodeBuffer float_code_;
 };
 
 } // namespace tl::script

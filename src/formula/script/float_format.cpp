@@ -1,5 +1,6 @@
 #include "float_format.hpp"
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -71,11 +72,42 @@ int RoundedDigits(double value, char* digits, int& exponent) {
 
 __extension__ typedef unsigned __int128 Wide;
 
+constexpr auto kDigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+        pairs[static_cast<size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+        pairs[static_cast<size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
+void WritePair(char* out, uint32_t pair) {
+    std::memcpy(out, kDigitPairs.data() + 2 * pair, 2);
+}
+
+// The 15 digits of 10^14 <= n < 10^15, two at a time in 32-bit arithmetic.
+void WriteFifteenDigits(uint64_t n, char* out) {
+    auto high = static_cast<uint32_t>(n / 100000000); // 7 digits
+    auto low = static_cast<uint32_t>(n % 100000000);  // 8 digits
+    out[0] = static_cast<char>('0' + high / 1000000);
+    high %= 1000000;
+    WritePair(out + 1, high / 10000);
+    WritePair(out + 3, high / 100 % 100);
+    WritePair(out + 5, high % 100);
+    WritePair(out + 7, low / 1000000);
+    WritePair(out + 9, low / 10000 % 100);
+    WritePair(out + 11, low / 100 % 100);
+    WritePair(out + 13, low % 100);
+}
+
+enum class Rounding { Done, ExponentTooHigh, ExponentTooLow, OutOfReach };
+
 // The 15-digit rounding of a normal positive value whose first digit stands at 10^exponent,
 // computed exactly in 128-bit integers: value = m * 2^e, and the digits are
-// round(m * 2^e / 10^(exponent - 14)). False when the numbers would not fit (very large or very
-// small values), which then take the slower text route.
-bool IntegerRound(double value, int exponent, char* digits, int& out_exponent) {
+// round(m * 2^e / 10^(exponent - 14)). The truncated quotient tells whether the first digit
+// really stands there. OutOfReach when the numbers would not fit (very large or very small
+// values), which then take the slower text route.
+Rounding IntegerRound(double value, int exponent, char* digits, int& out_exponent) {
     static const Wide kPow10[] = {1,
                                   10,
                                   100,
@@ -108,71 +140,104 @@ bool IntegerRound(double value, int exponent, char* digits, int& out_exponent) {
     int e = biased - 1075;
     int k = exponent - (kPrecision - 1);
     if (e > 60 || e < -110 || k > kMaxPow || -k > kMaxPow) {
-        return false;
+        return Rounding::OutOfReach;
     }
     Wide q = 0;
-    Wide r = 0;
-    Wide den = 1;
+    bool up = false; // halves round away from zero
     if (k < 0) {
         // Below 10^14 the value has a fraction (e < 0): m * 10^-k fits in 127 bits and the
-        // division by 2^-e is a shift.
+        // division by 2^-e is a shift, whose last bit shifted out is the half.
         if (e >= 0) {
-            return false;
+            return Rounding::OutOfReach;
         }
         num *= kPow10[-k];
-        den = Wide{1} << -e;
-        q = num >> -e;
-        r = num & (den - 1);
+        q = num >> (-e - 1);
+        up = (q & 1) != 0;
+        q >>= 1;
     } else {
+        Wide den = 1;
         if (e >= 0) {
             num <<= e;
         } else {
             den <<= -e;
         }
         if (den > kLimit / kPow10[k]) {
-            return false;
+            return Rounding::OutOfReach;
         }
         den *= kPow10[k];
         q = num / den;
-        r = num - q * den;
-    }
-    // Halves round away from zero.
-    if (r >= den - r) {
-        ++q;
+        const Wide r = num - q * den;
+        up = r >= den - r;
     }
     const auto low = static_cast<uint64_t>(kPow10[kPrecision - 1]);
     const auto high = static_cast<uint64_t>(kPow10[kPrecision]);
-    if (q < low || q > high) {
-        return false;
+    if (q < low) {
+        return Rounding::ExponentTooHigh;
     }
-    auto n = static_cast<uint64_t>(q);
+    if (q >= high) {
+        return Rounding::ExponentTooLow;
+    }
+    auto n = static_cast<uint64_t>(q) + (up ? 1 : 0);
     out_exponent = exponent;
     if (n == high) {
         n = low;
         ++out_exponent;
     }
-    fmt::format_int text(n);
-    std::memcpy(digits, text.data(), kPrecision);
-    return true;
+    WriteFifteenDigits(n, digits);
+    return Rounding::Done;
+}
+
+// The rounding in integers from an estimate of the decimal exponent: floor(e2 * log10(2)) is the
+// exponent of the first digit or one less.
+bool FastRound(double value, char* digits, int& exponent) {
+    uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof(bits));
+    const int e2 = static_cast<int>((bits >> 52) & 0x7FF) - 1023;
+    int guess = (e2 * 78913) >> 18;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        switch (IntegerRound(value, guess, digits, exponent)) {
+        case Rounding::Done:
+            return true;
+        case Rounding::ExponentTooLow:
+            ++guess;
+            break;
+        case Rounding::ExponentTooHigh:
+            --guess;
+            break;
+        case Rounding::OutOfReach:
+            return false;
+        }
+    }
+    return false;
 }
 
 // Up to 15 significant digits of |value| (no trailing zeros) and the decimal exponent of the
 // first digit: value = 0.d1d2d3... * 10^(exponent + 1).
 int Digits(double value, char* digits, int& exponent) {
+    const bool normal = value >= 2.2250738585072014e-308;
+    // The shortest form of a value with 15 digits or fewer is the nearest 15-digit number (a
+    // double is far closer to it than half a unit of the 15th digit), so one exact rounding
+    // serves both kinds of value within its reach.
+    int count = kPrecision;
+    if (normal && FastRound(value, digits, exponent)) {
+        while (count > 1 && digits[count - 1] == '0') {
+            --count;
+        }
+        return count;
+    }
     // The shortest round-trip form is exact enough whenever it has 15 digits or fewer; longer
     // ones are rounded to 15 digits.
     auto dec = fmt::detail::dragonbox::to_decimal(value);
-    int count = 1;
+    count = 1;
     for (uint64_t limit = 10; count < 20 && dec.significand >= limit; limit *= 10) {
         ++count;
     }
-    const bool normal = value >= 2.2250738585072014e-308;
     // Subnormal numbers carry fewer digits than 15, so their shortest form is not the rounded one.
     if (count <= kPrecision && normal) {
         fmt::format_int text(dec.significand);
         std::memcpy(digits, text.data(), static_cast<size_t>(count));
         exponent = dec.exponent + count - 1;
-    } else if (normal && IntegerRound(value, dec.exponent + count - 1, digits, exponent)) {
+    } else if (normal && IntegerRound(value, dec.exponent + count - 1, digits, exponent) == Rounding::Done) {
         count = kPrecision;
     } else {
         count = RoundedDigits(value, digits, exponent);
@@ -211,14 +276,16 @@ void AppendFloat(std::string& out, double value, char decimal_separator) {
         out.append(buffer, static_cast<size_t>(p - buffer));
         return;
     }
-    char digits[24];
+    // Zeros past the significant digits, and room to copy 16 bytes from any digit on.
+    char digits[32];
+    std::memset(digits, '0', sizeof(digits));
     int exponent = 0;
-    int count = Digits(value, digits, exponent);
+    const int count = Digits(value, digits, exponent);
     if (exponent >= kPrecision || exponent < -5) {
         *p++ = digits[0];
         if (count > 1) {
             *p++ = decimal_separator;
-            std::memcpy(p, digits + 1, static_cast<size_t>(count - 1));
+            std::memcpy(p, digits + 1, 16);
             p += count - 1;
         }
         *p++ = 'E';
@@ -226,19 +293,18 @@ void AppendFloat(std::string& out, double value, char decimal_separator) {
     } else if (exponent < 0) {
         *p++ = '0';
         *p++ = decimal_separator;
-        for (int i = -1; i > exponent; --i) {
-            *p++ = '0';
-        }
-        std::memcpy(p, digits, static_cast<size_t>(count));
+        std::memset(p, '0', 4);
+        p += -exponent - 1;
+        std::memcpy(p, digits, 16);
         p += count;
     } else {
-        for (int i = 0; i <= exponent; ++i) {
-            *p++ = i < count ? digits[i] : '0';
-        }
+        // The integer part is digits 0..exponent, zeros included.
+        std::memcpy(p, digits, 16);
+        p += exponent + 1;
         if (count > exponent + 1) {
-            *p++ = decimal_separator;
-            std::memcpy(p, digits + exponent + 1, static_cast<size_t>(count - exponent - 1));
-            p += count - exponent - 1;
+            *p = decimal_separator;
+            std::memcpy(p + 1, digits + exponent + 1, 16);
+            p += count - exponent;
         }
     }
     out.append(buffer, static_cast<size_t>(p - buffer));

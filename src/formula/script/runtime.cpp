@@ -153,24 +153,42 @@ void ExecContext::AddError(std::string_view text) {
     messages->MarkExecutionErrors();
 }
 
+namespace {
+
+// The lowest address of the current thread's stack, or nullptr when unknown. Asking the system
+// reads the process's memory map for the main thread, which costs more than a short script's
+// whole execution; a thread's stack never moves, so each thread asks once.
+const char* StackBottom() {
+#if defined(__linux__)
+    thread_local const char* bottom = [] {
+        const char* low = nullptr;
+        pthread_attr_t attr;
+        if (pthread_getattr_np(pthread_self(), &attr) == 0) {
+            void* address = nullptr;
+            size_t size = 0;
+            pthread_attr_getstack(&attr, &address, &size);
+            pthread_attr_destroy(&attr);
+            low = static_cast<const char*>(address);
+        }
+        return low;
+    }();
+    return bottom;
+#else
+    return nullptr;
+#endif
+}
+
+} // namespace
+
 const char* StackLimit(size_t reserve) {
     char probe = 0;
     const char* here = &probe;
-#if defined(__linux__)
-    pthread_attr_t attr;
-    if (pthread_getattr_np(pthread_self(), &attr) == 0) {
-        void* low = nullptr;
-        size_t size = 0;
-        pthread_attr_getstack(&attr, &low, &size);
-        pthread_attr_destroy(&attr);
-        const char* bottom = static_cast<const char*>(low);
-        if (bottom != nullptr && here > bottom) {
-            // A stack with less than the reserve left keeps half of what is left.
-            auto left = static_cast<size_t>(here - bottom);
-            return bottom + (left > reserve ? reserve : left / 2);
-        }
+    const char* bottom = StackBottom();
+    if (bottom != nullptr && here > bottom) {
+        // A stack with less than the reserve left keeps half of what is left.
+        auto left = static_cast<size_t>(here - bottom);
+        return bottom + (left > reserve ? reserve : left / 2);
     }
-#endif
     // Without knowledge of the stack, allow one megabyte below the current point.
     constexpr uintptr_t kFallback = 1024 * 1024;
     auto address = reinterpret_cast<uintptr_t>(here);

@@ -1,0 +1,285 @@
+// Flattening of Float expressions into byte code (float_code.hpp). The code mirrors what the
+// tree compiler builds for the same expression: operands in the same order, the same constant
+// forms of + - * and the same positions for the errors; what it cannot express stays a tree
+// node that the code calls.
+#include "compiler.hpp"
+#include "exec_call.hpp"
+#include "float_code.hpp"
+
+#include <cstring>
+
+namespace tl::script {
+namespace {
+
+bool IsScalarArg(const ParamSpec& param) {
+    return !param.by_ref && (param.type == ValueType::Integer || param.type == ValueType::Float ||
+                             param.type == ValueType::Boolean || param.type == ValueType::Char);
+}
+
+// A native function that takes and returns numbers only: its arguments are the code's stack.
+bool IsScalarNative(const Expr* expr) {
+    if (expr->kind != ExprKind::Call) {
+        return false;
+    }
+    const auto* call = static_cast<const CallExpr*>(expr);
+    if (call->call_kind != CallKind::Native || call->args.size() > static_cast<size_t>(kMaxNativeArgs)) {
+        return false;
+    }
+    const ValueType result = call->native->result;
+    if (result == ValueType::Void || result == ValueType::String || result == ValueType::Variant) {
+        return false;
+    }
+    for (const ParamSpec& param : call->native->params) {
+        if (!IsScalarArg(param)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsFloatArith(const Expr* expr) {
+    if (expr->kind != ExprKind::Binary) {
+        return false;
+    }
+    const auto* binary = static_cast<const BinaryExpr*>(expr);
+    return binary->operand_type->kind == TypeKind::Float &&
+           (binary->op == Tok::Plus || binary->op == Tok::Minus || binary->op == Tok::Star ||
+            binary->op == Tok::Slash);
+}
+
+} // namespace
+
+// Worth flattening: a Float computation (not a lone constant or variable).
+bool Compiler::Flattenable(const Expr* expr) {
+    if (expr->is_const || expr->type->kind != TypeKind::Float || expr->height > kFloatCodeHeight) {
+        return false;
+    }
+    if (expr->kind == ExprKind::Unary) {
+        return true;
+    }
+    return IsFloatArith(expr) || IsScalarNative(expr);
+}
+
+bool Compiler::BuildFloatCode(const Expr* expr, FloatCode& code) {
+    FloatCodeBuffer& b = float_code_;
+    // A subexpression left as a tree node may build code of its own on the same buffer, in the
+    // middle of this one: its state is saved and given back.
+    const FloatCodeBuffer::State saved = b.state;
+    const size_t ops_mark = b.ops.size();
+    const size_t positions_mark = b.positions.size();
+    b.state = FloatCodeBuffer::State{};
+    b.state.positions_base = positions_mark;
+    EmitFloat(expr);
+    EmitOp(FloatCodeOp::End);
+    const bool ok = !b.state.failed;
+    if (ok) {
+        const size_t op_bytes = b.ops.size() - ops_mark;
+        const size_t pos_count = b.positions.size() - positions_mark;
+        auto* ops = arena_.NewArray<uint8_t>(op_bytes);
+        std::memcpy(ops, b.ops.data() + ops_mark, op_bytes);
+        SourcePos* positions = nullptr;
+        if (pos_count > 0) {
+            positions = arena_.NewArray<SourcePos>(pos_count);
+            std::copy(b.positions.begin() + static_cast<ptrdiff_t>(positions_mark), b.positions.end(),
+                      positions);
+        }
+        code.ops = ops;
+        code.positions = positions;
+    }
+    b.ops.resize(ops_mark);
+    b.positions.resize(positions_mark);
+    b.state = saved;
+    return ok;
+}
+
+const ExprNode* Compiler::CompileFloatCode(const Expr* expr) {
+    FloatCode code;
+    if (!BuildFloatCode(expr, code)) {
+        return nullptr;
+    }
+    return arena_.New<FloatCodeExpr>(expr->pos, code);
+}
+
+void Compiler::EmitOp(FloatCodeOp op) {
+    float_code_.ops.push_back(static_cast<uint8_t>(op));
+}
+
+template <class T>
+void Compiler::EmitOperand(T value) {
+    auto& ops = float_code_.ops;
+    const size_t at = ops.size();
+    ops.resize(at + sizeof(T));
+    std::memcpy(ops.data() + at, &value, sizeof(T));
+}
+
+void Compiler::EmitPosition(SourcePos pos) {
+    FloatCodeBuffer& b = float_code_;
+    size_t index = b.positions.size() - b.state.positions_base;
+    if (index >= static_cast<size_t>(kFloatCodePositions)) {
+        b.state.failed = true;
+        index = 0;
+    }
+    b.positions.push_back(pos);
+    b.ops.push_back(static_cast<uint8_t>(index));
+}
+
+void Compiler::Push(int count) {
+    FloatCodeBuffer& b = float_code_;
+    b.state.depth += count;
+    if (b.state.depth > kFloatCodeStack) {
+        b.state.failed = true;
+    }
+}
+
+void Compiler::EmitTree(const ExprNode* node, bool as_float) {
+    EmitOp(as_float ? FloatCodeOp::NodeFloat : FloatCodeOp::NodeInt);
+    EmitOperand(node);
+    Push(1);
+}
+
+// A variable, array element or field: its fixed slot when it has one.
+void Compiler::EmitLoad(const Expr* expr, bool as_float) {
+    const Location loc = LocationOf(expr);
+    switch (loc.kind) {
+    case Location::Global:
+        EmitOp(FloatCodeOp::Global);
+        break;
+    case Location::Local:
+        EmitOp(FloatCodeOp::Local);
+        break;
+    case Location::Ref:
+        EmitOp(FloatCodeOp::Ref);
+        break;
+    case Location::Addr:
+        EmitTree(CompileLocation(loc, expr->pos), as_float);
+        return;
+    }
+    EmitOperand(loc.offset);
+    Push(1);
+}
+
+void Compiler::EmitNative(const CallExpr* call) {
+    const FunctionDef* def = call->native;
+    for (size_t i = 0; i < call->args.size(); ++i) {
+        const Expr* arg = call->args[i];
+        // Constant arguments are read as the tree compiler reads them, by the parameter's type.
+        if (def->params[i].type == ValueType::Float) {
+            if (arg->is_const) {
+                EmitOp(FloatCodeOp::PushFloat);
+                EmitOperand(arg->value.f);
+                Push(1);
+            } else {
+                EmitFloat(arg);
+            }
+        } else if (arg->is_const) {
+            EmitOp(FloatCodeOp::PushInt);
+            EmitOperand(static_cast<int32_t>(arg->value.i));
+            Push(1);
+        } else {
+            EmitInt(arg);
+        }
+    }
+    EmitOp(FloatCodeOp::Native);
+    EmitOperand(def);
+    float_code_.ops.push_back(static_cast<uint8_t>(call->args.size()));
+    EmitPosition(call->pos);
+    Push(1 - static_cast<int>(call->args.size()));
+}
+
+void Compiler::EmitFloat(const Expr* expr) {
+    if (expr->is_const) {
+        EmitOp(FloatCodeOp::PushFloat);
+        EmitOperand(expr->value.f);
+        Push(1);
+        return;
+    }
+    switch (expr->kind) {
+    case ExprKind::Name:
+    case ExprKind::Index:
+    case ExprKind::Member:
+        if (expr->kind != ExprKind::Member ||
+            static_cast<const MemberExpr*>(expr)->member == MemberKind::Field) {
+            EmitLoad(expr, true);
+            return;
+        }
+        break;
+    case ExprKind::Unary:
+        if (expr->type->kind == TypeKind::Float) {
+            EmitFloat(static_cast<const UnaryExpr*>(expr)->operand);
+            EmitOp(FloatCodeOp::Negate);
+            return;
+        }
+        break;
+    case ExprKind::Binary:
+        if (IsFloatArith(expr)) {
+            EmitArith(static_cast<const BinaryExpr*>(expr));
+            return;
+        }
+        break;
+    case ExprKind::Convert: {
+        const Expr* operand = static_cast<const ConvertExpr*>(expr)->operand;
+        if (expr->type->kind == TypeKind::Float && operand->type->kind != TypeKind::Variant) {
+            EmitInt(operand);
+            EmitOp(FloatCodeOp::IntToFloat);
+            return;
+        }
+        break;
+    }
+    case ExprKind::Call:
+        if (IsScalarNative(expr)) {
+            EmitNative(static_cast<const CallExpr*>(expr));
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    EmitTree(CompileTree(expr), true);
+}
+
+void Compiler::EmitInt(const Expr* expr) {
+    if (expr->is_const) {
+        EmitOp(FloatCodeOp::PushInt);
+        EmitOperand(static_cast<int32_t>(expr->value.i));
+        Push(1);
+        return;
+    }
+    if (expr->kind == ExprKind::Name || expr->kind == ExprKind::Index ||
+        (expr->kind == ExprKind::Member &&
+         static_cast<const MemberExpr*>(expr)->member == MemberKind::Field)) {
+        EmitLoad(expr, false);
+        return;
+    }
+    if (IsScalarNative(expr)) {
+        EmitNative(static_cast<const CallExpr*>(expr));
+        return;
+    }
+    EmitTree(CompileExpr(expr), false);
+}
+
+// The shapes of the tree compiler: "x op constant", "constant op x" for + and *, else both.
+void Compiler::EmitArith(const BinaryExpr* expr) {
+    const Expr* left = expr->left;
+    const Expr* right = expr->right;
+    const Tok op = expr->op;
+    if (op != Tok::Slash && (right->is_const || (left->is_const && op != Tok::Minus))) {
+        const bool right_const = right->is_const;
+        EmitFloat(right_const ? left : right);
+        EmitOp(op == Tok::Plus    ? FloatCodeOp::AddConst
+               : op == Tok::Minus ? FloatCodeOp::SubConst
+                                  : FloatCodeOp::MulConst);
+        EmitOperand(right_const ? right->value.f : left->value.f);
+        EmitPosition(expr->pos);
+        return;
+    }
+    EmitFloat(left);
+    EmitFloat(right);
+    EmitOp(op == Tok::Plus    ? FloatCodeOp::Add
+           : op == Tok::Minus ? FloatCodeOp::Sub
+           : op == Tok::Star  ? FloatCodeOp::Mul
+                              : FloatCodeOp::Div);
+    EmitPosition(expr->pos);
+    Push(-1);
+}
+
+} // namespace tl::script

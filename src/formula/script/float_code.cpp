@@ -1,0 +1,108 @@
+#include "float_code.hpp"
+
+#include "tlscript/call_frame.hpp"
+
+#include <cstring>
+
+namespace tl::script {
+namespace {
+
+template <class T>
+T Read(const uint8_t*& pc) {
+    T value;
+    std::memcpy(&value, pc, sizeof(T));
+    pc += sizeof(T);
+    return value;
+}
+
+} // namespace
+
+double RunFloatCode(FloatCode code, ExecContext& c) {
+    Slot stack[kFloatCodeStack];
+    Slot* top = stack - 1; // the topmost value
+    const uint8_t* pc = code.ops;
+    for (;;) {
+        switch (static_cast<FloatCodeOp>(*pc++)) {
+        case FloatCodeOp::End:
+            return top->f;
+        case FloatCodeOp::PushFloat:
+            (++top)->f = Read<double>(pc);
+            break;
+        case FloatCodeOp::PushInt:
+            (++top)->i = Read<int32_t>(pc);
+            break;
+        case FloatCodeOp::Global:
+            *++top = c.globals[Read<int32_t>(pc)];
+            break;
+        case FloatCodeOp::Local:
+            *++top = c.frame[Read<int32_t>(pc)];
+            break;
+        case FloatCodeOp::Ref:
+            *++top = *c.frame[Read<int32_t>(pc)].ref;
+            break;
+        case FloatCodeOp::IntToFloat:
+            top->f = top->i;
+            break;
+        case FloatCodeOp::Negate:
+            top->f = -top->f;
+            break;
+        case FloatCodeOp::Add:
+            --top;
+            top->f = CheckFloat(c, top->f + top[1].f, code.positions[*pc++]);
+            break;
+        case FloatCodeOp::Sub:
+            --top;
+            top->f = CheckFloat(c, top->f - top[1].f, code.positions[*pc++]);
+            break;
+        case FloatCodeOp::Mul:
+            --top;
+            top->f = CheckFloat(c, top->f * top[1].f, code.positions[*pc++]);
+            break;
+        case FloatCodeOp::Div: {
+            --top;
+            const SourcePos& pos = code.positions[*pc++];
+            if (top[1].f == 0) [[unlikely]] {
+                RaiseFloatDivision(c, top->f, pos);
+            }
+            top->f = CheckFloat(c, top->f / top[1].f, pos);
+            break;
+        }
+        case FloatCodeOp::AddConst: {
+            double k = Read<double>(pc);
+            top->f = CheckFloat(c, top->f + k, code.positions[*pc++]);
+            break;
+        }
+        case FloatCodeOp::SubConst: {
+            double k = Read<double>(pc);
+            top->f = CheckFloat(c, top->f - k, code.positions[*pc++]);
+            break;
+        }
+        case FloatCodeOp::MulConst: {
+            double k = Read<double>(pc);
+            top->f = CheckFloat(c, top->f * k, code.positions[*pc++]);
+            break;
+        }
+        case FloatCodeOp::Native: {
+            const auto* def = Read<const FunctionDef*>(pc);
+            const int count = *pc++;
+            const SourcePos& pos = code.positions[*pc++];
+            Slot* args = top - count + 1;
+            Slot result;
+            result.raw = 0;
+            CallFrame frame(args, count, &result, def, &c, pos.line, pos.column, pos.file);
+            def->fn(frame);
+            top = args;
+            *top = result;
+            break;
+        }
+        case FloatCodeOp::NodeFloat:
+            (++top)->f = Read<const ExprNode*>(pc)->Float(c);
+            break;
+        case FloatCodeOp::NodeInt:
+            (++top)->i = Read<const ExprNode*>(pc)->Int(c);
+            break;
+        }
+    }
+}
+
+} // namespace tl::script

@@ -1,0 +1,69 @@
+// Float expressions as compact byte code. A formula such as "W(101, 5) * 0.02 + P(101, 7)" is a
+// handful of nodes in the tree form, each a separate object reached through a pointer and a
+// virtual call; flattened, it is a few dozen bytes run by one loop, which keeps a run script of
+// thousands of formulas within the caches. Evaluation order, checks and error positions are
+// those of the tree nodes the code replaces.
+#pragma once
+
+#include "exec_node.hpp"
+#include "tlscript/function_registry.hpp"
+
+#include <cstdint>
+
+namespace tl::script {
+
+// Operands follow their opcode unaligned, in the order listed.
+enum class FloatCodeOp : uint8_t {
+    End,        // the value on top of the stack is the result
+    PushFloat,  // double
+    PushInt,    // int32
+    Global,     // int32 slot offset: the slot of a global
+    Local,      // int32 slot offset: the slot of the current frame
+    Ref,        // int32 slot offset: the slot behind a var parameter
+    IntToFloat, //
+    Negate,     //
+    Add,        // uint8 position index; Sub, Mul and Div alike
+    Sub,
+    Mul,
+    Div,
+    AddConst, // double, uint8 position index: top op constant; SubConst and MulConst alike
+    SubConst,
+    MulConst,
+    Native,    // FunctionDef*, uint8 argument count, uint8 position index
+    NodeFloat, // const ExprNode*: a subexpression left in tree form
+    NodeInt,   // const ExprNode*
+};
+
+// The deepest stack that flattened code may need, and the tallest expression flattened whole:
+// taller ones keep their upper levels as tree nodes, which bounds the work of a failed attempt.
+inline constexpr int kFloatCodeStack = 64;
+inline constexpr int32_t kFloatCodeHeight = 32;
+// Positions of the operations that can raise, per piece of code.
+inline constexpr int kFloatCodePositions = 256;
+
+struct FloatCode {
+    const uint8_t* ops = nullptr;
+    const SourcePos* positions = nullptr;
+};
+
+double RunFloatCode(FloatCode code, ExecContext& c);
+
+struct FloatCodeExpr final : ExprNode {
+    FloatCodeExpr(SourcePos p, FloatCode k) : ExprNode(p), code(k) {}
+    double Float(ExecContext& c) const override { return RunFloatCode(code, c); }
+    FloatCode code;
+};
+
+template <class Loc>
+struct AssignFloatCode final : StmtNode {
+    AssignFloatCode(SourcePos p, Loc l, FloatCode k) : StmtNode(p), loc(l), code(k) {}
+    Flow Exec(ExecContext& c) const override {
+        double v = RunFloatCode(code, c);
+        loc.Get(c)->f = v;
+        return Flow::Normal;
+    }
+    Loc loc;
+    FloatCode code;
+};
+
+} // namespace tl::script

@@ -1,0 +1,203 @@
+// Float formulas compiled to byte code: the order in which operands and calls run, the values of
+// every operand form, errors with their texts and positions, and expressions too large for the
+// byte code, which stay tree nodes.
+#include "script_test_util.hpp"
+#include "tlscript/call_frame.hpp"
+
+#include <gtest/gtest.h>
+#include <string>
+
+namespace tl::script {
+namespace {
+
+using testing::RunScript;
+
+// Value of (code, item) as the energy functions read it, with an Integer and a Float argument
+// mixed in: W6(code, item, k, a, b, c) = code * 100 + item + k * (a - b) / c.
+void Mixed(CallFrame& f) {
+    f.ReturnFloat(f.Int(0) * 100.0 + f.Int(1) + f.Int(2) * (f.Float(3) - f.Float(4)) / f.Float(5));
+}
+
+void Half(CallFrame& f) {
+    f.ReturnInt(f.Int(0) / 2);
+}
+
+void Refuse(CallFrame& f) {
+    f.Raise("host says no");
+}
+
+class FloatCodeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const ParamSpec i{ValueType::Integer};
+        const ParamSpec x{ValueType::Float};
+        engine.RegisterFunction({"MyUnit", "W6", {i, i, i, x, x, x}, ValueType::Float, Mixed});
+        engine.RegisterFunction({"MyUnit", "Half", {i}, ValueType::Integer, Half});
+        engine.RegisterFunction({"MyUnit", "Refuse", {x}, ValueType::Float, Refuse});
+    }
+    testing::RunResult Run(const std::string& source) { return RunScript(engine, source); }
+    Engine engine;
+};
+
+struct ValueCase {
+    const char* name;
+    const char* expression; // over x = 2.5, y = -4, i = 7, a[1..3] = 1.5, 2.5, 3.5, k = 2
+    const char* printed;
+};
+
+class FloatCodeValueTest : public FloatCodeTest, public ::testing::WithParamInterface<ValueCase> {};
+
+// Each expression is printed from a Float variable it was assigned to and, in the same run,
+// printed directly, so both compiled forms of a Float computation are covered.
+TEST_P(FloatCodeValueTest, ComputesTheValue) {
+    const std::string source = std::string("var x, y, r: Float; i, k: Integer; a: array [1..3] of Float;\n") +
+                               "x := 2.5; y := -4; i := 7; k := 2; a[1] := 1.5; a[2] := 2.5; a[3] := 3.5;\n" +
+                               "r := " + GetParam().expression + ";\nPrintLn(r);\nPrintLn(" +
+                               GetParam().expression + ");";
+    auto result = Run(source);
+    EXPECT_EQ(result.messages, "");
+    const std::string line = std::string(GetParam().printed) + "\r\n";
+    EXPECT_EQ(result.output, line + line);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, FloatCodeValueTest,
+    ::testing::Values(ValueCase{"ConstantOnTheLeftOfMinus", "10 - x", "7.5"},
+                      ValueCase{"ConstantOnTheLeftOfDivide", "10 / x", "4"},
+                      ValueCase{"ConstantOnTheRightOfDivide", "x / 4", "0.625"},
+                      ValueCase{"ConstantOnTheLeftOfTimes", "3 * x + 1", "8.5"},
+                      ValueCase{"ConstantOnTheLeftOfPlus", "0.5 + x * y", "-9.5"},
+                      ValueCase{"Negation", "-x * -y", "-10"},
+                      ValueCase{"IntegerOperands", "i / k + i * x", "21"},
+                      ValueCase{"IntegerSubexpression", "(i div k) * 1.5 - (i mod k)", "3.5"},
+                      ValueCase{"ElementAtConstantIndex", "a[3] - a[1]", "2"},
+                      ValueCase{"ElementAtVariableIndex", "a[k] * a[k + 1]", "8.75"},
+                      ValueCase{"MixedHostArguments", "W6(3, i, k, x, y, 2) + 1", "314.5"},
+                      ValueCase{"IntegerHostResult", "Half(i) + Half(9) * 0.5", "5"},
+                      ValueCase{"BuiltinWithIntegerResult", "Round(x * 3) / 2", "4"},
+                      ValueCase{"NestedCalls", "Sqrt(Sqr(y)) + Abs(y) * Max(x, 1)", "14"},
+                      ValueCase{"RoundingAsThePrintedTextShowsIt", "0.1 * 3", "0.3"}),
+    [](const ::testing::TestParamInfo<ValueCase>& param) { return std::string(param.param.name); });
+
+// Operands run left to right, calls included, whatever form each operand takes.
+TEST_F(FloatCodeTest, OperandsRunLeftToRight) {
+    auto result =
+        Run("var n: Integer;\n"
+            "function F(v: Float): Float; begin n := n + 1; Print(IntToStr(n) + ':' + FloatToStr(v) + ' '); "
+            "Result := v; end;\n"
+            "var r: Float;\n"
+            "r := F(1) * 10 + F(2) - W6(0, Round(F(3)), 1, F(4), 0, 1) / F(5);\n"
+            "PrintLn(r);");
+    EXPECT_EQ(result.messages, "");
+    EXPECT_EQ(result.output, "1:1 2:2 3:3 4:4 5:5 10.6\r\n");
+}
+
+// A computation inside the arguments of a script function, inside another computation.
+TEST_F(FloatCodeTest, ComputationsNestInsideCallArguments) {
+    auto result = Run("function G(a, b: Float): Float; begin Result := a * 100 + b; end;\n"
+                      "var x, r: Float;\n"
+                      "x := 3;\n"
+                      "r := G(x * 2 + 1, G(x - 1, x / 2) + 0.5) * 2 - 1;\n"
+                      "PrintLn(r);");
+    EXPECT_EQ(result.messages, "");
+    EXPECT_EQ(result.output, "1803\r\n"); // G(7, 202) * 2 - 1
+}
+
+// Locals, value and var parameters, and a function's Result inside a routine.
+TEST_F(FloatCodeTest, ReadsParametersAndLocals) {
+    auto result = Run("procedure Scale(var v: Float; k: Float);\n"
+                      "var t: Float;\n"
+                      "begin t := k * 2; v := v * t + k; end;\n"
+                      "function Twice(v: Float): Float; begin Result := v; Result := Result * 2 + v; end;\n"
+                      "var x: Float;\n"
+                      "x := 1.5; Scale(x, 2); PrintLn(x); PrintLn(Twice(x) / 3);");
+    EXPECT_EQ(result.messages, "");
+    EXPECT_EQ(result.output, "8\r\n8\r\n");
+}
+
+struct ErrorCase {
+    const char* name;
+    const char* statement; // on line 3, with x = 0 and y = 1E300
+    const char* message;   // the uncaught error's one-line form
+};
+
+class FloatCodeErrorTest : public FloatCodeTest, public ::testing::WithParamInterface<ErrorCase> {};
+
+TEST_P(FloatCodeErrorTest, ReportsTheTextAndPositionOfTheFailingOperation) {
+    auto result = Run(std::string("var x, y, r: Float;\nx := 0; y := 1E300;\n") + GetParam().statement +
+                      "\nPrint('after');");
+    EXPECT_TRUE(result.compiled);
+    EXPECT_FALSE(result.executed);
+    EXPECT_EQ(result.output, "");
+    EXPECT_EQ(result.messages, std::string("Ошибка при выполнении: ") + GetParam().message + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Operations, FloatCodeErrorTest,
+    ::testing::Values(ErrorCase{"DivisionByZero", "r := 1 + 2 / x;",
+                                "Floating point division by zero [строка: 3, столбец: 12]"},
+                      ErrorCase{"ZeroByZero", "r := 1 + x / x;",
+                                "Invalid floating point operation [строка: 3, столбец: 12]"},
+                      ErrorCase{"OverflowOfTimes", "r := y * y + 1;",
+                                "Floating point overflow [строка: 3, столбец: 8]"},
+                      ErrorCase{"OverflowOfConstantTimes", "r := x + y * 1E10;",
+                                "Floating point overflow [строка: 3, столбец: 12]"},
+                      ErrorCase{"OverflowOfPlus", "r := 1 - (y * 1E8 + y * 1E8);",
+                                "Floating point overflow [строка: 3, столбец: 19]"},
+                      ErrorCase{"HostRaises", "r := 2 * Refuse(x);", "host says no [строка: 3, столбец: 10]"},
+                      ErrorCase{"BuiltinRaises", "r := 2 * Sqrt(x - 1);",
+                                "Invalid floating point operation [строка: 3, столбец: 10]"}),
+    [](const ::testing::TestParamInfo<ErrorCase>& param) { return std::string(param.param.name); });
+
+// The guarded block of a run script: the error of one formula leaves the other blocks running.
+// W6 divides by its last argument in the host, so with z = 0 it returns an infinity that the
+// script's multiplication refuses.
+TEST_F(FloatCodeTest, ErrorsAreCaughtByTheBlockAroundTheFormula) {
+    auto result = Run("var v: array [1..2] of Float; z: Float;\n"
+                      "try v[1] := W6(1, 2, 3, 4, 5, z) * 2; PrintLn(v[1]); "
+                      "except on E: Exception do PrintLn('Err:' + E.Message); end;\n"
+                      "try v[2] := 1 - Refuse(1) * 2; PrintLn(v[2]); "
+                      "except on E: Exception do PrintLn('Err:' + E.Message); end;\n"
+                      "z := 4;\n"
+                      "try v[1] := W6(1, 2, 3, 4, 5, z) * 2; PrintLn(v[1]); "
+                      "except on E: Exception do PrintLn('Err:' + E.Message); end;");
+    EXPECT_EQ(result.messages, "");
+    EXPECT_EQ(result.output, "Err:Floating point overflow\r\nErr:host says no\r\n202.5\r\n");
+}
+
+// Expressions deeper than the byte code's stack, or with more failing operations than it has
+// positions for, are kept as tree nodes around pieces of code and give the same values and
+// errors.
+TEST_F(FloatCodeTest, LargeExpressionsKeepTheirValuesAndPositions) {
+    std::string deep = "x";
+    for (int n = 0; n < 80; ++n) {
+        deep = "(x + " + deep + ")";
+    }
+    std::string wide = "x";
+    for (int n = 0; n < 300; ++n) {
+        wide += " + x";
+    }
+    auto result = Run("var x, r: Float;\nx := 0.5;\nr := " + deep + ";\nPrintLn(r);\nr := " + wide +
+                      ";\nPrintLn(r);\nx := 1E308;\nr := " + deep + ";");
+    EXPECT_EQ(result.output, "40.5\r\n150.5\r\n");
+    EXPECT_EQ(result.messages, "Ошибка при выполнении: Floating point overflow [строка: 8, столбец: 404]\n");
+}
+
+// Calls nested in their last argument need a stack slot per pending argument: fourteen levels of
+// a six-argument function need more than the byte code has, and compute what the loop does.
+TEST_F(FloatCodeTest, DeeplyNestedCallsAgreeWithTheLoop) {
+    std::string nested = "1";
+    for (int n = 0; n < 14; ++n) {
+        nested = "W6(1, 2, 3, 4, 5, " + nested + ")";
+    }
+    auto result = Run("var c: Float; j: Integer;\nc := 1;\nfor j := 1 to 14 do c := W6(1, 2, 3, 4, 5, c);\n"
+                      "PrintLn(c);\nPrintLn(" +
+                      nested + " * 1);");
+    EXPECT_EQ(result.messages, "");
+    const std::string line = result.output.substr(0, result.output.find('\n') + 1);
+    EXPECT_EQ(line.substr(0, 5), "101.9");
+    EXPECT_EQ(result.output, line + line);
+}
+
+} // namespace
+} // namespace tl::script
