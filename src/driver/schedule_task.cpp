@@ -6,6 +6,7 @@
 
 #include <exception>
 #include <fmt/format.h>
+#include <optional>
 #include <stdexcept>
 #include <utility>
 
@@ -23,6 +24,10 @@ void TScheduleTask::Channel::SendStatus(std::string_view line) {
     task_.SendStatus(line);
 }
 
+void TScheduleTask::Channel::AddElementError(const ElementAddress& element, std::string_view message) {
+    task_.AddElementError(element.object, element.type, element.item, message);
+}
+
 TScheduleTask::TScheduleTask(HostLink& link, std::string task_key, int32_t task_id)
     : TScheduleCommonTask(link, std::move(task_key), task_id), settings_(std::string(kScheduleStorage)),
       states_(link.state_log, true) {}
@@ -37,8 +42,20 @@ TScheduleTask::~TScheduleTask() {
     CloseRunLog();
 }
 
+void TScheduleTask::LogTimings() {
+    if (run_started_ == RunTimings::Clock::time_point{} || !RunTimings::Requested()) {
+        return;
+    }
+    run_log_.Add("");
+    run_log_.Add("------------------Время выполнения------------------");
+    for (std::string& line : timings_.Lines(RunTimings::Clock::now() - run_started_)) {
+        run_log_.Add(std::move(line));
+    }
+}
+
 void TScheduleTask::CloseRunLog() noexcept {
     try {
+        LogTimings();
         const std::string addresses = incomplete_.CloseInto(run_log_);
         if (!addresses.empty()) {
             SendStatus("Следующие элементы рассчитаны не полностью: " + addresses);
@@ -62,8 +79,11 @@ void TScheduleTask::LogFailure(std::string_view what) {
 }
 
 int32_t TScheduleTask::Start() {
+    run_started_ = RunTimings::Clock::now();
     try {
-        return StartRun();
+        const int32_t result = StartRun();
+        step_ended_ = RunTimings::Clock::now();
+        return result;
     } catch (const std::exception& error) {
         LogFailure(error.what());
         throw;
@@ -71,11 +91,14 @@ int32_t TScheduleTask::Start() {
 }
 
 int32_t TScheduleTask::HandleData(TlResultSet** result, bool& release_it) {
+    timings_.Lap(RunPhase::kQueries, step_ended_);
     // The task takes every delivered set over and releases it itself.
     release_it = false;
     current_set_ = result != nullptr ? std::exchange(*result, nullptr) : nullptr;
     try {
-        return HandleStep();
+        const int32_t code = HandleStep();
+        step_ended_ = RunTimings::Clock::now();
+        return code;
     } catch (const std::exception& error) {
         LogFailure(error.what());
         throw;
@@ -86,21 +109,44 @@ int32_t TScheduleTask::HandleStep() {
     switch (step_) {
     case kStepStates:
         LoadElementStates();
-        // The arbitrary formula asks for the discreteness of momentary values here (step 15).
+        if (method_ == kMethodArbitraryFormula) {
+            step_ = kStepDiscreteness;
+            RequestDiscreteness(channel_);
+            return kResultWaiting;
+        }
         step_ = ReadFirstPass();
         return NextPass();
     case kStepDiscreteness:
+        return AcceptDiscreteness();
     case kStepMomentary:
-        // The arbitrary formula's answers: the discreteness check and the momentary values of a
-        // pass join here.
-        throw std::logic_error("the arbitrary-formula method is not built yet");
+        return KeepMomentaryValues();
     default:
         if (step_ > kLastPass) {
             throw std::logic_error(fmt::format("no query is awaited at step {}", step_));
         }
-        // The arbitrary formula's pass processing joins here, by the method.
-        return ProcessDefinedFormulaPass();
+        return method_ == kMethodArbitraryFormula ? ProcessArbitraryFormulaPass()
+                                                  : ProcessDefinedFormulaPass();
     }
+}
+
+int32_t TScheduleTask::AcceptDiscreteness() {
+    if (arbitrary_ == nullptr) {
+        throw std::logic_error("the momentary discreteness arrived for a run without formulas");
+    }
+    const std::optional<Discreteness> accepted =
+        CheckMomentaryDiscreteness(channel_, current_set_, momentary_filter_);
+    arbitrary_->AcceptMomentary(accepted.has_value());
+    DropDataSet(current_set_);
+    step_ = ReadFirstPass();
+    return NextPass();
+}
+
+int32_t TScheduleTask::KeepMomentaryValues() {
+    DropDataSet(momentary_set_);
+    momentary_set_ = std::exchange(current_set_, nullptr);
+    step_ = saved_pass_;
+    RequestData(channel_, data_filter_, step_, window_.begin, window_.end);
+    return kResultWaiting;
 }
 
 void TScheduleTask::LoadElementStates() {

@@ -27,8 +27,14 @@ bool TScheduleTask::PreparePass() {
 
 int32_t TScheduleTask::NextPass() {
     if (PreparePass()) {
-        // The arbitrary formula asks for the pass's momentary values first (step 16).
-        RequestData(channel_, data_filter_, step_, window_.begin, window_.end);
+        if (method_ == kMethodArbitraryFormula) {
+            // The momentary values of the pass first; the interval values follow their answer.
+            saved_pass_ = step_;
+            step_ = kStepMomentary;
+            RequestMomentary(channel_, momentary_filter_, window_.begin, window_.end);
+        } else {
+            RequestData(channel_, data_filter_, step_, window_.begin, window_.end);
+        }
         return kResultWaiting;
     }
     return FinishPass();
@@ -42,9 +48,20 @@ int32_t TScheduleTask::ProcessDefinedFormulaPass() {
     return FinishPass();
 }
 
+int32_t TScheduleTask::ProcessArbitraryFormulaPass() {
+    records_ = std::make_unique<TDBRecords>();
+    RecordsSink sink(*records_);
+    arbitrary_->ProcessPass(window_, current_set_, momentary_set_, sink);
+    DropDataSet(current_set_);
+    DropDataSet(momentary_set_);
+    return FinishPass();
+}
+
 int32_t TScheduleTask::FinishPass() {
     if (records_ != nullptr && records_->Count() > 0) {
+        RunTimings::Clock::time_point started = RunTimings::Clock::now();
         Link().Database().StoreRecords("Data", std::move(records_));
+        timings_.Lap(RunPhase::kStore, started);
     }
     records_.reset();
     if (step_ >= kLastPass) {

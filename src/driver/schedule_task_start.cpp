@@ -18,7 +18,6 @@
 namespace tl {
 namespace {
 
-constexpr int kMethodDefinedFormula = 0;
 constexpr int32_t kIntervalDepth = 0;
 constexpr int32_t kIntervalFixed = 1;
 constexpr int32_t kWindowMinutes = 30; // the state query covers whole half-hours
@@ -109,19 +108,24 @@ int32_t TScheduleTask::StartRun() {
     common_script_ = settings_.ReadString(section, settings::kCommonScript, "");
     ReadPeriods();
     states_.SetUseAltDate(settings_.ReadBool(section, settings::kSCUseCalcEvType, true));
-    // The arbitrary formula points the module's script data at this task's elements and states here.
 
     int32_t result = kResultNotCalculated;
     const int32_t count =
         ReadElementList(settings_, element_section, method_, channel_, objects_, data_filter_);
     if (count > 0) {
         SendStatus(fmt::format("Общее количество объектов, подлежащих расчету: {}", count));
-        if (method_ != kMethodDefinedFormula) {
-            // The arbitrary formula assembles, compiles and looks through its scripts here.
-            throw std::logic_error("the arbitrary-formula method is not built yet");
+        if (method_ == kMethodArbitraryFormula) {
+            // The task's own script data, beside the program compiled with it: runs whose steps
+            // interleave never share rows, lists or context.
+            arbitrary_ = std::make_unique<ArbitraryFormula>(
+                ArbitraryFormulaLinks{objects_, states_, channel_, channel_, timings_});
+            result = arbitrary_->Prepare(common_script_, data_filter_, momentary_filter_)
+                         ? kResultWaiting
+                         : kResultBadScenario;
+        } else {
+            defined_formula_.Prepare(data_filter_);
+            result = kResultWaiting;
         }
-        defined_formula_.Prepare(data_filter_);
-        result = kResultWaiting;
     }
 
     if (result == kResultWaiting) {

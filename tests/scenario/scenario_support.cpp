@@ -95,12 +95,34 @@ void Installation::FixedPeriod(DateTime begin, DateTime end) {
     settings_.WriteDateTime(kSection, "EndDateTime", end);
 }
 
+void Installation::FormulaTask(DateTime begin, DateTime end, const std::string& common_script) {
+    FixedPeriod(begin, end);
+    settings_.WriteInteger(kSection, "Method", 1);
+    settings_.WriteString(kSection, "CommonScript", common_script);
+}
+
+void Installation::Formula(const std::string& key, const std::string& formula) {
+    settings_.WriteString(kFormulas, key, formula);
+}
+
+void Installation::MomentaryDiscreteness(int32_t kind, int32_t value) {
+    const TlVariant values[] = {Int(kind), Int(value)};
+    Db().Execute("insert or replace into parameters (parnumber, name, discrettype, discretvalue) "
+                 "values (1100, 'Мгновенные величины', :k, :v)",
+                 values);
+}
+
 void Installation::AddData(int32_t par_number, int32_t object, int32_t item, DateTime stamp, double value,
                            int64_t status) {
-    const TlVariant values[] = {Int(par_number), Int(object), Int(item),
+    AddRow(par_number, object, 0, item, stamp, value, status);
+}
+
+void Installation::AddRow(int32_t par_number, int32_t object, int32_t type, int32_t item, DateTime stamp,
+                          double value, int64_t status) {
+    const TlVariant values[] = {Int(par_number), Int(object), Int(type),  Int(item),
                                 Date(stamp),     Real(value), Int(status)};
     Db().Execute("insert into data (parnumber, object, objtype, item, data_date, season, value0, tvkstatus) "
-                 "values (:p, :o, 0, :i, :d, 0, :v, :s)",
+                 "values (:p, :o, :t, :i, :d, 0, :v, :s)",
                  values);
 }
 
@@ -152,7 +174,7 @@ std::vector<StoredRow> Installation::Results() {
     for (set->First(); !set->Eof(); set->Next()) {
         rows.push_back({set->AsInteger(0), FormatDateTimeSeconds(set->AsDateTime(1)), set->AsInteger(2),
                         set->AsInteger(3), set->AsInteger(4), set->AsDouble(5), set->AsDouble(6),
-                        set->StatusWord(), FormatDateTimeSeconds(set->AsDateTime(8))});
+                        set->StatusWord(), FormatDateTimeSeconds(set->AsDateTime(8)), set->AsDateTime(8)});
     }
     return rows;
 }

@@ -28,6 +28,7 @@ struct StoredRow {
     double value1 = 0;
     int64_t status = 0;
     std::string received;
+    DateTime received_at = 0;
 };
 
 struct RunOutcome {
@@ -41,6 +42,7 @@ public:
     static constexpr const char* kKey = "\\Scripts\\Losses\\";
     static constexpr const char* kSection = "\\Scripts\\Losses\\Object\\";
     static constexpr const char* kElements = "\\Scripts\\Losses\\Devices1\\";
+    static constexpr const char* kFormulas = "\\Scripts\\Losses\\Devices2\\";
 
     Installation();
     ~Installation();
@@ -50,9 +52,17 @@ public:
     TSvcConfig& Settings() { return settings_; }
     // The settings every run needs, with a fixed period.
     void FixedPeriod(DateTime begin, DateTime end);
+    // A task of the arbitrary formula over a fixed period, with its common script.
+    void FormulaTask(DateTime begin, DateTime end, const std::string& common_script = "");
+    // The formula of element `key` ("object.type.item").
+    void Formula(const std::string& key, const std::string& formula);
+    // How momentary values (parameter 1100) are stored: kind 5 minutes, 6 seconds, ...
+    void MomentaryDiscreteness(int32_t kind, int32_t value);
 
     void AddData(int32_t par_number, int32_t object, int32_t item, DateTime stamp, double value,
                  int64_t status = 0);
+    void AddRow(int32_t par_number, int32_t object, int32_t type, int32_t item, DateTime stamp, double value,
+                int64_t status = 0);
     void AddEvent(int32_t evcode, int32_t objcode, int32_t objtype, int32_t objitem, DateTime stamp);
 
     // Starts the task, optionally stops it at once, and runs the host's loop until everything

@@ -14,6 +14,9 @@
 #include "tldriver/floating_point_scope.hpp"
 #include "tldriver/run_log.hpp"
 #include "tldriver/schedule_common_task.hpp"
+#include "tlexecution/arbitrary_formula.hpp"
+#include "tlexecution/element_errors.hpp"
+#include "tlexecution/run_timings.hpp"
 #include "tlmethods/calc_objects.hpp"
 #include "tlmethods/container_states.hpp"
 #include "tlmethods/defined_formula.hpp"
@@ -36,6 +39,9 @@ public:
     static constexpr uint8_t kStepMomentary = 16;
     // Before Start has asked anything.
     static constexpr uint8_t kStepIdle = 255;
+    // Values of the Method setting.
+    static constexpr int32_t kMethodDefinedFormula = 0;
+    static constexpr int32_t kMethodArbitraryFormula = 1;
 
     TScheduleTask(HostLink& link, std::string task_key, int32_t task_id);
     ~TScheduleTask() override;
@@ -53,12 +59,13 @@ public:
 
 private:
     // The run's way to the host for the requests and the methods.
-    class Channel final : public RequestTask, public RunReport {
+    class Channel final : public RequestTask, public RunReport, public ElementErrors {
     public:
         explicit Channel(TScheduleTask& task) : task_(task) {}
         void RunQuery(std::string_view sql, std::span<const Variant> params) override;
         void LogLine(std::string_view line) override;
         void SendStatus(std::string_view line) override;
+        void AddElementError(const ElementAddress& element, std::string_view message) override;
 
     private:
         TScheduleTask& task_;
@@ -77,9 +84,15 @@ private:
     bool PreparePass();
     int32_t FinishPass();
     int32_t ProcessDefinedFormulaPass();
+    int32_t ProcessArbitraryFormulaPass();
+    // The answer about parameter 1100: whether momentary values can be used.
+    int32_t AcceptDiscreteness();
+    // The momentary values of the pass are kept; its interval values are asked next.
+    int32_t KeepMomentaryValues();
 
     // Closing section, status line of incompletely calculated elements, tlosses.log.
     void CloseRunLog() noexcept;
+    void LogTimings();
     void LogFailure(std::string_view what);
 
     FloatingPointScope floating_point_;
@@ -90,7 +103,11 @@ private:
     TStateContainer states_;
     ContainerStates state_view_{states_};
     DefinedFormula defined_formula_{objects_, channel_, state_view_};
-    // Where the arbitrary formula keeps its compiled program once it is built.
+    RunTimings timings_;
+    RunTimings::Clock::time_point run_started_{};
+    RunTimings::Clock::time_point step_ended_{}; // from here the task waits for its query
+    // The arbitrary formula's script data, run script and compiled program, made by Start.
+    std::unique_ptr<ArbitraryFormula> arbitrary_;
     bool adv_par_number_ = false;
     int32_t method_ = 0;
     TlResultSet* current_set_ = nullptr;   // the set of the last completed query, until released
@@ -106,7 +123,6 @@ private:
     TSQLItemParamContainer data_filter_;  // elements whose interval values are read
     TSQLItemParamContainer momentary_filter_;
     RunLog run_log_;
-    std::string script_text_;
     IncompleteElements incomplete_;
     std::string common_script_;
 };
