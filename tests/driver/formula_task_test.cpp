@@ -1,0 +1,201 @@
+// A run of the arbitrary formula against a host that answers each query when the test says so:
+// the order of its queries, and the momentary set that each pass keeps until its end.
+#include "driver_test_support.hpp"
+#include "fake_host_service.hpp"
+#include "tlcommon/date_time.hpp"
+#include "tldriver/schedule_task.hpp"
+#include "tldriver/schedule_task_list.hpp"
+#include "tlplatform/db_connection.hpp"
+#include "tlplatform/wm.h"
+#include "tlsettings/svc_config.hpp"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tl::test {
+namespace {
+
+constexpr const char* kKey = "\\Scripts\\Formulas\\";
+constexpr const char* kSection = "\\Scripts\\Formulas\\Object\\";
+constexpr const char* kFormulas = "\\Scripts\\Formulas\\Devices2\\";
+constexpr int32_t kTask = 9;
+
+const std::vector<std::string> kDataColumns = {"ParNumber", "ObjType", "Object", "Item",
+                                               "Data_Date", "Value0",  "Season"};
+
+DateTime At(int hour, int minute) {
+    return EncodeDateTime({2014, 11, 1, hour, minute, 0, 0});
+}
+
+std::vector<double> DataRow(int32_t par_number, int32_t object, int32_t type, int32_t item, DateTime stamp,
+                            double value) {
+    return {static_cast<double>(par_number),
+            static_cast<double>(type),
+            static_cast<double>(object),
+            static_cast<double>(item),
+            stamp,
+            value,
+            0};
+}
+
+Variant Field(const StoredRecords& stored, size_t record, const std::string& name) {
+    for (const auto& [field, value] : stored.records.at(record)) {
+        if (field == name) {
+            return value;
+        }
+    }
+    ADD_FAILURE() << "no field " << name;
+    return {};
+}
+
+class FormulaTaskTest : public ::testing::Test {
+protected:
+    FormulaTaskTest() : state_log_(dir_.Path() + "driver_modi.log") {
+        FakeHost::StatusLines().clear();
+        window_ = WmCreateQueue();
+        link_.service.Reset(host_.Service());
+        link_.status_callback = &FakeHost::StatusCallback;
+        link_.completion = {window_, 1};
+        link_.log_directory = dir_.Path();
+        link_.state_log = &state_log_;
+        auto connection = db::Connection::Open(":memory:");
+        db::InitSchema(*connection);
+        db::SetProcessConnection(std::move(connection));
+        settings_.WriteInteger(kSection, "DeepBase", 0);
+        settings_.WriteInteger(kSection, "Method", 1);
+        settings_.WriteBool(kSection, "AdvParNumber", false);
+        settings_.WriteInteger(kSection, "IntervalType", 1);
+        settings_.WriteDateTime(kSection, "BeginDateTime", At(0, 0));
+        settings_.WriteDateTime(kSection, "EndDateTime", At(1, 0));
+    }
+    ~FormulaTaskTest() override {
+        db::SetProcessConnection(nullptr);
+        WmDestroyQueue(window_);
+    }
+
+    // Starts the task and answers the element-state query (nothing to ask: an empty query).
+    void StartAndAnswerStates(TScheduleTaskList& list) {
+        list.Add(std::make_unique<TScheduleTask>(link_, kKey, kTask));
+        list.StartTask(kTask);
+        ASSERT_EQ(host_.Queries().size(), 1u);
+        EXPECT_EQ(host_.Queries()[0].sql, "");
+        host_.Complete(0, nullptr);
+        ASSERT_EQ(host_.Queries().size(), 2u);
+        EXPECT_EQ(host_.Queries()[1].sql, "select * from parameters where parnumber = 1100");
+    }
+
+    const RecordedQuery& Last() const { return host_.Queries().back(); }
+
+    TempDir dir_;
+    FakeHost host_;
+    ElementStateLog state_log_;
+    HostLink link_;
+    uint32_t window_ = 0;
+    TSvcConfig settings_{"TKEY_SCHEDULE"};
+};
+
+TEST_F(FormulaTaskTest, EachPassAsksForItsMomentaryValuesKeepsThemAndReleasesThemAtItsEnd) {
+    settings_.WriteString(kFormulas, "26.99.3", "%Result0% := Ua(26, 99, 0) + W(26, 1)");
+    TScheduleTaskList list(link_);
+    StartAndAnswerStates(list);
+    FakeResultSet discreteness({"discrettype", "discretvalue"}, {{5, 3}});
+    host_.Complete(1, discreteness.Set());
+
+    // Pass 7: momentary values, then the interval values, then the rows.
+    ASSERT_EQ(host_.Queries().size(), 3u);
+    EXPECT_TRUE(Last().sql.starts_with("select * from data where parnumber = 1100 ")) << Last().sql;
+    FakeResultSet momentary(
+        kDataColumns, {DataRow(1100, 26, 99, 13, At(0, 20), 230), DataRow(1100, 26, 99, 13, At(0, 50), 231)});
+    host_.Complete(2, momentary.Set());
+    ASSERT_EQ(host_.Queries().size(), 4u);
+    EXPECT_NE(Last().sql.find(":pn1"), std::string::npos);
+    EXPECT_EQ(Last().params.at(0).AsInt32(), 12);
+    EXPECT_EQ(host_.ReleaseCount(momentary.Set()), 0); // kept while the pass waits for its rows
+    FakeResultSet data(kDataColumns,
+                       {DataRow(12, 26, 0, 1, At(0, 30), 100), DataRow(12, 26, 0, 1, At(1, 0), 60)});
+    host_.Complete(3, data.Set());
+    EXPECT_EQ(host_.ReleaseCount(momentary.Set()), 1);
+    EXPECT_EQ(host_.ReleaseCount(data.Set()), 1);
+    ASSERT_EQ(host_.Stored().size(), 1u);
+    const StoredRecords& stored = host_.Stored()[0];
+    ASSERT_EQ(stored.records.size(), 2u);
+    EXPECT_EQ(Field(stored, 0, "ParNumber"), Variant::Int32(30012));
+    EXPECT_EQ(Field(stored, 0, "Value0"), Variant::Double(230 + 50));
+    EXPECT_EQ(Field(stored, 1, "Value0"), Variant::Double(231 + 30));
+    EXPECT_EQ(Field(stored, 1, "TvkStatus"), Variant::Double(0));
+
+    // The other passes: each answer set is released once, the run ends with 0.
+    std::vector<std::unique_ptr<FakeResultSet>> answers;
+    for (size_t i = 4; i < host_.Queries().size() && i < 30; ++i) {
+        answers.push_back(std::make_unique<FakeResultSet>(kDataColumns, std::vector<std::vector<double>>{}));
+        host_.Complete(i, answers.back()->Set());
+    }
+    EXPECT_EQ(host_.Queries().size(), 4u + 2 * 5); // momentary and interval values of passes 8..12
+    for (const auto& answer : answers) {
+        EXPECT_EQ(host_.ReleaseCount(answer->Set()), 1);
+    }
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(TakeCompletions(window_), (std::vector<Completion>{{1, kTask, 0}}));
+}
+
+TEST_F(FormulaTaskTest, AStopWhileTheIntervalValuesAreAwaitedReleasesTheKeptMomentaryValues) {
+    settings_.WriteString(kFormulas, "26.99.3", "Ua(26, 99, 0)");
+    FakeResultSet discreteness({"discrettype", "discretvalue"}, {{6, 1}});
+    FakeResultSet momentary(kDataColumns, {DataRow(1100, 26, 99, 13, At(0, 20), 230)});
+    {
+        TScheduleTaskList list(link_);
+        StartAndAnswerStates(list);
+        host_.Complete(1, discreteness.Set());
+        host_.Complete(2, momentary.Set());
+        ASSERT_EQ(host_.Queries().size(), 4u);
+        list.StopTask(kTask);
+        EXPECT_EQ(list.Count(), 0);
+    }
+    EXPECT_EQ(host_.ReleaseCount(momentary.Set()), 1);
+    EXPECT_EQ(TakeCompletions(window_), (std::vector<Completion>{{1, kTask, 5}}));
+}
+
+TEST_F(FormulaTaskTest, WithoutMomentaryElementsToAskTheMomentaryQueryIsEmpty) {
+    struct Case {
+        const char* name;
+        const char* formula;
+        double kind;
+        bool asked;
+    } const cases[] = {
+        {"momentary values read, discreteness accepted", "Ua(26, 99, 0)", 5, true},
+        {"discreteness refused", "Ua(26, 99, 0)", 4, false},
+        {"no momentary values read", "W(26, 1)", 5, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        settings_.WriteString(kFormulas, "26.99.3", c.formula);
+        const size_t first = host_.Queries().size();
+        TScheduleTaskList list(link_);
+        list.Add(std::make_unique<TScheduleTask>(link_, kKey, kTask));
+        list.StartTask(kTask);
+        host_.Complete(first, nullptr);
+        FakeResultSet discreteness({"discrettype", "discretvalue"}, {{c.kind, 1}});
+        host_.Complete(first + 1, discreteness.Set());
+        ASSERT_EQ(host_.Queries().size(), first + 3);
+        const RecordedQuery& query = host_.Queries()[first + 2];
+        if (c.asked) {
+            EXPECT_TRUE(query.sql.starts_with("select * from data where parnumber = 1100 ")) << query.sql;
+            EXPECT_EQ(query.params.size(), 2u);
+        } else {
+            EXPECT_EQ(query.sql, "");
+            ASSERT_EQ(query.params.size(), 1u);
+            EXPECT_EQ(query.params[0].AsInt32(), 0);
+        }
+        // No answer to the empty query: the pass asks for its interval values all the same.
+        host_.Complete(first + 2, nullptr);
+        ASSERT_EQ(host_.Queries().size(), first + 4);
+        EXPECT_EQ(host_.Queries()[first + 3].params.at(0).AsInt32(), 12);
+        list.StopTask(kTask);
+        TakeCompletions(window_);
+    }
+}
+
+} // namespace
+} // namespace tl::test
