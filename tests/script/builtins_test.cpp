@@ -78,5 +78,70 @@ TEST(BuiltinTest, EncodeDateRefusesInvalidDates) {
     EXPECT_EQ(result.output, "Invalid argument to date encode");
 }
 
+struct RaiseCase {
+    const char* statement;
+    const char* caught; // class name and message
+};
+
+class BuiltinErrorTest : public ::testing::TestWithParam<RaiseCase> {};
+
+TEST_P(BuiltinErrorTest, RaisesItsClassAndText) {
+    auto result = RunScript(std::string("var s: String; s := 'abc';\ntry ") + GetParam().statement +
+                            " except on E: Exception do Print(E.ClassName + ': ' + E.Message); end;");
+    EXPECT_EQ(result.messages, "") << GetParam().statement;
+    EXPECT_EQ(result.output, GetParam().caught) << GetParam().statement;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Strings, BuiltinErrorTest,
+    ::testing::Values(RaiseCase{"Print(CharAt(s, 4));", "ERangeError: Out of string range: index 4"},
+                      RaiseCase{"SetCharAt(s, 0, 'x');", "ERangeError: Out of string range: index 0"},
+                      RaiseCase{"Print(StrToInt('я1'));", "EConvertError: \"я1\" is an invalid integer"},
+                      RaiseCase{"Print(StrToFloat('1,5'));", "EConvertError: \"1,5\" is an invalid float"}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Dates, BuiltinErrorTest,
+    ::testing::Values(
+        RaiseCase{"Print(StrToDate('31.02.2024'));", "EConvertError: \"31.02.2024\" is not a valid date"},
+        RaiseCase{"Print(StrToDate('1.2.3.4'));", "EConvertError: \"1.2.3.4\" is not a valid date"},
+        RaiseCase{"Print(StrToDate('1.2.10000'));", "EConvertError: \"1.2.10000\" is not a valid date"},
+        RaiseCase{"Print(StrToDate(''));", "EConvertError: \"\" is not a valid date"},
+        RaiseCase{"Print(StrToTime('24:00'));", "EConvertError: \"24:00\" is not a valid time"},
+        RaiseCase{"Print(StrToTime('7:60'));", "EConvertError: \"7:60\" is not a valid time"},
+        RaiseCase{"Print(StrToTime('7:08.5'));", "EConvertError: \"7:08.5\" is not a valid time"},
+        RaiseCase{"Print(StrToDateTime('1.1.2024 x'));",
+                  "EConvertError: \"1.1.2024 x\" is not a valid date and time"},
+        RaiseCase{"Print(IncMonth(EncodeDate(9999, 12, 1), 1));",
+                  "EConvertError: Invalid argument to date encode"},
+        RaiseCase{"Print(IncMonth(EncodeDate(1, 1, 1), -1));",
+                  "EConvertError: Invalid argument to date encode"},
+        RaiseCase{"Print(DateToStr(1e10));", "EConvertError: Invalid argument to date decode"},
+        RaiseCase{"Print(DayOfWeek(-1e7));", "EConvertError: Invalid argument to date decode"},
+        RaiseCase{"Print(EncodeTime(24, 0, 0, 0));", "EConvertError: Invalid argument to time encode"}));
+
+// Beyond what the Math unit's routines share: overflowing results and ArcCosh below 1.
+INSTANTIATE_TEST_SUITE_P(
+    Math, BuiltinErrorTest,
+    ::testing::Values(RaiseCase{"Print(RadToDeg(1e308));", "EOverflow: Floating point overflow"},
+                      RaiseCase{"Print(Hypot(1.5e308, 1.5e308));", "EOverflow: Floating point overflow"},
+                      RaiseCase{"Print(ArcCosh(-1));", "EInvalidOp: Invalid floating point operation"}));
+
+// Indexes below 1, where Pascal dialects disagree: Delete does nothing, Insert inserts first.
+TEST(BuiltinTest, EditsBeforeTheFirstCharacter) {
+    auto result = RunScript("var s: String;\n"
+                            "s := 'abc'; Delete(s, 0, 2); Delete(s, -1, 5); Delete(s, 2, -1); PrintLn(s);\n"
+                            "Insert('X', s, 0); Insert('Y', s, -7); PrintLn(s);");
+    EXPECT_EQ(result.output, "abc\r\nYXabc\r\n");
+}
+
+TEST(BuiltinTest, ConversionsUseTheDecimalSeparator) {
+    EngineSettings settings;
+    settings.decimal_separator = ',';
+    Engine engine(settings);
+    auto result = RunScript(engine, "PrintLn(StrToFloatDef('2,5', 0)); PrintLn(StrToFloatDef('2.5', 0));\n"
+                                    "PrintLn(StrToFloatDef('2;5', 1)); PrintLn(FloatToStr(0.5));");
+    EXPECT_EQ(result.output, "2,5\r\n2,5\r\n1\r\n0,5\r\n");
+}
+
 } // namespace
 } // namespace tl::script

@@ -1,0 +1,189 @@
+// Strings inside running scripts are Windows-1251 bytes: one byte a character, Cyrillic letters
+// included, and UTF-8 again wherever text leaves the program.
+#include "ansi_text.hpp"
+#include "script_test_util.hpp"
+#include "tlcommon/text_codec.hpp"
+#include "tlscript/call_frame.hpp"
+
+#include <gtest/gtest.h>
+#include <locale.h>
+#include <map>
+#include <wctype.h>
+
+namespace tl::script {
+namespace {
+
+using testing::RunScript;
+
+struct TextCase {
+    const char* expression;
+    const char* printed;
+};
+
+class CyrillicTextTest : public ::testing::TestWithParam<TextCase> {};
+
+TEST_P(CyrillicTextTest, Evaluates) {
+    auto result = RunScript(std::string("Print(") + GetParam().expression + ");");
+    EXPECT_EQ(result.messages, "") << GetParam().expression;
+    EXPECT_EQ(result.output, GetParam().printed) << GetParam().expression;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CharactersNotBytes, CyrillicTextTest,
+    ::testing::Values(TextCase{"Length('яблоко')", "6"}, TextCase{"Length('Ёж' + 'ик')", "4"},
+                      TextCase{"Copy('трансформатор', 6, 5)", "форма"},
+                      TextCase{"Pos('форм', 'трансформатор')", "6"}, TextCase{"CharAt('фидер', 2)", "и"},
+                      TextCase{"Ord('я')", "255"}, TextCase{"Ord('Ё')", "168"},
+                      TextCase{"Chr(192) + 'x'", "Аx"}, TextCase{"#192#255", "Ая"},
+                      TextCase{"Length(Trim('  тп  '))", "2"}, TextCase{"QuotedStr('ток')", "'ток'"},
+                      TextCase{"LastDelimiter('ё', 'ёлка ёж')", "6"},
+                      TextCase{"IsDelimiter('ъь', 'объект', 3)", "True"}));
+
+INSTANTIATE_TEST_SUITE_P(LetterCase, CyrillicTextTest,
+                         ::testing::Values(TextCase{"UpperCase('линия l1')", "линия L1"},
+                                           TextCase{"LowerCase('ЛИНИЯ AB')", "ЛИНИЯ ab"},
+                                           TextCase{"AnsiUpperCase('линия ёж l1')", "ЛИНИЯ ЁЖ L1"},
+                                           TextCase{"AnsiLowerCase('ЛИНИЯ ЁЖ L1')", "линия ёж l1"},
+                                           TextCase{"AnsiUpperCase('їґ№')", "ЇҐ№"},
+                                           TextCase{"CompareText('Я', 'я') <> 0", "True"},
+                                           TextCase{"AnsiCompareText('ёЖ', 'ЁЖ')", "0"},
+                                           TextCase{"AnsiCompareText('Я', 'я')", "0"}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Order, CyrillicTextTest,
+    ::testing::Values(TextCase{"('а' < 'б') and ('я' > 'z')", "True"},
+                      TextCase{"(AnsiCompareStr('е', 'ё') < 0) and (AnsiCompareStr('ё', 'ж') < 0)", "True"},
+                      TextCase{"CompareStr('ё', 'а') < 0", "True"},
+                      TextCase{"AnsiCompareText('ёлка', 'ЕЛКА') > 0", "True"}));
+
+INSTANTIATE_TEST_SUITE_P(
+    DateNames, CyrillicTextTest,
+    ::testing::Values(TextCase{"FormatDateTime('mmmm', EncodeDate(2024, 2, 1))", "Февраль"},
+                      TextCase{"FormatDateTime('ddd dddd mmm', EncodeDate(2024, 2, 1))", "Чт четверг фев"},
+                      TextCase{"FormatDateTime('dddddd', EncodeDate(2024, 2, 1))", "1 февраля 2024 г."},
+                      TextCase{"Length(FormatDateTime('mmmm', EncodeDate(2024, 9, 1)))", "8"}));
+
+TEST(CyrillicTextTest, VarParameterEditsCountCharacters) {
+    auto result = RunScript("var s, t: String;\n"
+                            "s := 'подстанция'; t := s;\n"
+                            "Delete(s, 1, 3); PrintLn(s);\n"
+                            "Insert('под', s, 1); PrintLn(s);\n"
+                            "SetCharAt(s, 1, 'П'); s[2] := 'О'; PrintLn(s);\n"
+                            "PrintLn(t);");
+    EXPECT_EQ(result.messages, "");
+    EXPECT_EQ(result.output, "станция\r\nподстанция\r\nПОдстанция\r\nподстанция\r\n");
+}
+
+// Every character of the code page prints as its UTF-8 form, whichever way it was made.
+TEST(CyrillicTextTest, PrintingRoundTripsEveryCharacter) {
+    std::string bytes;
+    for (int b = 32; b < 256; ++b) {
+        bytes.push_back(static_cast<char>(b));
+    }
+    std::string utf8 = Cp1251ToUtf8(bytes);
+    auto by_code = RunScript("var i: Integer; for i := 32 to 255 do Print(Chr(i));");
+    EXPECT_EQ(by_code.output, utf8);
+    // 0x98 has no character; the rest survive a literal.
+    std::string literal = Cp1251ToUtf8(bytes.substr(0, 0x98 - 32)) + Cp1251ToUtf8(bytes.substr(0x99 - 32));
+    std::string quoted;
+    for (char c : literal) {
+        quoted += c == '\'' ? std::string("''") : std::string(1, c);
+    }
+    auto by_literal = RunScript("var s: String; s := '" + quoted + "'; PrintLn(s); Print(Length(s));");
+    EXPECT_EQ(by_literal.messages, "");
+    EXPECT_EQ(by_literal.output, literal + "\r\n" + std::to_string(bytes.size() - 1));
+}
+
+TEST(CyrillicTextTest, VariantsAndCharsPrintAsUtf8) {
+    auto result = RunScript("var v: Variant; c: Char; v := 'ёж'; c := 'щ'; PrintLn(v); PrintLn(c);");
+    EXPECT_EQ(result.messages, "");
+    EXPECT_EQ(result.output, "ёж\r\nщ\r\n");
+}
+
+TEST(CyrillicTextTest, ExceptionTextsLeaveAsUtf8) {
+    auto caught = RunScript("try raise Exception.Create('сбой'); except on E: Exception do "
+                            "Print(IntToStr(Length(E.Message)) + E.Message); end;");
+    EXPECT_EQ(caught.output, "4сбой");
+    auto uncaught = RunScript("raise Exception.Create('сбой ёмкости');");
+    EXPECT_EQ(testing::FirstMessage(uncaught), "Ошибка при выполнении: сбой ёмкости [строка: 1, столбец: 1]");
+}
+
+// Host functions speak UTF-8 in both directions.
+void Echo(CallFrame& f) {
+    f.ReturnString(std::string(f.String(0)) + "|" + std::to_string(f.String(0).size()));
+}
+void Shout(CallFrame& f) {
+    f.Raise(std::string("ошибка: ") + std::string(f.String(0)));
+}
+void Rename(CallFrame& f) {
+    f.SetStringRef(0, "узел");
+}
+
+TEST(CyrillicTextTest, HostFunctionsSeeUtf8) {
+    Engine engine;
+    engine.RegisterFunction({"MyUnit", "Echo", {{ValueType::String}}, ValueType::String, Echo});
+    engine.RegisterFunction({"MyUnit", "Shout", {{ValueType::String}}, ValueType::Void, Shout});
+    engine.RegisterFunction({"MyUnit", "Rename", {{ValueType::String, true}}, ValueType::Void, Rename});
+    engine.RegisterConstant({"MyUnit", "Station", ValueType::String, 0, 0, "ПС-1"});
+    auto result =
+        RunScript(engine, "var s: String;\n"
+                          "s := Echo('ёж'); PrintLn(s); PrintLn(Length(s));\n"
+                          "Rename(s); PrintLn(s + IntToStr(Length(s)));\n"
+                          "PrintLn(Station + IntToStr(Length(Station)));\n"
+                          "try Shout('тп'); except on E: Exception do PrintLn(Length(E.Message)); end;");
+    EXPECT_EQ(result.messages, "");
+    // "ёж" reaches the host as 4 UTF-8 bytes and comes back as 2 + 1 + 1 characters.
+    EXPECT_EQ(result.output, "ёж|4\r\n4\r\nузел4\r\nПС-14\r\n10\r\n");
+}
+
+// The case tables agree with Unicode's case mapping for every byte of the code page; a letter
+// whose other case the code page lacks stays as it is.
+TEST(AnsiTextTest, CaseMappingAgreesWithUnicode) {
+    locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
+    if (utf8 == static_cast<locale_t>(nullptr)) {
+        GTEST_SKIP() << "the C.UTF-8 locale is missing";
+    }
+    auto code_point = [](int byte) {
+        std::string text = Cp1251ToUtf8(std::string(1, static_cast<char>(byte)));
+        auto unit = [&](size_t i) { return static_cast<wint_t>(static_cast<unsigned char>(text[i])); };
+        if (text.size() == 1) {
+            return unit(0);
+        }
+        if (text.size() == 2) {
+            return ((unit(0) & 0x1Fu) << 6) | (unit(1) & 0x3Fu);
+        }
+        return ((unit(0) & 0x0Fu) << 12) | ((unit(1) & 0x3Fu) << 6) | (unit(2) & 0x3Fu);
+    };
+    std::map<wint_t, int> byte_of;
+    for (int byte = 0; byte < 256; ++byte) {
+        byte_of.emplace(code_point(byte), byte);
+    }
+    auto expected = [&](int byte, wint_t mapped) {
+        auto found = byte_of.find(mapped);
+        return static_cast<char>(found == byte_of.end() ? byte : found->second);
+    };
+    int changed = 0;
+    for (int byte = 0; byte < 256; ++byte) {
+        char c = static_cast<char>(byte);
+        wint_t cp = code_point(byte);
+        EXPECT_EQ(AnsiUpper(c), expected(byte, towupper_l(cp, utf8))) << "byte " << byte;
+        EXPECT_EQ(AnsiLower(c), expected(byte, towlower_l(cp, utf8))) << "byte " << byte;
+        changed += AnsiUpper(c) != c ? 1 : 0;
+    }
+    // 26 Latin, 33 Russian and 14 other Cyrillic lower-case letters.
+    EXPECT_EQ(changed, 26 + 33 + 14);
+    freelocale(utf8);
+}
+
+TEST(AnsiTextTest, ConversionsKeepAsciiAndReplaceWhatCp1251Lacks) {
+    EXPECT_TRUE(IsAscii("plain text, 0123456789 and more than eight bytes"));
+    EXPECT_FALSE(IsAscii("eight by\xE0"));
+    EXPECT_EQ(ToCp1251("Ж€中"), "\xC6\x88?");
+    EXPECT_EQ(ToUtf8("\xC6\x88"), "Ж€");
+    std::string out = "x";
+    AppendAsUtf8(out, "0123456789\xFF");
+    EXPECT_EQ(out, "x0123456789я");
+}
+
+} // namespace
+} // namespace tl::script
