@@ -74,11 +74,6 @@ void CallFrame::ReturnBytes(std::string_view bytes) {
     Store(result_->s, bytes);
 }
 
-void CallFrame::ReturnBytes(Str bytes) {
-    StrRelease(result_->s);
-    result_->s = bytes.Release();
-}
-
 intptr_t CallFrame::Tag() const {
     return def_->tag;
 }

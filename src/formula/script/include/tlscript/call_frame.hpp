@@ -55,7 +55,6 @@ public:
     void ReturnChar(char value) { result_->i = static_cast<unsigned char>(value); }
     void ReturnString(std::string_view utf8);
     void ReturnBytes(std::string_view bytes);
-    void ReturnBytes(Str bytes);
 
     // The registration this call serves: one handler may serve several names.
     const FunctionDef& Function() const { return *def_; }
