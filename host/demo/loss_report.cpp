@@ -76,8 +76,8 @@ std::string FormatLossTable(const std::vector<LossRow>& rows) {
     std::vector<std::string> labels;
     size_t label_width = Width("Канал");
     for (const LossRow& row : rows) {
-        labels.push_back(
-            fmt::format("{}.0.{} {}, {}", row.object, row.item, row.name, row.active ? "кВт·ч" : "квар·ч"));
+        labels.push_back(fmt::format("{}.{}.{} {}, {}", row.object, row.type, row.item, row.name,
+                                     row.active ? "кВт·ч" : "квар·ч"));
         label_width = std::max(label_width, Width(labels.back()));
     }
     std::array<size_t, kReportParNumbers.size()> widths{};

@@ -104,17 +104,18 @@ protected:
 
     // Value0 or Value1 of a row; fails the test when the row is missing.
     static double Value(db::Connection& db, int32_t par_number, int32_t object, int32_t item, DateTime stamp,
-                        int column) {
+                        int column, int32_t type = 0) {
         const TlVariant params[] = {{TL_VT_INT32, {.i32 = par_number}},
                                     {TL_VT_INT32, {.i32 = object}},
+                                    {TL_VT_INT32, {.i32 = type}},
                                     {TL_VT_INT32, {.i32 = item}},
                                     {TL_VT_DATETIME, {.date_time = stamp - 1e-6}},
                                     {TL_VT_DATETIME, {.date_time = stamp + 1e-6}}};
         const auto set = db.Query("select value0, value1 from data where parnumber = :p and object = :o and "
-                                  "objtype = 0 and item = :i and data_date between :a and :b",
+                                  "objtype = :t and item = :i and data_date between :a and :b",
                                   params);
         EXPECT_EQ(set->RowCount(), 1)
-            << par_number << " " << object << ".0." << item << " " << FormatStamp(stamp);
+            << par_number << " " << object << "." << type << "." << item << " " << FormatStamp(stamp);
         return set->AsDouble(column);
     }
 
@@ -129,12 +130,15 @@ TEST_F(DemoCliTest, EndsWithZeroAndStoresRowsForEveryIntervalKind) {
     const Outcome& run = *first_run_;
     ASSERT_EQ(run.status, 0) << run.out << run.err;
     EXPECT_NE(run.out.find("\\Scripts\\Demo\\: 0 Успешный расчёт"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\\Scripts\\DemoFormulas\\: 0 Успешный расчёт"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("Stored losses"), std::string::npos);
+    EXPECT_NE(run.out.find("17.99.3 Т-1 ТДН-10000/110 (формула), кВт·ч"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find(Database().string()), std::string::npos);
     // Not a terminal: no progress line, only status lines and results.
     EXPECT_EQ(run.out.find('\r'), std::string::npos);
     EXPECT_EQ(run.out.find('\033'), std::string::npos);
     EXPECT_TRUE(fs::exists(*directory_ / "run" / "tlosses.log"));
+    EXPECT_TRUE(fs::exists(*directory_ / "run" / "tlosses-method0.log"));
 
     auto db = db::Connection::OpenExisting(Database().string());
     struct Kind {
@@ -145,9 +149,11 @@ TEST_F(DemoCliTest, EndsWithZeroAndStoresRowsForEveryIntervalKind) {
     // 7 January; December, the fourth quarter and 2024 once each.
     constexpr std::array<Kind, 7> kinds = {
         {{30007, 288}, {30012, 14 * 48}, {30018, 14 * 24}, {30026, 15}, {30036, 1}, {30046, 1}, {30056, 1}}};
+    // Eight channels by coefficients, four elements by formula.
     for (const Kind& kind : kinds) {
-        EXPECT_EQ(Count(*db, "parnumber = " + std::to_string(kind.par_number)), kind.stamps * 8)
-            << kind.par_number;
+        const std::string parameter = "parnumber = " + std::to_string(kind.par_number);
+        EXPECT_EQ(Count(*db, parameter + " and objtype = 0"), kind.stamps * 8) << kind.par_number;
+        EXPECT_EQ(Count(*db, parameter + " and objtype = 99"), kind.stamps * 4) << kind.par_number;
     }
 }
 
@@ -184,6 +190,38 @@ TEST_F(DemoCliTest, StatesSuppressTheLossesOfTheirElements) {
     EXPECT_NEAR(Value(*db, 30018, 18, 3, At(2025, 1, 3, 17), 1), 3.85, 1e-9); // no load in the hour before
 }
 
+// The same hour by formula: T2_LossesW_A with the power factor of both channels gives the
+// transformer its load S = sqrt(Pa² + Pr²), as the coefficients do; the 10 kV line's current comes
+// from the active power, the power factor and the phase voltage Ua last measured in the hour, and
+// Line_LossesW_A turns it into L * R0 * I² * 1240² * T / 1000.
+TEST_F(DemoCliTest, FormulaLossesMatchAHandComputation) {
+    ASSERT_EQ(first_run_->status, 0);
+    auto db = db::Connection::OpenExisting(Database().string());
+    const DateTime stamp = At(2024, 12, 26, 19);
+
+    const double transformer = Value(*db, 30018, 17, 3, stamp, 1);
+    EXPECT_NEAR(Value(*db, 30018, 17, 3, stamp, 0, 99), transformer, 1e-12 * transformer);
+
+    const double pa = Value(*db, 18, 18, 1, stamp, 0);
+    const double pr = Value(*db, 18, 18, 2, stamp, 0);
+    const double ua = Value(*db, 1100, 18, 13, stamp, 0, 99);
+    EXPECT_GT(ua, 5.5);
+    const double current = pa / (3 * ua * (pa / std::sqrt(pa * pa + pr * pr))) / 1000;
+    const double line = 8.6 * 0.43 * current * current * 1240.0 * 1240.0 * 1.0 / 1000;
+    EXPECT_NEAR(Value(*db, 30018, 18, 1, stamp, 0, 99), line, 1e-12 * line);
+    EXPECT_NEAR(Value(*db, 30018, 18, 1, stamp, 1, 99), line / pa * 100, 1e-12 * line / pa * 100);
+}
+
+// The formulas test the states after computing the losses, and zero them while the state holds.
+TEST_F(DemoCliTest, StatesZeroTheFormulaLossesOfTheirElements) {
+    ASSERT_EQ(first_run_->status, 0);
+    auto db = db::Connection::OpenExisting(Database().string());
+    EXPECT_EQ(Value(*db, 30018, 18, 1, At(2024, 12, 27, 12), 0, 99), 0.0);
+    EXPECT_GT(Value(*db, 30018, 18, 1, At(2024, 12, 27, 15), 0, 99), 0.0);
+    EXPECT_EQ(Value(*db, 30012, 18, 3, At(2025, 1, 3, 12), 0, 99), 0.0);
+    EXPECT_GT(Value(*db, 30012, 18, 3, At(2025, 1, 3, 18), 0, 99), 0.0);
+}
+
 TEST_F(DemoCliTest, KeepsAnExistingDatabaseUnlessTold) {
     ASSERT_EQ(first_run_->status, 0);
     const std::string target = (*directory_ / "run").string();
@@ -199,7 +237,7 @@ TEST_F(DemoCliTest, KeepsAnExistingDatabaseUnlessTold) {
     ASSERT_EQ(kept.status, 0) << kept.out << kept.err;
     EXPECT_EQ(kept.out.find("Generated"), std::string::npos);
     auto db = db::Connection::OpenExisting(Database().string());
-    EXPECT_EQ(Count(*db, "parnumber = 30012"), 14 * 48 * 8);
+    EXPECT_EQ(Count(*db, "parnumber = 30012 and objtype = 0"), 14 * 48 * 8);
 
     const Outcome replaced = RunTlhost(*directory_, {"demo", "--db", target, "--force"});
     EXPECT_EQ(replaced.status, 0) << replaced.out << replaced.err;

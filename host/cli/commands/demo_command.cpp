@@ -2,9 +2,11 @@
 #include "host_context.hpp"
 #include "run_tasks.hpp"
 #include "tldemo/demo_task.hpp"
+#include "tldemo/formula_task.hpp"
 #include "tldemo/loss_report.hpp"
 #include "tldemo/metering_writer.hpp"
 #include "tldemo/scenario.hpp"
+#include "tldemo/voltage_series.hpp"
 #include "tlhost/host_error.hpp"
 #include "tlsettings/svc_config.hpp"
 
@@ -20,6 +22,8 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::string_view kDatabaseName = "demo.db";
+// Momentary voltages are stored every 3 minutes.
+constexpr int kVoltageStepMinutes = 3;
 
 fs::path NewTemporaryDirectory() {
     const char* base = std::getenv("TMPDIR");
@@ -51,9 +55,9 @@ class DemoCommand : public Command {
 public:
     std::string Path() const override { return "demo"; }
     std::string Description() const override {
-        return "Create a metering database with a small network and two weeks of data, run a loss "
-               "calculation task on it and print the stored losses; exit status 0 only when the task "
-               "succeeded";
+        return "Create a metering database with a small network and two weeks of data, run two loss "
+               "calculation tasks on it (coefficients, and a formula per element) and print the stored "
+               "losses; exit status 0 only when both tasks succeeded";
     }
     void AddOptions(CLI::App& command) override {
         main_app_ = command.get_parent();
@@ -84,31 +88,60 @@ public:
         {
             TSvcConfig config{std::string(kScheduleStorage)};
             demo::ConfigureTask(config, scenario);
+            demo::ConfigureFormulaTask(config, scenario, demo::kFormulaTaskKey);
         }
+        const fs::path log_directory = fs::absolute(options.log_directory);
         fmt::print("Running {} (method 0: line and transformer losses from coefficients)\n",
                    scenario.task_key);
         std::fflush(stdout);
         const TasksRun run = RunTasks(demo, {scenario.task_key}, 0);
-        if (run.all_succeeded) {
-            auto lock = tl::db::LockProcessConnection();
-            const auto losses = demo::ReadStoredLosses(*tl::db::ProcessConnection(), scenario.network);
-            fmt::print(
-                "\nStored losses: sums of Value0 (lines) and Value1 (transformers), rows per channel below\n"
-                "{}"
-                "The transformer formula squares the stored values, which from the day on are energies\n"
-                "rather than powers: its day to year columns grow with the square of the interval.\n\n",
-                demo::FormatLossTable(losses));
+        // The next run writes tlosses.log anew: this one's log is kept beside it.
+        const fs::path defined_log = log_directory / "tlosses-method0.log";
+        std::error_code ec;
+        fs::rename(log_directory / "tlosses.log", defined_log, ec);
+        fmt::print("\nRunning {} (method 1: a formula per element)\n", demo::kFormulaTaskKey);
+        std::fflush(stdout);
+        const TasksRun formula_run = RunTasks(demo, {demo::kFormulaTaskKey}, 0);
+        if (run.all_succeeded && formula_run.all_succeeded) {
+            PrintLosses(scenario);
         } else {
-            fmt::print(stderr, "tlhost: the demo task did not succeed; see the run log\n");
+            fmt::print(stderr, "tlhost: a demo task did not succeed; see the run logs\n");
         }
-        const fs::path log_directory = fs::absolute(options.log_directory);
-        fmt::print("Database: {}\nRun log:  {}\nRerun:    {} --db '{}' --log-dir '{}' run '{}'\n",
-                   fs::absolute(database).string(), (log_directory / "tlosses.log").string(), SelfPath(),
-                   fs::absolute(database).string(), log_directory.string(), scenario.task_key);
-        return run.all_succeeded ? 0 : 1;
+        fmt::print("Database: {}\nRun logs: {}\n          {}\n", fs::absolute(database).string(),
+                   defined_log.string(), (log_directory / "tlosses.log").string());
+        for (const std::string& key : {scenario.task_key, std::string(demo::kFormulaTaskKey)}) {
+            fmt::print("Rerun:    {} --db '{}' --log-dir '{}' run '{}'\n", SelfPath(),
+                       fs::absolute(database).string(), log_directory.string(), key);
+        }
+        return run.all_succeeded && formula_run.all_succeeded ? 0 : 1;
     }
 
 private:
+    static void PrintLosses(const demo::Scenario& scenario) {
+        auto lock = tl::db::LockProcessConnection();
+        tl::db::Connection& connection = *tl::db::ProcessConnection();
+        const auto losses = demo::ReadStoredLosses(connection, scenario.network);
+        fmt::print(
+            "\nStored losses: sums of Value0 (lines) and Value1 (transformers), rows per channel below\n"
+            "{}"
+            "The transformer formula squares the stored values, which from the day on are energies\n"
+            "rather than powers: its day to year columns grow with the square of the interval.\n\n",
+            demo::FormatLossTable(losses));
+        // Each element's active channel beside the element's formula.
+        const auto formulas = demo::ReadFormulaLosses(connection, scenario.network);
+        std::vector<demo::LossRow> side_by_side;
+        for (size_t e = 0; e < formulas.size(); ++e) {
+            side_by_side.push_back(losses.at(2 * e));
+            side_by_side.push_back(formulas[e]);
+        }
+        fmt::print("The same elements by formula (method 1, Value0) under each one's active channel:\n"
+                   "{}"
+                   "Lines: Line_LossesW_A with the current from the energy, the power factor of both\n"
+                   "channels and the momentary phase voltage Ua; transformers: T2_LossesW_A, which takes\n"
+                   "energies as energies, so its columns add up from the day on.\n\n",
+                   demo::FormatLossTable(side_by_side));
+    }
+
     // The database to use: --db of the command or of tlhost, a file or a directory for demo.db;
     // without either, demo.db in a new temporary directory.
     fs::path DatabaseFile() const {
@@ -148,15 +181,18 @@ private:
     static void Generate(const demo::Scenario& scenario) {
         const auto started = std::chrono::steady_clock::now();
         demo::WriteStats stats;
+        int64_t voltages = 0;
         {
             auto lock = tl::db::LockProcessConnection();
             stats = demo::WriteMeteringData(*tl::db::ProcessConnection(), scenario);
+            voltages = demo::WriteVoltages(*tl::db::ProcessConnection(), scenario, kVoltageStepMinutes);
         }
         const auto ms =
             std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
-        fmt::print("Generated {} devices, {} channels, {} metering rows and {} events in {} ms\n",
+        fmt::print("Generated {} devices, {} channels, {} metering rows, {} momentary voltages and {} events "
+                   "in {} ms\n",
                    scenario.network.devices.size(), scenario.network.elements.size() * 2, stats.data_rows,
-                   stats.event_rows, ms.count());
+                   voltages, stats.event_rows, ms.count());
     }
 
     CLI::App* main_app_ = nullptr;

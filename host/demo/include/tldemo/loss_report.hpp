@@ -22,6 +22,7 @@ struct LossCell {
 
 struct LossRow {
     int32_t object = 0;
+    int32_t type = 0;
     int32_t item = 0;
     std::string name;
     bool active = true;
@@ -30,6 +31,9 @@ struct LossRow {
 
 // One row per channel of the network, in network order.
 std::vector<LossRow> ReadStoredLosses(tl::db::Connection& connection, const Network& network);
+
+// One row per network element of the formula task (sums of Value0), in network order.
+std::vector<LossRow> ReadFormulaLosses(tl::db::Connection& connection, const Network& network);
 
 // A fixed-width text table with a line of row counts under each channel's values.
 std::string FormatLossTable(const std::vector<LossRow>& rows);
