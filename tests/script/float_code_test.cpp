@@ -115,6 +115,21 @@ TEST_F(FloatCodeTest, ReadsParametersAndLocals) {
     EXPECT_EQ(result.output, "8\r\n8\r\n");
 }
 
+// Float variables printed straight from their place: globals, elements at constant and variable
+// indexes, var and value parameters and locals, with the engine's decimal separator.
+TEST_F(FloatCodeTest, PrintsFloatVariablesWhereverTheyLive) {
+    engine.MutableSettings().decimal_separator = ',';
+    auto result = Run("var a: array [1..2] of Float; k: Integer;\n"
+                      "procedure Show(var v: Float; w: Float);\n"
+                      "var t: Float;\n"
+                      "begin t := w / 4; Print(v); Print(' '); Print(w); Print(' '); PrintLn(t); end;\n"
+                      "a[1] := 0.5; a[2] := 1E20; k := 2;\n"
+                      "Print(a[1]); Print(' '); PrintLn(a[k]);\n"
+                      "Show(a[1], 2.5);");
+    EXPECT_EQ(result.messages, "");
+    EXPECT_EQ(result.output, "0,5 1E20\r\n0,5 2,5 0,625\r\n");
+}
+
 struct ErrorCase {
     const char* name;
     const char* statement; // on line 3, with x = 0 and y = 1E300

@@ -321,6 +321,16 @@ const StmtNode* Compiler::CompileCallStmt(const CallExpr* call, SourcePos pos) {
             kind = PrintKind::Int;
             break;
         case TypeKind::Float:
+            // A result printed from its variable, as every block of a run script does it.
+            if (!arg->is_const && (arg->kind == ExprKind::Name || arg->kind == ExprKind::Index)) {
+                const Location loc = LocationOf(arg);
+                if (loc.kind != Location::Addr) {
+                    return VisitLocation(loc, [&](auto l) -> const StmtNode* {
+                        return arena_.New<PrintFloatAt<decltype(l)>>(pos, l, newline);
+                    });
+                }
+                return arena_.New<PrintNode>(pos, loc.node, PrintKind::Float, newline);
+            }
             kind = PrintKind::Float;
             break;
         case TypeKind::String:

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "exec_node.hpp"
+#include "float_format.hpp"
 #include "types.hpp"
 
 #include <vector>
@@ -295,6 +296,21 @@ struct PrintNode final : StmtNode {
     Flow Exec(ExecContext& c) const override;
     const ExprNode* value;
     PrintKind kind;
+    bool newline;
+};
+
+// Print or PrintLn of a Float variable with a fixed place.
+template <class Loc>
+struct PrintFloatAt final : StmtNode {
+    PrintFloatAt(SourcePos p, Loc l, bool nl) : StmtNode(p), loc(l), newline(nl) {}
+    Flow Exec(ExecContext& c) const override {
+        AppendFloat(*c.out, loc.Get(c)->f, c.decimal_separator);
+        if (newline) {
+            c.out->append("\r\n", 2);
+        }
+        return Flow::Normal;
+    }
+    Loc loc;
     bool newline;
 };
 
