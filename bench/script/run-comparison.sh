@@ -17,8 +17,9 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DTL_BUILD_TESTS=OFF -DTL_BUILD_BENCH=ON >/dev/null
 fi
 targets=(script_bench)
+known=$(cmake --build "$build" --target help)
 for vm in lua_ref_bench luajit_ref_bench; do
-    if cmake --build "$build" --target help | grep -q "^\.\.\. $vm\$"; then
+    if grep -q "^\.\.\. $vm\$" <<<"$known"; then
         targets+=("$vm")
     fi
 done
