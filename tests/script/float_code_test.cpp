@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 namespace tl::script {
 namespace {
@@ -39,145 +40,105 @@ protected:
     Engine engine;
 };
 
-struct ValueCase {
-    const char* name;
-    const char* expression; // over x = 2.5, y = -4, i = 7, a[1..3] = 1.5, 2.5, 3.5, k = 2
-    const char* printed;
+struct ProgramCase {
+    const char* source;
+    const char* output;
 };
 
-class FloatCodeValueTest : public FloatCodeTest, public ::testing::WithParamInterface<ValueCase> {};
-
-// Each expression is printed from a Float variable it was assigned to and, in the same run,
-// printed directly, so both compiled forms of a Float computation are covered.
-TEST_P(FloatCodeValueTest, ComputesTheValue) {
-    const std::string source = std::string("var x, y, r: Float; i, k: Integer; a: array [1..3] of Float;\n") +
-                               "x := 2.5; y := -4; i := 7; k := 2; a[1] := 1.5; a[2] := 2.5; a[3] := 3.5;\n" +
-                               "r := " + GetParam().expression + ";\nPrintLn(r);\nPrintLn(" +
-                               GetParam().expression + ");";
-    auto result = Run(source);
-    EXPECT_EQ(result.messages, "");
-    const std::string line = std::string(GetParam().printed) + "\r\n";
-    EXPECT_EQ(result.output, line + line);
+// Each expression (over x = 2.5, y = -4, i = 7, k = 2, a[1..3] = 1.5, 2.5, 3.5) is printed from a
+// Float variable it was assigned to and, in the same run, printed directly, so both compiled forms
+// of a Float computation are covered.
+TEST_F(FloatCodeTest, ComputesEveryOperandForm) {
+    const std::vector<ProgramCase> cases = {{"10 - x", "7.5"},
+                                            {"10 / x", "4"},
+                                            {"x / 4", "0.625"},
+                                            {"3 * x + 1", "8.5"},
+                                            {"0.5 + x * y", "-9.5"},
+                                            {"-x * -y", "-10"},
+                                            {"i / k + i * x", "21"},
+                                            {"(i div k) * 1.5 - (i mod k)", "3.5"},
+                                            {"a[3] - a[1]", "2"},
+                                            {"a[k] * a[k + 1]", "8.75"},
+                                            {"W6(3, i, k, x, y, 2) + 1", "314.5"},
+                                            {"Half(i) + Half(9) * 0.5", "5"},
+                                            {"Round(x * 3) / 2", "4"},
+                                            {"Sqrt(Sqr(y)) + Abs(y) * Max(x, 1)", "14"},
+                                            {"0.1 * 3", "0.3"}};
+    for (const ProgramCase& c : cases) {
+        auto result = Run(std::string("var x, y, r: Float; i, k: Integer; a: array [1..3] of Float;\n") +
+                          "x := 2.5; y := -4; i := 7; k := 2; a[1] := 1.5; a[2] := 2.5; a[3] := 3.5;\n" +
+                          "r := " + c.source + ";\nPrintLn(r);\nPrintLn(" + c.source + ");");
+        EXPECT_EQ(result.messages, "") << c.source;
+        const std::string line = std::string(c.output) + "\r\n";
+        EXPECT_EQ(result.output, line + line) << c.source;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Forms, FloatCodeValueTest,
-    ::testing::Values(ValueCase{"ConstantOnTheLeftOfMinus", "10 - x", "7.5"},
-                      ValueCase{"ConstantOnTheLeftOfDivide", "10 / x", "4"},
-                      ValueCase{"ConstantOnTheRightOfDivide", "x / 4", "0.625"},
-                      ValueCase{"ConstantOnTheLeftOfTimes", "3 * x + 1", "8.5"},
-                      ValueCase{"ConstantOnTheLeftOfPlus", "0.5 + x * y", "-9.5"},
-                      ValueCase{"Negation", "-x * -y", "-10"},
-                      ValueCase{"IntegerOperands", "i / k + i * x", "21"},
-                      ValueCase{"IntegerSubexpression", "(i div k) * 1.5 - (i mod k)", "3.5"},
-                      ValueCase{"ElementAtConstantIndex", "a[3] - a[1]", "2"},
-                      ValueCase{"ElementAtVariableIndex", "a[k] * a[k + 1]", "8.75"},
-                      ValueCase{"MixedHostArguments", "W6(3, i, k, x, y, 2) + 1", "314.5"},
-                      ValueCase{"IntegerHostResult", "Half(i) + Half(9) * 0.5", "5"},
-                      ValueCase{"BuiltinWithIntegerResult", "Round(x * 3) / 2", "4"},
-                      ValueCase{"NestedCalls", "Sqrt(Sqr(y)) + Abs(y) * Max(x, 1)", "14"},
-                      ValueCase{"RoundingAsThePrintedTextShowsIt", "0.1 * 3", "0.3"}),
-    [](const ::testing::TestParamInfo<ValueCase>& param) { return std::string(param.param.name); });
-
-// Operands run left to right, calls included, whatever form each operand takes.
-TEST_F(FloatCodeTest, OperandsRunLeftToRight) {
-    auto result =
-        Run("var n: Integer;\n"
-            "function F(v: Float): Float; begin n := n + 1; Print(IntToStr(n) + ':' + FloatToStr(v) + ' '); "
-            "Result := v; end;\n"
-            "var r: Float;\n"
-            "r := F(1) * 10 + F(2) - W6(0, Round(F(3)), 1, F(4), 0, 1) / F(5);\n"
-            "PrintLn(r);");
-    EXPECT_EQ(result.messages, "");
-    EXPECT_EQ(result.output, "1:1 2:2 3:3 4:4 5:5 10.6\r\n");
-}
-
-// A computation inside the arguments of a script function, inside another computation.
-TEST_F(FloatCodeTest, ComputationsNestInsideCallArguments) {
-    auto result = Run("function G(a, b: Float): Float; begin Result := a * 100 + b; end;\n"
-                      "var x, r: Float;\n"
-                      "x := 3;\n"
-                      "r := G(x * 2 + 1, G(x - 1, x / 2) + 0.5) * 2 - 1;\n"
-                      "PrintLn(r);");
-    EXPECT_EQ(result.messages, "");
-    EXPECT_EQ(result.output, "1803\r\n"); // G(7, 202) * 2 - 1
-}
-
-// Locals, value and var parameters, and a function's Result inside a routine.
-TEST_F(FloatCodeTest, ReadsParametersAndLocals) {
-    auto result = Run("procedure Scale(var v: Float; k: Float);\n"
-                      "var t: Float;\n"
-                      "begin t := k * 2; v := v * t + k; end;\n"
-                      "function Twice(v: Float): Float; begin Result := v; Result := Result * 2 + v; end;\n"
-                      "var x: Float;\n"
-                      "x := 1.5; Scale(x, 2); PrintLn(x); PrintLn(Twice(x) / 3);");
-    EXPECT_EQ(result.messages, "");
-    EXPECT_EQ(result.output, "8\r\n8\r\n");
-}
-
-// Float variables printed straight from their place: globals, elements at constant and variable
-// indexes, var and value parameters and locals, with the engine's decimal separator.
-TEST_F(FloatCodeTest, PrintsFloatVariablesWhereverTheyLive) {
+// Whole computations, run with a decimal comma so that every printed Float shows which printing
+// path it took.
+TEST_F(FloatCodeTest, ProgramsPrintTheirOutput) {
+    const std::vector<ProgramCase> cases = {
+        // Operands run left to right, calls included, whatever form each operand takes.
+        {"var n: Integer;\n"
+         "function F(v: Float): Float; begin n := n + 1; Print(IntToStr(n) + ':' + FloatToStr(v) + ' '); "
+         "Result := v; end;\n"
+         "var r: Float;\nr := F(1) * 10 + F(2) - W6(0, Round(F(3)), 1, F(4), 0, 1) / F(5);\nPrintLn(r);",
+         "1:1 2:2 3:3 4:4 5:5 10,6\r\n"},
+        // A computation inside the arguments of a script function, inside another computation:
+        // G(7, 202) * 2 - 1.
+        {"function G(a, b: Float): Float; begin Result := a * 100 + b; end;\n"
+         "var x, r: Float;\nx := 3;\nr := G(x * 2 + 1, G(x - 1, x / 2) + 0.5) * 2 - 1;\nPrintLn(r);",
+         "1803\r\n"},
+        // Locals, value and var parameters, and a function's Result inside a routine.
+        {"procedure Scale(var v: Float; k: Float);\nvar t: Float;\nbegin t := k * 2; v := v * t + k; end;\n"
+         "function Twice(v: Float): Float; begin Result := v; Result := Result * 2 + v; end;\n"
+         "var x: Float;\nx := 1.5; Scale(x, 2); PrintLn(x); PrintLn(Twice(x) / 3);",
+         "8\r\n8\r\n"},
+        // Float variables printed straight from their place: globals, elements at constant and
+        // variable indexes, var and value parameters and locals.
+        {"var a: array [1..2] of Float; k: Integer;\n"
+         "procedure Show(var v: Float; w: Float);\nvar t: Float;\n"
+         "begin t := w / 4; Print(v); Print(' '); Print(w); Print(' '); PrintLn(t); end;\n"
+         "a[1] := 0.5; a[2] := 1E20; k := 2;\nPrint(a[1]); Print(' '); PrintLn(a[k]);\nShow(a[1], 2.5);",
+         "0,5 1E20\r\n0,5 2,5 0,625\r\n"},
+        // The guarded blocks of a run script: one formula's error leaves the others running. W6
+        // divides by its last argument in the host, so with z = 0 it returns an infinity that the
+        // script's multiplication refuses.
+        {"var v: array [1..2] of Float; z: Float;\n"
+         "try v[1] := W6(1, 2, 3, 4, 5, z) * 2; PrintLn(v[1]); "
+         "except on E: Exception do PrintLn('Err:' + E.Message); end;\n"
+         "try v[2] := 1 - Refuse(1) * 2; PrintLn(v[2]); except on E: Exception do PrintLn('Err:' + "
+         "E.Message); end;\n"
+         "z := 4;\ntry v[1] := W6(1, 2, 3, 4, 5, z) * 2; PrintLn(v[1]); "
+         "except on E: Exception do PrintLn('Err:' + E.Message); end;",
+         "Err:Floating point overflow\r\nErr:host says no\r\n202,5\r\n"},
+    };
     engine.MutableSettings().decimal_separator = ',';
-    auto result = Run("var a: array [1..2] of Float; k: Integer;\n"
-                      "procedure Show(var v: Float; w: Float);\n"
-                      "var t: Float;\n"
-                      "begin t := w / 4; Print(v); Print(' '); Print(w); Print(' '); PrintLn(t); end;\n"
-                      "a[1] := 0.5; a[2] := 1E20; k := 2;\n"
-                      "Print(a[1]); Print(' '); PrintLn(a[k]);\n"
-                      "Show(a[1], 2.5);");
-    EXPECT_EQ(result.messages, "");
-    EXPECT_EQ(result.output, "0,5 1E20\r\n0,5 2,5 0,625\r\n");
+    for (const ProgramCase& c : cases) {
+        SCOPED_TRACE(c.source);
+        auto result = Run(c.source);
+        EXPECT_EQ(result.messages, "");
+        EXPECT_EQ(result.output, c.output);
+    }
 }
 
-struct ErrorCase {
-    const char* name;
-    const char* statement; // on line 3, with x = 0 and y = 1E300
-    const char* message;   // the uncaught error's one-line form
-};
-
-class FloatCodeErrorTest : public FloatCodeTest, public ::testing::WithParamInterface<ErrorCase> {};
-
-TEST_P(FloatCodeErrorTest, ReportsTheTextAndPositionOfTheFailingOperation) {
-    auto result = Run(std::string("var x, y, r: Float;\nx := 0; y := 1E300;\n") + GetParam().statement +
-                      "\nPrint('after');");
-    EXPECT_TRUE(result.compiled);
-    EXPECT_FALSE(result.executed);
-    EXPECT_EQ(result.output, "");
-    EXPECT_EQ(result.messages, std::string("Ошибка при выполнении: ") + GetParam().message + "\n");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Operations, FloatCodeErrorTest,
-    ::testing::Values(ErrorCase{"DivisionByZero", "r := 1 + 2 / x;",
-                                "Floating point division by zero [строка: 3, столбец: 12]"},
-                      ErrorCase{"ZeroByZero", "r := 1 + x / x;",
-                                "Invalid floating point operation [строка: 3, столбец: 12]"},
-                      ErrorCase{"OverflowOfTimes", "r := y * y + 1;",
-                                "Floating point overflow [строка: 3, столбец: 8]"},
-                      ErrorCase{"OverflowOfConstantTimes", "r := x + y * 1E10;",
-                                "Floating point overflow [строка: 3, столбец: 12]"},
-                      ErrorCase{"OverflowOfPlus", "r := 1 - (y * 1E8 + y * 1E8);",
-                                "Floating point overflow [строка: 3, столбец: 19]"},
-                      ErrorCase{"HostRaises", "r := 2 * Refuse(x);", "host says no [строка: 3, столбец: 10]"},
-                      ErrorCase{"BuiltinRaises", "r := 2 * Sqrt(x - 1);",
-                                "Invalid floating point operation [строка: 3, столбец: 10]"}),
-    [](const ::testing::TestParamInfo<ErrorCase>& param) { return std::string(param.param.name); });
-
-// The guarded block of a run script: the error of one formula leaves the other blocks running.
-// W6 divides by its last argument in the host, so with z = 0 it returns an infinity that the
-// script's multiplication refuses.
-TEST_F(FloatCodeTest, ErrorsAreCaughtByTheBlockAroundTheFormula) {
-    auto result = Run("var v: array [1..2] of Float; z: Float;\n"
-                      "try v[1] := W6(1, 2, 3, 4, 5, z) * 2; PrintLn(v[1]); "
-                      "except on E: Exception do PrintLn('Err:' + E.Message); end;\n"
-                      "try v[2] := 1 - Refuse(1) * 2; PrintLn(v[2]); "
-                      "except on E: Exception do PrintLn('Err:' + E.Message); end;\n"
-                      "z := 4;\n"
-                      "try v[1] := W6(1, 2, 3, 4, 5, z) * 2; PrintLn(v[1]); "
-                      "except on E: Exception do PrintLn('Err:' + E.Message); end;");
-    EXPECT_EQ(result.messages, "");
-    EXPECT_EQ(result.output, "Err:Floating point overflow\r\nErr:host says no\r\n202.5\r\n");
+// The uncaught error of a statement on line 3, with x = 0 and y = 1E300: its text and position.
+TEST_F(FloatCodeTest, ReportsTheTextAndPositionOfTheFailingOperation) {
+    const std::vector<ProgramCase> cases = {
+        {"r := 1 + 2 / x;", "Floating point division by zero [строка: 3, столбец: 12]"},
+        {"r := 1 + x / x;", "Invalid floating point operation [строка: 3, столбец: 12]"},
+        {"r := y * y + 1;", "Floating point overflow [строка: 3, столбец: 8]"},
+        {"r := x + y * 1E10;", "Floating point overflow [строка: 3, столбец: 12]"},
+        {"r := 1 - (y * 1E8 + y * 1E8);", "Floating point overflow [строка: 3, столбец: 19]"},
+        {"r := 2 * Refuse(x);", "host says no [строка: 3, столбец: 10]"},
+        {"r := 2 * Sqrt(x - 1);", "Invalid floating point operation [строка: 3, столбец: 10]"}};
+    for (const ProgramCase& c : cases) {
+        auto result =
+            Run(std::string("var x, y, r: Float;\nx := 0; y := 1E300;\n") + c.source + "\nPrint('after');");
+        EXPECT_TRUE(result.compiled) << c.source;
+        EXPECT_EQ(result.output, "") << c.source;
+        EXPECT_EQ(result.messages, std::string("Ошибка при выполнении: ") + c.output + "\n") << c.source;
+    }
 }
 
 // Expressions deeper than the byte code's stack, or with more failing operations than it has

@@ -6,24 +6,28 @@
 #include <fmt/format.h>
 #include <gtest/gtest.h>
 #include <random>
+#include <tuple>
 #include <vector>
 
 namespace tl::script {
 namespace {
 
-TEST(FloatTextTest, DecimalCommaGoesEverywhereAPointWould) {
-    EXPECT_EQ(FloatToText(12.5, ','), "12,5");
-    EXPECT_EQ(FloatToText(-0.00001234, ','), "-0,00001234");
-    EXPECT_EQ(FloatToText(1.5e-300, ','), "1,5E-300");
-    EXPECT_EQ(FloatToText(1e20, ','), "1E20");
-}
-
-TEST(FloatTextTest, RoundsToFifteenDigitsAcrossTheExponentBoundary) {
-    EXPECT_EQ(FloatToText(0.99999999999999999, '.'), "1");
-    EXPECT_EQ(FloatToText(9.9999999999999995e14, '.'), "1E15");
-    EXPECT_EQ(FloatToText(1e14 + 0.5, '.'), "100000000000001");
-    EXPECT_EQ(FloatToText(2.0 / 3, '.'), "0.666666666666667");
-    EXPECT_EQ(FloatToText(1e-310, '.'), "9.99999999999997E-311");
+TEST(FloatTextTest, PrintsLikeFloatToStr) {
+    const std::vector<std::tuple<double, char, const char*>> cases = {
+        {12.5, ',', "12,5"},
+        {-0.00001234, ',', "-0,00001234"},
+        {1.5e-300, ',', "1,5E-300"},
+        {1e20, ',', "1E20"},
+        // Rounding to fifteen digits across the exponent boundary
+        {0.99999999999999999, '.', "1"},
+        {9.9999999999999995e14, '.', "1E15"},
+        {1e14 + 0.5, '.', "100000000000001"},
+        {2.0 / 3, '.', "0.666666666666667"},
+        {1e-310, '.', "9.99999999999997E-311"},
+        {-0.0, '.', "0"}};
+    for (const auto& [value, separator, text] : cases) {
+        EXPECT_EQ(FloatToText(value, separator), text);
+    }
 }
 
 struct ParseCase {
@@ -33,27 +37,22 @@ struct ParseCase {
     double value;
 };
 
-class ParseFloatTest : public ::testing::TestWithParam<ParseCase> {};
-
-TEST_P(ParseFloatTest, AcceptsWhatStrToFloatAccepts) {
-    double value = -1;
-    EXPECT_EQ(ParseFloat(GetParam().text, GetParam().separator, value), GetParam().ok) << GetParam().text;
-    if (GetParam().ok) {
-        EXPECT_DOUBLE_EQ(value, GetParam().value);
+TEST(NumberTextTest, ParseFloatAcceptsWhatStrToFloatAccepts) {
+    const std::vector<ParseCase> cases = {
+        {"1.5", '.', true, 1.5},   {" 2 ", '.', true, 2},     {"\t-3e2", '.', true, -300},
+        {".5", '.', true, 0.5},    {"5.", '.', true, 5},      {"+3", '.', true, 3},
+        {"12,5", ',', true, 12.5}, {"12.5", ',', true, 12.5}, {"12,5", '.', false, 0},
+        {"", '.', false, 0},       {"-", '.', false, 0},      {"1e", '.', false, 0},
+        {"1.5x", '.', false, 0},   {"0x10", '.', false, 0},   {"inf", '.', false, 0},
+        {"1e400", '.', false, 0}};
+    for (const ParseCase& c : cases) {
+        double value = -1;
+        EXPECT_EQ(ParseFloat(c.text, c.separator, value), c.ok) << c.text;
+        if (c.ok) {
+            EXPECT_DOUBLE_EQ(value, c.value) << c.text;
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Texts, ParseFloatTest,
-                         ::testing::Values(ParseCase{"1.5", '.', true, 1.5}, ParseCase{" 2 ", '.', true, 2},
-                                           ParseCase{"\t-3e2", '.', true, -300},
-                                           ParseCase{".5", '.', true, 0.5}, ParseCase{"5.", '.', true, 5},
-                                           ParseCase{"+3", '.', true, 3}, ParseCase{"12,5", ',', true, 12.5},
-                                           ParseCase{"12.5", ',', true, 12.5},
-                                           ParseCase{"12,5", '.', false, 0}, ParseCase{"", '.', false, 0},
-                                           ParseCase{"-", '.', false, 0}, ParseCase{"1e", '.', false, 0},
-                                           ParseCase{"1.5x", '.', false, 0}, ParseCase{"0x10", '.', false, 0},
-                                           ParseCase{"inf", '.', false, 0},
-                                           ParseCase{"1e400", '.', false, 0}));
 
 struct IntCase {
     const char* text;
@@ -61,30 +60,28 @@ struct IntCase {
     int32_t value;
 };
 
-class ParseIntTest : public ::testing::TestWithParam<IntCase> {};
-
-TEST_P(ParseIntTest, AcceptsWhatStrToIntAccepts) {
-    int32_t value = -1;
-    EXPECT_EQ(ParseInt(GetParam().text, value), GetParam().ok) << GetParam().text;
-    if (GetParam().ok) {
-        EXPECT_EQ(value, GetParam().value);
+TEST(NumberTextTest, ParseIntAcceptsWhatStrToIntAccepts) {
+    const std::vector<IntCase> cases = {{"42", true, 42},
+                                        {" -7", true, -7},
+                                        {"+12", true, 12},
+                                        {"$1A", true, 26},
+                                        {"0x1a", true, 26},
+                                        {"$FFFFFFFF", true, -1},
+                                        {"-2147483648", true, INT32_MIN},
+                                        {"2147483648", false, 0},
+                                        {"12 ", false, 0},
+                                        {"1.0", false, 0},
+                                        {"", false, 0},
+                                        {"$", false, 0},
+                                        {"$1FFFFFFFF", false, 0}};
+    for (const IntCase& c : cases) {
+        int32_t value = -1;
+        EXPECT_EQ(ParseInt(c.text, value), c.ok) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(value, c.value) << c.text;
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Texts, ParseIntTest,
-                         ::testing::Values(IntCase{"42", true, 42}, IntCase{" -7", true, -7},
-                                           IntCase{"+12", true, 12}, IntCase{"$1A", true, 26},
-                                           IntCase{"0x1a", true, 26}, IntCase{"$FFFFFFFF", true, -1},
-                                           IntCase{"-2147483648", true, INT32_MIN},
-                                           IntCase{"2147483648", false, 0}, IntCase{"12 ", false, 0},
-                                           IntCase{"1.0", false, 0}, IntCase{"", false, 0},
-                                           IntCase{"$", false, 0}, IntCase{"$1FFFFFFFF", false, 0}));
-
-} // namespace
-} // namespace tl::script
-
-namespace tl::script {
-namespace {
 
 // Significant digits (no trailing zeros) and the exponent of the first digit, read back from a
 // printed Float.
@@ -137,45 +134,34 @@ std::pair<std::string, int> Expected(double value) {
     return {digits, exponent};
 }
 
-TEST(FloatTextTest, AgreesWithTheExactExpansionOnRandomValues) {
+// Values of every magnitude and values on a 15-digit half (ties); then the magnitudes of metering
+// values, 1E-10 to 1E23, with the neighbours of each power of ten and values a hair below one.
+TEST(FloatTextTest, AgreesWithTheExactExpansion) {
+    std::vector<double> values;
     std::mt19937_64 random(7);
     std::uniform_int_distribution<int> exponent(-320, 300);
     std::uniform_real_distribution<double> mantissa(1.0, 10.0);
-    for (int i = 0; i < 20000; ++i) {
-        // Values of every magnitude, and values that sit on a 15-digit half (ties).
-        double value = mantissa(random) * std::pow(10.0, exponent(random));
-        if (i % 4 == 0) {
-            value = (std::floor(mantissa(random) * 1e14) + 0.5) * std::pow(10.0, exponent(random) % 20 - 14);
-        }
-        if (!std::isfinite(value) || value == 0) {
-            continue;
-        }
-        ASSERT_EQ(DigitsOf(FloatToText(value, '.')), Expected(value)) << fmt::format("{:.17g}", value);
+    for (int i = 0; i < 5000; ++i) {
+        values.push_back(mantissa(random) * std::pow(10.0, exponent(random)));
+        values.push_back((std::floor(mantissa(random) * 1e14) + 0.5) *
+                         std::pow(10.0, exponent(random) % 20 - 14));
     }
-}
-
-// The magnitudes of metering values, from 1E-10 to 1E23: the neighbours of each power of ten,
-// values a hair below one (which round up to it), 15-digit halves and random values.
-TEST(FloatTextTest, AgreesWithTheExactExpansionAroundPowersOfTen) {
-    std::mt19937_64 random(11);
-    std::uniform_real_distribution<double> mantissa(1.0, 10.0);
-    for (int exponent = -10; exponent <= 23; ++exponent) {
-        const double power = std::pow(10.0, exponent);
-        std::vector<double> values = {power,
-                                      std::nextafter(power, 0.0),
-                                      std::nextafter(power, HUGE_VAL),
-                                      power * (1 - 4e-16),
-                                      power * (1 - 6e-16),
-                                      power * 9.99999999999995,
-                                      power * 9.999999999999949};
+    for (int e = -10; e <= 23; ++e) {
+        const double power = std::pow(10.0, e);
+        values.insert(values.end(), {power, std::nextafter(power, 0.0), std::nextafter(power, HUGE_VAL),
+                                     power * (1 - 4e-16), power * (1 - 6e-16), power * 9.99999999999995,
+                                     power * 9.999999999999949});
         for (int i = 0; i < 200; ++i) {
             values.push_back(mantissa(random) * power);
             values.push_back((std::floor(mantissa(random) * 1e14) + 0.5) * power * 1e-14);
         }
-        for (double value : values) {
-            ASSERT_EQ(DigitsOf(FloatToText(value, '.')), Expected(value)) << fmt::format("{:.17g}", value);
-            ASSERT_EQ(FloatToText(-value, '.'), "-" + FloatToText(value, '.'));
+    }
+    for (double value : values) {
+        if (!std::isfinite(value) || value == 0) {
+            continue;
         }
+        ASSERT_EQ(DigitsOf(FloatToText(value, '.')), Expected(value)) << fmt::format("{:.17g}", value);
+        ASSERT_EQ(FloatToText(-value, '.'), "-" + FloatToText(value, '.'));
     }
 }
 

@@ -2,6 +2,7 @@
 #include "tlscript/messages.hpp"
 
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace tl::script {
 namespace {
@@ -13,30 +14,21 @@ struct FormCase {
     const char* one_line;
 };
 
-class MessageFormTest : public ::testing::TestWithParam<FormCase> {};
-
-TEST_P(MessageFormTest, OneLineForm) {
-    Message message;
-    message.kind = GetParam().kind;
-    message.text = "текст";
-    message.line = GetParam().line;
-    message.column = GetParam().line > 0 ? 7 : 0;
-    message.source = GetParam().source;
-    EXPECT_EQ(message.OneLine(), GetParam().one_line);
+TEST(MessageTest, OneLineForm) {
+    const std::vector<FormCase> cases = {
+        {MessageKind::CompileError, 3, "", "Синтаксическая ошибка: текст [строка: 3, столбец: 7]"},
+        {MessageKind::CompileError, 3, "inc.pas",
+         "Синтаксическая ошибка: текст [строка: 3, столбец: 7, файл: inc.pas]"},
+        {MessageKind::ExecutionError, 12, "", "Ошибка при выполнении: текст [строка: 12, столбец: 7]"},
+        {MessageKind::ExecutionError, 0, "", "Ошибка при выполнении: текст"},
+        {MessageKind::Warning, 1, "", "Предупреждение: текст [строка: 1, столбец: 7]"},
+        {MessageKind::GeneralError, 0, "", "Ошибка: текст"},
+        {MessageKind::Information, 0, "", "Информация: текст"}};
+    for (const FormCase& c : cases) {
+        const Message message{c.kind, "текст", c.line, c.line > 0 ? 7 : 0, c.source};
+        EXPECT_EQ(message.OneLine(), c.one_line);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, MessageFormTest,
-    ::testing::Values(FormCase{MessageKind::CompileError, 3, "",
-                               "Синтаксическая ошибка: текст [строка: 3, столбец: 7]"},
-                      FormCase{MessageKind::CompileError, 3, "inc.pas",
-                               "Синтаксическая ошибка: текст [строка: 3, столбец: 7, файл: inc.pas]"},
-                      FormCase{MessageKind::ExecutionError, 12, "",
-                               "Ошибка при выполнении: текст [строка: 12, столбец: 7]"},
-                      FormCase{MessageKind::ExecutionError, 0, "", "Ошибка при выполнении: текст"},
-                      FormCase{MessageKind::Warning, 1, "", "Предупреждение: текст [строка: 1, столбец: 7]"},
-                      FormCase{MessageKind::GeneralError, 0, "", "Ошибка: текст"},
-                      FormCase{MessageKind::Information, 0, "", "Информация: текст"}));
 
 TEST(MessageListTest, ExecutionMessagesGoCompileMessagesStay) {
     MessageList list;

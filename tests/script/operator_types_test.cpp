@@ -46,8 +46,7 @@ TEST_P(OperatorTypingTest, HasItsType) {
 INSTANTIATE_TEST_SUITE_P(
     Arithmetic, OperatorTypingTest,
     ::testing::Values(TypingCase{"1 + 2", "Integer", ""}, TypingCase{"1 + 2.5", "Float", ""},
-                      TypingCase{"i * f", "Float", ""}, TypingCase{"4 / 2", "Float", ""},
-                      TypingCase{"7 div 2", "Integer", ""}, TypingCase{"i mod 3", "Integer", ""},
+                      TypingCase{"4 / 2", "Float", ""}, TypingCase{"7 div 2", "Integer", ""},
                       TypingCase{"-i", "Integer", ""}, TypingCase{"-f", "Float", ""},
                       TypingCase{"1 shl 3", "Integer", ""}, TypingCase{"not i", "Integer", ""},
                       TypingCase{"i and 7", "Integer", ""}, TypingCase{"v + 1", "Float", ""},
@@ -62,10 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     StringsAndLogic, OperatorTypingTest,
     ::testing::Values(TypingCase{"s + 'x'", "String", ""}, TypingCase{"ch + ch", "String", ""},
-                      TypingCase{"s + ch", "String", ""}, TypingCase{"s[1]", "Char", ""},
-                      TypingCase{"b and (i > 0)", "Boolean", ""}, TypingCase{"b xor True", "Boolean", ""},
-                      TypingCase{"s < 'b'", "Boolean", ""}, TypingCase{"ch = 'a'", "Boolean", ""},
-                      TypingCase{"f >= i", "Boolean", ""}, TypingCase{"b <> False", "Boolean", ""},
+                      TypingCase{"s[1]", "Char", ""}, TypingCase{"b and (i > 0)", "Boolean", ""},
+                      TypingCase{"s < 'b'", "Boolean", ""}, TypingCase{"f >= i", "Boolean", ""},
                       TypingCase{"b and i", "", "Несовместимые типы: \"Boolean\" и \"Integer\""},
                       TypingCase{"s = 1", "", "Несовместимые типы: \"String\" и \"Integer\""},
                       TypingCase{"b < 1", "", "Несовместимые типы: \"Boolean\" и \"Integer\""},
@@ -92,9 +89,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(AssignCase{"Float", "1", true}, AssignCase{"Integer", "1.5", false},
                       AssignCase{"Integer", "3000000000", false}, AssignCase{"TDateTime", "y", true},
                       AssignCase{"Char", "'a'", true}, AssignCase{"Char", "'ab'", false},
-                      AssignCase{"Char", "s", false}, AssignCase{"String", "'a'", true},
-                      AssignCase{"String", "#65", true}, AssignCase{"Boolean", "1", false},
-                      AssignCase{"Variant", "s", true}, AssignCase{"Integer", "Round(2.5)", true},
+                      AssignCase{"Char", "s", false}, AssignCase{"String", "#65", true},
+                      AssignCase{"Boolean", "1", false}, AssignCase{"Integer", "Round(2.5)", true},
                       AssignCase{"Exception", "nil", true},
                       AssignCase{"array [1..2] of Integer", "y", false}));
 
