@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "tlcommon/format_settings.hpp"
+
+#include <gtest/gtest.h>
 
 namespace tl {
 namespace {
@@ -25,9 +25,10 @@ TEST_F(FormatSettingsTest, StrictConversionsAcceptEitherSeparator) {
         std::optional<double> value;
     };
     const Case cases[] = {
-        {"0.5", 0.5}, {"0,5", 0.5}, {"-12,25", -12.25}, {"+3", 3.0}, {"1e3", 1000.0},
-        {"", std::nullopt}, {" 1", std::nullopt}, {"1 ", std::nullopt}, {"1,2,3", std::nullopt},
-        {"x", std::nullopt}, {"+-1", std::nullopt}, {"1e999", std::nullopt},
+        {"0.5", 0.5},         {"0,5", 0.5},          {"-12,25", -12.25},
+        {"+3", 3.0},          {"1e3", 1000.0},       {"", std::nullopt},
+        {" 1", std::nullopt}, {"1 ", std::nullopt},  {"1,2,3", std::nullopt},
+        {"x", std::nullopt},  {"+-1", std::nullopt}, {"1e999", std::nullopt},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ParseFloatStrict(c.text), c.value) << c.text;

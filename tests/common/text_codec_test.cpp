@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "tlcommon/text_codec.hpp"
+
+#include <gtest/gtest.h>
 
 namespace tl {
 namespace {
@@ -16,8 +16,11 @@ TEST(TextCodec, RoundTripsRussianText) {
 }
 
 TEST(TextCodec, UnrepresentableAndBrokenInputBecomeQuestionMarks) {
-    EXPECT_EQ(Utf8ToCp1251("a\xE2\x82\xAC" "b"), "a\x88" "b"); // the euro sign exists in 1251
-    EXPECT_EQ(Utf8ToCp1251("x\xE4\xB8\xADy"), "x?y");         // a CJK character does not
+    EXPECT_EQ(Utf8ToCp1251("a\xE2\x82\xAC"
+                           "b"),
+              "a\x88"
+              "b");                                   // the euro sign exists in 1251
+    EXPECT_EQ(Utf8ToCp1251("x\xE4\xB8\xADy"), "x?y"); // a CJK character does not
     EXPECT_EQ(Utf8ToCp1251("\xFF"), "?");
     EXPECT_EQ(Utf8ToCp1251("\xD0"), "?");
 }
