@@ -72,8 +72,6 @@ TEST(SensorTypes, NamesAndKinds) {
         EXPECT_EQ(tl::SensorTypeName(c.code), c.name) << c.code;
         EXPECT_EQ(tl::SensorTypeKind(c.code), c.kind) << c.code;
     }
-    EXPECT_EQ(tl::SensorTypeKind(tl::kActiveSensorType), tl::SensorKind::kActive);
-    EXPECT_EQ(tl::SensorTypeKind(tl::kReactiveSensorType), tl::SensorKind::kReactive);
 }
 
 } // namespace
