@@ -11,34 +11,17 @@
 
 namespace tl::db::test {
 
-template <typename Set>
-TlVariant Make(int32_t kind, Set set) {
-    TlVariant v{};
-    v.kind = kind;
-    set(v.v);
-    return v;
-}
-inline TlVariant Null() {
-    return Make(TL_VT_NULL, [](auto&) {});
-}
-inline TlVariant Int(int32_t x) {
-    return Make(TL_VT_INT32, [x](auto& v) { v.i32 = x; });
-}
-inline TlVariant Int64(int64_t x) {
-    return Make(TL_VT_INT64, [x](auto& v) { v.i64 = x; });
-}
-inline TlVariant Double(double x) {
-    return Make(TL_VT_DOUBLE, [x](auto& v) { v.f64 = x; });
-}
-inline TlVariant Date(double x) {
-    return Make(TL_VT_DATETIME, [x](auto& v) { v.date_time = x; });
-}
-inline TlVariant Bool(bool x) {
-    return Make(TL_VT_BOOL, [x](auto& v) { v.boolean = x ? 1 : 0; });
-}
-inline TlVariant Str(const char* x) {
-    return Make(TL_VT_STRING, [x](auto& v) { v.str = x; });
-}
+inline constexpr auto Null = [] { return TlVariant{}; };
+inline constexpr auto Int = [](int32_t x) { return TlVariant{.kind = TL_VT_INT32, .v = {.i32 = x}}; };
+inline constexpr auto Int64 = [](int64_t x) { return TlVariant{.kind = TL_VT_INT64, .v = {.i64 = x}}; };
+inline constexpr auto Double = [](double x) { return TlVariant{.kind = TL_VT_DOUBLE, .v = {.f64 = x}}; };
+inline constexpr auto Date = [](double x) {
+    return TlVariant{.kind = TL_VT_DATETIME, .v = {.date_time = x}};
+};
+inline constexpr auto Bool = [](bool x) {
+    return TlVariant{.kind = TL_VT_BOOL, .v = {.boolean = x ? 1 : 0}};
+};
+inline constexpr auto Str = [](const char* x) { return TlVariant{.kind = TL_VT_STRING, .v = {.str = x}}; };
 
 // A directory of its own under the system's temp directory, removed with everything in it.
 class TempDir {
