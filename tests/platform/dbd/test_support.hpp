@@ -2,6 +2,7 @@
 #pragma once
 
 #include "tlosses/abi.h"
+#include "tlplatform/db_connection.hpp"
 
 #include <atomic>
 #include <cstdint>
@@ -22,6 +23,17 @@ inline constexpr auto Bool = [](bool x) {
     return TlVariant{.kind = TL_VT_BOOL, .v = {.boolean = x ? 1 : 0}};
 };
 inline constexpr auto Str = [](const char* x) { return TlVariant{.kind = TL_VT_STRING, .v = {.str = x}}; };
+
+// The text of the database error that `run` throws; "(no error)" when it throws none.
+template <typename F>
+std::string ErrorOf(F run) {
+    try {
+        run();
+    } catch (const Error& e) {
+        return e.what();
+    }
+    return "(no error)";
+}
 
 // A directory of its own under the system's temp directory, removed with everything in it.
 class TempDir {
