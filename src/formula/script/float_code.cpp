@@ -18,8 +18,9 @@ T Read(const uint8_t*& pc) {
 } // namespace
 
 double RunFloatCode(FloatCode code, ExecContext& c) {
-    Slot stack[kFloatCodeStack];
-    Slot* top = stack - 1; // the topmost value
+    // stack[0] is never a value: it keeps "below the first value" inside the array.
+    Slot stack[kFloatCodeStack + 1];
+    Slot* top = stack; // the topmost value
     const uint8_t* pc = code.ops;
     for (;;) {
         switch (static_cast<FloatCodeOp>(*pc++)) {

@@ -515,7 +515,9 @@ Token Lexer::StringLiteral(SourcePos start) {
                 int64_t value = 0;
                 int digits = 0;
                 while (HexValue(Peek()) >= 0) {
-                    value = value * 16 + HexValue(Peek());
+                    if (digits < 4) { // longer ones are refused below; their value must not overflow
+                        value = value * 16 + HexValue(Peek());
+                    }
                     ++digits;
                     Advance();
                 }
@@ -524,7 +526,9 @@ Token Lexer::StringLiteral(SourcePos start) {
                 int64_t value = 0;
                 int digits = 0;
                 while (IsDigit(Peek())) {
-                    value = value * 10 + (Peek() - '0');
+                    if (digits < 5) {
+                        value = value * 10 + (Peek() - '0');
+                    }
                     ++digits;
                     Advance();
                 }
