@@ -30,20 +30,22 @@ void MeteringDb::AddEvent(int32_t evtype, int32_t evcode, ElementAddress element
              Variant::Int32(idprotect)});
 }
 
-void MeteringDb::Execute(std::string_view sql, std::vector<Variant> params) {
+namespace {
+std::vector<TlVariant> ToAbi(std::span<const Variant> params) {
     std::vector<TlVariant> values;
     for (const Variant& param : params) {
         values.push_back(ToAbiScalar(param));
     }
-    db_->Execute(sql, values);
+    return values;
+}
+} // namespace
+
+void MeteringDb::Execute(std::string_view sql, std::vector<Variant> params) {
+    db_->Execute(sql, ToAbi(params));
 }
 
 std::unique_ptr<db::ResultSet> MeteringDb::Query(std::string_view sql, std::span<const Variant> params) {
-    std::vector<TlVariant> values;
-    for (const Variant& param : params) {
-        values.push_back(ToAbiScalar(param));
-    }
-    return db_->Query(sql, values);
+    return db_->Query(sql, ToAbi(params));
 }
 
 ScratchDir::ScratchDir() {

@@ -17,29 +17,26 @@ using test::FakeResultSet;
 void IgnoreCompletion(void*, int32_t, TlResultSet**) {}
 
 TEST(HostDatabaseTest, QueryTextAndParametersReachTheHostConverted) {
-    struct Case {
-        const char* label;
-        std::vector<Variant> params;
-        std::vector<Variant> host_sees;
-    } const cases[] = {
-        {"no parameters pass the integer 0", {}, {Variant::Int32(0)}},
-        {"every kind",
-         {Variant::Int32(12), Variant::Int64(-3), Variant::Double(0.5), Variant::DateTime(41944.0),
-          Variant::Bool(false), Variant::String("ТП-10"), Variant()},
-         {Variant::Int32(12), Variant::Int64(-3), Variant::Double(0.5), Variant::DateTime(41944.0),
-          Variant::Bool(false), Variant::String("ТП-10"), Variant()}},
-    };
-    for (const auto& c : cases) {
+    // Without parameters the host gets the integer 0.
+    const std::vector<Variant> every_kind = {Variant::Int32(12),
+                                             Variant::Int64(-3),
+                                             Variant::Double(0.5),
+                                             Variant::DateTime(41944.0),
+                                             Variant::Bool(false),
+                                             Variant::String("ТП-10"),
+                                             Variant()};
+    const std::pair<std::vector<Variant>, std::vector<Variant>> cases[] = {{{}, {Variant::Int32(0)}},
+                                                                           {every_kind, every_kind}};
+    for (const auto& [params, host_sees] : cases) {
         FakeHost host;
         int context = 0;
         HostDatabase(host.Service())
-            .ExecQuery(17, "select * from data where Item = :объект", c.params, &IgnoreCompletion, &context);
-        ASSERT_EQ(host.Queries().size(), 1u) << c.label;
+            .ExecQuery(17, "select * from data where Item = :объект", params, &IgnoreCompletion, &context);
+        ASSERT_EQ(host.Queries().size(), 1u);
         const auto& query = host.Queries()[0];
         EXPECT_EQ(query.task_id, 17);
-        // The fake converts back from Windows-1251: a round trip proves the conversion.
         EXPECT_EQ(query.sql, "select * from data where Item = :объект");
-        EXPECT_EQ(query.params, c.host_sees) << c.label;
+        EXPECT_EQ(query.params, host_sees);
         EXPECT_EQ(query.handler, &IgnoreCompletion);
         EXPECT_EQ(query.context, &context);
     }
@@ -63,15 +60,12 @@ TEST(HostDatabaseTest, StoredRecordsPassToTheHostInWindows1251) {
     ASSERT_TRUE(records->Add(std::vector<std::string>{"ParNumber", "Заметка"},
                              std::vector<Variant>{Variant::Int32(30026), Variant::String("ночь")}));
     HostDatabase(host.Service()).StoreRecords("Data", std::move(records));
+    // The fake converts back from Windows-1251: a round trip proves the conversion.
     ASSERT_EQ(host.Stored().size(), 1u);
     EXPECT_EQ(host.Stored()[0].table, "Data");
-    ASSERT_EQ(host.Stored()[0].records.size(), 1u);
-    const auto& fields = host.Stored()[0].records[0];
-    ASSERT_EQ(fields.size(), 2u);
-    EXPECT_EQ(fields[0].first, "ParNumber");
-    EXPECT_EQ(fields[0].second, Variant::Int32(30026));
-    EXPECT_EQ(fields[1].first, "Заметка");
-    EXPECT_EQ(fields[1].second, Variant::String("ночь"));
+    const std::vector<std::pair<std::string, Variant>> fields = {{"ParNumber", Variant::Int32(30026)},
+                                                                 {"Заметка", Variant::String("ночь")}};
+    EXPECT_EQ(host.Stored()[0].records, decltype(host.Stored()[0].records){fields});
 }
 
 TEST(HostDatabaseTest, OperationsWithoutAHostThrow) {

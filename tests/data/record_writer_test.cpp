@@ -68,38 +68,31 @@ TEST(DbdBindingTest, ProcessBindingFindsTheLoadedDatabaseLibrary) {
     EXPECT_EQ(&dbd, &DbdBinding::Process());
 }
 
-// In-process writers that tell which one was called.
+// In-process writers that tell which one was called, with how many records or fields and which flag.
 std::string g_called;
 uint8_t g_flag = 0;
 int32_t g_count = 0;
 
-int32_t AddRecords(const char*, const TlRecords* records, void*) {
-    g_called = "DBAddRecords";
-    g_count = records->vtbl->Count(records);
-    return 1;
-}
-int32_t AddRecordsEx(const char*, const TlRecords* records, void*, uint8_t flag) {
-    g_called = "DBAddRecordsEx";
+int32_t Called(const char* name, int32_t count, uint8_t flag, int32_t result) {
+    g_called = name;
+    g_count = count;
     g_flag = flag;
-    g_count = records->vtbl->Count(records);
-    return 2;
+    return result;
 }
-int32_t AddRecordsEx2(const char*, const TlRecords* records, void*, uint8_t flag) {
-    g_called = "DBAddRecordsEx2";
-    g_flag = flag;
-    g_count = records->vtbl->Count(records);
-    return 3;
+int32_t AddRecords(const char*, const TlRecords* r, void*) {
+    return Called("DBAddRecords", r->vtbl->Count(r), 0, 1);
+}
+int32_t AddRecordsEx(const char*, const TlRecords* r, void*, uint8_t flag) {
+    return Called("DBAddRecordsEx", r->vtbl->Count(r), flag, 2);
+}
+int32_t AddRecordsEx2(const char*, const TlRecords* r, void*, uint8_t flag) {
+    return Called("DBAddRecordsEx2", r->vtbl->Count(r), flag, 3);
 }
 int32_t AddRecord(const char*, const char* const*, const TlVariant*, int32_t count) {
-    g_called = "DBAddRecord";
-    g_count = count;
-    return 4;
+    return Called("DBAddRecord", count, 0, 4);
 }
 int32_t AddRecordEx(const char*, const char* const*, uint8_t flag, const TlVariant*, int32_t count) {
-    g_called = "DBAddRecordEx";
-    g_flag = flag;
-    g_count = count;
-    return 5;
+    return Called("DBAddRecordEx", count, flag, 5);
 }
 
 TEST(WriteRecordsTest, UsesTheBestListFunctionTheLibraryOffers) {
@@ -125,21 +118,15 @@ TEST(WriteRecordsTest, UsesTheBestListFunctionTheLibraryOffers) {
         dbd.add_records_ex = c.ex ? &AddRecordsEx : nullptr;
         dbd.add_records = c.plain ? &AddRecords : nullptr;
 
-        g_called.clear();
-        const int32_t plain_result = WriteRecords(dbd, "Data", plain, nullptr, 7);
+        Called("", 0, 0, 0);
+        EXPECT_EQ(WriteRecords(dbd, "Data", plain, nullptr, 7) == -1, c.plain_list[0] == '\0');
         EXPECT_EQ(g_called, c.plain_list);
-        EXPECT_EQ(plain_result == -1, g_called.empty());
 
-        g_called.clear();
-        g_count = 0;
+        Called("", 0, 0, 0);
         WriteRecords(dbd, "Data", compact, nullptr, 9);
         EXPECT_EQ(g_called, c.compact_list);
-        if (!g_called.empty()) {
-            EXPECT_EQ(g_count, 2) << c.compact_list;
-        }
-        if (g_called != "DBAddRecords" && !g_called.empty()) {
-            EXPECT_EQ(g_flag, 9);
-        }
+        EXPECT_EQ(g_count, g_called.empty() ? 0 : 2) << c.compact_list;
+        EXPECT_EQ(g_flag, g_called.starts_with("DBAddRecordsEx") ? 9 : 0) << c.compact_list;
     }
 }
 
@@ -157,12 +144,12 @@ TEST(WriteRecordsTest, SingleRecordPrefersTheFlaggedFunction) {
         DbdBinding dbd(nullptr);
         dbd.add_record_ex = c.ex ? &AddRecordEx : nullptr;
         dbd.add_record = c.plain ? &AddRecord : nullptr;
-        g_called.clear();
-        g_count = 0;
+        Called("", 0, 0, 0);
         EXPECT_EQ(WriteRecord(dbd, "Data", Names{"A", "B"}, 3, Values{Variant::Int32(1), Variant::Double(2)}),
                   c.result);
         EXPECT_EQ(g_called, c.called);
         EXPECT_EQ(g_count, c.result == -1 ? 0 : 2);
+        EXPECT_EQ(g_flag, c.result == 5 ? 3 : 0);
     }
 }
 
