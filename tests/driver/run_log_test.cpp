@@ -11,7 +11,7 @@
 namespace tl::test {
 namespace {
 
-TEST(IncompleteElementsTest, ElementsAndTheirLinesAreOrderedAsText) {
+TEST(IncompleteElementsTest, ElementsAndTheirLinesAreOrderedAsTextAndKeptOnceWithoutRegardToCase) {
     IncompleteElements elements;
     const DateTime nov30 = EncodeDateTime({2014, 11, 30, 23, 30, 0, 0});
     const DateTime dec01 = EncodeDateTime({2014, 12, 1, 0, 0, 0, 0});
@@ -19,7 +19,8 @@ TEST(IncompleteElementsTest, ElementsAndTheirLinesAreOrderedAsText) {
     elements.Add(100, 0, 10, nov30, "нет значения");
     elements.Add(100, 0, 5, dec01, "нет значения");
     elements.Add(100, 0, 5, dec01, "нет значения");
-    elements.Add(-3, 98, 1, dec01, "x");
+    elements.Add(-3, 98, 1, dec01, "Ошибка Деления");
+    elements.Add(-3, 98, 1, dec01, "ошибка деления");
     RunLog log;
     const std::string addresses = elements.CloseInto(log);
     EXPECT_EQ(addresses, "-3.98.1, 100.0.10, 100.0.5");
@@ -27,22 +28,13 @@ TEST(IncompleteElementsTest, ElementsAndTheirLinesAreOrderedAsText) {
                                "",
                                "----------------Не рассчитанные объекты-------------------",
                                "Элемент: -3.98.1: ",
-                               "\t\t01.12.2014 00:00:00 | Ошибка: x",
+                               "\t\t01.12.2014 00:00:00 | Ошибка: Ошибка Деления",
                                "Элемент: 100.0.10: ",
                                "\t\t30.11.2014 23:30:00 | Ошибка: нет значения",
                                "Элемент: 100.0.5: ",
                                "\t\t01.12.2014 00:00:00 | Ошибка: нет значения",
                                "\t\t30.11.2014 23:30:00 | Ошибка: нет значения",
                            }));
-}
-
-TEST(IncompleteElementsTest, ErrorLinesDifferingOnlyInCaseCountAsOne) {
-    IncompleteElements elements;
-    elements.Add(1, 0, 1, 0, "Ошибка Деления");
-    elements.Add(1, 0, 1, 0, "ошибка деления");
-    RunLog log;
-    elements.CloseInto(log);
-    EXPECT_EQ(log.Lines().size(), 4u);
 }
 
 TEST(LogFileTest, LinesAreWrittenInWindows1251WithCrLfAndNoBom) {

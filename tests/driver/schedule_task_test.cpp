@@ -1,12 +1,9 @@
-#include "driver_test_support.hpp"
-#include "fake_host_service.hpp"
+#include "driver_fixture.hpp"
 #include "tlcommon/date_time.hpp"
 #include "tlcommon/text_codec.hpp"
-#include "tldata/element_state_log.hpp"
 #include "tldriver/schedule_task.hpp"
 #include "tldriver/schedule_task_list.hpp"
 #include "tlplatform/db_connection.hpp"
-#include "tlplatform/wm.h"
 #include "tlsettings/svc_config.hpp"
 
 #include <algorithm>
@@ -22,25 +19,7 @@ namespace {
 
 using Lines = std::vector<std::pair<std::string, std::string>>;
 
-class ScheduleTaskTest : public ::testing::Test {
-protected:
-    ScheduleTaskTest() : state_log_(dir_.Path() + "driver_modi.log") {
-        FakeHost::StatusLines().clear();
-        window_ = WmCreateQueue();
-        link_.service.Reset(host_.Service());
-        link_.status_callback = &FakeHost::StatusCallback;
-        link_.completion = {window_, 1};
-        link_.log_directory = dir_.Path();
-        link_.state_log = &state_log_;
-    }
-    ~ScheduleTaskTest() override { WmDestroyQueue(window_); }
-
-    TempDir dir_;
-    FakeHost host_;
-    ElementStateLog state_log_;
-    HostLink link_;
-    uint32_t window_ = 0;
-};
+using ScheduleTaskTest = LinkedTest;
 
 TEST_F(ScheduleTaskTest, TaskNamesComeFromTheKey) {
     struct Case {
@@ -60,21 +39,6 @@ TEST_F(ScheduleTaskTest, TaskNamesComeFromTheKey) {
         EXPECT_EQ(task.ElementSections(), (std::vector<std::string>{std::string(c.key) + "Devices1\\",
                                                                     std::string(c.key) + "Devices2\\"}));
     }
-}
-
-TEST_F(ScheduleTaskTest, RunWithoutSettingsEndsInStartWithCode2) {
-    {
-        TScheduleTaskList list(link_);
-        list.Add(std::make_unique<TScheduleTask>(link_, "\\Scripts\\ПС Южная\\", 31));
-        list.StartTask(31);
-        EXPECT_EQ(list.Count(), 0);
-    }
-    EXPECT_EQ(FakeHost::StatusLines(), (Lines{{"ПС Южная", "Начало работы"},
-                                              {"ПС Южная", "Нет обязательных настроек"},
-                                              {"ПС Южная", "Статус выполнения: Некорректный сценарий"}}));
-    EXPECT_TRUE(host_.Queries().empty());
-    EXPECT_EQ(TakeCompletions(window_), (std::vector<Completion>{{1, 31, 2}}));
-    EXPECT_TRUE(FileExists(link_.RunLogPath()));
 }
 
 TEST_F(ScheduleTaskTest, IncompleteElementsAreListedInTheLogAndInOneStatusLine) {
@@ -107,7 +71,7 @@ TEST_F(ScheduleTaskTest, LogThatCannotBeWrittenDoesNotKeepTheTaskFromEnding) {
         list.StopTask(2);
         EXPECT_EQ(list.Count(), 0);
     }
-    EXPECT_EQ(TakeCompletions(window_), (std::vector<Completion>{{1, 2, 5}}));
+    EXPECT_EQ(Completions(), (std::vector<Completion>{{1, 2, 5}}));
     EXPECT_FALSE(FileExists(link_.RunLogPath()));
 }
 
@@ -200,27 +164,15 @@ DateTime At(int year, int month, int day, int hour = 0, int minute = 0, int seco
     return EncodeDateTime({year, month, day, hour, minute, second, 0});
 }
 
-TEST_F(ScheduleTaskRunTest, PassesWithAStampAskForTheirIntervalDataOneAfterAnother) {
-    struct Case {
-        DateTime begin;
-        DateTime end;
-        std::vector<int32_t> asked;
-    } const cases[] = {
-        {At(2014, 1, 1), At(2014, 6, 1), {12, 18, 26, 36, 46, 56}},
-        {At(2014, 11, 1, 10, 5, 10), At(2014, 11, 1, 10, 5, 40), {12, 18, 26, 36, 46, 56}}, // collapsed
-        {At(2014, 11, 1, 10, 5), At(2014, 11, 1, 10, 20), {26, 36, 46, 56}}, // no half-hour, no hour
-        {At(2015, 1, 1), At(2014, 6, 1), {}},                                // begin after end
-    };
-    for (const auto& c : cases) {
-        Period(c.begin, c.end);
-        FakeHost::StatusLines().clear();
-        TScheduleTaskList list(link_);
-        EXPECT_EQ(RunWithEmptyAnswers(list), c.asked) << FormatDateTimeSeconds(c.begin);
-        EXPECT_EQ(list.Count(), 0);
-        EXPECT_EQ(TakeCompletions(window_).back(), (Completion{1, 7, 0}));
-        EXPECT_EQ(FakeHost::StatusLines().back().second, "Статус выполнения: Успешный расчёт");
-        EXPECT_TRUE(host_.Stored().empty());
-    }
+// Fixed periods and their windows are run whole in the scenario tests.
+TEST_F(ScheduleTaskRunTest, ABeginAfterTheEndAsksForNothingAndSucceeds) {
+    Period(At(2015, 1, 1), At(2014, 6, 1));
+    TScheduleTaskList list(link_);
+    EXPECT_EQ(RunWithEmptyAnswers(list), std::vector<int32_t>{});
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(Completions(), (std::vector<Completion>{{1, 7, 0}}));
+    EXPECT_EQ(FakeHost::StatusLines().back().second, "Статус выполнения: Успешный расчёт");
+    EXPECT_TRUE(host_.Stored().empty());
 }
 
 TEST_F(ScheduleTaskRunTest, TheAdditionalPassComesFirstAndCountsBackFromTheBaseEnd) {
@@ -237,26 +189,6 @@ TEST_F(ScheduleTaskRunTest, TheAdditionalPassComesFirstAndCountsBackFromTheBaseE
     ASSERT_NE(data, host_.Queries().end());
     EXPECT_EQ(FormatStamp(data->params.at(1).AsDouble()), "01.11.2014 00:59:50.000");
     EXPECT_EQ(FormatStamp(data->params.at(2).AsDouble()), "01.11.2014 02:00:00.000");
-}
-
-TEST_F(ScheduleTaskRunTest, AStoppedTaskEndsWith5AndItsLateAnswerWith6) {
-    Period(At(2014, 11, 1, 0, 0), At(2014, 11, 1, 2, 0));
-    FakeResultSet late({"A"}, {{1}});
-    {
-        TScheduleTaskList list(link_);
-        list.Add(std::make_unique<TScheduleTask>(link_, kKey, 8));
-        list.StartTask(8);
-        ASSERT_EQ(list.Count(), 1); // waiting on the element-state query
-        ASSERT_EQ(host_.Queries().size(), 1u);
-        list.StopTask(8);
-        EXPECT_EQ(list.Count(), 0);
-        EXPECT_EQ(FakeHost::StatusLines().back().second, "Статус выполнения: Прервано");
-        EXPECT_TRUE(FileExists(link_.RunLogPath()));
-        host_.Complete(0, late.Set());
-    }
-    EXPECT_EQ(TakeCompletions(window_), (std::vector<Completion>{{1, 8, 5}, {1, 8, 6}}));
-    EXPECT_EQ(host_.ReleaseCount(late.Set()), 1);
-    EXPECT_EQ(host_.Queries().size(), 1u);
 }
 
 } // namespace

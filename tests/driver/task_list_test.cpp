@@ -1,11 +1,7 @@
-#include "driver_test_support.hpp"
-#include "fake_host_service.hpp"
+#include "driver_fixture.hpp"
 #include "probe_task.hpp"
-#include "tldata/element_state_log.hpp"
-#include "tldriver/host_link.hpp"
 #include "tldriver/schedule_task.hpp"
 #include "tldriver/schedule_task_list.hpp"
-#include "tlplatform/wm.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -18,22 +14,9 @@ namespace {
 
 constexpr uint32_t kMessage = 0x8123;
 
-class TaskListTest : public ::testing::Test {
+class TaskListTest : public LinkedTest {
 protected:
-    TaskListTest() : state_log_(dir_.Path() + "driver_modi.log") {
-        FakeHost::StatusLines().clear();
-        window_ = WmCreateQueue();
-        link_.service.Reset(host_.Service());
-        link_.status_callback = &FakeHost::StatusCallback;
-        link_.completion = {window_, kMessage};
-        link_.log_directory = dir_.Path();
-        link_.state_log = &state_log_;
-        list_ = std::make_unique<TScheduleTaskList>(link_);
-    }
-    ~TaskListTest() override {
-        list_.reset();
-        WmDestroyQueue(window_);
-    }
+    TaskListTest() : LinkedTest(kMessage), list_(std::make_unique<TScheduleTaskList>(link_)) {}
 
     ProbeTask& AddProbe(int32_t id) {
         auto task = std::make_unique<ProbeTask>(link_, id, journal_);
@@ -41,41 +24,32 @@ protected:
         list_->Add(std::move(task));
         return ref;
     }
-    std::vector<Completion> Completions() { return TakeCompletions(window_); }
     static Completion Done(int64_t id, int64_t code) { return Completion{kMessage, id, code}; }
 
-    TempDir dir_;
-    FakeHost host_;
-    ElementStateLog state_log_;
-    HostLink link_;
-    uint32_t window_ = 0;
     std::vector<std::string> journal_;
     std::unique_ptr<TScheduleTaskList> list_;
 };
 
-TEST_F(TaskListTest, WaitingTaskGetsItsQueryAnswerAndEndsWithItsCode) {
-    AddProbe(5);
-    list_->StartTask(5);
-    ASSERT_EQ(host_.Queries().size(), 1u);
-    EXPECT_EQ(host_.Queries()[0].task_id, 5);
-    EXPECT_TRUE(Completions().empty()); // still waiting
-    EXPECT_EQ(list_->IndexOfTask(5), 0);
-
+TEST_F(TaskListTest, AWaitingTaskGetsItsAnswerWithOrWithoutASetAndEndsWithItsCode) {
     FakeResultSet set({"A"}, {{1}});
-    host_.Complete(0, set.Set());
-    EXPECT_EQ(journal_, (std::vector<std::string>{"start 5", "data 5", "shutdown 5", "free 5"}));
-    EXPECT_EQ(host_.ReleaseCount(set.Set()), 1); // the task left it to the handler
-    EXPECT_EQ(Completions(), std::vector<Completion>{Done(5, 0)});
-    EXPECT_EQ(list_->Count(), 0);
-}
+    for (const bool with_set : {true, false}) {
+        SCOPED_TRACE(with_set);
+        AddProbe(5);
+        list_->StartTask(5);
+        const size_t query = host_.Queries().size() - 1;
+        EXPECT_EQ(host_.Queries()[query].task_id, 5);
+        EXPECT_TRUE(Completions().empty()); // still waiting
+        EXPECT_EQ(list_->IndexOfTask(5), 0);
 
-TEST_F(TaskListTest, CompletionWithoutASetIsRoutedToTheTask) {
-    AddProbe(8);
-    list_->StartTask(8);
-    EXPECT_EQ(host_.Complete(0, nullptr), nullptr);
-    EXPECT_EQ(journal_[1], "data(empty) 8");
-    EXPECT_TRUE(host_.Released().empty());
-    EXPECT_EQ(Completions(), std::vector<Completion>{Done(8, 0)});
+        EXPECT_EQ(host_.Complete(query, with_set ? set.Set() : nullptr), nullptr);
+        EXPECT_EQ(journal_, (std::vector<std::string>{"start 5", with_set ? "data 5" : "data(empty) 5",
+                                                      "shutdown 5", "free 5"}));
+        // The task left the set to the handler; no set, nothing to release.
+        EXPECT_EQ(host_.Released(), std::vector<TlResultSet*>(1, set.Set()));
+        EXPECT_EQ(Completions(), std::vector<Completion>{Done(5, 0)});
+        EXPECT_EQ(list_->Count(), 0);
+        journal_.clear();
+    }
 }
 
 TEST_F(TaskListTest, HandleDataCodesDecideWhetherTheTaskEnds) {
@@ -224,18 +198,6 @@ TEST_F(TaskListTest, DeinitialisingWithTwoRunningTasksFreesBothAndWritesBothLogs
     EXPECT_EQ(seen[1].rfind("task 2\r\n", 0), 0u); // task 1 finds the log of task 2
     EXPECT_EQ(ReadFileBytes(link_.RunLogPath()).rfind("task 1\r\n", 0), 0u);
     EXPECT_TRUE(Completions().empty());
-}
-
-TEST_F(TaskListTest, StoppingALossTaskReportsInterruptedAndWritesItsLog) {
-    list_->Add(std::make_unique<TScheduleTask>(link_, "\\Scripts\\Подстанция 1\\", 12));
-    list_->StopTask(12);
-    EXPECT_EQ(FakeHost::StatusLines(), (std::vector<std::pair<std::string, std::string>>{
-                                           {"Подстанция 1", "Статус выполнения: Прервано"}}));
-    EXPECT_EQ(Completions(), std::vector<Completion>{Done(12, 5)});
-    // Nothing but the closing section: an empty line and the banner.
-    const std::string banner = "\xCD\xE5 \xF0\xE0\xF1\xF1\xF7\xE8\xF2\xE0\xED\xED\xFB\xE5 "
-                               "\xEE\xE1\xFA\xE5\xEA\xF2\xFB"; // "Не рассчитанные объекты"
-    EXPECT_EQ(ReadFileBytes(link_.RunLogPath()), "\r\n----------------" + banner + "-------------------\r\n");
 }
 
 } // namespace
