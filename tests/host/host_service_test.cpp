@@ -138,7 +138,8 @@ TEST_F(HostServiceTest, QueryCompletesOnTheLoopThreadOnlyWhenTheLoopRuns) {
     EXPECT_EQ(service_->Stats().live_sets, 0);
 }
 
-TEST_F(HostServiceTest, ParametersAreCopiedAndBoundInOrderOfAppearance) {
+// Binding of every kind and of repeated names is the database library's, tested with it.
+TEST_F(HostServiceTest, ParametersAreCopiedAndConvertedFromWindows1251) {
     const std::string substation = Utf8ToCp1251("Подстанция");
     struct Case {
         const char* name;
@@ -148,19 +149,15 @@ TEST_F(HostServiceTest, ParametersAreCopiedAndBoundInOrderOfAppearance) {
     };
     const std::vector<Case> cases = {
         {"int32", "select count(*) from places where id >= :id", {Int32(2)}, 2},
-        {"int64", "select count(*) from places where id >= :id", {Int64(3)}, 1},
-        {"double", "select count(*) from places where weight > :w", {Double(3.0)}, 1},
         {"date-time pair",
          "select count(*) from places where seen between :sdt and :edt",
          {DateTime(45000.0), DateTime(45001.0)},
          1},
-        {"bool", "select count(*) from places where flag = :f", {Bool(true)}, 1},
         {"Windows-1251 string",
          "select count(*) from places where name = :name",
          {String(substation.c_str())},
          1},
         {"null", "select count(*) from places where :p is null", {Null()}, 3},
-        {"one name twice", "select count(*) from places where id = :id or id = :id", {Int32(1), Int32(3)}, 2},
         {"Cyrillic in the SQL text", "select count(*) from places where name = 'Подстанция'", {Int32(0)}, 1},
     };
     for (const Case& c : cases) {
@@ -333,18 +330,17 @@ TEST_F(HostServiceTest, GetParamAnswersTheHostParameters) {
     auto get = [&](int32_t index, void** value) { return abi->vtbl->GetParam(abi, index, value); };
 
     void* value = nullptr;
+    for (int32_t known : {TL_PARAM_3, TL_PARAM_4, TL_PARAM_5, TL_PARAM_APPLICATION}) {
+        EXPECT_TRUE(get(known, &value)) << known;
+    }
     ASSERT_TRUE(get(TL_PARAM_1, &value));
     EXPECT_STREQ(*static_cast<const char* const*>(value), "tlhost");
-    ASSERT_TRUE(get(TL_PARAM_3, &value));
-    ASSERT_TRUE(get(TL_PARAM_4, &value));
-    ASSERT_TRUE(get(TL_PARAM_5, &value));
     ASSERT_TRUE(get(TL_PARAM_COMPLETION_MESSAGE, &value));
     EXPECT_EQ(*static_cast<const uint32_t*>(value), HostService::kCompletionMessage);
     ASSERT_TRUE(get(TL_PARAM_COMPLETION_WINDOW, &value));
     EXPECT_EQ(*static_cast<const uint32_t*>(value), service_->Queue());
     ASSERT_TRUE(get(TL_PARAM_STATUS_CALLBACK, &value));
     EXPECT_NE(value, nullptr);
-    ASSERT_TRUE(get(TL_PARAM_APPLICATION, &value));
     ASSERT_TRUE(get(TL_PARAM_LOG_DIRECTORY, &value));
     EXPECT_EQ(*static_cast<const char* const*>(value), Utf8ToCp1251("/var/log/лог"));
     for (int32_t unknown : {0, 2, 9, 10, 12, 99, 101, -1}) {

@@ -55,28 +55,14 @@ private:
     std::atomic<int> releases_{0};
 };
 
-inline TlVariant Int32(int32_t x) {
-    return {TL_VT_INT32, {.i32 = x}};
-}
-inline TlVariant Int64(int64_t x) {
-    return {TL_VT_INT64, {.i64 = x}};
-}
-inline TlVariant Double(double x) {
-    return {TL_VT_DOUBLE, {.f64 = x}};
-}
-inline TlVariant DateTime(double x) {
-    return {TL_VT_DATETIME, {.date_time = x}};
-}
-inline TlVariant Bool(bool x) {
-    return {TL_VT_BOOL, {.boolean = x ? 1 : 0}};
-}
-// Not owned: the text must outlive the variant.
-inline TlVariant String(const char* x) {
-    return {TL_VT_STRING, {.str = x}};
-}
-inline TlVariant Null() {
-    return {TL_VT_NULL, {}};
-}
+// Variants as the driver passes them; a string is not owned and must outlive its variant.
+inline constexpr auto Int32 = [](int32_t x) { return TlVariant{TL_VT_INT32, {.i32 = x}}; };
+inline constexpr auto Int64 = [](int64_t x) { return TlVariant{TL_VT_INT64, {.i64 = x}}; };
+inline constexpr auto Double = [](double x) { return TlVariant{TL_VT_DOUBLE, {.f64 = x}}; };
+inline constexpr auto DateTime = [](double x) { return TlVariant{TL_VT_DATETIME, {.date_time = x}}; };
+inline constexpr auto Bool = [](bool x) { return TlVariant{TL_VT_BOOL, {.boolean = x ? 1 : 0}}; };
+inline constexpr auto String = [](const char* x) { return TlVariant{TL_VT_STRING, {.str = x}}; };
+inline constexpr auto Null = [] { return TlVariant{TL_VT_NULL, {}}; };
 // A double whose eight bytes are those of the status word.
 TlVariant StatusCarrier(int64_t word);
 
