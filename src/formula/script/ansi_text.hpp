@@ -28,6 +28,26 @@ inline char AsciiLower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+// Blanks are the space and the control characters below it, as Pascal's Trim has them.
+inline bool IsBlankOrControl(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
+inline std::string_view TrimBlanksStart(std::string_view s) {
+    while (!s.empty() && IsBlankOrControl(s.front())) {
+        s.remove_prefix(1);
+    }
+    return s;
+}
+inline std::string_view TrimBlanksEnd(std::string_view s) {
+    while (!s.empty() && IsBlankOrControl(s.back())) {
+        s.remove_suffix(1);
+    }
+    return s;
+}
+inline std::string_view TrimBlanks(std::string_view s) {
+    return TrimBlanksEnd(TrimBlanksStart(s));
+}
+
 // The place of a byte in the alphabetical order: byte order, except that Ё and ё come right
 // after Е and е.
 int32_t AnsiCollationWeight(char c);

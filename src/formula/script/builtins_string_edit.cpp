@@ -1,5 +1,6 @@
 // Functions that cut, join and search strings: Delete and Insert change a var string in place,
 // CharAt and SetCharAt read and write one character, positions are one-based.
+#include "ansi_text.hpp"
 #include "builtins.hpp"
 
 #include <algorithm>
@@ -79,30 +80,14 @@ void FnQuotedStr(CallFrame& f) {
     f.ReturnBytes(result);
 }
 
-// Blanks and control characters: everything up to the space.
-bool IsBlank(char c) {
-    return static_cast<unsigned char>(c) <= ' ';
-}
-std::string_view TrimStart(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front())) {
-        s.remove_prefix(1);
-    }
-    return s;
-}
-std::string_view TrimEnd(std::string_view s) {
-    while (!s.empty() && IsBlank(s.back())) {
-        s.remove_suffix(1);
-    }
-    return s;
-}
 void FnTrim(CallFrame& f) {
-    f.ReturnBytes(TrimEnd(TrimStart(f.Bytes(0))));
+    f.ReturnBytes(TrimBlanks(f.Bytes(0)));
 }
 void FnTrimLeft(CallFrame& f) {
-    f.ReturnBytes(TrimStart(f.Bytes(0)));
+    f.ReturnBytes(TrimBlanksStart(f.Bytes(0)));
 }
 void FnTrimRight(CallFrame& f) {
-    f.ReturnBytes(TrimEnd(f.Bytes(0)));
+    f.ReturnBytes(TrimBlanksEnd(f.Bytes(0)));
 }
 
 // IsDelimiter(delimiters, s, index): whether the character at index is one of the delimiters.

@@ -205,16 +205,6 @@ private:
     std::string& out_;
 };
 
-std::string_view TrimBlanks(std::string_view s) {
-    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') {
-        s.remove_suffix(1);
-    }
-    return s;
-}
-
 // Splits text at sep into parts of 1..max_digits decimal digits each.
 bool NumberParts(std::string_view text, char sep, size_t max_digits,
                  std::vector<std::pair<int, size_t>>& parts) {
