@@ -21,11 +21,12 @@ create table if not exists data (
     value1 real,
     tvkstatus integer default 0,
     rcvstamp real,
-    primary key (parnumber, object, objtype, item, data_date, season)
-);
--- The data requests ask one parameter over a date range and order by data_date, season, object,
--- item: this index serves the range and gives that order without a sort.
-create index if not exists data_by_date on data (parnumber, data_date, season, object, item, objtype);
+    -- The key is the order the data requests read in: one parameter over a date range, ordered by
+    -- data_date, season, object, item. Kept clustered in that order, a request is one sequential
+    -- range of the table, with no second index to look rows up through and none to update on
+    -- insert.
+    primary key (parnumber, data_date, season, object, item, objtype)
+) without rowid;
 
 create table if not exists parameters (
     parnumber integer primary key,

@@ -38,8 +38,9 @@ struct Scenario {
     TaskPeriod period;
 };
 
-// Bumped whenever the generated data change, so that cached databases are made again.
-inline constexpr int kGeneratorVersion = 1;
+// Bumped whenever the generated data or the database layout change, so that cached databases are
+// made again.
+inline constexpr int kGeneratorVersion = 2;
 
 // A substation with a 110 kV and a 10 kV line and a 10 MV*A and a 2.5 MV*A transformer; the
 // task runs over two weeks around a new year, so that every pass from the 5-minute one to the
