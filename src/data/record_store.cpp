@@ -42,6 +42,11 @@ const RecordStore::Slot& RecordStore::SlotAt(int32_t record, int32_t field) cons
     return records_[static_cast<size_t>(record)];
 }
 
+void RecordStore::Reserve(size_t records, size_t values_per_record) {
+    records_.reserve(records_.size() + records);
+    values_.reserve(values_.size() + records * values_per_record);
+}
+
 const std::string& RecordStore::FieldName(int32_t record, int32_t field) const {
     const Slot& slot = SlotAt(record, field);
     return name_sets_[static_cast<size_t>(slot.name_set)].utf8[static_cast<size_t>(field)];

@@ -11,10 +11,12 @@ namespace {
 
 class RecordsSink final : public ResultSink {
 public:
-    explicit RecordsSink(TDBRecords& records) : writer_(records) {}
+    explicit RecordsSink(TDBRecords& records) : records_(records), writer_(records) {}
     void Add(const ResultRow& row) override { writer_.Add(row); }
+    void Reserve(size_t rows) override { records_.Reserve(rows, kResultFieldNames.size()); }
 
 private:
+    TDBRecords& records_;
     ResultRowWriter writer_;
 };
 

@@ -55,6 +55,8 @@ public:
 
     // Frees every record and every name set.
     void Clear();
+    // Room for `records` more records of `values_per_record` values each.
+    void Reserve(size_t records, size_t values_per_record);
 
     // The records through the C interface, borrowed: the caller must not call Release.
     const TlRecords* AsAbi(TextEncoding encoding) const;

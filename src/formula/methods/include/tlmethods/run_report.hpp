@@ -6,6 +6,7 @@
 #include "tldata/element_address.hpp"
 #include "tldata/result_rows.hpp"
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -33,6 +34,9 @@ class ResultSink {
 public:
     virtual ~ResultSink() = default;
     virtual void Add(const ResultRow& row) = 0;
+    // Room for `rows` more rows, when the caller knows how many are coming: a pass can add millions,
+    // and growing the store step by step copies them again at every step.
+    virtual void Reserve(size_t rows) { (void)rows; }
 };
 
 } // namespace tl
