@@ -1,8 +1,10 @@
 #include "bench_database.hpp"
 
 #include "tldemo/demo_task.hpp"
+#include "tldemo/formula_task.hpp"
 #include "tldemo/metering_writer.hpp"
 #include "tldemo/scenario.hpp"
+#include "tldemo/voltage_series.hpp"
 #include "tlplatform/db_connection.hpp"
 #include "tlsettings/svc_config.hpp"
 
@@ -18,15 +20,22 @@ namespace {
 
 namespace fs = std::filesystem;
 
-int Generate(const fs::path& file, int pairs, int days) noexcept {
+int Generate(const fs::path& file, int pairs, int days, int method) noexcept {
     try {
         const demo::Scenario scenario = demo::BenchScenario(pairs, days);
         auto connection = tl::db::Connection::Open(file.string());
         tl::db::InitSchema(*connection);
         const demo::WriteStats stats = demo::WriteMeteringData(*connection, scenario);
+        if (method == 1) {
+            const int64_t voltages = demo::WriteVoltages(*connection, scenario, kBenchVoltageStepMinutes);
+            fmt::print("generated {} momentary voltages\n", voltages);
+        }
         tl::db::SetProcessConnection(std::move(connection));
         TSvcConfig config{std::string(kScheduleStorage)};
         demo::ConfigureTask(config, scenario);
+        if (method == 1) {
+            demo::ConfigureFormulaTask(config, scenario, kBenchFormulaTaskKey);
+        }
         tl::db::SetProcessConnection(nullptr);
         fmt::print("generated {} metering rows for {} channel pairs and {} days\n", stats.data_rows, pairs,
                    days);
@@ -39,9 +48,12 @@ int Generate(const fs::path& file, int pairs, int days) noexcept {
 
 } // namespace
 
-BenchDatabase EnsureBenchDatabase(const fs::path& cache_dir, int pairs, int days) {
+BenchDatabase EnsureBenchDatabase(const fs::path& cache_dir, int pairs, int days, int method) {
     BenchDatabase db;
-    db.path = cache_dir / fmt::format("run_v{}_p{}_d{}.db", demo::kGeneratorVersion, pairs, days);
+    db.path =
+        cache_dir / (method == 1 ? fmt::format("run_v{}_f{}_p{}_d{}.db", demo::kGeneratorVersion,
+                                               demo::kFormulaGeneratorVersion, pairs, days)
+                                 : fmt::format("run_v{}_p{}_d{}.db", demo::kGeneratorVersion, pairs, days));
     if (fs::exists(db.path)) {
         return db;
     }
@@ -57,7 +69,7 @@ BenchDatabase EnsureBenchDatabase(const fs::path& cache_dir, int pairs, int days
         throw std::runtime_error("fork failed");
     }
     if (child == 0) {
-        const int status = Generate(partial, pairs, days);
+        const int status = Generate(partial, pairs, days, method);
         std::fflush(stdout);
         _exit(status);
     }

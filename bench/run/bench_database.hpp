@@ -11,8 +11,15 @@ struct BenchDatabase {
     double seconds = 0;     // time to generate it
 };
 
-// The database for `pairs` channel pairs and `days` days, with its task configured. A missing one
-// is generated in a child process, so that the generator's memory does not count as the run's.
-BenchDatabase EnsureBenchDatabase(const std::filesystem::path& cache_dir, int pairs, int days);
+// The task of the formula method in the databases generated for it.
+inline constexpr const char* kBenchFormulaTaskKey = "\\Scripts\\BenchFormulas\\";
+// Momentary voltages of the formula databases are stored every half hour.
+inline constexpr int kBenchVoltageStepMinutes = 30;
+
+// The database for `pairs` channel pairs and `days` days, with its task configured: for method 1
+// also the devices' momentary voltages and a task with a formula per pair. A missing one is
+// generated in a child process, so that the generator's memory does not count as the run's.
+BenchDatabase EnsureBenchDatabase(const std::filesystem::path& cache_dir, int pairs, int days,
+                                  int method = 0);
 
 } // namespace tl::bench

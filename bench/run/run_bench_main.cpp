@@ -1,11 +1,15 @@
 // run_bench: a method-0 run over --pairs channel pairs and --days days of 30-minute data (with
 // the hourly, daily and monthly data its passes read), through the host service and SQLite as
-// tlhost runs it. The database is generated once per size and kept in the build directory.
+// tlhost runs it. The database is generated once per size and kept in the build directory. With
+// --method 1 the task calculates a formula per pair (the demo's formulas, with momentary
+// voltages) and the driver's own split of its run time is printed too.
 //
 //   run_bench                      # 1,000 pairs, 30 days
 //   run_bench --pairs 100 --days 7
+//   run_bench --method 1 --pairs 10000 --days 1
 #include "bench_database.hpp"
 #include "run_probe.hpp"
+#include "tlcommon/text_codec.hpp"
 #include "tldemo/scenario.hpp"
 #include "tlhost/driver_library.hpp"
 #include "tlhost/host_service.hpp"
@@ -13,8 +17,11 @@
 #include "tlplatform/db_connection.hpp"
 
 #include <CLI/CLI.hpp>
+#include <cstdlib>
 #include <filesystem>
 #include <fmt/format.h>
+#include <fstream>
+#include <sstream>
 
 namespace {
 
@@ -24,6 +31,7 @@ using namespace tl;
 struct Options {
     int pairs = 1000;
     int days = 30;
+    int method = 0;
     std::string cache_dir = TL_BENCH_CACHE_DIR;
 };
 
@@ -63,9 +71,34 @@ void PrintQueries(const bench::RunProbe& probe, int64_t heap_before, int64_t sql
     fmt::print("(MiB)\n");
 }
 
+// The driver's split of the run time, which it writes to the end of its run log when asked.
+void PrintDriverTimings(const fs::path& run_log) {
+    std::ifstream file(run_log, std::ios::binary);
+    std::stringstream bytes;
+    bytes << file.rdbuf();
+    const std::string text = Cp1251ToUtf8(bytes.str());
+    const std::string banner = "------------------Время выполнения------------------\r\n";
+    const size_t at = text.find(banner);
+    if (at == std::string::npos) {
+        fmt::print("the run log holds no timings\n");
+        return;
+    }
+    fmt::print("driver time by phase (s):\n");
+    std::istringstream lines(text.substr(at + banner.size()));
+    std::string line;
+    while (std::getline(lines, line) && line.size() > 1) {
+        line.pop_back(); // CR
+        const size_t tab = line.find('\t');
+        if (tab == std::string::npos) {
+            break;
+        }
+        fmt::print("  {:<12} {:>10}\n", line.substr(0, tab), line.substr(tab + 1));
+    }
+}
+
 int Run(const Options& options) {
     const bench::BenchDatabase database =
-        bench::EnsureBenchDatabase(options.cache_dir, options.pairs, options.days);
+        bench::EnsureBenchDatabase(options.cache_dir, options.pairs, options.days, options.method);
     if (database.generated) {
         fmt::print("database generated in {:.1f} s: {}\n", database.seconds, database.path.string());
     } else {
@@ -75,6 +108,8 @@ int Run(const Options& options) {
     const fs::path log_directory = fs::temp_directory_path() / fmt::format("run_bench_{}", getpid());
     fs::create_directories(log_directory);
 
+    // The driver reads this when its task ends.
+    setenv("TLOSSES_RUN_TIMINGS", "1", 1);
     auto driver = host::DriverLibrary::Load(host::DriverLibrary::DefaultPath());
     host::HostServiceOptions service_options;
     service_options.database_uri = database.path.string();
@@ -93,7 +128,8 @@ int Run(const Options& options) {
         host::TaskRunner runner(driver->Exports(), *service);
         runner.InitDriver();
         probe.Begin();
-        runner.Start(demo::BenchScenario(0, 0).task_key);
+        runner.Start(options.method == 1 ? std::string(bench::kBenchFormulaTaskKey)
+                                         : demo::BenchScenario(0, 0).task_key);
         runner.Run();
         probe.End();
         code = runner.Tasks().front().code;
@@ -104,6 +140,7 @@ int Run(const Options& options) {
     service->Shutdown();
     driver.reset();
     service.reset();
+    PrintDriverTimings(log_directory / "tlosses.log");
     fs::remove_all(log_directory);
     tl::db::SetProcessConnection(nullptr);
 
@@ -126,11 +163,13 @@ int Run(const Options& options) {
 } // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{"A method-0 loss calculation run over generated metering data, measured.", "run_bench"};
+    CLI::App app{"A loss calculation run over generated metering data, measured.", "run_bench"};
     Options options;
     app.add_option("--pairs", options.pairs, "channel pairs (elements)")->check(CLI::Range(1, 100000));
     app.add_option("--days", options.days, "days of 30-minute data from 1 November")
         ->check(CLI::Range(1, 30));
+    app.add_option("--method", options.method, "0: coefficients per channel, 1: a formula per pair")
+        ->check(CLI::Range(0, 1));
     app.add_option("--cache-dir", options.cache_dir, "where generated databases are kept")
         ->capture_default_str();
     try {

@@ -48,9 +48,11 @@ void RunProbe::Attach(tl::host::HostServiceOptions& options) {
         if (sql.find(":pn1") != std::string_view::npos && !params.empty() && params[0].kind == TL_VT_INT32) {
             q.label = fmt::format("parameter {}", params[0].v.i32);
         } else {
-            q.label = sql.empty()                                       ? "empty query"
-                      : sql.find("eventlist") != std::string_view::npos ? "states"
-                                                                        : "other";
+            q.label = sql.empty()                                              ? "empty query"
+                      : sql.find("eventlist") != std::string_view::npos        ? "states"
+                      : sql.find("from parameters") != std::string_view::npos  ? "discreteness"
+                      : sql.find("parnumber = 1100") != std::string_view::npos ? "momentary"
+                                                                               : "other";
         }
         q.issued_s = Since(std::chrono::steady_clock::now());
         q.heap_issued_kib = LiveHeapKib();

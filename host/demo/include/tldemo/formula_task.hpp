@@ -17,6 +17,9 @@ inline constexpr const char* kFormulaTaskKey = "\\Scripts\\DemoFormulas\\";
 // The formula elements are keyed on the device (type 99) with the active channel's item, so that
 // their results never meet the defined formula's rows of the channels (type 0).
 inline constexpr int32_t kFormulaElementType = 99;
+// Bumped whenever the formulas or the momentary voltages change, so that cached databases are
+// made again.
+inline constexpr int kFormulaGeneratorVersion = 1;
 
 // Helper functions that every formula calls.
 std::string FormulaCommonScript();
