@@ -140,7 +140,9 @@ int Run(const Options& options) {
     service->Shutdown();
     driver.reset();
     service.reset();
-    PrintDriverTimings(log_directory / "tlosses.log");
+    if (options.method == 1) {
+        PrintDriverTimings(log_directory / "tlosses.log");
+    }
     fs::remove_all(log_directory);
     tl::db::SetProcessConnection(nullptr);
 
