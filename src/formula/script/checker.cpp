@@ -383,13 +383,16 @@ void Checker::CheckRoutine(RoutineStmt* decl) {
         !found->second->routine->defined && !decl->is_forward) {
         RoutineInfo* forward = found->second->routine;
         if (!SameSignature(forward, &info)) {
+            // The body is still checked, against its own heading: the forward one may have
+            // fewer parameters.
             diag_.Error(decl->pos,
                         fmt::format("Объявление \"{}\" не совпадает с предварительным", decl->name));
+        } else {
+            target = forward;
+            target->decl = decl;
+            decl->info = target;
+            info.defined = true; // the duplicate record is not a routine of its own
         }
-        target = forward;
-        target->decl = decl;
-        decl->info = target;
-        info.defined = true; // the duplicate record is not a routine of its own
     } else {
         Symbol* symbol = Declare(decl->name, decl->pos, SymbolKind::Routine);
         symbol->routine = &info;
