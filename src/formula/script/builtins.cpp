@@ -9,11 +9,13 @@ namespace {
 
 void FnPrint(CallFrame& f) {
     f.Context().out->append(f.Text(0));
+    f.Context().CheckOutput({});
 }
 
 void FnPrintLn(CallFrame& f) {
     f.Context().out->append(f.Text(0));
     f.Context().out->append("\r\n");
+    f.Context().CheckOutput({});
 }
 
 } // namespace

@@ -379,6 +379,7 @@ Flow PrintNode::Exec(ExecContext& c) const {
     if (newline) {
         out.append("\r\n");
     }
+    c.CheckOutput(pos);
     return Flow::Normal;
 }
 

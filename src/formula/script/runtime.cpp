@@ -141,6 +141,11 @@ void ExecContext::CheckDeadline(SourcePos pos) {
     }
 }
 
+void ExecContext::RaiseOutputLimit(SourcePos pos) {
+    // Not catchable: a handler that prints would only run into it again.
+    throw ScriptAbort{fmt::format("Слишком большой вывод скрипта: больше {} байт", kMaxOutputBytes), pos};
+}
+
 void ExecContext::RaiseStackOverflow(SourcePos pos) {
     RaiseClass("EStackOverflow", "Stack overflow", pos);
 }

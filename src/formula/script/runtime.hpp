@@ -128,6 +128,16 @@ public:
 
     // Marks the running program as having execution errors and adds a message without position.
     void AddError(std::string_view text);
+
+    // Output past this ends the execution: a script printing in an endless loop would fill the
+    // memory long before the time limit is next looked at.
+    static constexpr size_t kMaxOutputBytes = size_t{64} * 1024 * 1024;
+    void CheckOutput(SourcePos pos) const {
+        if (out->size() > kMaxOutputBytes) [[unlikely]] {
+            RaiseOutputLimit(pos);
+        }
+    }
+    [[noreturn]] static void RaiseOutputLimit(SourcePos pos);
 };
 
 // The lowest address the current thread's stack may grow to, keeping `reserve` bytes spare.

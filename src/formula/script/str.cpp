@@ -6,12 +6,24 @@
 #include <new>
 
 namespace tl::script {
+namespace {
 
-StrRep* StrCreate(std::string_view text) {
-    void* memory = std::malloc(offsetof(StrRep, data) + text.size() + 1);
+// Far beyond any formula's needs and well inside the 32-bit size; a script that grows a string
+// past it (doubling in a loop) ends with the out-of-memory error instead of wrapping the size.
+constexpr size_t kMaxStrBytes = size_t{64} * 1024 * 1024;
+
+void* AllocateRep(size_t size) {
+    void* memory = size > kMaxStrBytes ? nullptr : std::malloc(offsetof(StrRep, data) + size + 1);
     if (memory == nullptr) {
         throw std::bad_alloc();
     }
+    return memory;
+}
+
+} // namespace
+
+StrRep* StrCreate(std::string_view text) {
+    void* memory = AllocateRep(text.size());
     auto* rep = static_cast<StrRep*>(memory);
     rep->refs = 1;
     rep->size = static_cast<int32_t>(text.size());
@@ -36,10 +48,7 @@ char* Str::MutableData() {
 }
 
 Str Concat(std::string_view a, std::string_view b) {
-    void* memory = std::malloc(offsetof(StrRep, data) + a.size() + b.size() + 1);
-    if (memory == nullptr) {
-        throw std::bad_alloc();
-    }
+    void* memory = AllocateRep(a.size() + b.size());
     auto* rep = static_cast<StrRep*>(memory);
     rep->refs = 1;
     rep->size = static_cast<int32_t>(a.size() + b.size());
