@@ -1,0 +1,1 @@
+var x:Float;x:=x/(x)

@@ -1,0 +1,2 @@
+function F: Float; forward;
+function F(n: Integer): Float; begin end;

@@ -1,0 +1,3 @@
+var s: String;
+s := 'x';
+while True do s := s + s;
