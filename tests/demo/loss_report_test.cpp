@@ -30,9 +30,9 @@ TEST(LossReportTest, SumsTheLossesOfEachChannelAndIntervalKind) {
         {30007, 17, 0, 4, 45658.5, 0.0, 1.5},    {12, 17, 0, 1, 45651.5, 1000.0, 0.0}, // a metered value
         {30012, 17, 2, 1, 45651.5, 1000.0, 0.0}, // a client with the same numbers
     };
+    const std::string_view names[] = {"parnumber", "object", "objtype", "item",
+                                      "data_date", "value0", "value1"};
     for (const StoredRow& r : rows) {
-        const std::string_view names[] = {"parnumber", "object", "objtype", "item",
-                                          "data_date", "value0", "value1"};
         const TlVariant values[] = {
             {TL_VT_INT32, {.i32 = r.par_number}},     {TL_VT_INT32, {.i32 = r.object}},
             {TL_VT_INT32, {.i32 = r.objtype}},        {TL_VT_INT32, {.i32 = r.item}},
