@@ -1,35 +1,29 @@
 #include "scenario_support.hpp"
 
 #include "tlcommon/text_codec.hpp"
+#include "tlhost/driver_library.hpp"
+#include "tlhost/host_service.hpp"
+#include "tlhost/task_runner.hpp"
 #include "tlparams/method1_obj.hpp"
 #include "tlplatform/db_connection.hpp"
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <fmt/format.h>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <random>
 #include <sstream>
 #include <unistd.h>
 
 namespace tl::test {
-namespace {
-
 namespace fs = std::filesystem;
-
-TlVariant Int(int64_t value) {
-    return {TL_VT_INT64, {.i64 = value}};
-}
-TlVariant Real(double value) {
-    return {TL_VT_DOUBLE, {.f64 = value}};
-}
-TlVariant Date(double value) {
-    return {TL_VT_DATETIME, {.date_time = value}};
-}
 
 db::Connection& Db() {
     return *db::ProcessConnection();
 }
-
-} // namespace
 
 DateTime At(int year, int month, int day, int hour, int minute, int second) {
     return EncodeDateTime({year, month, day, hour, minute, second, 0});
@@ -101,37 +95,35 @@ void Installation::FormulaTask(DateTime begin, DateTime end, const std::string& 
     settings_.WriteString(kSection, "CommonScript", common_script);
 }
 
+void Installation::Element(const std::string& key, const std::string& record) {
+    settings_.WriteString(kElements, key, record);
+}
+
 void Installation::Formula(const std::string& key, const std::string& formula) {
     settings_.WriteString(kFormulas, key, formula);
 }
 
+// Values go into the SQL as text: the shortest text of a double reads back as the same double.
 void Installation::MomentaryDiscreteness(int32_t kind, int32_t value) {
-    const TlVariant values[] = {Int(kind), Int(value)};
-    Db().Execute("insert or replace into parameters (parnumber, name, discrettype, discretvalue) "
-                 "values (1100, 'Мгновенные величины', :k, :v)",
-                 values);
+    Db().Execute(fmt::format("insert or replace into parameters (parnumber, name, discrettype, discretvalue) "
+                             "values (1100, 'Мгновенные величины', {}, {})",
+                             kind, value));
 }
 
-void Installation::AddData(int32_t par_number, int32_t object, int32_t item, DateTime stamp, double value,
-                           int64_t status) {
-    AddRow(par_number, object, 0, item, stamp, value, status);
-}
-
-void Installation::AddRow(int32_t par_number, int32_t object, int32_t type, int32_t item, DateTime stamp,
-                          double value, int64_t status) {
-    const TlVariant values[] = {Int(par_number), Int(object), Int(type),  Int(item),
-                                Date(stamp),     Real(value), Int(status)};
-    Db().Execute("insert into data (parnumber, object, objtype, item, data_date, season, value0, tvkstatus) "
-                 "values (:p, :o, :t, :i, :d, 0, :v, :s)",
-                 values);
+void Installation::AddRow(int32_t par_number, const std::string& key, DateTime stamp, double value,
+                          int64_t status) {
+    int object = 0, type = 0, item = 0;
+    ASSERT_EQ(std::sscanf(key.c_str(), "%d.%d.%d", &object, &type, &item), 3) << key;
+    Db().Execute(fmt::format("insert into data (parnumber, object, objtype, item, data_date, season, value0, "
+                             "tvkstatus) values ({}, {}, {}, {}, {}, 0, {}, {})",
+                             par_number, object, type, item, stamp, value, status));
 }
 
 void Installation::AddEvent(int32_t evcode, int32_t objcode, int32_t objtype, int32_t objitem,
                             DateTime stamp) {
-    const TlVariant values[] = {Int(evcode), Int(objcode), Int(objtype), Int(objitem), Date(stamp)};
-    Db().Execute("insert into eventlist (evtype, evcode, objcode, objtype, objitem, evgenesisdt, season) "
-                 "values (2, :c, :o, :t, :i, :d, 0)",
-                 values);
+    Db().Execute(fmt::format("insert into eventlist (evtype, evcode, objcode, objtype, objitem, evgenesisdt, "
+                             "season) values (2, {}, {}, {}, {}, {}, 0)",
+                             evcode, objcode, objtype, objitem, stamp));
 }
 
 RunOutcome Installation::Run(bool stop_at_once) {
@@ -172,30 +164,60 @@ std::vector<StoredRow> Installation::Results() {
                    "from data where parnumber >= 30000 order by parnumber, data_date, object, objtype, item",
                    {});
     for (set->First(); !set->Eof(); set->Next()) {
-        rows.push_back({set->AsInteger(0), FormatDateTimeSeconds(set->AsDateTime(1)), set->AsInteger(2),
-                        set->AsInteger(3), set->AsInteger(4), set->AsDouble(5), set->AsDouble(6),
-                        set->StatusWord(), FormatDateTimeSeconds(set->AsDateTime(8)), set->AsDateTime(8)});
+        rows.push_back({set->AsInteger(0), FormatDateTimeSeconds(set->AsDateTime(1)),
+                        fmt::format("{}.{}.{}", set->AsInteger(2), set->AsInteger(3), set->AsInteger(4)),
+                        set->AsDouble(5), set->AsDouble(6), set->StatusWord(),
+                        FormatDateTimeSeconds(set->AsDateTime(8)), set->AsDateTime(8)});
     }
     return rows;
 }
 
-std::vector<std::string> Installation::RunLog() const {
+Lines Installation::RunLog() const {
     std::ifstream file(root_ / "logs" / "tlosses.log", std::ios::binary);
     std::stringstream bytes;
     bytes << file.rdbuf();
     const std::string text = Cp1251ToUtf8(bytes.str());
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
+    Lines lines;
+    for (size_t start = 0, end = 0; start < text.size(); start = end + 2) {
+        end = std::min(text.find("\r\n", start), text.size());
         lines.push_back(text.substr(start, end - start));
-        start = end + 2;
     }
     return lines;
+}
+
+void ExpectRows(const std::vector<StoredRow>& rows, const std::vector<Expected>& expected,
+                const char* received) {
+    ASSERT_EQ(rows.size(), expected.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const Expected& e = expected[i];
+        SCOPED_TRACE(fmt::format("{}: {} {} {}", i, e.par_number, e.stamp, e.element));
+        EXPECT_EQ(rows[i].par_number, e.par_number);
+        EXPECT_EQ(rows[i].stamp, e.stamp);
+        EXPECT_EQ(rows[i].element, e.element);
+        EXPECT_NEAR(rows[i].value0, e.value0, 1e-9 * std::max(1.0, std::fabs(e.value0)));
+        EXPECT_NEAR(rows[i].value1, e.value1, 1e-9 * std::max(1.0, std::fabs(e.value1)));
+        EXPECT_EQ(rows[i].status, e.status);
+        if (received != nullptr) {
+            EXPECT_EQ(rows[i].received, received);
+        }
+    }
+}
+
+size_t CountLines(const Lines& lines, const std::string& line) {
+    return static_cast<size_t>(std::count(lines.begin(), lines.end(), line));
+}
+
+Lines Section(const Lines& log, const std::string& banner) {
+    auto at = std::find(log.begin(), log.end(), banner);
+    if (at == log.end()) {
+        return {"<no section " + banner + ">"};
+    }
+    const auto end = std::find(++at, log.end(), std::string());
+    return Lines(at, end);
+}
+
+bool HasRun(const Lines& log, const Lines& part) {
+    return std::search(log.begin(), log.end(), part.begin(), part.end()) != log.end();
 }
 
 } // namespace tl::test

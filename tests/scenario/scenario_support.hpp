@@ -4,26 +4,25 @@
 #pragma once
 
 #include "tlcommon/date_time.hpp"
-#include "tlhost/driver_library.hpp"
-#include "tlhost/host_service.hpp"
-#include "tlhost/task_runner.hpp"
 #include "tlsettings/svc_config.hpp"
 
 #include <cstdint>
 #include <filesystem>
-#include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
 namespace tl::test {
 
+using Lines = std::vector<std::string>;
+
+inline constexpr int64_t kBit = 0x40000;
+inline constexpr const char* kSuccess = "Статус выполнения: Успешный расчёт";
+inline constexpr const char* kClosingBanner = "----------------Не рассчитанные объекты-------------------";
+
 struct StoredRow {
     int32_t par_number = 0;
-    std::string stamp; // "dd.mm.yyyy hh:nn:ss"
-    int32_t object = 0;
-    int32_t type = 0;
-    int32_t item = 0;
+    std::string stamp;   // "dd.mm.yyyy hh:nn:ss"
+    std::string element; // "object.type.item"
     double value0 = 0;
     double value1 = 0;
     int64_t status = 0;
@@ -54,15 +53,13 @@ public:
     void FixedPeriod(DateTime begin, DateTime end);
     // A task of the arbitrary formula over a fixed period, with its common script.
     void FormulaTask(DateTime begin, DateTime end, const std::string& common_script = "");
-    // The formula of element `key` ("object.type.item").
+    // The coefficient record or the formula of element `key` ("object.type.item").
+    void Element(const std::string& key, const std::string& record);
     void Formula(const std::string& key, const std::string& formula);
     // How momentary values (parameter 1100) are stored: kind 5 minutes, 6 seconds, ...
     void MomentaryDiscreteness(int32_t kind, int32_t value);
 
-    void AddData(int32_t par_number, int32_t object, int32_t item, DateTime stamp, double value,
-                 int64_t status = 0);
-    void AddRow(int32_t par_number, int32_t object, int32_t type, int32_t item, DateTime stamp, double value,
-                int64_t status = 0);
+    void AddRow(int32_t par_number, const std::string& key, DateTime stamp, double value, int64_t status = 0);
     void AddEvent(int32_t evcode, int32_t objcode, int32_t objtype, int32_t objitem, DateTime stamp);
 
     // Starts the task, optionally stops it at once, and runs the host's loop until everything
@@ -71,16 +68,16 @@ public:
 
     // Rows stored under result parameters, by parameter, stamp, object, type and item.
     std::vector<StoredRow> Results();
-    const std::vector<std::string>& Status() const { return status_; }
+    const Lines& Status() const { return status_; }
     // tlosses.log of the last run, in UTF-8, lines without their CR LF.
-    std::vector<std::string> RunLog() const;
+    Lines RunLog() const;
     std::filesystem::path LibraryDir() const { return root_ / "lib"; }
 
 private:
     std::filesystem::path root_;
     std::string database_;
     TSvcConfig settings_{"TKEY_SCHEDULE"};
-    std::vector<std::string> status_;
+    Lines status_;
 };
 
 DateTime At(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
@@ -90,5 +87,24 @@ DateTime At(int year, int month, int day, int hour = 0, int minute = 0, int seco
 // Ixx 1 %, Ukz 2 %).
 std::string ChannelRecord(int32_t sensor_type, int32_t secondary, int32_t state_value = -1,
                           int32_t state_object = 0, int32_t state_type = 0, int32_t state_item = 0);
+
+struct Expected {
+    int32_t par_number;
+    const char* stamp;
+    const char* element;
+    double value0;
+    double value1;
+    int64_t status = 0;
+};
+
+// Compares the stored rows in order; `received`, when given, is the stamp every row was built at.
+void ExpectRows(const std::vector<StoredRow>& rows, const std::vector<Expected>& expected,
+                const char* received = nullptr);
+
+size_t CountLines(const Lines& lines, const std::string& line);
+// The lines of the log from the one after `banner` up to the next empty line.
+Lines Section(const Lines& log, const std::string& banner);
+// Whether `part` occurs in `log` as consecutive lines.
+bool HasRun(const Lines& log, const Lines& part);
 
 } // namespace tl::test
