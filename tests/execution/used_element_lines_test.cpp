@@ -13,7 +13,6 @@ TEST(UsedElementLines, CodesInHexadecimalAndDecimalAndSubDevicesOfMomentaryItems
     } const cases[] = {
         {{26, 99, 3}, "$001A(26).99.3", "$001A(26).99.3"},
         {{26, 99, 0x0205}, "$001A(26).99.517", "$001A(26).99.517 => SubDevice: [$001A(26).98.2.5]"},
-        {{0, 0, 0}, "$0000(0).0.0", "$0000(0).0.0"},
         {{0x12345, 97, 0xFF0C},
          "$12345(74565).97.65292",
          "$12345(74565).97.65292 => SubDevice: [$12345(74565).98.255.12]"},
@@ -22,7 +21,7 @@ TEST(UsedElementLines, CodesInHexadecimalAndDecimalAndSubDevicesOfMomentaryItems
         {{-1, 95, 0}, "$FFFFFFFF(-1).95.0", "$FFFFFFFF(-1).95.0"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(UsedElementLine(c.element), c.used);
+        EXPECT_EQ(UsedElementLine(c.element), c.used) << c.used;
         EXPECT_EQ(MomentaryElementLine(c.element), c.momentary);
     }
 }
