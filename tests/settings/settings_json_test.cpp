@@ -45,13 +45,8 @@ TEST_F(SettingsJson, ExportThenImportGivesBackTheSameTask) {
     StoreATask();
     const ExportedSettings exported = ExportTaskSettings(config_, kTaskKey);
     EXPECT_TRUE(exported.warnings.empty());
-    const auto json = nlohmann::json::parse(exported.json);
-    EXPECT_EQ(json["task"]["DeepBase"], 48);
-    EXPECT_EQ(json["task"]["AdvParNumber"], true);
-    EXPECT_EQ(json["task"]["BeginDateTime"], "2024-02-29 06:00:00.000");
-    EXPECT_EQ(json["task"]["SCUseCalcEvType"], false);
-    EXPECT_EQ(json["elements"]["Devices1"][0]["key"], "100.0.2");
-    EXPECT_EQ(json["elements"]["Devices2"][0]["value"], "%Result% := W2($1A, 99, 3)");
+    // The document's layout is pinned end to end by the tlhost test; the date-time form here.
+    EXPECT_EQ(nlohmann::json::parse(exported.json)["task"]["BeginDateTime"], "2024-02-29 06:00:00.000");
 
     const auto before = Snapshot();
     config_.EraseSection(kTask);

@@ -3,28 +3,16 @@
 #include "tlplatform/db_connection.hpp"
 #include "tlplatform/dbd.h"
 
-#include <algorithm>
-#include <unistd.h>
-
 namespace tl::settings::testing {
 
 void SettingsDatabaseTest::SetUp() {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string(test->test_suite_name()) + "-" + test->name();
-    std::replace(name.begin(), name.end(), '/', '-');
-    path_ = std::filesystem::temp_directory_path() /
-            ("tlsettings-" + std::to_string(getpid()) + "-" + name + ".db");
-    std::filesystem::remove(path_);
-    auto connection = db::Connection::Open(path_.string());
+    auto connection = db::Connection::Open(":memory:");
     db::InitSchema(*connection);
     db::SetProcessConnection(std::move(connection));
 }
 
 void SettingsDatabaseTest::TearDown() {
     DBCloseDatabase();
-    for (const char* suffix : {"", "-wal", "-shm"}) {
-        std::filesystem::remove(path_.string() + suffix);
-    }
 }
 
 std::vector<std::string> SettingsDatabaseTest::Dump(std::string_view section) {

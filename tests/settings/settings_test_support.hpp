@@ -3,15 +3,14 @@
 
 #include "tlsettings/svc_config.hpp"
 
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
 namespace tl::settings::testing {
 
-// Opens a new SQLite database of its own as the process-wide connection; closes and removes it
-// at the end of the test.
+// Opens a new in-memory SQLite database as the process-wide connection; closes it at the end of
+// the test.
 class SettingsDatabaseTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -21,9 +20,6 @@ protected:
     std::vector<std::string> Dump(std::string_view section);
 
     TSvcConfig config_{std::string(kScheduleStorage)};
-
-private:
-    std::filesystem::path path_;
 };
 
 // Forwards to the service and keeps "Operation section [key]" for every call that changes the
