@@ -4,24 +4,6 @@
 #include "tlscript/call_frame.hpp"
 
 namespace tl::testing {
-namespace {
-
-using script::ValueType;
-
-void FnW(script::CallFrame& f) {
-    f.ReturnFloat(static_cast<double>(f.Int(0)) * f.Int(1));
-}
-void FnP(script::CallFrame& f) {
-    f.ReturnFloat(static_cast<double>(f.Int(0)) + f.Int(1));
-}
-void FnW2(script::CallFrame& f) {
-    f.ReturnFloat(static_cast<double>(f.Int(0)) + f.Int(1) + f.Int(2));
-}
-void FnT(script::CallFrame& f) {
-    f.ReturnFloat(0.5);
-}
-
-} // namespace
 
 TCalcObjects FormulaObjects(const std::vector<FormulaElement>& elements) {
     TCalcObjects objects;
@@ -33,16 +15,14 @@ TCalcObjects FormulaObjects(const std::vector<FormulaElement>& elements) {
     return objects;
 }
 
-std::unique_ptr<script::Engine> StandInEngine(char decimal_separator) {
-    script::EngineSettings settings;
-    settings.decimal_separator = decimal_separator;
-    auto engine = std::make_unique<script::Engine>(settings);
-    const script::ParamSpec integer{ValueType::Integer};
+std::unique_ptr<script::Engine> StandInEngine() {
+    using script::ValueType;
+    const script::NativeFunction zero = [](script::CallFrame& f) { f.ReturnFloat(0); };
+    auto engine = std::make_unique<script::Engine>(script::EngineSettings{});
     engine->RegisterUnit("MyUnit");
-    engine->RegisterFunction({"MyUnit", "W", {integer, integer}, ValueType::Float, FnW});
-    engine->RegisterFunction({"MyUnit", "P", {integer, integer}, ValueType::Float, FnP});
-    engine->RegisterFunction({"MyUnit", "W2", {integer, integer, integer}, ValueType::Float, FnW2});
-    engine->RegisterFunction({"MyUnit", "T", {}, ValueType::Float, FnT});
+    engine->RegisterFunction(
+        {"MyUnit", "W", {{ValueType::Integer}, {ValueType::Integer}}, ValueType::Float, zero});
+    engine->RegisterFunction({"MyUnit", "T", {}, ValueType::Float, zero});
     return engine;
 }
 

@@ -1,9 +1,9 @@
 // tlhost check-script as a user runs it: a task imported into a fresh database, then checked.
-#include "assembly_test_support.hpp"
 #include "host_test_support.hpp"
 
 #include <cstdio>
 #include <fmt/format.h>
+#include <fmt/ranges.h>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -41,9 +41,8 @@ Outcome RunTlhost(const fs::path& dir, const std::vector<std::string>& args) {
     return outcome;
 }
 
-constexpr const char* kTaskKey = "\\Scripts\\Check1\\";
-
-void ImportTask(const fs::path& dir, const std::string& common,
+// Writes a task of the arbitrary formula under `task_key` as a settings file and imports it.
+void ImportTask(const fs::path& dir, const std::string& task_key, const std::string& common,
                 const std::vector<std::pair<std::string, std::string>>& formulas) {
     nlohmann::json elements = nlohmann::json::array();
     for (const auto& [key, formula] : formulas) {
@@ -52,71 +51,69 @@ void ImportTask(const fs::path& dir, const std::string& common,
     const nlohmann::json document = {
         {"format", "tlosses-task-settings"},
         {"version", 1},
-        {"task_key", kTaskKey},
+        {"task_key", task_key},
         {"task", {{"Method", 1}, {"CommonScript", common}}},
         {"elements", {{"Devices1", nlohmann::json::array()}, {"Devices2", elements}}}};
     std::ofstream(dir / "task.json") << document.dump();
-    ASSERT_EQ(RunTlhost(dir, {"db", "init"}).status, 0);
     const Outcome imported = RunTlhost(dir, {"settings", "import", "task.json"});
     ASSERT_EQ(imported.status, 0) << imported.out;
 }
 
-constexpr const char* kCommon = "var k: Float;\r\nk := 2;";
-constexpr const char* kGood = "%Result% := k * 2";
-// "требуется выражение" on the formula's second line.
-constexpr const char* kBadOnLine2 = "%Result0% := k;\r\n%Result1% := k + ;";
-
-struct CliCase {
-    const char* name;
-    const char* common;
-    std::vector<std::pair<std::string, std::string>> formulas;
-    std::vector<std::string> options;
-    int status;
-    std::vector<std::string> present;
-    std::vector<std::string> absent;
-};
-
-void PrintTo(const CliCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-class CheckScriptCli : public ::testing::TestWithParam<CliCase> {};
-
-TEST_P(CheckScriptCli, ReportsFailingScriptsWithFormulaLines) {
-    const CliCase& c = GetParam();
+TEST(CheckScriptCli, ReportsFailingScriptsWithFormulaLines) {
     host::testing::ScratchDir dir;
-    ImportTask(dir.Path(), c.common, c.formulas);
-    std::vector<std::string> args = {"check-script", kTaskKey};
-    args.insert(args.end(), c.options.begin(), c.options.end());
-    const Outcome outcome = RunTlhost(dir.Path(), args);
-    EXPECT_EQ(outcome.status, c.status) << outcome.out;
-    for (const std::string& text : c.present) {
-        EXPECT_NE(outcome.out.find(text), std::string::npos) << "missing: " << text << "\n" << outcome.out;
-    }
-    for (const std::string& text : c.absent) {
-        EXPECT_EQ(outcome.out.find(text), std::string::npos) << "unexpected: " << text << "\n" << outcome.out;
+    ASSERT_EQ(RunTlhost(dir.Path(), {"db", "init"}).status, 0);
+    ImportTask(dir.Path(), "\\Scripts\\Check1\\", "var k: Float;\r\nk := 2;",
+               {{"1.99.1", "%Result% := k * 2"},
+                // "требуется выражение" on the formula's second line.
+                {"2.99.1", "%Result0% := k;\r\n%Result1% := k + ;"},
+                {"3.99.1", "k + 1"},
+                // The missing "end" shows at the end of the text, in the generated lines behind the
+                // formula: reported at the formula's last line.
+                {"4.99.1", "if k > 1 then begin\r\n  %Result0% := 1;\r\n  %Result1% := 2"},
+                // The function unit's names are known: the default formula compiles.
+                {"26.99.3", "%Result% := W2($1A, 99, 3)"}});
+    ImportTask(dir.Path(), "\\Scripts\\Check2\\", "var k: Float;\r\nk := ;", {{"1.99.1", "k"}});
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::vector<std::string> present;
+        std::vector<std::string> absent;
+    } const cases[] = {
+        {{"\\Scripts\\Check1\\"},
+         1,
+         {"element 2.99.1:\n  Синтаксическая ошибка: ", "element 4.99.1:\n",
+          "3 of 5 element formulas compile"},
+         {"element 1.99.1", "element 3.99.1", "element 26.99.3", "common script"}},
+        {{"\\Scripts\\Check1\\", "--formula", "2.99.1"}, 1, {"[строка: 2, столбец: ", "0 of 1"}, {}},
+        {{"\\Scripts\\Check1\\", "--formula", "4.99.1"}, 1, {"[строка: 3, столбец: "}, {}},
+        {{"\\Scripts\\Check1\\", "--formula", "1.99.1", "--formula", "26.99.3"},
+         0,
+         {"2 of 2 element formulas compile"},
+         {"Синтаксическая ошибка"}},
+        {{"\\Scripts\\Check1\\", "--formula", "9.9.9"},
+         2,
+         {"--formula 9.9.9: no formula of that element"},
+         {}},
+        // The common script is checked first; the formulas behind it are not.
+        {{"\\Scripts\\Check2\\"},
+         1,
+         {"common script:\n  Синтаксическая ошибка: ", "[строка: 2, ", "1 element formulas not checked"},
+         {"element 1.99.1"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"check-script"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const Outcome outcome = RunTlhost(dir.Path(), args);
+        SCOPED_TRACE(fmt::format("{}\n{}", fmt::join(args, " "), outcome.out));
+        EXPECT_EQ(outcome.status, c.status);
+        for (const std::string& text : c.present) {
+            EXPECT_NE(outcome.out.find(text), std::string::npos) << "missing: " << text;
+        }
+        for (const std::string& text : c.absent) {
+            EXPECT_EQ(outcome.out.find(text), std::string::npos) << "unexpected: " << text;
+        }
     }
 }
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Tasks, CheckScriptCli, ::testing::Values(
-    CliCase{"SyntaxErrorOnSecondLine", kCommon, {{"1.99.1", kGood}, {"2.99.1", kBadOnLine2}, {"3.99.1", "k + 1"}}, {}, 1,
-            {"element 2.99.1:\n  Синтаксическая ошибка: ", "[строка: 2, столбец: ", "2 of 3 element formulas compile"},
-            {"element 1.99.1", "element 3.99.1", "common script"}},
-    // The missing "end" shows at the end of the text, in the generated lines behind the formula.
-    CliCase{"UnclosedBlockAtTheFormulasLastLine", kCommon, {{"4.99.1", "if k > 1 then begin\r\n  %Result0% := 1;\r\n  %Result1% := 2"}}, {}, 1,
-            {"element 4.99.1:\n", "[строка: 3, столбец: "}, {}},
-    // The function unit's names are known: the default formula compiles.
-    CliCase{"EverythingCompiles", kCommon, {{"1.99.1", kGood}, {"3.99.1", "k + 1"}, {"26.99.3", "%Result% := W2($1A, 99, 3)"}}, {}, 0,
-            {"3 of 3 element formulas compile"}, {"Синтаксическая ошибка"}},
-    CliCase{"OnlyTheNamedFormula", kCommon, {{"1.99.1", kGood}, {"2.99.1", kBadOnLine2}}, {"--formula", "1.99.1"}, 0,
-            {"1 of 1 element formulas compile"}, {"2.99.1"}},
-    CliCase{"CommonScriptFirst", "var k: Float;\r\nk := ;", {{"1.99.1", kGood}}, {}, 1,
-            {"common script:\n  Синтаксическая ошибка: ", "[строка: 2, ", "1 element formulas not checked"}, {"element 1.99.1"}},
-    CliCase{"UnknownFormulaAddress", kCommon, {{"1.99.1", kGood}}, {"--formula", "9.9.9"}, 2,
-            {"--formula 9.9.9: no formula of that element"}, {}}),
-    testing::CaseName<CliCase>);
-// clang-format on
 
 } // namespace
 } // namespace tl
