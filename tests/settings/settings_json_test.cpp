@@ -14,9 +14,11 @@ constexpr std::string_view kDevices2 = "\\Scripts\\Losses1\\Devices2\\";
 constexpr std::string_view kRecord =
     "1;1;3;2;0.10;10.00;5.00;0;0.50;35;35;0;700;0.00;0.00;0.00;0.00;0.00;0;0;0;0;0;;";
 
+// Every test starts with one task stored.
 class SettingsJson : public testing::SettingsDatabaseTest {
 protected:
-    void StoreATask() {
+    void SetUp() override {
+        SettingsDatabaseTest::SetUp();
         config_.WriteInteger(kTask, kDeepBase, 48);
         config_.WriteBool(kTask, kAdvParNumber, true);
         config_.WriteDateTime(kTask, kBeginDateTime, EncodeDate(2024, 2, 29) + 0.25);
@@ -42,7 +44,6 @@ protected:
 };
 
 TEST_F(SettingsJson, ExportThenImportGivesBackTheSameTask) {
-    StoreATask();
     const ExportedSettings exported = ExportTaskSettings(config_, kTaskKey);
     EXPECT_TRUE(exported.warnings.empty());
     // The document's layout is pinned end to end by the tlhost test; the date-time form here.
@@ -58,26 +59,24 @@ TEST_F(SettingsJson, ExportThenImportGivesBackTheSameTask) {
 }
 
 TEST_F(SettingsJson, ExportLeavesOutWhatNoReaderWouldTake) {
-    StoreATask();
     config_.WriteString(kTask, "Foreign", "x");
     config_.WriteString(kTask, kDeepAdv, "two");
     config_.WriteString(kDevices1, "100.5", kRecord);
     config_.WriteString(kDevices1, "100.0.3", "1;2;3");
     config_.WriteString(kDevices2, "100.0.4", "");
     const ExportedSettings exported = ExportTaskSettings(config_, kTaskKey);
-    ASSERT_EQ(exported.warnings.size(), 5u);
-    EXPECT_NE(exported.warnings[0].find("Foreign"), std::string::npos);
-    EXPECT_NE(exported.warnings[1].find("DeepAdv: the stored value is not integer"), std::string::npos);
-    EXPECT_NE(exported.warnings[2].find("100.5: the key is not an element address"), std::string::npos);
-    EXPECT_NE(exported.warnings[3].find("100.0.3: the coefficient record does not parse: 3 fields"),
-              std::string::npos);
-    EXPECT_NE(exported.warnings[4].find("100.0.4: the value is empty"), std::string::npos);
+    const std::string expected[] = {
+        "Foreign", "DeepAdv: the stored value is not integer", "100.5: the key is not an element address",
+        "100.0.3: the coefficient record does not parse: 3 fields", "100.0.4: the value is empty"};
+    ASSERT_EQ(exported.warnings.size(), std::size(expected));
+    for (size_t i = 0; i < std::size(expected); ++i) {
+        EXPECT_NE(exported.warnings[i].find(expected[i]), std::string::npos) << exported.warnings[i];
+    }
     // What is exported can be imported.
     EXPECT_NO_THROW(ParseTaskSettingsJson(exported.json));
 }
 
 TEST_F(SettingsJson, ImportRefusesAFaultyDocumentAndChangesNothing) {
-    StoreATask();
     const std::string good = ExportTaskSettings(config_, kTaskKey).json;
     struct Case {
         std::string json;
@@ -139,7 +138,6 @@ TEST_F(SettingsJson, ImportRefusesAFaultyDocumentAndChangesNothing) {
 }
 
 TEST_F(SettingsJson, AnImportThatFailsHalfWayIsRolledBack) {
-    StoreATask();
     const auto before = Snapshot();
     auto document = ParseTaskSettingsJson(ExportTaskSettings(config_, kTaskKey).json);
     document.elements[1].push_back({"27.99.1", "W(27, 99, 1)"});
