@@ -18,11 +18,7 @@ void AddChannel(settings::TaskSettingsModel& model, const NetworkElement& elemen
 
 } // namespace
 
-void ConfigureTask(TSvcConfig& config, const Scenario& scenario) {
-    settings::TaskSettingsModel model(scenario.task_key);
-    model.Load(config, Today());
-    settings::TaskSettings& s = model.Settings();
-    s.method = kDefinedFormula;
+void SetScenarioPeriod(settings::TaskSettings& s, const Scenario& scenario) {
     s.interval_type = kFixedInterval;
     s.begin_date_time = scenario.period.begin;
     s.end_date_time = scenario.period.end;
@@ -33,6 +29,14 @@ void ConfigureTask(TSvcConfig& config, const Scenario& scenario) {
         s.begin_date_time_adv = *scenario.period.five_minute_begin;
         s.end_date_time_adv = scenario.period.end;
     }
+}
+
+void ConfigureTask(TSvcConfig& config, const Scenario& scenario) {
+    settings::TaskSettingsModel model(scenario.task_key);
+    model.Load(config, Today());
+    settings::TaskSettings& s = model.Settings();
+    s.method = kDefinedFormula;
+    SetScenarioPeriod(s, scenario);
     for (const NetworkElement& element : scenario.network.elements) {
         AddChannel(model, element, true);
         AddChannel(model, element, false);

@@ -3,14 +3,11 @@
 #include "tldemo/loss_report.hpp"
 
 #include <fmt/format.h>
-#include <map>
-#include <tuple>
 
 namespace tl::demo {
 
 std::vector<LossRow> ReadFormulaLosses(tl::db::Connection& connection, const Network& network) {
-    using Key = std::tuple<int32_t, int32_t, int32_t>; // parnumber, object, item
-    std::map<Key, LossCell> sums;
+    LossSums sums;
     const TlVariant type{TL_VT_INT32, {.i32 = kFormulaElementType}};
     const auto set =
         connection.Query("select parnumber, object, item, count(*) as n, sum(value0) as v0 from data "
@@ -27,12 +24,7 @@ std::vector<LossRow> ReadFormulaLosses(tl::db::Connection& connection, const Net
         row.type = kFormulaElementType;
         row.item = element.active_item;
         row.name = fmt::format("{} (формула)", element.name);
-        for (size_t c = 0; c < kReportParNumbers.size(); ++c) {
-            const auto found = sums.find({kReportParNumbers[c], row.object, row.item});
-            if (found != sums.end()) {
-                row.cells[c] = found->second;
-            }
-        }
+        FillCells(row, sums);
         rows.push_back(std::move(row));
     }
     return rows;

@@ -10,7 +10,6 @@ namespace tl::demo {
 namespace {
 
 constexpr int kArbitraryFormula = 1;
-constexpr int32_t kFixedInterval = 1;
 
 // The energy of one of the element's channels in the interval.
 std::string Energy(const NetworkElement& element, int32_t item) {
@@ -79,16 +78,7 @@ void ConfigureFormulaTask(TSvcConfig& config, const Scenario& scenario, const st
     settings::TaskSettings& s = model.Settings();
     s.method = kArbitraryFormula;
     s.common_script = FormulaCommonScript();
-    s.interval_type = kFixedInterval;
-    s.begin_date_time = scenario.period.begin;
-    s.end_date_time = scenario.period.end;
-    s.adv_par_number = scenario.period.five_minute_begin.has_value();
-    if (s.adv_par_number) {
-        s.par_number = kFiveMinuteParIndex;
-        s.interval_type_adv = kFixedInterval;
-        s.begin_date_time_adv = *scenario.period.five_minute_begin;
-        s.end_date_time_adv = scenario.period.end;
-    }
+    SetScenarioPeriod(s, scenario);
     for (const NetworkElement& element : scenario.network.elements) {
         settings::ElementRecord& entry = model.AddElement(
             kArbitraryFormula, {element.device_code, kFormulaElementType, element.active_item});

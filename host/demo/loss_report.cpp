@@ -37,16 +37,24 @@ std::string FormatValue(const LossCell& cell) {
 
 } // namespace
 
+void FillCells(LossRow& row, const LossSums& sums) {
+    for (size_t c = 0; c < kReportParNumbers.size(); ++c) {
+        const auto found = sums.find({kReportParNumbers[c], row.object, row.item});
+        if (found != sums.end()) {
+            row.cells[c] = found->second;
+        }
+    }
+}
+
 std::vector<LossRow> ReadStoredLosses(tl::db::Connection& connection, const Network& network) {
-    using Key = std::tuple<int32_t, int32_t, int32_t>; // parnumber, object, item
-    std::map<Key, LossCell> line_sums;
-    std::map<Key, LossCell> transformer_sums;
+    LossSums line_sums;
+    LossSums transformer_sums;
     const auto set = connection.Query(
         "select parnumber, object, item, count(*) as n, sum(value0) as v0, sum(value1) as v1 from data "
         "where parnumber between 30000 and 39999 and objtype = 0 group by parnumber, object, item",
         {});
     for (set->First(); !set->Eof(); set->Next()) {
-        const Key key{set->AsInteger(0), set->AsInteger(1), set->AsInteger(2)};
+        const LossSums::key_type key{set->AsInteger(0), set->AsInteger(1), set->AsInteger(2)};
         const int64_t n = set->AsInt64(3);
         line_sums[key] = {set->AsDouble(4), n};
         transformer_sums[key] = {set->AsDouble(5), n};
@@ -59,13 +67,7 @@ std::vector<LossRow> ReadStoredLosses(tl::db::Connection& connection, const Netw
             row.item = active ? element.active_item : element.reactive_item;
             row.name = ChannelName(element, active);
             row.active = active;
-            const auto& sums = element.IsLine() ? line_sums : transformer_sums;
-            for (size_t c = 0; c < kReportParNumbers.size(); ++c) {
-                const auto found = sums.find({kReportParNumbers[c], row.object, row.item});
-                if (found != sums.end()) {
-                    row.cells[c] = found->second;
-                }
-            }
+            FillCells(row, element.IsLine() ? line_sums : transformer_sums);
             rows.push_back(std::move(row));
         }
     }

@@ -5,11 +5,15 @@
 
 #include "tldemo/scenario.hpp"
 #include "tlsettings/svc_config.hpp"
+#include "tlsettings/task_settings_model.hpp"
 
 namespace tl::demo {
 
 // The additional parameter index of the 5-minute power (parameter 7).
 inline constexpr int32_t kFiveMinuteParIndex = 4;
+
+// The scenario's fixed period, with the 5-minute additional period when it has one.
+void SetScenarioPeriod(settings::TaskSettings& settings, const Scenario& scenario);
 
 void ConfigureTask(TSvcConfig& config, const Scenario& scenario);
 

@@ -7,7 +7,9 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace tl::demo {
@@ -28,6 +30,12 @@ struct LossRow {
     bool active = true;
     std::array<LossCell, kReportParNumbers.size()> cells{};
 };
+
+// Stored sums by result parameter, object and item.
+using LossSums = std::map<std::tuple<int32_t, int32_t, int32_t>, LossCell>;
+
+// The row's cells from the sums under its object and item, one per report column.
+void FillCells(LossRow& row, const LossSums& sums);
 
 // One row per channel of the network, in network order.
 std::vector<LossRow> ReadStoredLosses(tl::db::Connection& connection, const Network& network);
