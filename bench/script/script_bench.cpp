@@ -99,10 +99,11 @@ private:
     int64_t last_ = 0;
 };
 
-// Results stay in the script's arrays; nothing is printed.
-void BM_ExecuteStored(benchmark::State& state) {
+// Executes the workload once per stamp; `check` looks at the output after each execution.
+template <class Check>
+void ExecuteRepeatedly(benchmark::State& state, Output output, Check check) {
     auto engine = MakeEngine();
-    auto program = Prepare(state, *engine, Output::Stored);
+    auto program = Prepare(state, *engine, output);
     if (program == nullptr) {
         return;
     }
@@ -113,38 +114,27 @@ void BM_ExecuteStored(benchmark::State& state) {
         allocations.Start();
         const bool ok = program->Execute();
         allocations.Stop();
-        if (!ok || !program->Output().empty()) {
-            state.SkipWithError("the stored-results script failed or printed");
+        if (!ok || !check(program->Output())) {
+            state.SkipWithError("the script failed or its output is not what the workload prints");
             break;
         }
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
+    if (output == Output::Printed) {
+        state.counters["output_kB"] = static_cast<double>(program->Output().size()) / 1024.0;
+    }
     allocations.Report(state);
+}
+
+// Results stay in the script's arrays; nothing is printed.
+void BM_ExecuteStored(benchmark::State& state) {
+    ExecuteRepeatedly(state, Output::Stored, [](std::string_view output) { return output.empty(); });
 }
 
 // Every block prints its two result lines, read back by `read` after each execution.
 template <class Read>
 void ExecutePrinted(benchmark::State& state, Read read) {
-    auto engine = MakeEngine();
-    auto program = Prepare(state, *engine, Output::Printed);
-    if (program == nullptr) {
-        return;
-    }
-    AllocationProbe allocations;
-    std::uint32_t stamp = 0;
-    for (auto _ : state) {
-        g_values.Fill(++stamp);
-        allocations.Start();
-        const bool ok = program->Execute();
-        allocations.Stop();
-        if (!ok || !read(program->Output())) {
-            state.SkipWithError("the printed output does not hold a result pair per element");
-            break;
-        }
-    }
-    state.SetItemsProcessed(state.iterations() * state.range(0));
-    state.counters["output_kB"] = static_cast<double>(program->Output().size()) / 1024.0;
-    allocations.Report(state);
+    ExecuteRepeatedly(state, Output::Printed, read);
 }
 
 // The lines are read back by the reference workload's reader, the one the Lua benchmarks use.
