@@ -5,19 +5,6 @@
 #include "tlexecution/arbitrary_formula.hpp"
 
 namespace tl {
-namespace {
-
-// Stamps from the window's begin to its end: every one of them gives a row per element.
-size_t StampCount(PassWindow window) {
-    size_t count = 1;
-    while (NextStamp(window)) {
-        ++count;
-    }
-    return count;
-}
-
-} // namespace
-
 void ArbitraryFormula::ProcessPass(PassWindow& window, TlResultSet* interval_set, TlResultSet* momentary_set,
                                    ResultSink& sink) {
     if (interval_set == nullptr) {
@@ -34,6 +21,7 @@ void ArbitraryFormula::ProcessPass(PassWindow& window, TlResultSet* interval_set
     const bool has_momentary = momentary_set != nullptr && !ResultReader(momentary_set).IsEmpty();
     MomentaryDataReader momentary(has_momentary ? momentary_set : nullptr);
     window.begin = reader.StampStart(window.begin);
+    // Every stamp gives a row per element.
     sink.Reserve(StampCount(window) * static_cast<size_t>(objects_.Count()));
     do {
         data_.Clear();

@@ -146,10 +146,17 @@ void DefinedFormula::ProcessPass(PassWindow& window, TlResultSet* set, DateTime 
     }
     IntervalDataReader reader(set);
     window.begin = reader.StampStart(window.begin);
+    bool reserved = false;
     do {
         rows_.Clear();
         reader.ReadAtStamp(window.begin, rows_);
         if (!rows_.Empty()) {
+            if (!reserved) {
+                // A channel's row gives at most one result row; the first stamp with rows tells
+                // how many the others will have when the data are complete.
+                sink.Reserve(static_cast<size_t>(rows_.Count()) * StampCount(window));
+                reserved = true;
+            }
             ComputeStamp(window.pass, window.begin, rows_, rcv_stamp, sink);
         }
     } while (NextStamp(window));

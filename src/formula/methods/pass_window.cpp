@@ -75,4 +75,12 @@ bool NextStamp(PassWindow& window) {
     return ToMillis(window.begin) - ToMillis(window.end) <= 1;
 }
 
+size_t StampCount(PassWindow window) {
+    size_t count = 1;
+    while (NextStamp(window)) {
+        ++count;
+    }
+    return count;
+}
+
 } // namespace tl

@@ -4,6 +4,8 @@
 
 #include "tlcommon/date_time.hpp"
 
+#include <cstddef>
+
 namespace tl {
 
 struct PassWindow {
@@ -21,5 +23,8 @@ bool PreparePass(PassWindow& window, int pass, DateTime begin, DateTime end);
 // Moves `begin` on by one interval of the pass; true while it has not passed the end by more than
 // a millisecond.
 bool NextStamp(PassWindow& window);
+
+// Stamps from the window's begin to its end, both counted.
+size_t StampCount(PassWindow window);
 
 } // namespace tl
