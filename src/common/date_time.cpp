@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <ctime>
-
 #include <fmt/format.h>
 
 namespace tl {
@@ -46,9 +45,13 @@ int64_t FloorDiv(int64_t a, int64_t b) {
 
 } // namespace
 
-int64_t ToMillis(DateTime value) { return std::llround(value * static_cast<double>(kMsPerDay)); }
+int64_t ToMillis(DateTime value) {
+    return std::llround(value * static_cast<double>(kMsPerDay));
+}
 
-DateTime FromMillis(int64_t ms) { return static_cast<double>(ms) / static_cast<double>(kMsPerDay); }
+DateTime FromMillis(int64_t ms) {
+    return static_cast<double>(ms) / static_cast<double>(kMsPerDay);
+}
 
 int64_t DaysFromCivil(int year, int month, int day) {
     return DaysFromEpoch(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) + kEpochOffsetDays;
@@ -71,21 +74,27 @@ DateTimeParts DecodeDateTime(DateTime value) {
 
 DateTime EncodeDateTime(const DateTimeParts& p) {
     const int64_t days = DaysFromCivil(p.year, p.month, p.day);
-    const int64_t ms = days * kMsPerDay + p.hour * 3'600'000LL + p.minute * 60'000LL + p.second * 1000LL +
-                       p.millisecond;
+    const int64_t ms =
+        days * kMsPerDay + p.hour * 3'600'000LL + p.minute * 60'000LL + p.second * 1000LL + p.millisecond;
     return FromMillis(ms);
 }
 
-DateTime EncodeDate(int year, int month, int day) { return static_cast<double>(DaysFromCivil(year, month, day)); }
+DateTime EncodeDate(int year, int month, int day) {
+    return static_cast<double>(DaysFromCivil(year, month, day));
+}
 
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool IsLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int DaysInMonth(int year, int month) {
     static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
 }
 
-bool SameStamp(DateTime a, DateTime b) { return std::fabs(a - b) <= kOneMs; }
+bool SameStamp(DateTime a, DateTime b) {
+    return std::fabs(a - b) <= kOneMs;
+}
 
 DateTime Now() {
     timespec ts{};
@@ -103,7 +112,9 @@ DateTime Now() {
     return EncodeDateTime(p);
 }
 
-DateTime Today() { return std::floor(Now()); }
+DateTime Today() {
+    return std::floor(Now());
+}
 
 std::string FormatStamp(DateTime value) {
     const DateTimeParts p = DecodeDateTime(value);
@@ -113,7 +124,8 @@ std::string FormatStamp(DateTime value) {
 
 std::string FormatDateTimeSeconds(DateTime value) {
     const DateTimeParts p = DecodeDateTime(value);
-    return fmt::format("{:02}.{:02}.{:04} {:02}:{:02}:{:02}", p.day, p.month, p.year, p.hour, p.minute, p.second);
+    return fmt::format("{:02}.{:02}.{:04} {:02}:{:02}:{:02}", p.day, p.month, p.year, p.hour, p.minute,
+                       p.second);
 }
 
 } // namespace tl

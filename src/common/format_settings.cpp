@@ -4,9 +4,8 @@
 #include <clocale>
 #include <cmath>
 #include <cstdint>
-#include <string>
-
 #include <fmt/format.h>
+#include <string>
 
 namespace tl {
 namespace {
@@ -32,13 +31,21 @@ FormatSettings& Settings() {
 
 } // namespace
 
-const FormatSettings& SystemFormat() { return Settings(); }
+const FormatSettings& SystemFormat() {
+    return Settings();
+}
 
-void SetSystemDecimalSeparator(char separator) { Settings().decimal_separator = separator; }
+void SetSystemDecimalSeparator(char separator) {
+    Settings().decimal_separator = separator;
+}
 
-void ResetSystemFormat() { Settings().decimal_separator = LocaleDecimalPoint(); }
+void ResetSystemFormat() {
+    Settings().decimal_separator = LocaleDecimalPoint();
+}
 
-std::string FormatShortDateLongTime(DateTime value) { return FormatDateTimeSeconds(value); }
+std::string FormatShortDateLongTime(DateTime value) {
+    return FormatDateTimeSeconds(value);
+}
 
 std::string FormatFixed(double value, int decimals) {
     std::string text = fmt::format("{:.{}f}", value, decimals);

@@ -4,11 +4,11 @@
 // may override the separator.
 #pragma once
 
+#include "tlcommon/date_time.hpp"
+
 #include <optional>
 #include <string>
 #include <string_view>
-
-#include "tlcommon/date_time.hpp"
 
 namespace tl {
 
