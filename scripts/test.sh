@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds with AddressSanitizer + UBSan and warnings as errors, and runs
-# every test.
+# Installs what is missing, checks the formatting, builds with AddressSanitizer + UBSan and
+# warnings as errors, and runs every test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/install-deps.sh
+./scripts/install-deps.sh clang-format
+./scripts/check-format.sh
 cmake --preset asan
 cmake --build --preset asan
 ctest --preset asan
