@@ -1,44 +1,23 @@
 // tlhost check-script as a user runs it: a task imported into a fresh database, then checked.
 #include "host_test_support.hpp"
 
-#include <cstdio>
 #include <fmt/format.h>
 #include <fmt/ranges.h>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-#include <sys/wait.h>
 
 namespace tl {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-};
+using host::testing::Outcome;
 
 // Runs tlhost on the scratch database, with standard output and error together.
-Outcome RunTlhost(const fs::path& dir, const std::vector<std::string>& args) {
-    std::string command = fmt::format("cd '{}' && '{}' --db check.db", dir.string(), TLHOST_PATH);
-    for (const std::string& arg : args) {
-        command += " '" + arg + "'";
-    }
-    command += " 2>&1";
-    Outcome outcome;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        ADD_FAILURE() << "cannot run " << command;
-        return outcome;
-    }
-    char buffer[4096];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        outcome.out.append(buffer, n);
-    }
-    const int status = pclose(pipe);
-    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return outcome;
+Outcome RunTlhost(const fs::path& dir, std::vector<std::string> args) {
+    args.insert(args.begin(), {"--db", "check.db"});
+    return host::testing::RunProcess(TLHOST_PATH, dir, args, {}, true);
 }
 
 // Writes a task of the arbitrary formula under `task_key` as a settings file and imports it.

@@ -1,17 +1,14 @@
 // "tlhost demo" as a user runs it: a separate process writing into a scratch directory, the real
 // driver, and the database it leaves behind.
+#include "host_test_support.hpp"
 #include "tlcommon/date_time.hpp"
 #include "tlplatform/db_connection.hpp"
 
 #include <array>
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <fmt/format.h>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace tl {
@@ -19,27 +16,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using host::testing::Outcome;
 
 // tlhost in `cwd` with standard output and error redirected to files, so not a terminal, and
 // without TLHOST_DB: the database is the one --db names.
-Outcome RunTlhost(const fs::path& cwd, const std::string& args) {
-    const int status = std::system(fmt::format("cd '{}' && env -u TLHOST_DB '{}' {} >tlhost.out 2>tlhost.err",
-                                               cwd.string(), TLHOST_PATH, args)
-                                       .c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(cwd / "tlhost.out"),
-            ReadFile(cwd / "tlhost.err")};
+Outcome RunTlhost(const fs::path& cwd, const std::vector<std::string>& args) {
+    return host::testing::RunProcess(TLHOST_PATH, cwd, args);
 }
 
 DateTime At(int year, int month, int day, int hour = 0) {
@@ -51,7 +33,7 @@ protected:
     static void SetUpTestSuite() {
         fs::remove_all(directory_);
         fs::create_directories(directory_);
-        first_run_ = RunTlhost(directory_, "demo --db '" + (directory_ / "run").string() + "/'");
+        first_run_ = RunTlhost(directory_, {"demo", "--db", (directory_ / "run").string() + "/"});
     }
     static void TearDownTestSuite() { fs::remove_all(directory_); }
 
@@ -184,19 +166,19 @@ TEST_F(DemoCliTest, KeepsAnExistingDatabaseUnlessTold) {
     const std::string target = (directory_ / "run").string();
     const auto size = fs::file_size(Database());
 
-    const Outcome refused = RunTlhost(directory_, "demo --db " + target);
+    const Outcome refused = RunTlhost(directory_, {"demo", "--db", target});
     EXPECT_EQ(refused.status, 2);
     EXPECT_NE(refused.err.find("--force"), std::string::npos) << refused.err;
     EXPECT_EQ(fs::file_size(Database()), size);
 
     // Rerun on the same data: the rows are replaced, not added.
-    const Outcome kept = RunTlhost(directory_, "demo --db " + Database().string() + " --keep");
+    const Outcome kept = RunTlhost(directory_, {"demo", "--db", Database().string(), "--keep"});
     ASSERT_EQ(kept.status, 0) << kept.out << kept.err;
     EXPECT_EQ(kept.out.find("Generated"), std::string::npos);
     auto db = db::Connection::OpenExisting(Database().string());
     EXPECT_EQ(Count(*db, "parnumber = 30012 and objtype = 0"), 14 * 48 * 8);
 
-    const Outcome replaced = RunTlhost(directory_, "demo --db " + target + " --force");
+    const Outcome replaced = RunTlhost(directory_, {"demo", "--db", target, "--force"});
     EXPECT_EQ(replaced.status, 0) << replaced.out << replaced.err;
     EXPECT_NE(replaced.out.find("Generated"), std::string::npos);
 }

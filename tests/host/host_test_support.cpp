@@ -3,8 +3,17 @@
 #include "tlcommon/text_codec.hpp"
 
 #include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <gtest/gtest.h>
 #include <random>
+#include <spawn.h>
+#include <sstream>
+#include <string_view>
+#include <sys/wait.h>
 #include <unistd.h>
+
+extern char** environ;
 
 namespace tl::host::testing {
 
@@ -18,6 +27,71 @@ ScratchDir::ScratchDir() {
 ScratchDir::~ScratchDir() {
     std::error_code ec;
     std::filesystem::remove_all(path_, ec);
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+namespace {
+
+// NUL-terminated pointers into `texts`, which must outlive them.
+std::vector<char*> PointerList(std::vector<std::string>& texts) {
+    std::vector<char*> pointers;
+    for (std::string& text : texts) {
+        pointers.push_back(text.data());
+    }
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+} // namespace
+
+Outcome RunProcess(const std::string& program, const std::filesystem::path& cwd,
+                   const std::vector<std::string>& args, const std::vector<std::string>& env,
+                   bool merge_err) {
+    std::vector<std::string> argv_text = {program};
+    argv_text.insert(argv_text.end(), args.begin(), args.end());
+    std::vector<std::string> env_text;
+    for (char** e = environ; *e != nullptr; ++e) {
+        if (!std::string_view(*e).starts_with("TLHOST_DB=")) {
+            env_text.emplace_back(*e);
+        }
+    }
+    env_text.insert(env_text.end(), env.begin(), env.end());
+    const std::vector<char*> argv = PointerList(argv_text);
+    const std::vector<char*> envp = PointerList(env_text);
+
+    const std::filesystem::path out = cwd / ".process.out";
+    const std::filesystem::path err = cwd / ".process.err";
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (merge_err) {
+        posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    }
+    pid_t pid = 0;
+    Outcome outcome;
+    const int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (rc != 0) {
+        ADD_FAILURE() << "cannot start " << program << ": " << std::strerror(rc);
+        return outcome;
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    outcome.out = ReadFile(out);
+    outcome.err = merge_err ? std::string() : ReadFile(err);
+    std::filesystem::remove(out);
+    std::filesystem::remove(err);
+    return outcome;
 }
 
 const TlRecordsVtbl FakeRecords::kVtbl = {&FakeRecords::Count, &FakeRecords::FieldCount,

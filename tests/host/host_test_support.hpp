@@ -27,6 +27,21 @@ private:
     std::filesystem::path path_;
 };
 
+// The whole content of a file, empty when it cannot be read.
+std::string ReadFile(const std::filesystem::path& path);
+
+struct Outcome {
+    int status = -1; // exit status, 128 + the signal when killed
+    std::string out;
+    std::string err; // empty when merged into `out`
+};
+
+// Runs `program` with `args` in `cwd`, standard output and error into files (so not a terminal),
+// TLHOST_DB removed from the environment and `env` ("NAME=value") added to it.
+Outcome RunProcess(const std::string& program, const std::filesystem::path& cwd,
+                   const std::vector<std::string>& args, const std::vector<std::string>& env = {},
+                   bool merge_err = false);
+
 // Records as the driver builds them: names and string values in Windows-1251, kept until Release.
 class FakeRecords : public TlRecords {
 public:

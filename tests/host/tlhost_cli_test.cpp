@@ -2,16 +2,9 @@
 #include "host_test_support.hpp"
 #include "tlcommon/text_codec.hpp"
 
-#include <cstring>
-#include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <regex>
-#include <spawn.h>
-#include <sstream>
-#include <sys/wait.h>
-
-extern char** environ;
 
 namespace tl::host {
 namespace {
@@ -19,65 +12,10 @@ namespace {
 using namespace tl::host::testing;
 namespace fs = std::filesystem;
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // Runs tlhost in `cwd` with TLHOST_DB removed from the environment unless given in `env`.
 Outcome RunTlhost(const fs::path& cwd, const std::vector<std::string>& args,
                   const std::vector<std::string>& env = {}) {
-    std::vector<std::string> argv_text = {TLHOST_PATH};
-    argv_text.insert(argv_text.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& a : argv_text) {
-        argv.push_back(a.data());
-    }
-    argv.push_back(nullptr);
-    std::vector<std::string> env_text;
-    for (char** e = environ; *e != nullptr; ++e) {
-        if (!std::string_view(*e).starts_with("TLHOST_DB=")) {
-            env_text.emplace_back(*e);
-        }
-    }
-    env_text.insert(env_text.end(), env.begin(), env.end());
-    std::vector<char*> envp;
-    for (std::string& e : env_text) {
-        envp.push_back(e.data());
-    }
-    envp.push_back(nullptr);
-
-    const fs::path out = cwd / ".tlhost.out";
-    const fs::path err = cwd / ".tlhost.err";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t pid = 0;
-    Outcome outcome;
-    const int rc = posix_spawn(&pid, TLHOST_PATH, &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0) {
-        ADD_FAILURE() << "cannot start " << TLHOST_PATH << ": " << std::strerror(rc);
-        return outcome;
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    outcome.out = ReadFile(out);
-    outcome.err = ReadFile(err);
-    fs::remove(out);
-    fs::remove(err);
-    return outcome;
+    return RunProcess(TLHOST_PATH, cwd, args, env);
 }
 
 bool Contains(const std::string& text, const std::string& fragment) {
