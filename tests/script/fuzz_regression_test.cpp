@@ -34,6 +34,11 @@ const std::map<std::string, Expected>& ExpectedOutcomes() {
         {"char_constant_long_decimal.pas",
          {Outcome::CompileError, "Неверная символная константа \"#77777777777777777777\""}},
         {"char_constant_long_hex.pas", {Outcome::CompileError, "Неверная символная константа \"#$FFFFFFFF"}},
+        // A named handler nested in a bare except block: its variable's slot lay past the
+        // checker's handler slots.
+        {"named_handler_in_bare_except.pas", {Outcome::Clean, "inner b\r\nouter done\r\n"}},
+        {"named_handler_in_bare_except_minimised.pas",
+         {Outcome::CompileError, "Неизвестное имя \"n\" [строка: 3, столбец: 6]"}},
         // Rejected at their declaration.
         {"forward_heading_with_fewer_parameters.pas",
          {Outcome::CompileError, "Объявление \"F\" не совпадает с предварительным"}},

@@ -109,6 +109,56 @@ TEST(SemanticsTest, ProgramsPrintTheirOutput) {
     }
 }
 
+// Every named handler keeps its own variable while the handlers nested in its body run, whatever
+// mix of bare and named handlers surrounds it, in the main program and in routines.
+TEST(SemanticsTest, NestedHandlersKeepTheirOwnExceptionVariables) {
+    const std::vector<ProgramCase> cases = {
+        // named inside bare
+        {"try\n  raise Exception.Create('a');\nexcept\n  try\n    raise Exception.Create('b');\n  except\n"
+         "    on E: Exception do PrintLn('inner ' + E.Message);\n  end;\n  PrintLn('outer done');\nend;",
+         "inner b\r\nouter done\r\n"},
+        // bare inside named
+        {"try raise Exception.Create('a'); except on E: Exception do begin\n"
+         "  try raise Exception.Create('b'); except Print('bare '); end; Print(E.Message); end; end;",
+         "bare a"},
+        // named inside named, the inner one shadowing the name
+        {"try raise Exception.Create('a'); except on E: Exception do begin\n"
+         "  try raise Exception.Create('b'); except on E: Exception do Print(E.Message); end;\n"
+         "  Print(E.Message); end; end;",
+         "ba"},
+        // three levels: named, bare, named; each outer variable still readable afterwards
+        {"try raise Exception.Create('1'); except on A: Exception do begin\n"
+         "  try raise Exception.Create('2'); except\n"
+         "    try raise Exception.Create('3'); except on C: Exception do Print(C.Message + A.Message); end;\n"
+         "    Print(A.Message); end;\n"
+         "  Print(A.Message); end; end;",
+         "3111"},
+        // in the else part of a handler list
+        {"try raise EConvertError.Create('a'); except on E: EZeroDivide do Print('no'); else\n"
+         "  try raise Exception.Create('b'); except on F: Exception do Print(F.Message); end; end;",
+         "b"},
+        // inside a routine, called from a handler of the main program and recursing from its own
+        {"procedure P(n: Integer); begin\n"
+         "  try raise Exception.Create(IntToStr(n)); except\n"
+         "    try raise Exception.Create('x'); except on E: Exception do begin\n"
+         "      if n > 0 then P(n - 1); Print(E.Message + IntToStr(n) + ' '); end; end; end; end;\n"
+         "try raise Exception.Create('m'); except on M: Exception do begin P(1); Print(M.Message); end; end;",
+         "x0 x1 m"},
+        // a handler that re-raises, caught by a named handler around it, entered again by a loop
+        {"var i: Integer; for i := 1 to 2 do\n"
+         "  try try raise Exception.Create(IntToStr(i)); except on E: Exception do raise; end;\n"
+         "  except on F: Exception do try raise Exception.Create('r'); except\n"
+         "    on G: Exception do Print(F.Message + G.Message); end; end;",
+         "1r2r"},
+    };
+    for (const ProgramCase& c : cases) {
+        SCOPED_TRACE(c.source);
+        auto result = RunScript(c.source);
+        EXPECT_EQ(result.messages, "");
+        EXPECT_EQ(result.output, c.output);
+    }
+}
+
 TEST(SemanticsTest, ProgramRunsCleanlyAfterAnUncaughtErrorInsideCallsAndHandlers) {
     Engine engine;
     auto program = engine.Compile("var runs: Integer;\n"

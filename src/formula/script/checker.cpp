@@ -405,8 +405,11 @@ void Checker::CheckRoutine(RoutineStmt* decl) {
 
     // Frame layout: parameters, Result, locals, exception variables of handlers.
     RoutineInfo* saved_routine = routine_;
+    // A routine's body is a frame of its own: its loops, case statements and handlers start afresh.
     std::vector<int32_t> saved_handlers = std::move(handler_slots_);
     handler_slots_.clear();
+    const int saved_depths[] = {named_handler_depth_, loop_depth_, case_depth_};
+    named_handler_depth_ = loop_depth_ = case_depth_ = 0;
     routine_ = target;
     routine_->frame_slots = 0;
     routine_->managed.clear();
@@ -442,6 +445,9 @@ void Checker::CheckRoutine(RoutineStmt* decl) {
     scopes_.pop_back();
     routine_ = saved_routine;
     handler_slots_ = std::move(saved_handlers);
+    named_handler_depth_ = saved_depths[0];
+    loop_depth_ = saved_depths[1];
+    case_depth_ = saved_depths[2];
 }
 
 } // namespace tl::script

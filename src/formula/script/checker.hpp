@@ -98,8 +98,9 @@ private:
     RoutineInfo* routine_ = nullptr;
     int loop_depth_ = 0;
     int case_depth_ = 0;
-    int handler_depth_ = 0;
-    // Slots for the exception variable of nested handlers, per frame.
+    // Named handlers whose bodies enclose the current statement, in the current frame.
+    int named_handler_depth_ = 0;
+    // Slot of the exception variable per named handler nesting level, in the current frame.
     std::vector<int32_t> handler_slots_;
     std::string key_;
 };

@@ -240,10 +240,13 @@ void Checker::CheckTryExcept(TryExceptStmt* stmt) {
         }
         handler.cls = cls;
         scopes_.emplace_back();
-        if (!handler.var_name.empty()) {
-            // Handlers nested in one frame each get their own slot; siblings share them.
-            auto level = static_cast<size_t>(handler_depth_);
-            if (handler_slots_.size() <= level) {
+        const bool named = !handler.var_name.empty();
+        if (named) {
+            // A named handler's variable lives while its body runs, so the handlers whose bodies
+            // enclose it must keep theirs: one slot per named nesting level of the frame; siblings
+            // and handlers in a try body share them. Bare handlers hold no slot.
+            auto level = static_cast<size_t>(named_handler_depth_);
+            if (handler_slots_.size() == level) {
                 handler_slots_.push_back(Allocate(BuiltinTypes::Exception(), handler.pos));
                 // The slot is released by the handler itself, not by the frame.
                 auto& managed = InRoutine() ? routine_->managed : code_.global_managed;
@@ -255,15 +258,15 @@ void Checker::CheckTryExcept(TryExceptStmt* stmt) {
             var->offset = handler_slots_[level];
             var->read_only = true;
             handler.var = var;
+            ++named_handler_depth_;
         }
-        ++handler_depth_;
         CheckStmt(handler.body);
-        --handler_depth_;
+        if (named) {
+            --named_handler_depth_;
+        }
         scopes_.pop_back();
     }
-    ++handler_depth_;
     CheckBody(stmt->else_body);
-    --handler_depth_;
 }
 
 } // namespace tl::script

@@ -1,0 +1,3 @@
+try
+except try except
+on E:n do end;end
