@@ -21,6 +21,11 @@ TEST(SemanticsTest, ProgramsPrintTheirOutput) {
         // Declarations and routines
         {"var a: Integer; a := 2; Print(a); var b: Integer = 5; Print(b);", "25"},
         {"program P; uses SysUtils, Math; var i: Integer; begin i := 7; Print(i) end.", "7"},
+        // program, uses, shl and shr are no reserved words
+        {"var uses, program, shl, shr: Integer; uses := 1; program := 2; shl := 3; shr := 4;\n"
+         "Print(uses + program + shl + shr);",
+         "10"},
+        {"program uses; uses SysUtils; var uses: String = 'u'; begin Print(uses) end.", "u"},
         {"const K = 3; L: Float = 2.5; N = K * 2 + 1; var a: array [1..N] of Integer; Print(Length(a)); "
          "Print(L * K);",
          "77.5"},
@@ -36,8 +41,8 @@ TEST(SemanticsTest, ProgramsPrintTheirOutput) {
         // Operators beyond the common ground
         {"var a, b: Integer; a := -2147483647 - 1; b := -1; Print(a div b); Print(a mod b);", "-21474836480"},
         {"Print(12 and 10); Print(' '); Print(12 or 3); Print(' '); Print(5 xor 1); Print(' '); "
-         "Print(1 shl 4); Print(' '); Print(not 0);",
-         "8 15 4 16 -1"},
+         "Print(not 0);",
+         "8 15 4 -1"},
         // Value semantics
         {"var a, b: String; procedure Up(var s: String); begin s[1] := 'Z'; end;\n"
          "a := 'abc'; b := a; Up(a); Print(a + ' ' + b);",
@@ -69,12 +74,19 @@ TEST(SemanticsTest, ProgramsPrintTheirOutput) {
         {"type EMy = class(Exception); try raise EMy.Create('m'); except on E: Exception do begin "
          "Print(E is EMy); Print((E as EMy).Message); end; end;",
          "Truem"},
+        // raise without an object raises a new exception of its own, also inside a handler
+        {"try raise; except on E: Exception do Print(E.ClassName + ': ' + E.Message); end;",
+         "Exception: User defined exception!"},
         {"try try raise Exception.Create('inner'); except raise; end; except on E: Exception do "
          "Print(E.Message); end;",
-         "inner"},
+         "User defined exception!"},
         {"try try raise EConvertError.Create('c'); except on E: Exception do raise; end;\n"
-         "except on E: EConvertError do Print('convert ' + E.Message); end;",
-         "convert c"},
+         "except on E: EConvertError do Print('convert ' + E.Message); else Print('other'); end;",
+         "other"},
+        {"procedure Fail; begin raise; end;\n"
+         "try try raise Exception.Create('a'); except on E: Exception do Fail; end;\n"
+         "except on E: Exception do Print(E.Message); end;",
+         "User defined exception!"},
         {"try raise Exception.Create('a'); except on E: Exception do begin E.Message := 'z'; "
          "Print(E.Message); end; end;",
          "z"},
@@ -144,9 +156,10 @@ TEST(SemanticsTest, NestedHandlersKeepTheirOwnExceptionVariables) {
          "      if n > 0 then P(n - 1); Print(E.Message + IntToStr(n) + ' '); end; end; end; end;\n"
          "try raise Exception.Create('m'); except on M: Exception do begin P(1); Print(M.Message); end; end;",
          "x0 x1 m"},
-        // a handler that re-raises, caught by a named handler around it, entered again by a loop
+        // a handler that raises anew, caught by a named handler around it, entered again by a loop
         {"var i: Integer; for i := 1 to 2 do\n"
-         "  try try raise Exception.Create(IntToStr(i)); except on E: Exception do raise; end;\n"
+         "  try try raise Exception.Create(IntToStr(i)); except on E: Exception do\n"
+         "    raise Exception.Create(E.Message); end;\n"
          "  except on F: Exception do try raise Exception.Create('r'); except\n"
          "    on G: Exception do Print(F.Message + G.Message); end; end;",
          "1r2r"},

@@ -352,9 +352,8 @@ const Type* Checker::CheckBinary(Expr*& expr) {
     // A Variant takes part in an operation as the kind of value the other operand is: a number
     // (as Float, or Integer for the integer operators), a string or a Boolean.
     auto variant_as = [&](const Type* other) {
-        bool integer_op = bin->op == Tok::KwDiv || bin->op == Tok::KwMod || bin->op == Tok::KwShl ||
-                          bin->op == Tok::KwShr || bin->op == Tok::KwAnd || bin->op == Tok::KwOr ||
-                          bin->op == Tok::KwXor;
+        bool integer_op = bin->op == Tok::KwDiv || bin->op == Tok::KwMod || bin->op == Tok::KwAnd ||
+                          bin->op == Tok::KwOr || bin->op == Tok::KwXor;
         if (IsNumeric(other) || other->kind == TypeKind::Variant) {
             return integer_op ? BuiltinTypes::Integer() : BuiltinTypes::Float();
         }
@@ -399,8 +398,6 @@ const Type* Checker::CheckBinary(Expr*& expr) {
         break;
     case Tok::KwDiv:
     case Tok::KwMod:
-    case Tok::KwShl:
-    case Tok::KwShr:
         if (lt->kind != TypeKind::Integer || rt->kind != TypeKind::Integer) {
             return mismatch();
         }

@@ -596,10 +596,6 @@ const ExprNode* Compiler::CompileBinary(const BinaryExpr* expr) {
         return arena_.New<IntDivision<false>>(pos, l, r);
     case Tok::KwMod:
         return arena_.New<IntDivision<true>>(pos, l, r);
-    case Tok::KwShl:
-        return arena_.New<IntBinary<IntShl>>(pos, l, r);
-    case Tok::KwShr:
-        return arena_.New<IntBinary<IntShr>>(pos, l, r);
     case Tok::KwAnd:
         return arena_.New<IntBinary<IntAnd>>(pos, l, r);
     case Tok::KwOr:

@@ -85,12 +85,6 @@ bool Checker::ConstantFold(Expr*& expr) {
             }
             r.i = bin->op == Tok::KwDiv ? IntDiv(x, y) : IntMod(x, y);
             break;
-        case Tok::KwShl:
-            r.i = IntShl(x, y);
-            break;
-        case Tok::KwShr:
-            r.i = IntShr(x, y);
-            break;
         case Tok::KwAnd:
             r.i = x & y;
             break;

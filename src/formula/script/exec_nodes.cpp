@@ -257,27 +257,17 @@ Flow AssignMessage::Exec(ExecContext& c) const {
 
 namespace {
 
-// The exception variable of a running handler, and the "exception being handled" for a bare
-// raise; both are given up however the handler ends.
-struct HandlerScope {
-    HandlerScope(ExecContext& ctx, ObjRep* obj, Slot* slot) : c(ctx), var(slot) {
-        c.handling.push_back(obj);
+// The exception variable of a running handler, given up however the handler ends.
+struct HandlerVariable {
+    HandlerVariable(ObjRep* obj, Slot* slot) : var(slot) {
         ObjAddRef(obj);
-        if (var != nullptr) {
-            ObjAddRef(obj);
-            ObjRelease(var->o);
-            var->o = obj;
-        }
+        ObjRelease(var->o);
+        var->o = obj;
     }
-    ~HandlerScope() {
-        ObjRelease(c.handling.back());
-        c.handling.pop_back();
-        if (var != nullptr) {
-            ObjRelease(var->o);
-            var->o = nullptr;
-        }
+    ~HandlerVariable() {
+        ObjRelease(var->o);
+        var->o = nullptr;
     }
-    ExecContext& c;
     Slot* var;
 };
 
@@ -287,27 +277,18 @@ Flow TryExceptNode::Exec(ExecContext& c) const {
     try {
         return body->Exec(c);
     } catch (const ScriptError& error) {
+        // The caught C++ exception keeps the object alive while its handler runs.
         ObjRep* obj = error.Object();
         for (const Handler& handler : handlers) {
             if (handler.cls == nullptr || obj->cls->DescendsFrom(handler.cls)) {
-                Slot* var = nullptr;
-                if (handler.var_offset >= 0) {
-                    var = (handler.var_global ? c.globals : c.frame) + handler.var_offset;
+                if (handler.body == nullptr) {
+                    return Flow::Normal;
                 }
-                // Keep the object alive past the C++ exception that carried it.
-                ObjAddRef(obj);
-                ObjRep* held = obj;
-                struct Hold {
-                    ObjRep* o;
-                    ~Hold() { ObjRelease(o); }
-                } hold{held};
-                HandlerScope scope(c, held, var);
-                c.handling_pos.push_back(error.Pos());
-                struct PosPop {
-                    ExecContext& ctx;
-                    ~PosPop() { ctx.handling_pos.pop_back(); }
-                } pos_pop{c};
-                return handler.body != nullptr ? handler.body->Exec(c) : Flow::Normal;
+                if (handler.var_offset < 0) {
+                    return handler.body->Exec(c);
+                }
+                HandlerVariable var(obj, (handler.var_global ? c.globals : c.frame) + handler.var_offset);
+                return handler.body->Exec(c);
             }
         }
         throw;
@@ -328,12 +309,8 @@ Flow TryFinallyNode::Exec(ExecContext& c) const {
 
 Flow RaiseNode::Exec(ExecContext& c) const {
     if (object == nullptr) {
-        if (c.handling.empty()) {
-            c.Raise(BuiltinTypes::Exception(), "User defined exception!", pos);
-        }
-        ObjRep* obj = c.handling.back();
-        ObjAddRef(obj);
-        throw ScriptError(obj, c.handling_pos.back());
+        // Also inside a handler: a bare raise names no exception, so it raises one of its own.
+        c.Raise(BuiltinTypes::Exception(), "User defined exception!", pos);
     }
     ObjRep* obj = object->Object(c);
     if (obj == nullptr) {

@@ -283,7 +283,7 @@ struct TryFinallyNode final : StmtNode {
 struct RaiseNode final : StmtNode {
     RaiseNode(SourcePos p, const ExprNode* o) : StmtNode(p), object(o) {}
     Flow Exec(ExecContext& c) const override;
-    const ExprNode* object; // nullptr: re-raise the exception being handled
+    const ExprNode* object; // nullptr: raise "User defined exception!"
 };
 
 // ---- output ----------------------------------------------------------------------------------

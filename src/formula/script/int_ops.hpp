@@ -33,11 +33,5 @@ inline int32_t IntMod(int32_t a, int32_t b) {
     }
     return a % b;
 }
-inline int32_t IntShl(int32_t a, int32_t b) {
-    return static_cast<int32_t>(static_cast<uint32_t>(a) << (static_cast<uint32_t>(b) & 31u));
-}
-inline int32_t IntShr(int32_t a, int32_t b) {
-    return static_cast<int32_t>(static_cast<uint32_t>(a) >> (static_cast<uint32_t>(b) & 31u));
-}
 
 } // namespace tl::script

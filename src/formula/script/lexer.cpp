@@ -112,7 +112,6 @@ const std::unordered_map<std::string_view, Tok>& Keywords() {
         {"pascal", Tok::KwPascal},
         {"private", Tok::KwPrivate},
         {"procedure", Tok::KwProcedure},
-        {"program", Tok::KwProgram},
         {"property", Tok::KwProperty},
         {"protected", Tok::KwProtected},
         {"public", Tok::KwPublic},
@@ -123,8 +122,6 @@ const std::unordered_map<std::string_view, Tok>& Keywords() {
         {"register", Tok::KwRegister},
         {"reintroduce", Tok::KwReintroduce},
         {"repeat", Tok::KwRepeat},
-        {"shl", Tok::KwShl},
-        {"shr", Tok::KwShr},
         {"stdcall", Tok::KwStdcall},
         {"then", Tok::KwThen},
         {"to", Tok::KwTo},
@@ -132,7 +129,6 @@ const std::unordered_map<std::string_view, Tok>& Keywords() {
         {"try", Tok::KwTry},
         {"type", Tok::KwType},
         {"until", Tok::KwUntil},
-        {"uses", Tok::KwUses},
         {"var", Tok::KwVar},
         {"virtual", Tok::KwVirtual},
         {"while", Tok::KwWhile},
@@ -429,9 +425,10 @@ Token Lexer::Number(SourcePos start) {
     token.kind = Tok::IntLiteral;
     uint64_t value = 0;
     for (char digit : token.text) {
-        if (value > (UINT64_MAX - 9) / 10 || value * 10 + static_cast<uint64_t>(digit - '0') > INT64_MAX) {
-            token.bad = true;
-            diag_.Error(start, fmt::format("Неверная целочисленная константа \"{}\"", token.text));
+        if (value > (INT64_MAX - static_cast<uint64_t>(digit - '0')) / 10) {
+            // Too large for any whole number: a Float constant, as every literal beyond an Integer.
+            token.kind = Tok::FloatLiteral;
+            token.float_value = std::strtod(std::string(token.text).c_str(), nullptr);
             return token;
         }
         value = value * 10 + static_cast<uint64_t>(digit - '0');

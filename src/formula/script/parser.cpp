@@ -137,8 +137,9 @@ bool Parser::TooDeep() {
 bool Parser::ParseItems(std::vector<Stmt*>& out) {
     if (!started_) {
         started_ = true;
-        if (Match(Tok::KwProgram)) {
-            Expect(Tok::Identifier);
+        if (StartsClause("program")) {
+            Advance();
+            Advance();
             Expect(Tok::Semicolon);
             Synchronize();
         }
@@ -147,9 +148,6 @@ bool Parser::ParseItems(std::vector<Stmt*>& out) {
         uint64_t before = consumed_;
         size_t count = out.size();
         switch (cur_.kind) {
-        case Tok::KwUses:
-            ParseUses(out);
-            break;
         case Tok::KwVar:
             ParseVarSection(out);
             break;
@@ -192,6 +190,10 @@ bool Parser::ParseItems(std::vector<Stmt*>& out) {
             break;
         }
         default:
+            if (StartsClause("uses")) {
+                ParseUses(out);
+                break;
+            }
             out.push_back(ParseStatement());
             if (!Check(Tok::Eof) && !panic_) {
                 Expect(Tok::Semicolon);
@@ -221,6 +223,21 @@ void Parser::ParseUses(std::vector<Stmt*>& out) {
     } while (Match(Tok::Comma));
     Expect(Tok::Semicolon);
     out.push_back(uses);
+}
+
+// "program" and "uses" are no reserved words: followed by a name they open the program header
+// and the uses clause; otherwise they are names like any other.
+bool Parser::StartsClause(std::string_view word) const {
+    if (cur_.kind != Tok::Identifier || next_.kind != Tok::Identifier || cur_.text.size() != word.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < word.size(); ++i) {
+        const char ch = cur_.text[i];
+        if (((ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch - 'A' + 'a') : ch) != word[i]) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // An identifier list followed by ":" starts a declaration; anything else after "var" ends the

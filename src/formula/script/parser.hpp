@@ -45,6 +45,7 @@ private:
     void ParseParams(RoutineStmt* routine);
     TypeExpr* ParseType();
     bool StartsVarDecl() const;
+    bool StartsClause(std::string_view word) const;
 
     // statements
     Stmt* ParseStatement();

@@ -324,13 +324,13 @@ Expr* Parser::ParseSimple() {
     }
 }
 
-// term -> factor { (* | / | div | mod | and | shl | shr | as) factor }
+// term -> factor { (* | / | div | mod | and | as) factor }
 Expr* Parser::ParseTerm() {
     Expr* left = ParseFactor();
     for (;;) {
         Tok op = cur_.kind;
         if (op != Tok::Star && op != Tok::Slash && op != Tok::KwDiv && op != Tok::KwMod && op != Tok::KwAnd &&
-            op != Tok::KwShl && op != Tok::KwShr && op != Tok::KwAs) {
+            op != Tok::KwAs) {
             return left;
         }
         SourcePos pos = cur_.pos;

@@ -85,8 +85,6 @@ bool Program::Execute() {
     if (ctx.has_deadline) {
         ctx.deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(settings.time_limit_ms);
     }
-    ctx.handling.clear();
-    ctx.handling_pos.clear();
 
     auto fail = [&](std::string text, SourcePos pos) {
         messages_.Add(MakeMessage(MessageKind::ExecutionError, std::move(text), pos, code_->files));

@@ -98,9 +98,6 @@ public:
     bool has_deadline = false;
     std::chrono::steady_clock::time_point deadline;
 
-    // Exceptions whose handlers are running, innermost last: a bare raise re-raises the last.
-    std::vector<ObjRep*> handling;
-    std::vector<SourcePos> handling_pos;
     SlotStack stack;
 
     // The text is a script string (Windows-1251); the engine's own texts are ASCII.
