@@ -1,5 +1,8 @@
 #include "command_registry.hpp"
 
+#include <cstdio>
+#include <fmt/format.h>
+#include <fmt/ranges.h>
 #include <sstream>
 #include <string>
 
@@ -40,6 +43,53 @@ Command* CommandRegistry::Chosen() const {
         }
     }
     return nullptr;
+}
+
+} // namespace tl::host
+
+namespace tl::host {
+
+bool CommandRegistry::ExplainUnknownCommand(const CLI::App& app) const {
+    // The words of the command line that chose a (group of) command(s) so far: "db" of "db foo".
+    std::string chosen;
+    const CLI::App* deepest = &app;
+    for (bool deeper = true; deeper;) {
+        deeper = false;
+        for (const CLI::App* sub : deepest->get_subcommands()) {
+            chosen += (chosen.empty() ? "" : " ") + sub->get_name();
+            deepest = sub;
+            deeper = true;
+            break;
+        }
+    }
+    // A command of its own (not a group) failed on its options: CLI11's message says why.
+    for (const Entry& entry : entries_) {
+        if (entry.app == deepest) {
+            return false;
+        }
+    }
+    std::string word;
+    for (const std::string& left : app.remaining(true)) {
+        if (!left.starts_with("-")) {
+            word = left;
+            break;
+        }
+    }
+    const std::string asked = chosen.empty() ? word : word.empty() ? chosen : chosen + " " + word;
+    if (word.empty()) {
+        fmt::print(stderr, "tlhost: error: no command given{}\n",
+                   chosen.empty() ? "" : " after \"" + chosen + "\"");
+    } else {
+        fmt::print(stderr, "tlhost: error: unknown command \"{}\"\n", asked);
+    }
+    std::vector<std::string> known;
+    for (const Entry& entry : entries_) {
+        known.push_back(entry.command->Path());
+    }
+    fmt::print(stderr,
+               "The commands are: {}.\nRun \"tlhost --help\" or \"tlhost COMMAND --help\" for more.\n",
+               fmt::join(known, ", "));
+    return true;
 }
 
 } // namespace tl::host

@@ -17,6 +17,9 @@ public:
     void Attach(CLI::App& app);
     // The command the parsed command line chose, or null.
     Command* Chosen() const;
+    // After a failed parse, or one that chose no command: when the command words were missing or
+    // unknown, says so on stderr with the list of known commands and returns true.
+    bool ExplainUnknownCommand(const CLI::App& app) const;
 
 private:
     struct Entry {

@@ -4,7 +4,9 @@
 #include "tlhost/driver_library.hpp"
 #include "tlhost/host_service.hpp"
 
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace tl::host {
@@ -13,6 +15,8 @@ struct GlobalOptions {
     std::string database = "tlosses.db"; // --db or TLHOST_DB
     std::string driver;                  // --driver; empty: beside tlhost
     std::string log_directory;           // --log-dir; empty: the driver's default
+    int keep_logs = 20;                  // --keep-logs: run logs kept per task
+    double busy_timeout_seconds = 10;    // --busy-timeout
 };
 
 class HostContext {
@@ -22,11 +26,16 @@ public:
     const GlobalOptions& Options() const { return options_; }
 
     // Opens the database as the process-wide connection. A SQLite file that does not exist is an
-    // error, unless `create`, which also creates the schema.
+    // error (DatabaseError), unless `create`, which also creates the schema.
     void OpenDatabase(bool create = false);
     std::unique_ptr<DriverLibrary> LoadDriver() const;
-    // Options for a host service working on the opened database.
+    // Options for a host service working on the opened database. A --log-dir that cannot be
+    // created is a HostError.
     HostServiceOptions ServiceOptions() const;
+    // Where the driver writes tlosses.log: --log-dir, or beside the running executable.
+    std::filesystem::path LogDirectory() const;
+    // Why no file can be written into the log directory; nothing when one can.
+    std::optional<std::string> LogDirectoryProblem() const;
 
 private:
     GlobalOptions options_;

@@ -1,5 +1,6 @@
 #include "host_jobs.hpp"
 
+#include "momentary_description.hpp"
 #include "tlcommon/text_codec.hpp"
 #include "tlhost/host_service.hpp"
 
@@ -45,8 +46,18 @@ void QueryJob::Execute(tl::db::Connection& connection) noexcept {
     if (sql_.empty()) {
         return; // nothing to read: the handler gets a NULL set
     }
+    if (!fault_.empty()) {
+        error_ = fault_;
+        return;
+    }
     try {
         result_ = connection.Query(sql_, params_);
+        if (result_ != nullptr && IsMomentaryDescriptionQuery(sql_)) {
+            error_ = MomentaryDescriptionProblem(*result_);
+            if (!error_.empty()) {
+                result_.reset();
+            }
+        }
     } catch (const std::exception& e) {
         error_ = e.what();
     } catch (...) {
@@ -59,14 +70,15 @@ void QueryJob::Execute(tl::db::Connection& connection) noexcept {
 
 void QueryJob::Deliver(HostService& service) {
     if (!error_.empty()) {
-        service.CountFailure(true);
-        service.Diagnose(fmt::format("query of task {} failed, delivering no result set: {}\n  SQL: {}",
-                                     task_id_, error_, sql_));
+        // Told first, so that the task is stopped before the driver could take the missing set
+        // for an empty answer.
+        service.QueryFailed(task_id_, error_, sql_);
     }
     service.NoteDelivered(task_id_, result_.get());
     TlResultSet* variable = service.AdoptSet(std::move(result_));
     // After the call the set is the driver's business: it releases it now or later, or the host
     // reports it as never released at shutdown.
+    const HostService::TaskCall call(service, task_id_);
     handler_(context_, task_id_, &variable);
 }
 
@@ -75,8 +87,8 @@ void QueryJob::Abandon(HostService& service) {
     result_.reset();
 }
 
-StoreJob::StoreJob(const char* table_cp1251, TlRecords* records)
-    : table_(FromCp1251(table_cp1251)), records_(records) {}
+StoreJob::StoreJob(int32_t task_id, const char* table_cp1251, TlRecords* records)
+    : task_id_(task_id), table_(FromCp1251(table_cp1251)), records_(records) {}
 
 StoreJob::~StoreJob() {
     if (records_ != nullptr) {
@@ -130,6 +142,9 @@ void StoreJob::Execute(tl::db::Connection& connection) noexcept {
                 }
                 connection.InsertOrReplace(table_, name_views, values);
             }
+            if (!fault_.empty()) {
+                throw std::runtime_error(fault_);
+            }
             connection.Commit();
         } catch (...) {
             try {
@@ -149,11 +164,9 @@ void StoreJob::Execute(tl::db::Connection& connection) noexcept {
 
 void StoreJob::Deliver(HostService& service) {
     if (!error_.empty()) {
-        service.CountFailure(false);
-        service.Diagnose(
-            fmt::format("writing records to table \"{}\" failed, nothing was stored: {}", table_, error_));
+        service.StoreFailed(task_id_, table_, error_);
     } else {
-        service.CountWritten(written_);
+        service.CountWritten(task_id_, written_);
     }
     ReleaseRecords(service);
 }

@@ -29,6 +29,9 @@ public:
     QueryJob(int32_t task_id, const char* sql_cp1251, const TlVariant* params, int32_t param_count,
              TlDataReadyProc handler, void* context);
 
+    // The query fails with this text instead of running (a test's injected fault).
+    void InjectFault(std::string text) { fault_ = std::move(text); }
+
     void Execute(tl::db::Connection& connection) noexcept override;
     void Deliver(HostService& service) override;
     void Abandon(HostService& service) override;
@@ -45,14 +48,18 @@ private:
     void* context_;
     std::unique_ptr<tl::db::ResultSet> result_;
     std::string error_;
+    std::string fault_;
 };
 
 // Writes every record in one transaction; the records are released on the loop thread once the
 // write has finished, whatever its outcome.
 class StoreJob : public HostJob {
 public:
-    StoreJob(const char* table_cp1251, TlRecords* records);
+    StoreJob(int32_t task_id, const char* table_cp1251, TlRecords* records);
     ~StoreJob() override;
+
+    // The write fails with this text after its rows, which are rolled back (a test's injected fault).
+    void InjectFault(std::string text) { fault_ = std::move(text); }
 
     void Execute(tl::db::Connection& connection) noexcept override;
     void Deliver(HostService& service) override;
@@ -61,10 +68,12 @@ public:
 private:
     void ReleaseRecords(HostService& service);
 
+    int32_t task_id_;
     std::string table_;
     TlRecords* records_;
     int64_t written_ = 0;
     std::string error_;
+    std::string fault_;
 };
 
 // The 64-bit status word carried bit for bit in the eight bytes of a double.

@@ -34,6 +34,9 @@ void HostServiceRelease::operator()(HostService* service) const {
 
 HostServicePtr HostService::Create(HostServiceOptions options) {
     auto connection = tl::db::Connection::OpenExisting(options.database_uri);
+    if (options.busy_timeout.has_value() && connection->BackendName() == "sqlite") {
+        connection->Execute(fmt::format("pragma busy_timeout = {}", options.busy_timeout->count()));
+    }
     HostServicePtr service(new HostService(std::move(options)));
     HostService* raw = service.get();
     const uint32_t queue = raw->queue_;
@@ -59,6 +62,7 @@ HostService::HostService(HostServiceOptions options) : TlHostService{&kVtbl}, op
         log_directory_cp1251_ = Utf8ToCp1251(*options_.log_directory);
         log_directory_ptr_ = log_directory_cp1251_.c_str();
     }
+    clock_ = options_.clock.value_or(0.0);
     queue_ = WmCreateQueue();
 }
 
@@ -107,6 +111,28 @@ HostServiceStats HostService::Stats() const {
     return stats;
 }
 
+TaskCounters HostService::CountersOf(int32_t task_id) const {
+    std::lock_guard lock(mutex_);
+    const auto it = tasks_.find(task_id);
+    return it != tasks_.end() ? it->second : TaskCounters{};
+}
+
+HostService::TaskCall::TaskCall(HostService& service, int32_t task_id)
+    : service_(service), task_id_(task_id), outer_(service.current_task_) {
+    service_.current_task_ = task_id;
+}
+
+HostService::TaskCall::~TaskCall() {
+    service_.current_task_ = outer_;
+    if (service_.step_observer_) {
+        try {
+            service_.step_observer_(task_id_);
+        } catch (const std::exception& e) {
+            service_.Diagnose(e.what());
+        }
+    }
+}
+
 void HostService::Shutdown() {
     if (shut_down_) {
         return;
@@ -147,20 +173,62 @@ void HostService::Diagnose(std::string_view text) const {
     options_.diagnostics(text);
 }
 
-void HostService::NoteDelivered(int32_t task_id, const tl::db::ResultSet* set) const {
+void HostService::NoteDelivered(int32_t task_id, const tl::db::ResultSet* set) {
+    const int64_t rows = set != nullptr ? set->RowCount() : -1;
+    if (rows > 0) {
+        std::lock_guard lock(mutex_);
+        tasks_[task_id].rows_read += rows;
+    }
     if (options_.query_delivered) {
-        options_.query_delivered(task_id, set != nullptr ? set->RowCount() : -1);
+        options_.query_delivered(task_id, rows);
     }
 }
 
-void HostService::CountFailure(bool query) {
-    std::lock_guard lock(mutex_);
-    ++(query ? stats_.failed_queries : stats_.failed_stores);
+void HostService::QueryFailed(int32_t task_id, std::string_view error, std::string_view sql) {
+    {
+        std::lock_guard lock(mutex_);
+        ++stats_.failed_queries;
+        ++tasks_[task_id].failed_queries;
+    }
+    Diagnose(fmt::format("a query of task {} failed: {}\n  SQL: {}", task_id, error, sql));
+    ReportFailure(task_id, fmt::format("query failed: {}", error));
 }
 
-void HostService::CountWritten(int64_t rows) {
+void HostService::StoreFailed(int32_t task_id, std::string_view table, std::string_view error) {
+    {
+        std::lock_guard lock(mutex_);
+        ++stats_.failed_stores;
+        ++tasks_[task_id].failed_stores;
+    }
+    Diagnose(
+        fmt::format("storing the records of task {} into table \"{}\" failed, none of them was stored: {}",
+                    task_id, table, error));
+    ReportFailure(task_id, fmt::format("store failed: {}", error));
+}
+
+void HostService::ReportFailure(int32_t task_id, std::string text) {
+    {
+        std::lock_guard lock(mutex_);
+        tasks_[task_id].failures.push_back(text);
+    }
+    // After shutdown the driver is gone: nothing is left to stop.
+    if (failure_ && !shut_down_) {
+        failure_(task_id, text);
+    }
+}
+
+void HostService::CountWritten(int32_t task_id, int64_t rows) {
     std::lock_guard lock(mutex_);
     stats_.rows_written += rows;
+    tasks_[task_id].rows_stored += rows;
+}
+
+void HostService::NoteStatusLine(std::string_view line) {
+    std::vector<std::string> elements = IncompleteElementsOf(line);
+    if (!elements.empty()) {
+        std::lock_guard lock(mutex_);
+        tasks_[current_task_].incomplete_elements = std::move(elements);
+    }
 }
 
 void HostService::CountRecordsReleased() {
@@ -197,11 +265,16 @@ void HostService::ExecQuery(int32_t task_id, const char* sql, const TlVariant* p
         Diagnose(fmt::format("ExecQuery of task {} after shutdown ignored", task_id));
         return;
     }
+    int64_t number = 0;
     {
         std::lock_guard lock(mutex_);
-        ++stats_.queries;
+        number = ++stats_.queries;
+        ++tasks_[task_id].queries;
     }
     auto job = std::make_unique<QueryJob>(task_id, sql, params, param_count, handler, context);
+    if (number == options_.faults.query) {
+        job->InjectFault(fmt::format("injected fault: query {} of the run fails", number));
+    }
     if (options_.query_issued) {
         options_.query_issued(task_id, job->Sql(), job->Params());
     }
@@ -234,11 +307,17 @@ void HostService::StoreRecords(const char* table, TlRecords* records) {
         Diagnose("StoreRecords without records ignored");
         return;
     }
+    int64_t number = 0;
     {
         std::lock_guard lock(mutex_);
-        ++stats_.stores;
+        number = ++stats_.stores;
+        ++tasks_[current_task_].stores;
     }
-    if (!Post(std::make_unique<StoreJob>(table, records))) {
+    auto job = std::make_unique<StoreJob>(current_task_, table, records);
+    if (number == options_.faults.store) {
+        job->InjectFault(fmt::format("injected fault: store {} of the run fails", number));
+    }
+    if (!Post(std::move(job))) {
         Diagnose("StoreRecords after shutdown: the records were released unwritten");
     }
 }
@@ -280,6 +359,12 @@ bool HostService::GetParam(int32_t index, void** value) {
             return false;
         }
         *value = &log_directory_ptr_;
+        return true;
+    case TL_PARAM_CLOCK:
+        if (!options_.clock.has_value()) {
+            return false;
+        }
+        *value = &clock_;
         return true;
     default:
         return false;
@@ -360,8 +445,9 @@ void HostService::StatusTrampoline(const char* scenario, const char* line) {
         return;
     }
     Guarded(target, "status callback", [&] {
-        target->options_.status(Cp1251ToUtf8(scenario != nullptr ? scenario : ""),
-                                Cp1251ToUtf8(line != nullptr ? line : ""));
+        const std::string text = Cp1251ToUtf8(line != nullptr ? line : "");
+        target->NoteStatusLine(text);
+        target->options_.status(Cp1251ToUtf8(scenario != nullptr ? scenario : ""), text);
     });
 }
 

@@ -11,7 +11,7 @@ namespace {
 constexpr std::string_view kPrefix = "\\Scripts\\";
 
 [[noreturn]] void Reject(std::string_view key, std::string_view why) {
-    throw HostError(fmt::format("malformed task key \"{}\": {}; expected \\Scripts\\NAME\\", key, why));
+    throw UsageError(fmt::format("malformed task key \"{}\": {}; expected \\Scripts\\NAME\\", key, why));
 }
 
 } // namespace

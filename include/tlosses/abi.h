@@ -152,16 +152,17 @@ struct TlHostService {
 
 /* Parameter indexes asked by InitDriver, in this order. */
 enum TlParam {
-    TL_PARAM_1 = 1,                  /* const char* const*: a string, kept only */
-    TL_PARAM_3 = 3,                  /* const uint8_t*: kept only */
-    TL_PARAM_4 = 4,                  /* const uint32_t*: kept only */
-    TL_PARAM_5 = 5,                  /* const uint32_t*: kept only */
-    TL_PARAM_COMPLETION_MESSAGE = 6, /* const uint32_t*: message number of completions */
-    TL_PARAM_COMPLETION_WINDOW = 7,  /* const uint32_t*: queue handle (platform/wm) */
-    TL_PARAM_STATUS_CALLBACK = 8,    /* TlStatusProc itself */
-    TL_PARAM_APPLICATION = 11,       /* opaque application object, kept for the dialogs */
-    TL_PARAM_LOG_DIRECTORY = 100,    /* const char* const*: directory for tlosses.log (optional) */
-    TL_PARAM_DECIMAL_SEPARATOR = 101 /* const char* const*: "." or ",", overrides the locale's (optional) */
+    TL_PARAM_1 = 1,                   /* const char* const*: a string, kept only */
+    TL_PARAM_3 = 3,                   /* const uint8_t*: kept only */
+    TL_PARAM_4 = 4,                   /* const uint32_t*: kept only */
+    TL_PARAM_5 = 5,                   /* const uint32_t*: kept only */
+    TL_PARAM_COMPLETION_MESSAGE = 6,  /* const uint32_t*: message number of completions */
+    TL_PARAM_COMPLETION_WINDOW = 7,   /* const uint32_t*: queue handle (platform/wm) */
+    TL_PARAM_STATUS_CALLBACK = 8,     /* TlStatusProc itself */
+    TL_PARAM_APPLICATION = 11,        /* opaque application object, kept for the dialogs */
+    TL_PARAM_LOG_DIRECTORY = 100,     /* const char* const*: directory for tlosses.log (optional) */
+    TL_PARAM_DECIMAL_SEPARATOR = 101, /* const char* const*: "." or ",", overrides the locale's (optional) */
+    TL_PARAM_CLOCK = 104              /* const double*: the local date-time taken as "now" (optional) */
 };
 
 /* ---- The ten exports ------------------------------------------------------------------------ */

@@ -6,6 +6,7 @@
 #include "tldriver/schedule_task.hpp"
 #include "tlsettings/task_names.hpp"
 
+#include <cmath>
 #include <cstring>
 #include <stdexcept>
 
@@ -79,6 +80,16 @@ void DriverModule::ReadParams(TlHostService* service) {
         const char* separator = *static_cast<const char* const*>(value);
         if (separator != nullptr && (separator[0] == '.' || separator[0] == ',') && separator[1] == '\0') {
             SetSystemDecimalSeparator(separator[0]);
+        }
+    }
+    // Nor this one: a host that reruns a past night gives the moment that counts as "now". Asked
+    // anew each time, so that a host without it is never left with an earlier host's clock.
+    link_.clock.reset();
+    if (const void* value = AskParam(service, TL_PARAM_CLOCK)) {
+        double clock = 0;
+        std::memcpy(&clock, value, sizeof(clock));
+        if (std::isfinite(clock)) {
+            link_.clock = clock;
         }
     }
 }

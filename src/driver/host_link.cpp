@@ -1,7 +1,10 @@
 #include "tldriver/host_link.hpp"
 
+#include "tlcommon/date_time.hpp"
 #include "tlcommon/text_codec.hpp"
 #include "tlplatform/wm.h"
+
+#include <cmath>
 
 namespace tl {
 
@@ -12,6 +15,14 @@ void HostLink::SendStatus(std::string_view scenario, std::string_view line) cons
     const std::string scenario_text = Utf8ToCp1251(scenario);
     const std::string line_text = Utf8ToCp1251(line);
     status_callback(scenario_text.c_str(), line_text.c_str());
+}
+
+double HostLink::Now() const {
+    return clock.has_value() ? *clock : tl::Now();
+}
+
+double HostLink::Today() const {
+    return std::floor(Now());
 }
 
 void HostLink::PostCompletion(int32_t task_id, int32_t code) const {

@@ -43,11 +43,11 @@ uint8_t TScheduleTask::ReadFirstPass() {
 
 void TScheduleTask::ReadPeriods() {
     const std::string& section = TaskSection();
-    const DateTime week_ago = Today() - 7;
+    const DateTime week_ago = Link().Today() - 7;
 
     switch (settings_.ReadInteger(section, settings::kIntervalType, kIntervalDepth)) {
     case kIntervalDepth:
-        base_end_ = Now();
+        base_end_ = Link().Now();
         base_begin_ = DepthBack(settings_.ReadInteger(section, settings::kDeepBase, 0), base_end_);
         break;
     case kIntervalFixed:
@@ -62,7 +62,7 @@ void TScheduleTask::ReadPeriods() {
     if (adv_par_number_) {
         switch (settings_.ReadInteger(section, settings::kIntervalTypeAdv, kIntervalDepth)) {
         case kIntervalDepth:
-            adv_end_ = Now();
+            adv_end_ = Link().Now();
             // Counted back from the base end: every pass ends there.
             adv_begin_ = DepthBack(settings_.ReadInteger(section, settings::kDeepAdv, 0), base_end_);
             break;

@@ -70,7 +70,7 @@ TEST(CheckScriptCli, ReportsFailingScriptsWithFormulaLines) {
          {"2 of 2 element formulas compile"},
          {"Синтаксическая ошибка"}},
         {{"\\Scripts\\Check1\\", "--formula", "9.9.9"},
-         2,
+         1,
          {"--formula 9.9.9: no formula of that element"},
          {}},
         // The common script is checked first; the formulas behind it are not.

@@ -167,7 +167,7 @@ TEST_F(DemoCliTest, KeepsAnExistingDatabaseUnlessTold) {
     const auto size = fs::file_size(Database());
 
     const Outcome refused = RunTlhost(directory_, {"demo", "--db", target});
-    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.status, 1);
     EXPECT_NE(refused.err.find("--force"), std::string::npos) << refused.err;
     EXPECT_EQ(fs::file_size(Database()), size);
 

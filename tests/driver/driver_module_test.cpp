@@ -27,6 +27,8 @@ TEST(DriverModuleTest, InitDriverCopiesTheParametersTheHostSupplies) {
     first.SetParam(TL_PARAM_4, &param4);
     first.SetParam(TL_PARAM_5, &param5);
     first.SetParam(TL_PARAM_APPLICATION, &application_a);
+    double clock = 45351.5; // 01.03.2024 12:00
+    first.SetParam(TL_PARAM_CLOCK, &clock);
 
     // The second host answers false for 1, a null address for 3, and a null application object.
     uint32_t new_message = 99;
@@ -38,7 +40,7 @@ TEST(DriverModuleTest, InitDriverCopiesTheParametersTheHostSupplies) {
         DriverModule module(dir.Path() + "libtlosses.so", dir.Path());
         EXPECT_EQ(module.Link().RunLogPath(), dir.Path() + "tlosses.log");
         module.InitDriver(first.Service());
-        EXPECT_EQ(first.AskedParams(), (std::vector<int32_t>{1, 3, 4, 5, 6, 7, 8, 11, 100, 101}));
+        EXPECT_EQ(first.AskedParams(), (std::vector<int32_t>{1, 3, 4, 5, 6, 7, 8, 11, 100, 101, 104}));
         EXPECT_EQ(module.Param1(), param1);
         EXPECT_EQ(module.Param3(), 7);
         EXPECT_EQ(module.Param4(), 8u);
@@ -50,6 +52,8 @@ TEST(DriverModuleTest, InitDriverCopiesTheParametersTheHostSupplies) {
         EXPECT_EQ(module.Application(), &application_a);
         EXPECT_EQ(module.StateLog().FileName(), dir.Path() + "libtlosses_modi.log");
         EXPECT_EQ(first.References(), 1);
+        EXPECT_EQ(module.Link().Now(), clock);
+        EXPECT_EQ(module.Link().Today(), 45351.0);
 
         module.InitDriver(second.Service());
         EXPECT_EQ(module.Param1(), param1);
@@ -57,7 +61,8 @@ TEST(DriverModuleTest, InitDriverCopiesTheParametersTheHostSupplies) {
         EXPECT_EQ(module.Link().completion.message, 99u);
         EXPECT_EQ(module.Link().completion.window, 11u);
         EXPECT_EQ(module.Link().status_callback, &FakeHost::StatusCallback);
-        EXPECT_EQ(module.Application(), nullptr); // taken as given, null included
+        EXPECT_EQ(module.Application(), nullptr);      // taken as given, null included
+        EXPECT_FALSE(module.Link().clock.has_value()); // no earlier host's clock
         EXPECT_EQ(first.References(), 0);
         EXPECT_EQ(second.References(), 1);
 

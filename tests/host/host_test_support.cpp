@@ -2,14 +2,17 @@
 
 #include "tlcommon/text_codec.hpp"
 
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <fmt/format.h>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <random>
 #include <spawn.h>
 #include <sstream>
 #include <string_view>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -50,9 +53,11 @@ std::vector<char*> PointerList(std::vector<std::string>& texts) {
 
 } // namespace
 
-Outcome RunProcess(const std::string& program, const std::filesystem::path& cwd,
-                   const std::vector<std::string>& args, const std::vector<std::string>& env,
-                   bool merge_err) {
+StartedProcess::StartedProcess(const std::string& program, const std::filesystem::path& cwd,
+                               const std::vector<std::string>& args, const ProcessOptions& options)
+    : out_(cwd / fmt::format(".process-{}.out", static_cast<const void*>(this))),
+      err_(cwd / fmt::format(".process-{}.err", static_cast<const void*>(this))),
+      merge_err_(options.merge_err) {
     std::vector<std::string> argv_text = {program};
     argv_text.insert(argv_text.end(), args.begin(), args.end());
     std::vector<std::string> env_text;
@@ -61,37 +66,71 @@ Outcome RunProcess(const std::string& program, const std::filesystem::path& cwd,
             env_text.emplace_back(*e);
         }
     }
-    env_text.insert(env_text.end(), env.begin(), env.end());
+    env_text.insert(env_text.end(), options.env.begin(), options.env.end());
     const std::vector<char*> argv = PointerList(argv_text);
     const std::vector<char*> envp = PointerList(env_text);
 
-    const std::filesystem::path out = cwd / ".process.out";
-    const std::filesystem::path err = cwd / ".process.err";
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (merge_err) {
+    posix_spawn_file_actions_addopen(&actions, 1, out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (merge_err_) {
         posix_spawn_file_actions_adddup2(&actions, 1, 2);
     } else {
-        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addopen(&actions, 2, err_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    }
+    // The child inherits the limit at its start; this process gets its own back at once.
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    if (options.file_size_limit > 0) {
+        rlimit limited = saved;
+        limited.rlim_cur = static_cast<rlim_t>(options.file_size_limit);
+        setrlimit(RLIMIT_FSIZE, &limited);
     }
     pid_t pid = 0;
-    Outcome outcome;
     const int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+    setrlimit(RLIMIT_FSIZE, &saved);
     posix_spawn_file_actions_destroy(&actions);
     if (rc != 0) {
         ADD_FAILURE() << "cannot start " << program << ": " << std::strerror(rc);
+        return;
+    }
+    pid_ = pid;
+}
+
+StartedProcess::~StartedProcess() {
+    if (pid_ > 0) {
+        kill(pid_, SIGKILL);
+        Finish();
+    }
+}
+
+Outcome StartedProcess::Finish() {
+    Outcome outcome;
+    if (pid_ <= 0) {
         return outcome;
     }
     int status = 0;
-    waitpid(pid, &status, 0);
+    waitpid(pid_, &status, 0);
+    pid_ = -1;
     outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    outcome.out = ReadFile(out);
-    outcome.err = merge_err ? std::string() : ReadFile(err);
-    std::filesystem::remove(out);
-    std::filesystem::remove(err);
+    outcome.out = ReadFile(out_);
+    outcome.err = merge_err_ ? std::string() : ReadFile(err_);
+    std::error_code ec;
+    std::filesystem::remove(out_, ec);
+    std::filesystem::remove(err_, ec);
     return outcome;
+}
+
+Outcome RunProcess(const std::string& program, const std::filesystem::path& cwd,
+                   const std::vector<std::string>& args, const ProcessOptions& options) {
+    return StartedProcess(program, cwd, args, options).Finish();
+}
+
+Outcome RunProcess(const std::string& program, const std::filesystem::path& cwd,
+                   const std::vector<std::string>& args, const std::vector<std::string>& env,
+                   bool merge_err) {
+    return RunProcess(program, cwd, args, ProcessOptions{env, merge_err, 0});
 }
 
 const TlRecordsVtbl FakeRecords::kVtbl = {&FakeRecords::Count, &FakeRecords::FieldCount,

@@ -36,11 +36,40 @@ struct Outcome {
     std::string err; // empty when merged into `out`
 };
 
+struct ProcessOptions {
+    std::vector<std::string> env; // "NAME=value", added to the environment
+    bool merge_err = false;       // standard error into the standard output
+    long file_size_limit = 0;     // RLIMIT_FSIZE of the process in bytes; 0: unchanged
+};
+
+// A process started in the background; Finish waits for it and collects its output.
+class StartedProcess {
+public:
+    StartedProcess(const std::string& program, const std::filesystem::path& cwd,
+                   const std::vector<std::string>& args, const ProcessOptions& options = {});
+    ~StartedProcess();
+    StartedProcess(const StartedProcess&) = delete;
+    StartedProcess& operator=(const StartedProcess&) = delete;
+
+    int Pid() const { return pid_; }
+    // The standard output written so far.
+    std::string OutputSoFar() const { return ReadFile(out_); }
+    Outcome Finish();
+
+private:
+    std::filesystem::path out_;
+    std::filesystem::path err_;
+    bool merge_err_;
+    int pid_ = -1;
+};
+
 // Runs `program` with `args` in `cwd`, standard output and error into files (so not a terminal),
 // TLHOST_DB removed from the environment and `env` ("NAME=value") added to it.
 Outcome RunProcess(const std::string& program, const std::filesystem::path& cwd,
                    const std::vector<std::string>& args, const std::vector<std::string>& env = {},
                    bool merge_err = false);
+Outcome RunProcess(const std::string& program, const std::filesystem::path& cwd,
+                   const std::vector<std::string>& args, const ProcessOptions& options);
 
 // Records as the driver builds them: names and string values in Windows-1251, kept until Release.
 class FakeRecords : public TlRecords {

@@ -1,4 +1,5 @@
 #include "host_test_support.hpp"
+#include "tlcommon/text_codec.hpp"
 #include "tlhost/task_runner.hpp"
 #include "tlplatform/wm.h"
 
@@ -16,12 +17,15 @@ using namespace tl::host::testing;
 // InitDriver, issues queries through ExecQuery and posts one completion per task.
 //   \Scripts\Count\  queries the row count of `places` and ends with that count as its code;
 //   \Scripts\Bad\    ends at once with 2;
-//   \Scripts\Hang\   waits for nothing until stopped (code 5).
+//   \Scripts\Hang\   waits for nothing until stopped (code 5);
+//   \Scripts\Lost\   queries a table that does not exist.
+// A task freed by StopAction reports two elements as not fully computed, as the driver does.
 namespace fake {
 
 TlHostService* g_service = nullptr;
 uint32_t g_message = 0;
 uint32_t g_window = 0;
+TlStatusProc g_status = nullptr;
 std::set<int32_t> g_stopped;
 
 uint32_t CopyParam(int32_t index) {
@@ -56,6 +60,9 @@ void InitDriver(TlHostService* service) {
     g_service = service;
     g_message = CopyParam(TL_PARAM_COMPLETION_MESSAGE);
     g_window = CopyParam(TL_PARAM_COMPLETION_WINDOW);
+    void* status = nullptr;
+    g_service->vtbl->GetParam(g_service, TL_PARAM_STATUS_CALLBACK, &status);
+    g_status = reinterpret_cast<TlStatusProc>(status);
     g_stopped.clear();
 }
 
@@ -67,6 +74,10 @@ void StartAction(const char* key, int32_t id) {
         const TlVariant zero = Int32(0);
         g_service->vtbl->ExecQuery(g_service, id, "select count(*) from places", &zero, 1, &DataReady,
                                    nullptr);
+    } else if (k == "\\Scripts\\Lost\\") {
+        const TlVariant zero = Int32(0);
+        g_service->vtbl->ExecQuery(g_service, id, "select count(*) from nowhere", &zero, 1, &DataReady,
+                                   nullptr);
     } else if (k == "\\Scripts\\Bad\\") {
         Complete(id, 2);
     }
@@ -74,6 +85,8 @@ void StartAction(const char* key, int32_t id) {
 
 void StopAction(int32_t, int32_t id) {
     g_stopped.insert(id);
+    const std::string line = Utf8ToCp1251("Следующие элементы рассчитаны не полностью: 100.0.5, 100.0.7");
+    g_status("Fake", line.c_str());
     Complete(id, 5);
 }
 
@@ -179,6 +192,28 @@ TEST_F(TaskRunnerTest, AStoppedTasksQueryIsWaitedForBeforeTheRunEnds) {
     // The query came back after the stop; the driver answered it with a second completion.
     EXPECT_EQ(service_->OutstandingJobs(), 0);
     EXPECT_EQ(runner_->ExtraCompletions(), (std::vector<std::pair<int32_t, int32_t>>{{1, 6}}));
+}
+
+TEST_F(TaskRunnerTest, AFailedQueryStopsItsTaskAndCountsAgainstIt) {
+    runner_->Start("\\Scripts\\Count\\");
+    runner_->Start("\\Scripts\\Lost\\");
+    EXPECT_EQ(runner_->Run(), RunEnd::kFinished);
+    EXPECT_EQ(Codes(), (std::vector<int32_t>{3, 5}));
+    EXPECT_FALSE(runner_->AllSucceeded());
+    const TaskOutcome& counted = runner_->Tasks()[0];
+    EXPECT_EQ(counted.stopped_by, StopReason::kNone);
+    EXPECT_EQ(counted.counters.queries, 1);
+    EXPECT_EQ(counted.counters.rows_read, 1);
+    EXPECT_FALSE(counted.counters.Failed());
+
+    const TaskOutcome& lost = runner_->Tasks()[1];
+    EXPECT_EQ(lost.stopped_by, StopReason::kFailure);
+    EXPECT_EQ(lost.counters.failed_queries, 1);
+    ASSERT_EQ(lost.counters.failures.size(), 1u);
+    EXPECT_NE(lost.counters.failures[0].find("no such table: nowhere"), std::string::npos);
+    EXPECT_EQ(lost.counters.incomplete_elements, (std::vector<std::string>{"100.0.5", "100.0.7"}));
+    // The stop came first: the failed query's answer reaches a task that is gone.
+    EXPECT_EQ(runner_->ExtraCompletions(), (std::vector<std::pair<int32_t, int32_t>>{{2, 6}}));
 }
 
 } // namespace

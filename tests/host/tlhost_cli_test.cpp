@@ -22,26 +22,41 @@ bool Contains(const std::string& text, const std::string& fragment) {
     return text.find(fragment) != std::string::npos;
 }
 
-TEST(TlhostCliTest, RunsTasksOnAFreshDatabaseAndReportsTheirResults) {
+TEST(TlhostCliTest, RunsTasksOnAFreshDatabaseAndKeepsEachTasksLog) {
     ScratchDir dir;
     const Outcome init = RunTlhost(dir.Path(), {"db", "init"});
     ASSERT_EQ(init.status, 0) << init.err;
     ASSERT_TRUE(fs::exists(dir / "tlosses.db"));
 
-    // The second key lacks its trailing backslash: tlhost adds it.
-    const Outcome run =
-        RunTlhost(dir.Path(), {"run", "\\Scripts\\Losses1\\", "\\Scripts\\Losses2", "--log-dir", "logs"});
+    // The second key lacks its trailing backslash: tlhost adds it. Three runs keep two logs a task.
+    const std::vector<std::string> args = {
+        "--log-dir", "logs-here", "--keep-logs", "2", "run", "\\Scripts\\Losses1\\", "\\Scripts\\Losses2"};
+    Outcome run;
+    for (int i = 0; i < 3; ++i) {
+        run = RunTlhost(dir.Path(), args);
+    }
     EXPECT_EQ(run.status, 1) << run.out << run.err;
-    EXPECT_TRUE(Contains(run.out, "\\Scripts\\Losses1\\: 2 Некорректный сценарий\n")) << run.out;
-    EXPECT_TRUE(Contains(run.out, "\\Scripts\\Losses2\\: 2 Некорректный сценарий\n")) << run.out;
-    for (const char* pattern : {R"((^|\n)\d\d:\d\d:\d\d Losses1: Начало работы\n)",
-                                R"((^|\n)\d\d:\d\d:\d\d Losses1: Статус выполнения: Некорректный сценарий\n)",
-                                R"((^|\n)\d\d:\d\d:\d\d Losses2: Начало работы\n)"}) {
+    for (
+        const char* pattern :
+        {R"((^|\n)\d\d:\d\d:\d\d Losses1: Начало работы\n)",
+         R"((^|\n)\d\d:\d\d:\d\d Losses1: Статус выполнения: Некорректный сценарий\n)",
+         R"((^|\n)\d\d:\d\d:\d\d Losses2: Начало работы\n)",
+         R"(\n\\Scripts\\Losses1\\: 2 Некорректный сценарий; read 0 rows, stored 0; elements not fully )"
+         R"(computed: 0; failed queries: 0, failed stores: 0; log: \S+/logs-here/logs/Losses1-\d{8}-\d{6}(-\d)?\.log\n)",
+         R"(\n\\Scripts\\Losses2\\: 2 Некорректный сценарий; .*; log: \S+/Losses2-\d{8}-\d{6}(-\d)?\.log\n$)"}) {
         EXPECT_TRUE(std::regex_search(run.out, std::regex(pattern))) << pattern << "\n" << run.out;
     }
     EXPECT_EQ(run.err, "");
+    size_t kept = 0;
+    for (const auto& entry : fs::directory_iterator(dir / "logs-here" / "logs")) {
+        EXPECT_TRUE(std::regex_match(entry.path().filename().string(),
+                                     std::regex(R"(Losses[12]-\d{8}-\d{6}(-\d)?\.log)")))
+            << entry.path();
+        ++kept;
+    }
+    EXPECT_EQ(kept, 4u);
 
-    const std::string log = ReadFile(dir / "logs" / "tlosses.log");
+    const std::string log = ReadFile(dir / "logs-here" / "tlosses.log");
     ASSERT_FALSE(log.empty());
     EXPECT_FALSE(log.starts_with("\xEF\xBB\xBF"));
     EXPECT_TRUE(log.ends_with("\r\n"));
@@ -52,7 +67,30 @@ TEST(TlhostCliTest, RunsTasksOnAFreshDatabaseAndReportsTheirResults) {
     EXPECT_FALSE(Contains(log, "Не рассчитанные объекты"));
 }
 
-TEST(TlhostCliTest, SetupErrorsAreExplainedAndFail) {
+TEST(TlhostCliTest, TheClockOfTheRunIsTheOneGiven) {
+    ScratchDir dir;
+    ASSERT_EQ(RunTlhost(dir.Path(), {"db", "init"}).status, 0);
+    std::ofstream(dir / "depth.json")
+        << R"({"format": "tlosses-task-settings", "version": 1, "task_key": "\\Scripts\\Depth\\", "task": {"IntervalType": 0, "DeepBase": 25, )"
+           R"("AdvParNumber": true, "ParNumber": 4, "IntervalTypeAdv": 0, "DeepAdv": 2, "Method": 0}, )"
+           R"("elements": {"Devices1": [], "Devices2": []}})";
+    ASSERT_EQ(RunTlhost(dir.Path(), {"settings", "import", "depth.json"}).status, 0);
+    const Outcome run =
+        RunTlhost(dir.Path(), {"run", "\\Scripts\\Depth\\", "--now", "2024-03-01 10:00:00", "--json"});
+    // No elements: code 4, a task that did not end with 0.
+    EXPECT_EQ(run.status, 1) << run.err;
+    for (const char* line :
+         {"Depth: Начало - 29.02.2024 09:00:00, окончание - 01.03.2024 10:00:00 \n",
+          "Depth: Начало - 01.03.2024 08:00:00, окончание - 01.03.2024 10:00:00 (Доп.)\n"}) {
+        EXPECT_TRUE(Contains(run.err, line)) << line << "\n" << run.err;
+    }
+    // Standard output holds the JSON document alone.
+    EXPECT_TRUE(run.out.starts_with("{\n") && run.out.ends_with("}\n")) << run.out;
+    EXPECT_TRUE(Contains(run.out, R"("code": 4,)")) << run.out;
+    EXPECT_TRUE(Contains(run.out, R"("exit_status": 1)")) << run.out;
+}
+
+TEST(TlhostCliTest, SetupErrorsAreExplainedWithTheirExitStatus) {
     ScratchDir dir;
     ScratchDir with_db;
     ASSERT_EQ(RunTlhost(with_db.Path(), {"db", "init"}).status, 0);
@@ -62,35 +100,71 @@ TEST(TlhostCliTest, SetupErrorsAreExplainedAndFail) {
         const char* name;
         const fs::path& cwd;
         std::vector<std::string> args;
+        int status;
         std::vector<std::string> fragments;
+        std::vector<std::string> env = {};
     };
     const std::vector<Case> cases = {
-        {"missing database", dir.Path(), {"run", key}, {"tlosses.db does not exist", "tlhost db init"}},
+        {"missing database", dir.Path(), {"run", key}, 3, {"tlosses.db does not exist", "tlhost db init"}},
         {"no driver file",
          with_db.Path(),
          {"--driver", "/nonexistent/libtlosses.so", "run", key},
+         1,
          {"cannot load the driver /nonexistent/libtlosses.so", "No such file"}},
         {"not a library",
          with_db.Path(),
          {"--driver", (with_db / "not-a-library.so").string(), "run", key},
+         1,
          {"cannot load the driver", "not-a-library.so"}},
         {"a library without the exports",
          with_db.Path(),
          {"--driver", TLWM_PATH, "run", key},
+         1,
          {"has no export InitDriver"}},
+        {"a log directory that cannot be made",
+         with_db.Path(),
+         {"--log-dir", (with_db / "not-a-library.so" / "logs").string(), "run", key},
+         1,
+         {"the log directory", "cannot be created"}},
         {"malformed key",
          with_db.Path(),
          {"run", "Scripts\\Losses1"},
+         2,
          {"malformed task key \"Scripts\\Losses1\""}},
         {"one bad key among good ones",
          with_db.Path(),
          {"run", key, "\\Scripts\\"},
+         2,
          {"malformed task key \"\\Scripts\\\""}},
+        {"a key given twice", with_db.Path(), {"run", key, "\\Scripts\\Losses1"}, 2, {"is given twice"}},
+        {"a clock that is no date",
+         with_db.Path(),
+         {"run", key, "--now", "yesterday"},
+         2,
+         {"--now \"yesterday\""}},
+        {"an unknown command",
+         with_db.Path(),
+         {"runn", key},
+         2,
+         {"unknown command \"runn\"", "db init, run, decode"}},
+        {"an unknown command of a group",
+         with_db.Path(),
+         {"db", "drop"},
+         2,
+         {"unknown command \"db drop\"", "db init"}},
+        {"no command", with_db.Path(), {}, 2, {"no command given", "db init, run"}},
+        {"a bad option", with_db.Path(), {"run", key, "--bogus"}, 2, {"--bogus"}},
+        {"a bad fault to inject",
+         with_db.Path(),
+         {"run", key},
+         2,
+         {"TLHOST_INJECT_FAULT"},
+         {"TLHOST_INJECT_FAULT=disk:1"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const Outcome outcome = RunTlhost(c.cwd, c.args);
-        EXPECT_EQ(outcome.status, 2) << outcome.err;
+        const Outcome outcome = RunTlhost(c.cwd, c.args, c.env);
+        EXPECT_EQ(outcome.status, c.status) << outcome.err;
         for (const std::string& fragment : c.fragments) {
             EXPECT_TRUE(Contains(outcome.err, fragment)) << "missing: " << fragment << "\n" << outcome.err;
         }
@@ -98,7 +172,6 @@ TEST(TlhostCliTest, SetupErrorsAreExplainedAndFail) {
         EXPECT_FALSE(Contains(outcome.out, ": 2 ")) << outcome.out;
     }
     EXPECT_FALSE(fs::exists(dir / "tlosses.db"));
-    EXPECT_NE(RunTlhost(dir.Path(), {}).status, 0);
 }
 
 TEST(TlhostCliTest, DecodePrintsTheDriversText) {

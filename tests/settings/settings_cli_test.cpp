@@ -68,11 +68,11 @@ TEST_F(SettingsCli, ImportThenExportAndARefusal) {
     EXPECT_EQ(out_, document.dump(2) + "\n");
     const std::string exported = out_;
 
-    // A faulty file: exit status 2, the place named, nothing changed.
+    // A faulty file: exit status 1, the place named, nothing changed.
     auto bad = document;
     bad["elements"]["Devices1"][0]["value"] = "1;1;3";
     WriteText(dir_ / "bad.json", bad.dump());
-    EXPECT_EQ(Tlhost("settings import '" + (dir_ / "bad.json").string() + "'"), 2);
+    EXPECT_EQ(Tlhost("settings import '" + (dir_ / "bad.json").string() + "'"), 1);
     EXPECT_NE(err_.find("elements.Devices1[0].value: the coefficient record does not parse"),
               std::string::npos)
         << err_;

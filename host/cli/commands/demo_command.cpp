@@ -10,6 +10,7 @@
 #include "tlhost/host_error.hpp"
 #include "tlsettings/svc_config.hpp"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -94,14 +95,14 @@ public:
         fmt::print("Running {} (method 0: line and transformer losses from coefficients)\n",
                    scenario.task_key);
         std::fflush(stdout);
-        const TasksRun run = RunTasks(demo, {scenario.task_key}, 0);
+        const TasksRun run = RunTasks(demo, {scenario.task_key});
         // The next run writes tlosses.log anew: this one's log is kept beside it.
         const fs::path defined_log = log_directory / "tlosses-method0.log";
         std::error_code ec;
         fs::rename(log_directory / "tlosses.log", defined_log, ec);
         fmt::print("\nRunning {} (method 1: a formula per element)\n", demo::kFormulaTaskKey);
         std::fflush(stdout);
-        const TasksRun formula_run = RunTasks(demo, {demo::kFormulaTaskKey}, 0);
+        const TasksRun formula_run = RunTasks(demo, {demo::kFormulaTaskKey});
         if (run.all_succeeded && formula_run.all_succeeded) {
             PrintLosses(scenario);
         } else {
@@ -113,7 +114,7 @@ public:
             fmt::print("Rerun:    {} --db '{}' --log-dir '{}' run '{}'\n", SelfPath(),
                        fs::absolute(database).string(), log_directory.string(), key);
         }
-        return run.all_succeeded && formula_run.all_succeeded ? 0 : 1;
+        return std::max(run.exit_status, formula_run.exit_status);
     }
 
 private:

@@ -5,13 +5,19 @@
 // calls ProcessMessage: the completion handler of a query is called there, after ExecQuery has
 // returned and never during another call into the driver. The driver's completion messages arrive
 // through the same wm queue and are passed to the completion sink.
+//
+// A query or store that fails is counted against the task it was made for, its text (the
+// database's own) goes to the diagnostics, and the failure sink is told, so that the task runner
+// can stop the task instead of letting the driver take a failure for an empty answer.
 #pragma once
 
 #include "tlhost/db_worker.hpp"
+#include "tlhost/task_counters.hpp"
 #include "tlosses/abi.h"
 #include "tlplatform/db_connection.hpp"
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -33,6 +39,19 @@ using DiagnosticSink = std::function<void(std::string_view text)>;
 using QueryIssuedSink =
     std::function<void(int32_t task_id, std::string_view sql, std::span<const TlVariant> params)>;
 using QueryDeliveredSink = std::function<void(int32_t task_id, int64_t rows)>;
+// On the loop thread, when a query or store made for a task failed; `text` holds the database's
+// own words.
+using FailureSink = std::function<void(int32_t task_id, std::string_view text)>;
+// On the loop thread, after each call into the driver made for a task (its start, its stop, the
+// answer to one of its queries).
+using StepObserver = std::function<void(int32_t task_id)>;
+
+// Test hook: the Nth query or store (counted from 1; 0: none) fails as if the database had
+// refused it. A failing store writes its rows first and then rolls them back.
+struct FaultInjection {
+    int64_t query = 0;
+    int64_t store = 0;
+};
 
 struct HostServiceOptions {
     // Where the worker opens its connection; normally the process-wide connection's URI.
@@ -48,6 +67,13 @@ struct HostServiceOptions {
     // Optional observers of the driver's queries.
     QueryIssuedSink query_issued;
     QueryDeliveredSink query_delivered;
+    // How long a write of the worker waits for another connection's lock before it fails; the
+    // database library's default when absent.
+    std::optional<std::chrono::milliseconds> busy_timeout;
+    // Answer to parameter 104: the local date-time the driver takes as "now"; unanswered when
+    // absent, so the driver reads the system clock.
+    std::optional<double> clock;
+    FaultInjection faults;
 };
 
 struct HostServiceStats {
@@ -97,12 +123,40 @@ public:
             completion_owner_ = nullptr;
         }
     }
+    void SetFailureSink(FailureSink sink, const void* owner = nullptr) {
+        failure_ = std::move(sink);
+        failure_owner_ = owner;
+    }
+    void ClearFailureSink(const void* owner) {
+        if (failure_owner_ == owner) {
+            failure_ = nullptr;
+            failure_owner_ = nullptr;
+        }
+    }
+    void SetStepObserver(StepObserver observer) { step_observer_ = std::move(observer); }
+
+    // Marks a call into the driver made for one task: what the driver stores and reports meanwhile
+    // is counted for that task, and the step observer hears of it when the call has returned.
+    class TaskCall {
+    public:
+        TaskCall(HostService& service, int32_t task_id);
+        ~TaskCall();
+        TaskCall(const TaskCall&) = delete;
+        TaskCall& operator=(const TaskCall&) = delete;
+
+    private:
+        HostService& service_;
+        int32_t task_id_;
+        int32_t outer_;
+    };
 
     // Waits up to timeout_ms (negative: forever) for one message and handles it. False on timeout.
     bool ProcessMessage(int32_t timeout_ms);
     // Queries and writes issued but not yet delivered back to this thread.
     int64_t OutstandingJobs() const;
     HostServiceStats Stats() const;
+    // Everything counted for a task so far (empty counters for an id never seen).
+    TaskCounters CountersOf(int32_t task_id) const;
 
     // Finishes every queued job (results not yet delivered are freed, records released), destroys
     // the queue and frees sets the driver never released. Call after DeInitDriver.
@@ -111,10 +165,14 @@ public:
     // Takes a result set over and registers it as live until ReleaseDataSet.
     TlResultSet* AdoptSet(std::unique_ptr<tl::db::ResultSet> set);
     void Diagnose(std::string_view text) const;
-    void NoteDelivered(int32_t task_id, const tl::db::ResultSet* set) const;
-    void CountFailure(bool query);
-    void CountWritten(int64_t rows);
+    // The job side: each finished query and store reports here, on the loop thread.
+    void NoteDelivered(int32_t task_id, const tl::db::ResultSet* set);
+    void QueryFailed(int32_t task_id, std::string_view error, std::string_view sql);
+    void StoreFailed(int32_t task_id, std::string_view table, std::string_view error);
+    void CountWritten(int32_t task_id, int64_t rows);
     void CountRecordsReleased();
+    // The task whose call into the driver is running (0 outside any).
+    int32_t CurrentTask() const { return current_task_; }
 
 private:
     explicit HostService(HostServiceOptions options);
@@ -140,6 +198,8 @@ private:
     bool GetParam(int32_t index, void** value);
     bool Post(std::unique_ptr<HostJob> job);
     void DeliverFinished();
+    void NoteStatusLine(std::string_view line);
+    void ReportFailure(int32_t task_id, std::string text);
 
     std::atomic<uint32_t> references_{1};
     HostServiceOptions options_;
@@ -147,6 +207,10 @@ private:
     std::unique_ptr<DbWorker> worker_;
     CompletionSink completion_;
     const void* completion_owner_ = nullptr;
+    FailureSink failure_;
+    const void* failure_owner_ = nullptr;
+    StepObserver step_observer_;
+    int32_t current_task_ = 0;
     bool shut_down_ = false;
 
     // Values the driver copies through GetParam.
@@ -158,10 +222,12 @@ private:
     uint32_t param4_ = 1;
     uint32_t param5_ = 0;
     uint32_t completion_message_ = kCompletionMessage;
+    double clock_ = 0;
 
     mutable std::mutex mutex_;
     std::unordered_map<TlResultSet*, std::unique_ptr<tl::db::ResultSet>> live_sets_;
     HostServiceStats stats_;
+    std::unordered_map<int32_t, TaskCounters> tasks_;
     int64_t outstanding_ = 0;
 };
 

@@ -1,5 +1,7 @@
 // Drives the driver's tasks in-process: InitDriver, StartAction per task, the event loop until
-// every task's completion message has arrived, StopAction on a deadline or an interrupt.
+// every task's completion message has arrived, StopAction on a deadline or an interrupt, and
+// StopAction for a task whose query or store failed (the driver would take a failed query for an
+// empty answer and never learns of a failed store).
 //
 //   auto service = HostService::Create({.database_uri = uri});
 //   TaskRunner runner(driver.Exports(), *service);
@@ -22,11 +24,22 @@
 
 namespace tl::host {
 
+// Why the host stopped a task.
+enum class StopReason {
+    kNone,
+    kFailure,   // one of its queries or stores failed
+    kTimeout,   // the run's deadline passed
+    kInterrupt, // SIGINT or SIGTERM
+};
+
 struct TaskOutcome {
     std::string key; // UTF-8, as started
     int32_t id = 0;
     bool finished = false;
     int32_t code = -1; // from the first completion message for the id
+    StopReason stopped_by = StopReason::kNone;
+    // Filled in when Run returns.
+    TaskCounters counters;
 };
 
 struct RunLimits {
@@ -57,7 +70,7 @@ public:
     // StartAction for a task key (UTF-8); ids are 1, 2, ... in start order. Returns the id.
     int32_t Start(const std::string& key);
     // StopAction for every task whose completion has not arrived yet.
-    void StopRunning();
+    void StopRunning(StopReason reason = StopReason::kInterrupt);
 
     RunEnd Run(const RunLimits& limits = {});
 
@@ -73,6 +86,9 @@ public:
 
 private:
     void OnCompletion(int32_t task_id, int32_t code);
+    void OnFailure(int32_t task_id);
+    void Stop(TaskOutcome& task, StopReason reason);
+    TaskOutcome* Find(int32_t task_id);
 
     const DriverExports& driver_;
     HostService& service_;

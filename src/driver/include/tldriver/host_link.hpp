@@ -7,6 +7,7 @@
 #include "tlosses/abi.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,8 @@ public:
     // Directory of tlosses.log, ending in '/' (empty: the current directory).
     std::string log_directory;
     ElementStateLog* state_log = nullptr;
+    // The host's clock, when it gives one (a rerun of a past night); otherwise the system clock.
+    std::optional<double> clock;
 
     HostDatabase Database() const { return HostDatabase(service.Get()); }
     // The one way a status line reaches the host: converted to Windows-1251 and handed to the
@@ -36,6 +39,9 @@ public:
     // Posts the completion message (task identifier, result code) to the completion window.
     void PostCompletion(int32_t task_id, int32_t code) const;
     std::string RunLogPath() const { return log_directory + "tlosses.log"; }
+    // "Now" and today at 00:00 for the periods of a run.
+    double Now() const;
+    double Today() const;
 
     // The task list that receives query completions (null while there is none).
     TScheduleTaskList* TaskList() const { return task_list_; }

@@ -1,0 +1,37 @@
+// Locks that keep two hosts from running the same task on the same database at once. A lock
+// lives as long as its RunLock object, and the operating system or the database server drops it
+// when the process that holds it dies, so a killed host never leaves a task locked.
+//
+//   auto locks = OpenRunLocks(uri);
+//   auto held = locks->Acquire("\\Scripts\\Losses1\\");   // throws HostError naming the holder
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace tl::host {
+
+class RunLock {
+public:
+    virtual ~RunLock() = default;
+};
+
+class RunLocks {
+public:
+    virtual ~RunLocks() = default;
+    // The lock of one task (keys compare without regard to letter case, as the settings do).
+    // Throws HostError when another host, or this one, holds it.
+    virtual std::unique_ptr<RunLock> Acquire(std::string_view task_key) = 0;
+};
+
+// Locks for the database behind `uri`: byte-range locks on a file beside a SQLite database
+// ("<file>-tlhost.lock"); none for a private in-memory database. Throws DatabaseError when the
+// lock file cannot be opened.
+std::unique_ptr<RunLocks> OpenRunLocks(std::string_view database_uri);
+
+// The file behind a SQLite URI ("sqlite:PATH", "sqlite:///PATH" or a plain path); empty for a
+// server database.
+std::string SqliteFileOf(std::string_view uri);
+
+} // namespace tl::host

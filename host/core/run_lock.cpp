@@ -1,0 +1,159 @@
+// Task locks of a SQLite database: one byte per task in a lock file beside the database, locked
+// with fcntl. The byte's offset is a hash of the task key; the kernel releases the locks of a
+// process when it ends, however it ends.
+#include "tlhost/run_lock.hpp"
+
+#include "tlcommon/text_codec.hpp"
+#include "tlhost/host_error.hpp"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <fmt/format.h>
+#include <mutex>
+#include <set>
+#include <unistd.h>
+
+namespace tl::host {
+namespace {
+
+// Letter case folded in Windows-1251, where every letter of a task key is one byte.
+std::string FoldedKey(std::string_view key) {
+    std::string bytes = Utf8ToCp1251(key);
+    for (char& c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDF)) {
+            c = static_cast<char>(b + 0x20);
+        } else if (b == 0xA8) { // Ё
+            c = static_cast<char>(0xB8);
+        }
+    }
+    return bytes;
+}
+
+// FNV-1a over the folded key, kept below 2^62 so the offset is a valid off_t.
+off_t LockOffset(std::string_view key) {
+    uint64_t hash = 0xcbf29ce484222325ULL;
+    for (const char c : FoldedKey(key)) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3ULL;
+    }
+    return static_cast<off_t>(hash & ((uint64_t{1} << 62) - 1));
+}
+
+struct flock ByteAt(off_t offset, short type) {
+    struct flock range {};
+    range.l_type = type;
+    range.l_whence = SEEK_SET;
+    range.l_start = offset;
+    range.l_len = 1;
+    return range;
+}
+
+// The open lock file and the locks this process holds in it, shared by the locks handed out so
+// that they outlive nothing they need.
+class LockFile {
+public:
+    explicit LockFile(std::string path) : path_(std::move(path)) {
+        fd_ = open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        if (fd_ < 0) {
+            throw DatabaseError(
+                fmt::format("cannot open the task lock file {}: {}", path_, std::strerror(errno)));
+        }
+    }
+    // Closing the file drops every lock this process holds on it.
+    ~LockFile() { close(fd_); }
+    LockFile(const LockFile&) = delete;
+    LockFile& operator=(const LockFile&) = delete;
+
+    void Lock(std::string_view task_key, off_t offset) {
+        std::lock_guard guard(mutex_);
+        // fcntl locks never conflict within one process: this process's own locks are kept here.
+        if (held_.contains(offset)) {
+            throw HostError(fmt::format("the task {} is already running in this tlhost", task_key));
+        }
+        struct flock range = ByteAt(offset, F_WRLCK);
+        if (fcntl(fd_, F_SETLK, &range) != 0) {
+            const int error = errno;
+            if (error != EACCES && error != EAGAIN) {
+                throw DatabaseError(
+                    fmt::format("cannot lock the task {} in {}: {}", task_key, path_, std::strerror(error)));
+            }
+            struct flock holder = ByteAt(offset, F_WRLCK);
+            const bool known = fcntl(fd_, F_GETLK, &holder) == 0 && holder.l_type != F_UNLCK;
+            throw HostError(
+                fmt::format("the task {} is already running on this database{}; it is not started "
+                            "twice (lock file {})",
+                            task_key, known ? fmt::format(" (tlhost process {})", holder.l_pid) : "", path_));
+        }
+        held_.insert(offset);
+    }
+
+    void Unlock(off_t offset) {
+        std::lock_guard guard(mutex_);
+        struct flock range = ByteAt(offset, F_UNLCK);
+        fcntl(fd_, F_SETLK, &range);
+        held_.erase(offset);
+    }
+
+private:
+    std::string path_;
+    int fd_ = -1;
+    std::mutex mutex_;
+    std::set<off_t> held_;
+};
+
+class FileLock : public RunLock {
+public:
+    FileLock(std::shared_ptr<LockFile> file, off_t offset) : file_(std::move(file)), offset_(offset) {}
+    ~FileLock() override { file_->Unlock(offset_); }
+
+private:
+    std::shared_ptr<LockFile> file_;
+    off_t offset_;
+};
+
+class FileLocks : public RunLocks {
+public:
+    explicit FileLocks(std::string path) : file_(std::make_shared<LockFile>(std::move(path))) {}
+
+    std::unique_ptr<RunLock> Acquire(std::string_view task_key) override {
+        const off_t offset = LockOffset(task_key);
+        file_->Lock(task_key, offset);
+        return std::make_unique<FileLock>(file_, offset);
+    }
+
+private:
+    std::shared_ptr<LockFile> file_;
+};
+
+class NoLocks : public RunLocks {
+public:
+    std::unique_ptr<RunLock> Acquire(std::string_view) override { return std::make_unique<RunLock>(); }
+};
+
+} // namespace
+
+std::string SqliteFileOf(std::string_view uri) {
+    if (uri.starts_with("postgresql://") || uri.starts_with("postgres://")) {
+        return {};
+    }
+    if (uri.starts_with("sqlite:")) {
+        uri.remove_prefix(7);
+        if (uri.starts_with("//")) {
+            uri.remove_prefix(2);
+        }
+    }
+    return std::string(uri);
+}
+
+std::unique_ptr<RunLocks> OpenRunLocks(std::string_view database_uri) {
+    const std::string file = SqliteFileOf(database_uri);
+    // A private in-memory database has no other host. A server database needs locks of the server
+    // (this build's database library refuses one before any task could start).
+    if (file.empty() || file == ":memory:") {
+        return std::make_unique<NoLocks>();
+    }
+    return std::make_unique<FileLocks>(file + "-tlhost.lock");
+}
+
+} // namespace tl::host

@@ -1,0 +1,316 @@
+// Failures a night run meets, through the real tlhost, driver and SQLite: each query and each
+// store failing in turn, a dropped table, an unreadable description of the momentary values, a
+// write lock held past the busy timeout, a full disk, and a host killed in the middle of a run.
+// Each ends with its task failed, exit status 3, the database's own text, the passes stored before
+// the failure kept whole, and the task's run log kept.
+#include "host_test_support.hpp"
+#include "tlcommon/text_codec.hpp"
+#include "tlplatform/db_connection.hpp"
+
+#include <chrono>
+#include <csignal>
+#include <fmt/format.h>
+#include <gtest/gtest.h>
+#include <map>
+#include <regex>
+#include <thread>
+
+namespace tl::host {
+namespace {
+
+using namespace tl::host::testing;
+namespace fs = std::filesystem;
+
+constexpr const char* kDemo = "\\Scripts\\Demo\\";
+constexpr const char* kFormulas = "\\Scripts\\DemoFormulas\\";
+
+// Result rows per parameter number, each row as text without its write time.
+using StoredRows = std::map<int32_t, std::vector<std::string>>;
+
+StoredRows ReadResults(const fs::path& database) {
+    StoredRows rows;
+    auto db = db::Connection::OpenExisting(database.string());
+    auto set =
+        db->Query("select parnumber, data_date, object, objtype, item, value0, value1, tvkstatus from data "
+                  "where parnumber >= 30000 order by parnumber, data_date, object, objtype, item",
+                  {});
+    for (set->First(); !set->Eof(); set->Next()) {
+        rows[set->AsInteger(0)].push_back(fmt::format("{}|{}|{}|{}|{}|{}|{}", set->AsText(1), set->AsText(2),
+                                                      set->AsText(3), set->AsText(4), set->AsText(5),
+                                                      set->AsText(6), set->AsText(7)));
+    }
+    return rows;
+}
+
+bool Contains(const std::string& text, const std::string& fragment) {
+    return text.find(fragment) != std::string::npos;
+}
+
+class TlhostFaultTest : public ::testing::Test {
+protected:
+    // One demo database for the suite: its results removed (the inputs of every case), and the
+    // rows an uninterrupted run of the coefficient task stores.
+    static void SetUpTestSuite() {
+        dir_ = new ScratchDir;
+        const Outcome demo = RunProcess(TLHOST_PATH, dir_->Path(), {"demo", "--db", "demo.db"});
+        ASSERT_EQ(demo.status, 0) << demo.out << demo.err;
+        {
+            auto db = db::Connection::OpenExisting(Clean().string());
+            db->Execute("delete from data where parnumber >= 30000");
+        }
+        const fs::path reference = Copy("reference");
+        const Outcome run = Tlhost(reference.parent_path(), {"run", kDemo});
+        ASSERT_EQ(run.status, 0) << run.out << run.err;
+        reference_ = new StoredRows(ReadResults(reference));
+        ASSERT_EQ(reference_->size(), 7u); // one result parameter per pass
+    }
+    static void TearDownTestSuite() {
+        delete reference_;
+        delete dir_;
+    }
+
+    static fs::path Clean() { return dir_->Path() / "demo.db"; }
+
+    // A copy of the clean database in a directory of its own.
+    static fs::path Copy(const std::string& name) {
+        const fs::path directory = dir_->Path() / name;
+        fs::create_directories(directory);
+        fs::copy_file(Clean(), directory / "demo.db", fs::copy_options::overwrite_existing);
+        return directory / "demo.db";
+    }
+
+    static Outcome Tlhost(const fs::path& cwd, std::vector<std::string> args, ProcessOptions options = {}) {
+        args.insert(args.begin(), {"--db", "demo.db", "--log-dir", "logs"});
+        return RunProcess(TLHOST_PATH, cwd, args, options);
+    }
+
+    // The stored results are those of the first `passes` passes of the reference run, each whole.
+    static void ExpectFirstPasses(const fs::path& database, size_t min_passes, size_t max_passes) {
+        const StoredRows stored = ReadResults(database);
+        size_t pass = 0;
+        for (const auto& [par_number, rows] : *reference_) {
+            const auto it = stored.find(par_number);
+            if (it == stored.end()) {
+                break;
+            }
+            EXPECT_EQ(it->second, rows) << "parameter " << par_number;
+            ++pass;
+        }
+        EXPECT_EQ(stored.size(), pass) << "a later pass was stored after a missing one";
+        EXPECT_GE(pass, min_passes);
+        EXPECT_LE(pass, max_passes);
+    }
+
+    // The summary names the task's kept log, which holds the driver's whole log.
+    static void ExpectLogKept(const Outcome& run) {
+        std::smatch match;
+        ASSERT_TRUE(std::regex_search(run.out, match, std::regex(R"(; log: (\S+\.log)\n)"))) << run.out;
+        const std::string log = ReadFile(match[1].str());
+        EXPECT_TRUE(Contains(log, Utf8ToCp1251("----------------Не рассчитанные объекты-------------------")))
+            << match[1].str();
+    }
+
+    static ScratchDir* dir_;
+    static StoredRows* reference_;
+};
+
+ScratchDir* TlhostFaultTest::dir_ = nullptr;
+StoredRows* TlhostFaultTest::reference_ = nullptr;
+
+TEST_F(TlhostFaultTest, EachQueryAndEachStoreFailingInTurnStopsTheTask) {
+    struct Case {
+        std::string fault;
+        size_t passes; // stored before the failure
+        int code;
+    };
+    // The coefficient task asks for the element states, then for each pass's data; it stores each
+    // pass when it asks for the next one's, and the last one as it ends.
+    std::vector<Case> cases;
+    for (int query = 1; query <= 8; ++query) {
+        cases.push_back({fmt::format("query:{}", query), static_cast<size_t>(std::max(0, query - 2)), 5});
+    }
+    for (int store = 1; store <= 7; ++store) {
+        cases.push_back({fmt::format("store:{}", store), static_cast<size_t>(store - 1), store == 7 ? 0 : 5});
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fault);
+        const fs::path database = Copy(c.fault.substr(0, 5) + c.fault.substr(6));
+        const Outcome run = Tlhost(database.parent_path(), {"run", kDemo},
+                                   ProcessOptions{{"TLHOST_INJECT_FAULT=" + c.fault}, false, 0});
+        EXPECT_EQ(run.status, 3) << run.out << run.err;
+        const std::string what = c.fault.starts_with("query") ? "query" : "store";
+        EXPECT_TRUE(Contains(run.out, fmt::format("{}: {} ", kDemo, c.code))) << run.out;
+        EXPECT_TRUE(Contains(run.out, fmt::format("; FAILED: {} failed: injected fault", what))) << run.out;
+        EXPECT_TRUE(Contains(run.out, fmt::format("failed {}s: 1", what == "query" ? "querie" : what)))
+            << run.out;
+        EXPECT_TRUE(Contains(run.err, "injected fault")) << run.err;
+        ExpectFirstPasses(database, c.passes, c.passes);
+        ExpectLogKept(run);
+    }
+}
+
+TEST_F(TlhostFaultTest, RealFaultsOfTheDatabaseStopTheTaskWithTheDatabasesText) {
+    struct Case {
+        const char* name;
+        const char* task;
+        const char* setup_sql;            // on the case's database before the run
+        bool hold_write_lock;             // another connection's write transaction open for the whole run
+        long file_size_limit;             // of the tlhost process
+        const char* kind;                 // "query" or "store"
+        std::vector<std::string> failure; // the text in the summary line and on stderr
+        size_t min_passes;
+        size_t max_passes;
+    };
+    const Case cases[] = {
+        {"a dropped table",
+         kDemo,
+         "drop table eventlist",
+         false,
+         0,
+         "query",
+         {"no such table: eventlist"},
+         0,
+         0},
+        {"no description of the momentary values",
+         kFormulas,
+         "delete from parameters where parnumber = 1100",
+         false,
+         0,
+         "query",
+         {"the description of parameter 1100 (momentary values) cannot be read: table parameters has no row "
+          "with "
+          "parnumber 1100"},
+         0,
+         0},
+        {"a write lock held past the busy timeout",
+         kDemo,
+         nullptr,
+         true,
+         0,
+         "store",
+         {"database is locked"},
+         0,
+         0},
+        // The file-size limit lets the first pass into the write-ahead log, and not every later one.
+        {"a full disk", kDemo, nullptr, false, 256 * 1024, "store", {}, 1, 6},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path database = Copy(fmt::format("real-{}", &c - cases));
+        if (c.setup_sql != nullptr) {
+            db::Connection::OpenExisting(database.string())->Execute(c.setup_sql);
+        }
+        std::unique_ptr<db::Connection> holder;
+        if (c.hold_write_lock) {
+            holder = db::Connection::OpenExisting(database.string());
+            holder->Begin();
+        }
+        ProcessOptions limited;
+        limited.file_size_limit = c.file_size_limit;
+        const Outcome run = Tlhost(database.parent_path(), {"--busy-timeout", "0.3", "run", c.task}, limited);
+        holder.reset();
+        EXPECT_EQ(run.status, 3) << run.out << run.err;
+        EXPECT_TRUE(Contains(run.out, fmt::format("{}: 5 Прервано; FAILED: {} failed: ", c.task, c.kind)))
+            << run.out;
+        for (const std::string& fragment : c.failure) {
+            EXPECT_TRUE(Contains(run.out, fragment)) << fragment << "\n" << run.out;
+            EXPECT_TRUE(Contains(run.err, fragment)) << fragment << "\n" << run.err;
+        }
+        if (std::string_view(c.task) == kDemo) {
+            ExpectFirstPasses(database, c.min_passes, c.max_passes);
+        } else {
+            EXPECT_TRUE(ReadResults(database).empty());
+        }
+        ExpectLogKept(run);
+    }
+}
+
+TEST_F(TlhostFaultTest, AKilledHostLeavesAWholeDatabaseAndNoLockBehind) {
+    const fs::path database = Copy("killed");
+    const fs::path cwd = database.parent_path();
+    StartedProcess first(TLHOST_PATH, cwd,
+                         {"--db", "demo.db", "--log-dir", "logs", "--busy-timeout", "60", "run", kDemo});
+    // Once the first pass is stored, a write lock of this test keeps the run from ending before
+    // it is killed.
+    auto watcher = db::Connection::OpenExisting(database.string());
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (watcher->Query("select 1 from data where parnumber >= 30000 limit 1", {})->IsEmpty()) {
+        ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the run stored nothing";
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    watcher->Begin();
+
+    // The same task again while the first host runs it: refused, naming that host.
+    const Outcome second = Tlhost(cwd, {"run", kDemo});
+    EXPECT_EQ(second.status, 1) << second.out << second.err;
+    EXPECT_TRUE(Contains(second.err,
+                         fmt::format("the task {} is already running on this database (tlhost process {})",
+                                     kDemo, first.Pid())))
+        << second.err;
+
+    kill(first.Pid(), SIGKILL);
+    EXPECT_EQ(first.Finish().status, 128 + SIGKILL);
+    watcher->Rollback();
+    EXPECT_EQ(watcher->Query("pragma integrity_check", {})->AsText(0), "ok");
+    watcher.reset();
+    ExpectFirstPasses(database, 1, 6);
+
+    // The killed host's lock went with it: the rerun stores what an uninterrupted run stores.
+    const Outcome rerun = Tlhost(cwd, {"run", kDemo});
+    EXPECT_EQ(rerun.status, 0) << rerun.out << rerun.err;
+    EXPECT_EQ(ReadResults(database), *reference_);
+    size_t rows = 0;
+    for (const auto& [par_number, pass] : *reference_) {
+        rows += pass.size();
+    }
+    EXPECT_TRUE(Contains(rerun.out, fmt::format("{}: 0 Успешный расчёт; read ", kDemo))) << rerun.out;
+    EXPECT_TRUE(
+        Contains(rerun.out, fmt::format(", stored {}; elements not fully computed: 0; failed queries: 0, "
+                                        "failed stores: 0; log: ",
+                                        rows)))
+        << rerun.out;
+}
+
+TEST_F(TlhostFaultTest, ATimeoutOrASignalStopsTheRunWithExitStatusFour) {
+    // The timeout passes before the first answer; the signal comes once the task has started,
+    // while the run waits for a write lock this test holds, so the task is still running.
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        int signal;
+        std::string stopped;
+        std::string message;
+    } const cases[] = {
+        {"timeout", {"--timeout", "0.001"}, 0, "stopped by the timeout", "tlhost: timeout after 0.001 s"},
+        {"SIGTERM", {}, SIGTERM, "stopped by an interrupt", "tlhost: interrupted"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path database = Copy(fmt::format("stopped-{}", c.name));
+        std::vector<std::string> args = {"--db", "demo.db", "--log-dir", "logs", "run", kDemo};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        auto holder = db::Connection::OpenExisting(database.string());
+        holder->Begin();
+        StartedProcess run(TLHOST_PATH, database.parent_path(), args);
+        if (c.signal != 0) {
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+            while (!Contains(run.OutputSoFar(), "Demo: Начало работы")) {
+                ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the task did not start";
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+            kill(run.Pid(), c.signal);
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        }
+        holder->Rollback();
+        const Outcome outcome = run.Finish();
+        EXPECT_EQ(outcome.status, 4) << outcome.out << outcome.err;
+        EXPECT_TRUE(Contains(outcome.out, fmt::format("{}: 5 Прервано; {}; ", kDemo, c.stopped)))
+            << outcome.out;
+        EXPECT_TRUE(Contains(outcome.err, c.message)) << outcome.err;
+        ExpectFirstPasses(database, 0, 1);
+        ExpectLogKept(outcome);
+    }
+}
+
+} // namespace
+} // namespace tl::host
