@@ -69,10 +69,11 @@ protected:
         }
     }
 
-    HostServicePtr MakeService(std::optional<std::string> log_directory) {
+    HostServicePtr MakeService(std::optional<std::string> log_directory, std::optional<double> clock = {}) {
         HostServiceOptions options;
         options.database_uri = uri_;
         options.log_directory = std::move(log_directory);
+        options.clock = clock;
         options.status = [this](std::string_view scenario, std::string_view line) {
             status_.emplace_back(std::string(scenario) + ": " + std::string(line));
         };
@@ -184,23 +185,37 @@ TEST_F(HostServiceTest, ParametersAreCopiedAndConvertedFromWindows1251) {
 TEST_F(HostServiceTest, FailingAndEmptyQueriesDeliverNoSet) {
     struct Case {
         std::string sql;
+        const char* setup; // run on the database first
+        bool set;
         int64_t failed;
         const char* diagnostic;
     };
+    // The description of the momentary values is a failure unless it can be read.
+    const std::string description = "SELECT *  from parameters where parnumber = 1100";
     const std::vector<Case> cases = {
-        {"select * from no_such_table", 1, "no_such_table"},
-        {"select count(*) from places where id = :a", 2, "SQL: select count(*) from places where id = :a"},
-        {"", 2, nullptr},
+        {"select * from no_such_table", nullptr, false, 1, "no_such_table"},
+        {"select count(*) from places where id = :a", nullptr, false, 2,
+         "SQL: select count(*) from places where id = :a"},
+        {"", nullptr, false, 2, nullptr},
+        {description, nullptr, true, 2, nullptr},
+        {description, "update parameters set discretvalue = null where parnumber = 1100", false, 3,
+         "its discrettype or discretvalue is empty"},
+        {description, "delete from parameters where parnumber = 1100", false, 4,
+         "no row with parnumber 1100"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.sql);
+        if (c.setup != nullptr) {
+            db_->Execute(c.setup);
+        }
         Delivery d;
         // The second case passes no value for :a.
         Exec(c.sql, {}, d);
         ASSERT_TRUE(PumpUntil([&] { return d.calls > 0; }));
         EXPECT_EQ(d.calls, 1);
-        EXPECT_FALSE(d.had_set);
+        EXPECT_EQ(d.had_set, c.set);
         EXPECT_EQ(service_->Stats().failed_queries, c.failed);
+        EXPECT_EQ(service_->CountersOf(1).failed_queries, c.failed);
         if (c.diagnostic != nullptr) {
             EXPECT_TRUE(DiagnosticMentions(c.diagnostic)) << c.diagnostic;
         }
@@ -325,7 +340,7 @@ TEST_F(HostServiceTest, ASetTheDriverNeverReleasedIsReportedAtShutdown) {
 
 TEST_F(HostServiceTest, GetParamAnswersTheHostParameters) {
     service_->Shutdown();
-    service_ = MakeService("/var/log/лог");
+    service_ = MakeService("/var/log/лог", 45351.25);
     TlHostService* abi = Abi();
     auto get = [&](int32_t index, void** value) { return abi->vtbl->GetParam(abi, index, value); };
 
@@ -343,15 +358,18 @@ TEST_F(HostServiceTest, GetParamAnswersTheHostParameters) {
     EXPECT_NE(value, nullptr);
     ASSERT_TRUE(get(TL_PARAM_LOG_DIRECTORY, &value));
     EXPECT_EQ(*static_cast<const char* const*>(value), Utf8ToCp1251("/var/log/лог"));
+    ASSERT_TRUE(get(TL_PARAM_CLOCK, &value));
+    EXPECT_EQ(*static_cast<const double*>(value), 45351.25);
     for (int32_t unknown : {0, 2, 9, 10, 12, 99, 101, -1}) {
         EXPECT_FALSE(get(unknown, &value)) << unknown;
     }
     EXPECT_FALSE(get(TL_PARAM_1, nullptr));
 
-    // Without a log directory the driver is left to its default.
+    // Without a log directory or a clock the driver is left to its defaults.
     service_->Shutdown();
     service_ = MakeService(std::nullopt);
     EXPECT_FALSE(Abi()->vtbl->GetParam(Abi(), TL_PARAM_LOG_DIRECTORY, &value));
+    EXPECT_FALSE(Abi()->vtbl->GetParam(Abi(), TL_PARAM_CLOCK, &value));
 }
 
 TEST_F(HostServiceTest, StatusLinesAndCompletionMessagesReachTheHost) {
