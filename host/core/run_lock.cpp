@@ -12,6 +12,7 @@
 #include <fmt/format.h>
 #include <mutex>
 #include <set>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tl::host {
@@ -53,8 +54,17 @@ struct flock ByteAt(off_t offset, short type) {
 // that they outlive nothing they need.
 class LockFile {
 public:
-    explicit LockFile(std::string path) : path_(std::move(path)) {
-        fd_ = open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    // Made with the database file's permissions, as SQLite makes its journal files, so that every
+    // user who may write the database may lock its tasks.
+    LockFile(std::string path, const std::string& database) : path_(std::move(path)) {
+        struct stat owner {};
+        const mode_t mode = stat(database.c_str(), &owner) == 0 ? (owner.st_mode & 0666) : 0644;
+        fd_ = open(path_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd_ >= 0) {
+            fchmod(fd_, mode); // whatever the umask took away
+        } else if (errno == EEXIST) {
+            fd_ = open(path_.c_str(), O_RDWR | O_CLOEXEC);
+        }
         if (fd_ < 0) {
             throw DatabaseError(
                 fmt::format("cannot open the task lock file {}: {}", path_, std::strerror(errno)));
@@ -114,7 +124,8 @@ private:
 
 class FileLocks : public RunLocks {
 public:
-    explicit FileLocks(std::string path) : file_(std::make_shared<LockFile>(std::move(path))) {}
+    explicit FileLocks(const std::string& database)
+        : file_(std::make_shared<LockFile>(database + "-tlhost.lock", database)) {}
 
     std::unique_ptr<RunLock> Acquire(std::string_view task_key) override {
         const off_t offset = LockOffset(task_key);
@@ -153,7 +164,7 @@ std::unique_ptr<RunLocks> OpenRunLocks(std::string_view database_uri) {
     if (file.empty() || file == ":memory:") {
         return std::make_unique<NoLocks>();
     }
-    return std::make_unique<FileLocks>(file + "-tlhost.lock");
+    return std::make_unique<FileLocks>(file);
 }
 
 } // namespace tl::host
