@@ -1,5 +1,6 @@
 #include "host_context.hpp"
 
+#include "installed_layout.hpp"
 #include "tlhost/host_error.hpp"
 #include "tlhost/run_lock.hpp"
 #include "tlplatform/db_connection.hpp"
@@ -68,7 +69,7 @@ void HostContext::OpenDatabase(bool create) {
 }
 
 std::unique_ptr<DriverLibrary> HostContext::LoadDriver() const {
-    return DriverLibrary::Load(options_.driver.empty() ? DriverLibrary::DefaultPath() : options_.driver);
+    return DriverLibrary::Load(options_.driver.empty() ? DefaultDriverPath() : options_.driver);
 }
 
 HostServiceOptions HostContext::ServiceOptions() const {

@@ -4,6 +4,7 @@
 #include "exit_status_help.hpp"
 #include "host_context.hpp"
 #include "tlhost/host_error.hpp"
+#include "tlosses/version.h"
 #include "tlplatform/db_connection.hpp"
 
 #include <CLI/CLI.hpp>
@@ -19,11 +20,13 @@ int main(int argc, char** argv) {
     CLI::App app{"Runs the tasks of the loss-calculation driver (libtlosses.so) on a metering database.",
                  "tlhost"};
     app.footer(kExitStatusHelp);
+    app.set_version_flag("--version", "tlhost " TLOSSES_VERSION);
     GlobalOptions options;
     app.add_option("--db", options.database, "metering database: a SQLite file or a postgresql:// URI")
         ->envname("TLHOST_DB")
         ->capture_default_str();
-    app.add_option("--driver", options.driver, "driver library (default: libtlosses.so beside tlhost)");
+    app.add_option("--driver", options.driver,
+                   "driver library (default: libtlosses.so beside tlhost, else the installed one)");
     app.add_option("--log-dir", options.log_directory,
                    "directory for the driver's tlosses.log (default: the driver's choice, beside tlhost); "
                    "each finished task's log is kept in its logs/ subdirectory");

@@ -1,5 +1,6 @@
 #include "tlsettings/settings_json.hpp"
 
+#include "tlcommon/iso_date_time.hpp"
 #include "tlparams/method1_obj.hpp"
 #include "tlplatform/db_connection.hpp"
 #include "tlsettings/element_key.hpp"
@@ -197,40 +198,8 @@ std::string FormatJsonDateTime(DateTime value) {
 }
 
 std::optional<DateTime> ParseJsonDateTime(std::string_view text) {
-    // "yyyy-mm-dd hh:nn:ss" with ".zzz" optional; every position checked.
-    constexpr std::string_view kShape = "dddd-dd-dd dd:dd:dd";
-    if (text.size() != kShape.size() && text.size() != kShape.size() + 4) {
-        return std::nullopt;
-    }
-    const std::string shape =
-        text.size() == kShape.size() ? std::string(kShape) : std::string(kShape) + ".ddd";
-    for (size_t i = 0; i < shape.size(); ++i) {
-        const bool digit = text[i] >= '0' && text[i] <= '9';
-        if (shape[i] == 'd' ? !digit : text[i] != shape[i]) {
-            return std::nullopt;
-        }
-    }
-    const auto number = [&](size_t at, size_t length) {
-        int value = 0;
-        for (size_t i = at; i < at + length; ++i) {
-            value = value * 10 + (text[i] - '0');
-        }
-        return value;
-    };
-    DateTimeParts parts;
-    parts.year = number(0, 4);
-    parts.month = number(5, 2);
-    parts.day = number(8, 2);
-    parts.hour = number(11, 2);
-    parts.minute = number(14, 2);
-    parts.second = number(17, 2);
-    parts.millisecond = text.size() > kShape.size() ? number(20, 3) : 0;
-    if (parts.year < 1 || parts.month < 1 || parts.month > 12 || parts.day < 1 ||
-        parts.day > DaysInMonth(parts.year, parts.month) || parts.hour > 23 || parts.minute > 59 ||
-        parts.second > 59) {
-        return std::nullopt;
-    }
-    return EncodeDateTime(parts);
+    // The seconds and the milliseconds may be left out.
+    return ParseIsoDateTime(text);
 }
 
 TaskSettingsDocument ReadTaskSettings(TSvcConfig& config, std::string_view task_key,

@@ -1,4 +1,5 @@
 #include "tlcommon/date_time.hpp"
+#include "tlcommon/iso_date_time.hpp"
 
 #include <gtest/gtest.h>
 
@@ -29,6 +30,38 @@ TEST(DateTime, StampsWithinAMillisecondAreEqual) {
     const DateTime t = EncodeDate(2020, 5, 5);
     EXPECT_TRUE(SameStamp(t, t + 0.9 * kOneMs));
     EXPECT_FALSE(SameStamp(t, t + 1.5 * kOneMs));
+}
+
+TEST(IsoDateTime, ReadsEveryPrecisionAndRefusesTheRest) {
+    struct Case {
+        const char* text;
+        const char* formatted; // null: refused
+    };
+    const Case cases[] = {
+        {"2024-02-29 23:59:59.999", "2024-02-29 23:59:59.999"},
+        {"2024-02-29 23:59:59.000", "2024-02-29 23:59:59"},
+        {"1899-12-30 00:00:00", "1899-12-30 00:00:00"},
+        {"2025-01-10 12:30", "2025-01-10 12:30:00"},
+        {"2023-02-29 00:00:00", nullptr},
+        {"2024-13-01 00:00", nullptr},
+        {"2024-01-01 24:00", nullptr},
+        {"2024-01-01 00:60", nullptr},
+        {"2024-01-01T00:00:00", nullptr},
+        {"2024-01-01 00:00:00.5", nullptr},
+        {"2024-01-01 00:00:0", nullptr},
+        {"2024-1-01 00:00:00", nullptr},
+        {"2024-01-01 0a:00", nullptr},
+        {"2024-01-01", nullptr},
+        {"", nullptr},
+    };
+    for (const Case& c : cases) {
+        const auto parsed = ParseIsoDateTime(c.text);
+        ASSERT_EQ(parsed.has_value(), c.formatted != nullptr) << c.text;
+        if (parsed) {
+            EXPECT_EQ(FormatIsoDateTime(*parsed), c.formatted);
+        }
+    }
+    EXPECT_EQ(ParseIsoDateTime("2014-11-01 18:00"), 41944.75);
 }
 
 } // namespace

@@ -10,6 +10,7 @@ void AddBuiltinCommands(CommandRegistry& registry) {
     registry.Add(MakeSettingsImportCommand());
     registry.Add(MakeDemoCommand());
     registry.Add(MakeCheckScriptCommand());
+    registry.Add(MakeCompletionCommand());
 }
 
 } // namespace tl::host

@@ -15,5 +15,6 @@ std::unique_ptr<Command> MakeSettingsExportCommand();
 std::unique_ptr<Command> MakeSettingsImportCommand();
 std::unique_ptr<Command> MakeDemoCommand();
 std::unique_ptr<Command> MakeCheckScriptCommand();
+std::unique_ptr<Command> MakeCompletionCommand();
 
 } // namespace tl::host

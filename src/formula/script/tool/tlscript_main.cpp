@@ -1,5 +1,6 @@
 // tlscript: compiles and runs script files, printing their output to stdout and their
 // messages to stderr. Exit status 0: all ran cleanly; 1: compile errors; 2: execution errors.
+#include "tlosses/version.h"
 #include "tlscript/engine.hpp"
 
 #include <CLI/CLI.hpp>
@@ -9,7 +10,8 @@
 #include <sstream>
 
 int main(int argc, char** argv) {
-    CLI::App app{"Compiles and runs formula scripts"};
+    CLI::App app{"Compiles and runs formula scripts", "tlscript"};
+    app.set_version_flag("--version", "tlscript " TLOSSES_VERSION);
     std::string separator = ".";
     std::vector<std::string> include_dirs;
     std::vector<std::string> files;

@@ -61,7 +61,8 @@ TaskSettingsDocument ParseTaskSettingsJson(std::string_view json);
 // process-wide database: either all is written or nothing changes. Throws SvcConfigError.
 void WriteTaskSettings(TSvcConfig& config, const TaskSettingsDocument& document);
 
-// "yyyy-mm-dd hh:nn:ss.zzz" and back; the reading also takes the text without milliseconds.
+// "yyyy-mm-dd hh:nn:ss.zzz" and back; the reading also takes the text without milliseconds or
+// without seconds.
 std::string FormatJsonDateTime(DateTime value);
 std::optional<DateTime> ParseJsonDateTime(std::string_view text);
 
