@@ -77,6 +77,18 @@ std::vector<std::string> TSvcConfig::ReadSection(std::string_view section) {
     return keys;
 }
 
+std::vector<std::string> TSvcConfig::ReadSections(std::string_view section) {
+    MakeCurrent();
+    std::vector<std::string> names;
+    SvcReadSections(
+        std::string(section).c_str(),
+        [](void* context, const char* name) {
+            static_cast<std::vector<std::string>*>(context)->emplace_back(name);
+        },
+        &names);
+    return names;
+}
+
 bool TSvcConfig::ValueExists(std::string_view section, std::string_view key) {
     MakeCurrent();
     return SvcValueExists(std::string(section).c_str(), std::string(key).c_str());

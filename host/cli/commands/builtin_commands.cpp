@@ -10,6 +10,11 @@ void AddBuiltinCommands(CommandRegistry& registry) {
     registry.Add(MakeSettingsImportCommand());
     registry.Add(MakeDemoCommand());
     registry.Add(MakeCheckScriptCommand());
+    registry.Add(MakeTasksCommand());
+    registry.Add(MakeDataImportCommand());
+    registry.Add(MakeEventsImportCommand());
+    registry.Add(MakeResultsExportCommand());
+    registry.Add(MakeReportCommand());
     registry.Add(MakeCompletionCommand());
 }
 

@@ -16,5 +16,10 @@ std::unique_ptr<Command> MakeSettingsImportCommand();
 std::unique_ptr<Command> MakeDemoCommand();
 std::unique_ptr<Command> MakeCheckScriptCommand();
 std::unique_ptr<Command> MakeCompletionCommand();
+std::unique_ptr<Command> MakeDataImportCommand();
+std::unique_ptr<Command> MakeEventsImportCommand();
+std::unique_ptr<Command> MakeResultsExportCommand();
+std::unique_ptr<Command> MakeTasksCommand();
+std::unique_ptr<Command> MakeReportCommand();
 
 } // namespace tl::host

@@ -21,7 +21,7 @@ void Collect(const CLI::App& app, const std::string& path, std::vector<Completio
     CompletionNode node;
     node.path = path;
     const auto subcommands = app.get_subcommands([](const CLI::App*) { return true; });
-    node.runs = subcommands.empty() && !path.empty();
+    node.runs = !path.empty() && (subcommands.empty() || app.get_require_subcommand_min() == 0);
     for (const CLI::App* sub : subcommands) {
         node.words.push_back(sub->get_name());
     }

@@ -146,6 +146,22 @@ int32_t SvcReadSection(const char* section, TlSvcKeyProc each, void* context) {
     return static_cast<int32_t>(keys.size());
 }
 
+int32_t SvcReadSections(const char* section, TlSvcKeyProc each, void* context) {
+    std::vector<std::string> names;
+    try {
+        names = WithStore(std::vector<std::string>(),
+                          [&](tl::svc::SettingsStore& store) { return store.Subsections(Arg(section)); });
+    } catch (...) {
+        return 0;
+    }
+    if (each != nullptr) {
+        for (const auto& name : names) {
+            each(context, name.c_str());
+        }
+    }
+    return static_cast<int32_t>(names.size());
+}
+
 bool SvcValueExists(const char* section, const char* key) {
     if (key == nullptr) {
         return false;

@@ -2,6 +2,8 @@
 
 #include "case_fold.hpp"
 
+#include <map>
+
 namespace tl::svc {
 namespace {
 
@@ -75,6 +77,33 @@ std::vector<std::string> SettingsStore::Keys(std::string_view section) {
         keys.push_back(set->AsText(0));
     }
     return keys;
+}
+
+std::vector<std::string> SettingsStore::Subsections(std::string_view section) {
+    // A storage holds a few sections per task: they are all read and cut here, which keeps the
+    // statement free of the backends' differing text functions.
+    const std::string prefix = FoldCase(section);
+    const TlVariant params[] = {Text(storage_)};
+    auto set = connection_.Query(
+        "select distinct section, section_fold from settings where storage = :storage", params);
+    std::map<std::string, std::string> names; // folded name -> name as written
+    for (set->First(); !set->Eof(); set->Next()) {
+        const std::string fold = set->AsText(1);
+        if (!fold.starts_with(prefix) || fold.size() == prefix.size()) {
+            continue;
+        }
+        const std::string written = set->AsText(0);
+        const size_t end = fold.find('\\', prefix.size());
+        const size_t length = end == std::string::npos ? std::string::npos : end - prefix.size();
+        // Folding keeps the length of every letter, so the written name is cut at the same places.
+        names.emplace(fold.substr(prefix.size(), length), written.substr(section.size(), length));
+    }
+    std::vector<std::string> result;
+    result.reserve(names.size());
+    for (auto& [fold, name] : names) {
+        result.push_back(std::move(name));
+    }
+    return result;
 }
 
 bool SettingsStore::Exists(std::string_view section, std::string_view key) {

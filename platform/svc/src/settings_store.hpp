@@ -21,6 +21,8 @@ public:
     void Write(std::string_view section, std::string_view key, const StoredSetting& value);
     // Key names in the order in which they were first written.
     std::vector<std::string> Keys(std::string_view section);
+    // Names of the sections directly below `section` (see SvcReadSections).
+    std::vector<std::string> Subsections(std::string_view section);
     bool Exists(std::string_view section, std::string_view key);
     void Delete(std::string_view section, std::string_view key);
     void EraseSection(std::string_view section);

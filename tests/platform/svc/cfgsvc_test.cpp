@@ -106,6 +106,28 @@ TEST_F(Settings, ListsKeysInTheOrderTheyWereFirstWritten) {
     EXPECT_EQ(SvcReadSection("\\Empty\\", nullptr, nullptr), 0);
 }
 
+TEST_F(Settings, ListsTheSectionsBelowASectionOnceEach) {
+    for (const char* section :
+         {"\\Scripts\\Losses1\\Object\\", "\\Scripts\\Losses1\\Devices1\\", "\\SCRIPTS\\Расчёт\\Object\\",
+          "\\Scripts\\Alpha\\Object\\", "\\Other\\x\\", "\\Scripts\\"}) {
+        ASSERT_TRUE(SvcWriteInteger(section, "k", 1));
+    }
+    SvcSetStorageName("another storage");
+    ASSERT_TRUE(SvcWriteInteger("\\Scripts\\Elsewhere\\Object\\", "k", 1));
+    SvcSetStorageName("TKEY_SCHEDULE");
+    std::vector<std::string> names;
+    const int32_t count = SvcReadSections(
+        "\\scripts\\",
+        [](void* context, const char* name) {
+            static_cast<std::vector<std::string>*>(context)->push_back(name);
+        },
+        &names);
+    EXPECT_EQ(names, (std::vector<std::string>{"Alpha", "Losses1", "Расчёт"}));
+    EXPECT_EQ(count, 3);
+    EXPECT_EQ(SvcReadSections("\\Scripts\\Losses1\\", nullptr, nullptr), 2);
+    EXPECT_EQ(SvcReadSections("\\Nothing\\", nullptr, nullptr), 0);
+}
+
 TEST_F(Settings, RenameKeepsValueAndPlaceAndNeverLosesAValue) {
     ASSERT_TRUE(SvcWriteString(kElements, "100.5", "five"));
     ASSERT_TRUE(SvcWriteString(kElements, "100.0.7", "seven"));

@@ -49,6 +49,12 @@ TL_PLATFORM_API bool SvcWriteDateTime(const char* section, const char* key, doub
 typedef void (*TlSvcKeyProc)(void* context, const char* key);
 TL_PLATFORM_API int32_t SvcReadSection(const char* section, TlSvcKeyProc each, void* context);
 
+/* Calls each(context, name) for every section directly below `section`: the next part of the names
+ * of the sections that begin with it ("Demo" for "\Scripts\Demo\Object\" below "\Scripts\"),
+ * each once, in the spelling it was first written with, ordered by name without regard to case.
+ * Returns the number of names. `section` should end with a backslash. */
+TL_PLATFORM_API int32_t SvcReadSections(const char* section, TlSvcKeyProc each, void* context);
+
 TL_PLATFORM_API bool SvcValueExists(const char* section, const char* key);
 TL_PLATFORM_API bool SvcDeleteKey(const char* section, const char* key);
 TL_PLATFORM_API bool SvcEraseSection(const char* section);

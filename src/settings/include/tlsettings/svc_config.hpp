@@ -43,6 +43,9 @@ public:
     virtual void WriteDateTime(std::string_view section, std::string_view key, DateTime value);
     // The section's key names in the service's listing order.
     virtual std::vector<std::string> ReadSection(std::string_view section);
+    // The names of the sections directly below `section` ("Demo" for "\Scripts\Demo\Object\"
+    // below "\Scripts\"), ordered by name.
+    virtual std::vector<std::string> ReadSections(std::string_view section);
     virtual bool ValueExists(std::string_view section, std::string_view key);
     virtual void DeleteKey(std::string_view section, std::string_view key);
     virtual void EraseSection(std::string_view section);
