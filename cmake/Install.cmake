@@ -84,10 +84,10 @@ set(CPACK_PACKAGE_NAME tlosses)
 set(CPACK_PACKAGE_VENDOR "tlosses")
 set(CPACK_PACKAGE_CONTACT "tlosses maintainers <tlosses@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Electric-energy loss calculation driver and its command-line host")
-set(CPACK_PACKAGE_DESCRIPTION
-    "libtlosses.so computes the losses of power lines and transformers from metering data and stores them\n"
-    "as metering data of their own. tlhost runs its tasks on a SQLite metering database, imports metering\n"
-    "data and events, exports the stored losses and writes loss reports; tlscript tries formulas.")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+       "libtlosses.so computes the losses of power lines and transformers from metering data and stores them "
+       "as metering data of their own. tlhost runs its tasks on a SQLite metering database, imports metering "
+       "data and events, exports the stored losses and writes loss reports; tlscript tries formulas.")
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

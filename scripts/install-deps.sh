@@ -8,6 +8,9 @@ packages=(
   libpq-dev
   libfmt-dev libcli11-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  # tlhost report embeds Chart.js; its test opens the page in headless Chromium (python3 reads the
+  # screenshot); the man page of tlhost is made by help2man.
+  libjs-chart.js chromium python3 help2man
 )
 packages+=("$@")
 

@@ -35,7 +35,7 @@ std::vector<StoredResult> ReadStoredResults(tl::db::Connection& connection, cons
     // The request of the driver's own data reads: one parameter over a date range, the element
     // filter as a condition the database runs as a list lookup.
     const std::string sql =
-        "select parnumber, object, objtype, item, data_date, season, value0, value1 "
+        "select parnumber, object, objtype, item, data_date, season, value0, value1, tvkstatus "
         "from data where parnumber = :parnumber and data_date between :sdt and :edt and " +
         elements.FilterText();
     for (const int32_t parameter : parameters) {

@@ -21,7 +21,6 @@ struct IntervalKind {
 std::span<const IntervalKind> IntervalKinds();
 // By name ("30min"), by the parameter number (12) or by the result parameter number (30012).
 const IntervalKind* FindIntervalKind(std::string_view text);
-const IntervalKind* IntervalKindOfResult(int32_t result_par_number);
 // "3min, 1min, ..., year", for messages.
 std::string_view IntervalKindNames();
 
