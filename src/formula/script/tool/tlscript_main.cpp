@@ -62,7 +62,8 @@ int main(int argc, char** argv) {
         "  Ua(26, 0, 1) = 231.5          a momentary value (any of the named ones, or M(26, 0, 1, 13))\n"
         "  MO(7) = 3                     the state of a measurement object\n"
         "  DI(12, 1) = 1                 a discrete input: 1 on, 0 off\n"
-        "Example: tlscript --set 'W2(100, 0, 5) = 50' -e 'T2_LossesW_A(100, 0, 5, 10, 2.5, 0.2, 0.5, 5)'");
+        "Example: tlscript --set 'W2(17, 0, 3) = 2500' -e 'T2_LossesW_A(14, 58, 10000, 0.9, 0, W2(17, 0, "
+        "3))'");
     std::string separator = ".";
     std::vector<std::string> include_dirs;
     std::vector<std::string> files;
@@ -77,7 +78,11 @@ int main(int argc, char** argv) {
     std::string at;
     app.add_option("--decimal-separator", separator, "Decimal separator of printed Floats (without the unit)")
         ->check(CLI::IsMember({".", ","}));
-    app.add_option("--include-dir", include_dirs, "Directory that {$I file} reads from");
+    // Options given several times take one value each, so that they never swallow the files.
+    const auto one_each = [](CLI::Option* option) {
+        option->allow_extra_args(false)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    };
+    one_each(app.add_option("--include-dir", include_dirs, "Directory that {$I file} reads from"));
     app.add_option("--time-limit", time_limit_ms, "Execution time limit in milliseconds (0: none)");
     app.add_flag("--unit", unit,
                  "Register the function unit MyUnit (W, P, W2, P2, M, T, MO, DI, the loss formulas)");
