@@ -30,7 +30,7 @@ in_root() { chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root 
 
 echo "== apt-get install ./$(basename "$deb") (its dependencies from the archive)"
 in_root apt-get update -qq
-in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends --reinstall \
   "/tmp/$(basename "$deb")" >/dev/null
 in_root dpkg -s tlosses | grep -E '^(Status|Version|Depends):'
 in_root ls /usr/lib/x86_64-linux-gnu/tlosses

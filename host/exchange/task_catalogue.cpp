@@ -2,7 +2,6 @@
 
 #include "tlassembly/ansi_case.hpp"
 #include "tlcommon/iso_date_time.hpp"
-#include "tlplatform/db_connection.hpp"
 #include "tlsettings/element_key.hpp"
 #include "tlsettings/required_settings.hpp"
 #include "tlsettings/settings_json.hpp"
@@ -39,24 +38,6 @@ TaskPeriodSettings ReadPeriod(TSvcConfig& config, const std::string& section, st
     period.begin = config.ReadDateTime(section, begin_key, default_begin);
     period.end = config.ReadDateTime(section, end_key, period.begin);
     return period;
-}
-
-// Runs `work` in one transaction of the process-wide database, which the settings service writes.
-template <typename Work>
-void InSettingsTransaction(Work&& work) {
-    auto lock = db::LockProcessConnection();
-    db::Connection* connection = db::ProcessConnection();
-    if (connection == nullptr) {
-        throw SvcConfigError("no settings database is open");
-    }
-    connection->Begin();
-    try {
-        work();
-        connection->Commit();
-    } catch (...) {
-        connection->Rollback();
-        throw;
-    }
 }
 
 } // namespace
@@ -162,11 +143,10 @@ void DeleteTask(TSvcConfig& config, std::string_view task_key) {
     if (!TaskExists(config, task_key)) {
         throw TaskError(fmt::format("there is no task {}", task_key));
     }
-    InSettingsTransaction([&] {
-        for (const std::string& section : Sections(task_key)) {
-            config.EraseSection(section);
-        }
-    });
+    // An empty document: its import erases the three sections in one transaction and writes nothing.
+    settings::TaskSettingsDocument nothing;
+    nothing.task_key = std::string(task_key);
+    settings::WriteTaskSettings(config, nothing);
 }
 
 } // namespace tl::exchange
