@@ -1,5 +1,7 @@
 #include "tlcommon/format_settings.hpp"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <clocale>
 #include <cmath>
@@ -48,13 +50,51 @@ std::string FormatShortDateLongTime(DateTime value) {
 }
 
 std::string FormatFixed(double value, int decimals) {
-    std::string text = fmt::format("{:.{}f}", value, decimals);
-    if (Settings().decimal_separator != '.') {
-        for (char& c : text) {
-            if (c == '.') {
-                c = Settings().decimal_separator;
+    if (!std::isfinite(value) || decimals < 0) {
+        return fmt::format("{:.{}f}", value, std::max(decimals, 0));
+    }
+    // The shortest decimal text that reads back as `value` is the number an operator typed (every
+    // text of up to 15 significant digits survives the trip through a double): it is rounded at
+    // `decimals` digits, an exact half away from zero. Rounding the binary value instead would
+    // take 2.005, stored just below the half, down to 2.00.
+    std::array<char, 400> buffer{}; // the longest fixed text of a double has under 330 characters
+    const auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
+                                         std::chars_format::fixed);
+    std::string digits(buffer.data(), ec == std::errc() ? end : buffer.data());
+    size_t point = digits.find('.');
+    if (point == std::string::npos) {
+        point = digits.size();
+        digits.push_back('.');
+    }
+    const auto places = static_cast<size_t>(decimals);
+    digits.resize(std::max(digits.size(), point + 1 + places + 1), '0');
+    const bool round_up = digits[point + 1 + places] >= '5';
+    digits.resize(point + 1 + places);
+    if (round_up) {
+        size_t at = digits.size();
+        while (at > 0) {
+            --at;
+            if (digits[at] == '.') {
+                continue;
+            }
+            if (digits[at] != '9') {
+                ++digits[at];
+                break;
+            }
+            digits[at] = '0';
+            if (at == 0) {
+                digits.insert(digits.begin(), '1');
             }
         }
+    }
+    if (places == 0) {
+        digits.pop_back(); // the point
+    }
+    // A value that rounds to zero is written without a sign.
+    const bool zero = digits.find_first_not_of("0.") == std::string::npos;
+    std::string text = (std::signbit(value) && !zero) ? "-" + digits : digits;
+    if (Settings().decimal_separator != '.') {
+        std::replace(text.begin(), text.end(), '.', Settings().decimal_separator);
     }
     return text;
 }

@@ -1,5 +1,6 @@
 #include "tldriver/driver_module.hpp"
 
+#include "tlcommon/failure_text.hpp"
 #include "tlcommon/format_settings.hpp"
 #include "tlcommon/text_codec.hpp"
 #include "tldriver/result_codes.hpp"
@@ -8,7 +9,7 @@
 
 #include <cmath>
 #include <cstring>
-#include <stdexcept>
+#include <fmt/format.h>
 
 namespace tl {
 namespace {
@@ -126,18 +127,18 @@ void DriverModule::StartAction(std::string_view task_key, int32_t task_id) {
     // for a task that was never started.
     try {
         if (task_list_ == nullptr) {
-            throw std::logic_error("the driver is not initialised");
+            throw LocalizedError("Драйвер не инициализирован");
         }
         if (task_list_->IndexOfTask(task_id) >= 0) {
-            throw std::invalid_argument("a task with this identifier is already running");
+            throw LocalizedError(fmt::format("Задача с идентификатором {} уже выполняется", task_id));
         }
         task_list_->Add(std::make_unique<TScheduleTask>(link_, key, task_id));
     } catch (const std::exception& error) {
-        link_.SendStatus(ScenarioName(key), error.what());
+        link_.SendStatus(ScenarioName(key), FailureLine(error));
         link_.PostCompletion(task_id, kResultInternalError);
         return;
     } catch (...) {
-        link_.SendStatus(ScenarioName(key), ResultText(kResultInternalError));
+        link_.SendStatus(ScenarioName(key), FailureLine());
         link_.PostCompletion(task_id, kResultInternalError);
         return;
     }

@@ -1,5 +1,8 @@
 #include "tldriver/result_codes.hpp"
 
+#include "tlcommon/failure_text.hpp"
+#include "tlsettings/svc_config.hpp"
+
 #include <array>
 #include <fmt/format.h>
 #include <string_view>
@@ -28,6 +31,18 @@ std::string ResultText(int32_t code) {
 
 std::string FinalStatusLine(int32_t code) {
     return "Статус выполнения: " + ResultText(code);
+}
+
+std::string FailureLine(const std::exception& error) {
+    // The settings service's own texts are the host's English ones.
+    const std::string text = dynamic_cast<const SvcConfigError*>(&error) != nullptr
+                                 ? std::string("Ошибка службы настроек")
+                                 : FailureText(error);
+    return fmt::format("{}: {}", ResultText(kResultInternalError), text);
+}
+
+std::string FailureLine() {
+    return fmt::format("{}: {}", ResultText(kResultInternalError), UnknownFailureText());
 }
 
 } // namespace tl

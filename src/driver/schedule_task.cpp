@@ -2,6 +2,7 @@
 
 #include "tldata/log_file.hpp"
 #include "tldata/passes.hpp"
+#include "tlcommon/failure_text.hpp"
 #include "tldriver/result_codes.hpp"
 
 #include <exception>
@@ -72,10 +73,10 @@ void TScheduleTask::AddElementError(int32_t object, int32_t type, int32_t item, 
     incomplete_.Add(object, type, item, window_.begin, message);
 }
 
-void TScheduleTask::LogFailure(std::string_view what) {
+void TScheduleTask::LogFailure(std::string_view line) {
     // The step ends the task with code 6 and no status line: the log keeps why.
     run_log_.Add("");
-    run_log_.Add(fmt::format("{}: {}", ResultText(kResultInternalError), what));
+    run_log_.Add(std::string(line));
 }
 
 int32_t TScheduleTask::Start() {
@@ -85,7 +86,10 @@ int32_t TScheduleTask::Start() {
         step_ended_ = RunTimings::Clock::now();
         return result;
     } catch (const std::exception& error) {
-        LogFailure(error.what());
+        LogFailure(FailureLine(error));
+        throw;
+    } catch (...) {
+        LogFailure(FailureLine());
         throw;
     }
 }
@@ -100,7 +104,10 @@ int32_t TScheduleTask::HandleData(TlResultSet** result, bool& release_it) {
         step_ended_ = RunTimings::Clock::now();
         return code;
     } catch (const std::exception& error) {
-        LogFailure(error.what());
+        LogFailure(FailureLine(error));
+        throw;
+    } catch (...) {
+        LogFailure(FailureLine());
         throw;
     }
 }
@@ -122,7 +129,7 @@ int32_t TScheduleTask::HandleStep() {
         return KeepMomentaryValues();
     default:
         if (step_ > kLastPass) {
-            throw std::logic_error(fmt::format("no query is awaited at step {}", step_));
+            throw LocalizedError(fmt::format("Задача не ожидает ответа на запрос (шаг {})", step_));
         }
         return method_ == kMethodArbitraryFormula ? ProcessArbitraryFormulaPass()
                                                   : ProcessDefinedFormulaPass();
@@ -131,7 +138,7 @@ int32_t TScheduleTask::HandleStep() {
 
 int32_t TScheduleTask::AcceptDiscreteness() {
     if (arbitrary_ == nullptr) {
-        throw std::logic_error("the momentary discreteness arrived for a run without formulas");
+        throw LocalizedError("Получено описание мгновенных величин для расчета без формул");
     }
     const std::optional<Discreteness> accepted =
         CheckMomentaryDiscreteness(channel_, current_set_, momentary_filter_);

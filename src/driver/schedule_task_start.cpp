@@ -1,4 +1,5 @@
 // The first step of a run: settings, periods, element list, the element-state query.
+#include "tlcommon/failure_text.hpp"
 #include "tlcommon/format_settings.hpp"
 #include "tldata/passes.hpp"
 #include "tldriver/result_codes.hpp"
@@ -12,7 +13,6 @@
 
 #include <array>
 #include <fmt/format.h>
-#include <stdexcept>
 #include <vector>
 
 namespace tl {
@@ -36,7 +36,7 @@ uint8_t TScheduleTask::ReadFirstPass() {
     }
     const int32_t pass = settings_.ReadInteger(section, settings::kParNumber, 0);
     if (pass < 0 || pass > kFirstBasePass) {
-        throw std::out_of_range(fmt::format("ParNumber {} names no additional parameter", pass));
+        throw LocalizedError(fmt::format("Индекс списка вне границ ({})", pass));
     }
     return static_cast<uint8_t>(pass);
 }
@@ -93,7 +93,7 @@ int32_t TScheduleTask::StartRun() {
 
     method_ = settings_.ReadInteger(section, settings::kMethod, kMethodDefinedFormula);
     if (method_ < 0 || static_cast<size_t>(method_) >= ElementSections().size()) {
-        throw std::out_of_range(fmt::format("Индекс списка вне границ ({})", method_));
+        throw LocalizedError(fmt::format("Индекс списка вне границ ({})", method_));
     }
     const std::string& element_section = ElementSections()[static_cast<size_t>(method_)];
 

@@ -14,11 +14,10 @@ void ConvertKeys(TSvcConfig& config, std::string_view element_section) {
         if (first == std::string::npos || key.find('.', first + 1) != std::string::npos) {
             continue; // not of the two-part form
         }
-        const std::string converted = fmt::format("{}.{}.{}", key.substr(0, first), 0, key.substr(first + 1));
-        if (!config.RenameParam(element_section, key, converted)) {
-            throw SvcConfigError(
-                fmt::format("the key \"{}\" could not be renamed to \"{}\"", key, converted));
-        }
+        // A rename the service declines (the three-part name is taken already) is no error: the
+        // old key stays and fails on its own as an element when the list is read.
+        (void)config.RenameParam(element_section, key,
+                                 fmt::format("{}.{}.{}", key.substr(0, first), 0, key.substr(first + 1)));
     }
 }
 

@@ -10,13 +10,28 @@ protected:
     void TearDown() override { ResetSystemFormat(); }
 };
 
-TEST_F(FormatSettingsTest, FixedNotationUsesTheSystemSeparator) {
+// Values typed with three decimals: a typed half rounds away from zero even where the double
+// lies just below it (2.005, 1.005) or just above it (0.015 rounds up either way).
+TEST_F(FormatSettingsTest, FixedNotationRoundsTypedHalvesAwayFromZero) {
+    struct Case {
+        double value;
+        int decimals;
+        const char* text;
+    } const cases[] = {
+        {0.125, 2, "0.13"},       {0.135, 2, "0.14"},      {2.005, 2, "2.01"},
+        {1.005, 2, "1.01"},       {-2.005, 2, "-2.01"},    {0.015, 2, "0.02"},
+        {0.1234, 2, "0.12"},      {0.12499999, 2, "0.12"}, {9.995, 2, "10.00"},
+        {-0.001, 2, "0.00"},      {-0.0, 2, "0.00"},       {700, 2, "700.00"},
+        {2.5, 0, "3"},            {1e20, 2, "100000000000000000000.00"},
+        {123456.785, 2, "123456.79"},
+    };
     SetSystemDecimalSeparator('.');
-    EXPECT_EQ(FormatFixed(0.1234, 2), "0.12");
-    EXPECT_EQ(FormatFixed(-2.005, 2), "-2.00"); // binary value below the half
+    for (const auto& c : cases) {
+        EXPECT_EQ(FormatFixed(c.value, c.decimals), c.text) << c.value;
+    }
     SetSystemDecimalSeparator(',');
-    EXPECT_EQ(FormatFixed(0.1234, 2), "0,12");
-    EXPECT_EQ(FormatFixed(700, 2), "700,00");
+    EXPECT_EQ(FormatFixed(0.125, 2), "0,13");
+    EXPECT_EQ(FormatFixed(-700, 2), "-700,00");
 }
 
 TEST_F(FormatSettingsTest, StrictConversionsAcceptEitherSeparator) {

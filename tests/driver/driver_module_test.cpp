@@ -125,7 +125,9 @@ TEST(DriverModuleTest, StartActionRefusesASecondTaskWithARunningIdentifier) {
         EXPECT_EQ(module.TaskList()->Count(), 1);
         EXPECT_EQ(TakeCompletions(window), (std::vector<Completion>{{5, 4, 6}}));
         ASSERT_EQ(FakeHost::StatusLines().size(), 1u);
-        EXPECT_EQ(FakeHost::StatusLines()[0].first, "Second");
+        EXPECT_EQ(FakeHost::StatusLines()[0],
+                  (std::pair<std::string, std::string>{"Second",
+                                                       "Внутренняя ошибка: Задача с идентификатором 4 уже выполняется"}));
         module.DeInitDriver();
     }
     WmDestroyQueue(window);

@@ -1,10 +1,14 @@
 #include "driver_test_support.hpp"
 #include "tlcommon/date_time.hpp"
+#include "tlcommon/failure_text.hpp"
 #include "tldata/element_state_log.hpp"
 #include "tldata/log_file.hpp"
+#include "tldriver/result_codes.hpp"
 #include "tldriver/run_log.hpp"
+#include "tlsettings/svc_config.hpp"
 
 #include <gtest/gtest.h>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -35,6 +39,31 @@ TEST(IncompleteElementsTest, ElementsAndTheirLinesAreOrderedAsTextAndKeptOnceWit
                                "\t\t01.12.2014 00:00:00 | Ошибка: нет значения",
                                "\t\t30.11.2014 23:30:00 | Ошибка: нет значения",
                            }));
+}
+
+// The log line of a step that failed: the system's own texts as they stand, a Russian text of the
+// kind for the libraries' English ones.
+TEST(FailureLineTest, OnlyRussianTextsReachTheLog) {
+    const std::pair<std::exception_ptr, const char*> cases[] = {
+        {std::make_exception_ptr(LocalizedError("Индекс списка вне границ (2)")), "Индекс списка вне границ (2)"},
+        {std::make_exception_ptr(std::bad_alloc()), "Недостаточно памяти"},
+        {std::make_exception_ptr(std::out_of_range("vector::at")), "Выход за границы допустимого диапазона"},
+        {std::make_exception_ptr(std::logic_error("no query")), "Нарушен порядок работы драйвера"},
+        {std::make_exception_ptr(SvcConfigError("the settings service refused")), "Ошибка службы настроек"},
+        {std::make_exception_ptr(std::runtime_error("disk I/O error")), "Ошибка времени выполнения"},
+        {std::make_exception_ptr(42), "Непредвиденное исключение"},
+    };
+    for (const auto& [thrown, text] : cases) {
+        std::string line;
+        try {
+            std::rethrow_exception(thrown);
+        } catch (const std::exception& error) {
+            line = FailureLine(error);
+        } catch (...) {
+            line = FailureLine();
+        }
+        EXPECT_EQ(line, std::string("Внутренняя ошибка: ") + text);
+    }
 }
 
 TEST(LogFileTest, LinesAreWrittenInWindows1251WithCrLfAndNoBom) {

@@ -1,5 +1,6 @@
 #include "driver_fixture.hpp"
 #include "tlcommon/date_time.hpp"
+#include "tlcommon/failure_text.hpp"
 #include "tlcommon/text_codec.hpp"
 #include "tldriver/schedule_task.hpp"
 #include "tldriver/schedule_task_list.hpp"
@@ -104,12 +105,14 @@ TEST_F(ScheduleTaskTest, ASetDeliveredWhenNoQueryIsAwaitedFailsTheStepAndIsRelea
     bool release_it = true;
     {
         TScheduleTask task(link_, "\\Scripts\\S\\", 1);
-        EXPECT_THROW(task.HandleData(&variable, release_it), std::logic_error);
+        EXPECT_THROW(task.HandleData(&variable, release_it), LocalizedError);
         EXPECT_FALSE(release_it);
         EXPECT_EQ(variable, nullptr); // the host's variable no longer holds what the task owns
     }
     EXPECT_EQ(host_.ReleaseCount(set.Set()), 1);
-    EXPECT_NE(Cp1251ToUtf8(ReadFileBytes(link_.RunLogPath())).find("Внутренняя ошибка: "), std::string::npos);
+    EXPECT_NE(Cp1251ToUtf8(ReadFileBytes(link_.RunLogPath()))
+                  .find("\r\nВнутренняя ошибка: Задача не ожидает ответа на запрос (шаг 255)\r\n"),
+              std::string::npos);
 }
 
 // A task with settings in the process database: a fixed period and one pair of channels.

@@ -46,10 +46,10 @@ TEST_P(Method1Obj, ParsesEitherSeparatorAndWritesTwoDecimalsWithTheSystemOne) {
     TMethod1Obj record = Parsed(kSample);
     record.r0 = 0.1234;
     record.InTransf = true;
-    record.Strnom = 2.005; // binary value below the half
+    record.Strnom = 2.005; // typed half, stored just below it: rounds up as typed
     const std::string text = record.SaveToText();
     EXPECT_EQ(text,
-              Sep("1;1;3;2;0.12;10.00;5.00;0;0.50;110;110;1;700;0.00;0.00;0.00;0.00;2.00;0;0;0;0;0;;", s));
+              Sep("1;1;3;2;0.12;10.00;5.00;0;0.50;110;110;1;700;0.00;0.00;0.00;0.00;2.01;0;0;0;0;0;;", s));
     EXPECT_DOUBLE_EQ(Parsed(text).r0, 0.12);
 }
 
@@ -94,7 +94,7 @@ TEST_P(Method1Obj, FieldsThatDoNotConvertFailAndLeaveTheRecordAsItWas) {
         record.r0 = 42;
         std::string error;
         EXPECT_FALSE(record.Parse(text, &error)) << text;
-        EXPECT_NE(error.find("field " + std::to_string(c.field)), std::string::npos) << error;
+        EXPECT_NE(error.find("Поле " + std::to_string(c.field)), std::string::npos) << error;
         EXPECT_EQ(record.r0, 42) << text;
     }
 }

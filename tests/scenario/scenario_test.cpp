@@ -44,6 +44,8 @@ TEST(ScenarioTest, AFixedPeriodIsCalculatedPassByPass) {
     Installation site;
     site.FixedPeriod(At(2014, 11, 1, 0, 0), At(2014, 11, 1, 2, 0));
     Pair(site);
+    // An older key whose converted name is taken: the conversion leaves it, it fails alone.
+    site.Element("100.1", ChannelRecord(1, 2));
     site.AddRow(12, "100.0.1", At(2014, 11, 1, 0, 30), 60);
     site.AddRow(12, "100.0.2", At(2014, 11, 1, 0, 30), 80, kBit); // the reactive row's bit is not passed on
     site.AddRow(12, "100.0.1", At(2014, 11, 1, 1, 0), 60, kBit);
@@ -57,7 +59,8 @@ TEST(ScenarioTest, AFixedPeriodIsCalculatedPassByPass) {
     EXPECT_EQ(outcome.code, 0);
     EXPECT_TRUE(outcome.extra_completions.empty());
     EXPECT_EQ(site.Status(),
-              (Lines{"Начало работы", kPeriod, "Общее количество объектов, подлежащих расчету: 2",
+              (Lines{"Начало работы", kPeriod, "Ошибка при получении списка объектов: 100.1",
+                     "Общее количество объектов, подлежащих расчету: 2",
                      "Пропущен объект: 100.0.2. Штамп: 01.11.2014 01:30:00. Сезон: Лето (Нет "
                      "значения активной мощности/энергии)",
                      kSuccess}));

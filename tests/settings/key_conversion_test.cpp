@@ -33,22 +33,15 @@ TEST_F(KeyConversion, TwoPartKeysGainElementTypeZero) {
     EXPECT_FALSE(config_.ReadBool(kTask, kUpdateFormat1, true));
 }
 
-TEST_F(KeyConversion, AFailedRenameLeavesTheMarkForTheNextTry) {
-    // The converted name is taken by another element: the service refuses the rename.
+TEST_F(KeyConversion, ARenameTheServiceDeclinesLeavesTheOldKeyAndTheConversionGoesOn) {
+    // The converted name is taken by another element: the old key stays for the element-list
+    // reading to refuse, the keys after it are converted, the section counts as converted.
     config_.WriteString(kDevices1, "100.0.5", "new");
     config_.WriteString(kDevices1, "100.5", "old");
     config_.WriteString(kDevices1, "101.5", "next");
-    config_.WriteBool(kTask, kUpdateFormat0, true);
 
-    EXPECT_FALSE(ConvertElementKeys(config_, 0, kTask, kDevices1));
-    EXPECT_TRUE(config_.ReadBool(kTask, kUpdateFormat0, false));
-    EXPECT_TRUE(config_.ValueExists(kTask, kUpdateFormat0));
-    // The pass stopped at the failure.
-    EXPECT_EQ(Dump(kDevices1), (std::vector<std::string>{"100.0.5=new", "100.5=old", "101.5=next"}));
-
-    config_.DeleteKey(kDevices1, "100.0.5");
     EXPECT_TRUE(ConvertElementKeys(config_, 0, kTask, kDevices1));
-    EXPECT_EQ(Dump(kDevices1), (std::vector<std::string>{"100.0.5=old", "101.0.5=next"}));
+    EXPECT_EQ(Dump(kDevices1), (std::vector<std::string>{"100.0.5=new", "100.5=old", "101.0.5=next"}));
     EXPECT_FALSE(config_.ReadBool(kTask, kUpdateFormat0, true));
 }
 

@@ -67,7 +67,7 @@ TEST_F(SettingsJson, ExportLeavesOutWhatNoReaderWouldTake) {
     const ExportedSettings exported = ExportTaskSettings(config_, kTaskKey);
     const std::string expected[] = {
         "Foreign", "DeepAdv: the stored value is not integer", "100.5: the key is not an element address",
-        "100.0.3: the coefficient record does not parse: 3 fields", "100.0.4: the value is empty"};
+        "100.0.3: the coefficient record does not parse: Число полей 3", "100.0.4: the value is empty"};
     ASSERT_EQ(exported.warnings.size(), std::size(expected));
     for (size_t i = 0; i < std::size(expected); ++i) {
         EXPECT_NE(exported.warnings[i].find(expected[i]), std::string::npos) << exported.warnings[i];
@@ -119,10 +119,10 @@ TEST_F(SettingsJson, ImportRefusesAFaultyDocumentAndChangesNothing) {
         {edited([](J& d) { d["elements"]["Devices1"][1]["key"] = "100.0.2"; }),
          "elements.Devices1[1].key: the element 100.0.2 is listed twice"},
         {edited([](J& d) { d["elements"]["Devices1"][1]["value"] = "1;1;3;2;0.1;10"; }),
-         "elements.Devices1[1].value: the coefficient record does not parse: 6 fields"},
+         "elements.Devices1[1].value: the coefficient record does not parse: Число полей 6"},
         {edited(
              [](J& d) { d["elements"]["Devices1"][0]["value"] = std::string(kRecord).replace(4, 1, "x"); }),
-         "elements.Devices1[0].value: the coefficient record does not parse: field 3"},
+         "elements.Devices1[0].value: the coefficient record does not parse: Поле 3"},
     };
     const auto before = Snapshot();
     for (const Case& c : cases) {

@@ -1,12 +1,12 @@
 // One stamp of the arbitrary formula: the program runs with the stamp's rows, and its output,
 // two lines per element in the order of the calculation objects, becomes the stamp's result rows.
 #include "tlassembly/output_lines.hpp"
+#include "tlcommon/failure_text.hpp"
 #include "tldata/passes.hpp"
 #include "tlexecution/arbitrary_formula.hpp"
 #include "tlscript/program.hpp"
 
 #include <fmt/format.h>
-#include <stdexcept>
 
 namespace tl {
 namespace {
@@ -77,16 +77,15 @@ void ArbitraryFormula::ReadOutput() {
     for (size_t i = 0; i < count; i += 2) {
         const auto k = static_cast<TCalcObjects::Index>(i / 2);
         if (k >= objects_.Count()) {
-            throw std::out_of_range(
-                fmt::format("the script printed {} result lines for {} elements", count, objects_.Count()));
+            throw LocalizedError(fmt::format("Скрипт вывел {} строк результата для {} элементов", count,
+                                             objects_.Count()));
         }
         const ElementAddress& element = objects_.At(k).address;
         Values values;
         values.value0 = ReadValue(0, lines_[i], element);
         if (i + 1 >= count) {
-            throw std::out_of_range(fmt::format("the script printed {} result lines: the second line of "
-                                                "element {} is missing",
-                                                count, FormatAddress(element)));
+            throw LocalizedError(fmt::format("Скрипт вывел {} строк результата: нет второй строки элемента {}",
+                                             count, FormatAddress(element)));
         }
         values.value1 = ReadValue(1, lines_[i + 1], element);
         values_.push_back(values);

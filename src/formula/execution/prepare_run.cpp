@@ -1,6 +1,7 @@
 // Preparing a run of the arbitrary formula: the run script assembled and compiled once, and the
 // collection pass that learns what the formulas read.
 #include "tlassembly/run_script.hpp"
+#include "tlcommon/failure_text.hpp"
 #include "tlexecution/arbitrary_formula.hpp"
 #include "tlexecution/used_element_lines.hpp"
 #include "tlscript/engine.hpp"
@@ -16,7 +17,7 @@ constexpr std::string_view kCompileFailed = "Ошибка компиляции (
 constexpr std::string_view kCollectionFailed = "Ошибка выполнения (См. файл tlosses.log)";
 
 std::string ExceptionLine(const std::exception& error) {
-    return std::string("[Exception] ") + error.what();
+    return "[Exception] " + FailureText(error);
 }
 
 } // namespace

@@ -91,7 +91,7 @@ int32_t ReadElementList(TSvcConfig& config, std::string_view element_section, in
         } catch (const std::exception& error) {
             const std::string failure = fmt::format("Ошибка при получении списка объектов: {}", key);
             report.LogLine(failure);
-            report.LogLine(fmt::format("Описание: {}", error.what()));
+            report.LogLine(fmt::format("Описание: {}", FailureText(error)));
             report.SendStatus(failure);
         }
     }

@@ -42,7 +42,7 @@ public:
         if (auto value = ParseIntStrict(field)) {
             out = *value;
         } else {
-            Fail(fmt::format("field {}: \"{}\" is not an integer", next_, field));
+            Fail(fmt::format("Поле {}: \"{}\" не является целым числом", next_, field));
         }
     }
     void Flag(bool& out) {
@@ -58,7 +58,7 @@ public:
         if (auto value = ParseFloatStrict(field)) {
             out = *value;
         } else {
-            Fail(fmt::format("field {}: \"{}\" is not a number", next_, field));
+            Fail(fmt::format("Поле {}: \"{}\" не является числом", next_, field));
         }
     }
     void Text(std::string& out) {
@@ -103,7 +103,7 @@ bool TMethod1Obj::Parse(std::string_view text, std::string* error) {
     FieldReader reader(text, error);
     const size_t count = reader.Count();
     if (count != kFieldCount && count != kFieldCount - 1) {
-        reader.Fail(fmt::format("{} fields, expected {} or {}", count, kFieldCount - 1, kFieldCount));
+        reader.Fail(fmt::format("Число полей {}, ожидается {} или {}", count, kFieldCount - 1, kFieldCount));
         return false;
     }
     TMethod1Obj parsed;

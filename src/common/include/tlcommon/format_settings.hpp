@@ -24,7 +24,8 @@ void ResetSystemFormat();
 // "dd.mm.yyyy hh:nn:ss": the short date and long time of the metering system's installations.
 std::string FormatShortDateLongTime(DateTime value);
 
-// "%f" with `decimals` digits after the separator of the system format.
+// "%f" with `decimals` digits after the separator of the system format. A value whose decimal
+// text lies exactly halfway (0.125, 2.005 as typed) rounds away from zero; zero has no sign.
 std::string FormatFixed(double value, int decimals);
 
 // Strict number conversions of texts written with either decimal separator: the whole text must

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <string>
 
 namespace tl {
@@ -20,5 +21,11 @@ std::string ResultText(int32_t code);
 
 // The final status line of a run: "Статус выполнения: " and the text of its code.
 std::string FinalStatusLine(int32_t code);
+
+// "Внутренняя ошибка: " and the Russian text of the failure that ended a step with code 6 (or kept
+// a task from being made): the log line, and the status line of a failed StartAction.
+std::string FailureLine(const std::exception& error);
+// The same for an exception of no standard kind.
+std::string FailureLine();
 
 } // namespace tl

@@ -93,7 +93,7 @@ private:
     // Closing section, status line of incompletely calculated elements, tlosses.log.
     void CloseRunLog() noexcept;
     void LogTimings();
-    void LogFailure(std::string_view what);
+    void LogFailure(std::string_view line);
 
     FloatingPointScope floating_point_;
     Channel channel_{*this};

@@ -9,8 +9,9 @@
 namespace tl::settings {
 
 // Converts the element section of method index `method` unless its UpdateFormat key says it is
-// done. Any failure stops the pass and leaves the mark set, so the next load or run tries again;
-// yields false then.
+// done. A rename the service declines is not a failure (the key keeps its old name); an error of
+// the service stops the pass and leaves the mark set, so the next load or run tries again, and
+// yields false.
 bool ConvertElementKeys(TSvcConfig& config, int method, std::string_view task_section,
                         std::string_view element_section);
 

@@ -3,6 +3,7 @@
 // is bad is reported and left out; the others are read.
 #pragma once
 
+#include "tlcommon/failure_text.hpp"
 #include "tldata/item_filter.hpp"
 #include "tlmethods/calc_objects.hpp"
 #include "tlmethods/run_report.hpp"
@@ -15,9 +16,9 @@
 namespace tl {
 
 // A failure of one element key or record; its text goes to the run log as the description.
-class ElementReadError : public std::runtime_error {
+class ElementReadError : public LocalizedError {
 public:
-    using std::runtime_error::runtime_error;
+    using LocalizedError::LocalizedError;
 };
 
 // The address of an element key: "." and "," both separate the parts, parts 1..3 are the object

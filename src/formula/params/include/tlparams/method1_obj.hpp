@@ -47,7 +47,7 @@ public:
     bool IsComplete() const override;
     std::unique_ptr<TCustomObjParams> Create() const override;
 
-    // LoadFromText that also says why a text was refused.
+    // LoadFromText that also says why a text was refused, in the words the run log gives it.
     bool Parse(std::string_view text, std::string* error);
 
     bool LineComplete() const;
