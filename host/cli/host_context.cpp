@@ -72,6 +72,19 @@ std::unique_ptr<DriverLibrary> HostContext::LoadDriver() const {
     return DriverLibrary::Load(options_.driver.empty() ? DefaultDriverPath() : options_.driver);
 }
 
+std::string HostContext::IncludeDirectory() const {
+    if (options_.include_directory.empty()) {
+        return {};
+    }
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(options_.include_directory, ec);
+    if (ec || !std::filesystem::is_directory(absolute, ec)) {
+        throw HostError(
+            fmt::format("the include directory {} is not a directory", options_.include_directory));
+    }
+    return absolute.string();
+}
+
 HostServiceOptions HostContext::ServiceOptions() const {
     HostServiceOptions service;
     const tl::db::Connection* connection = tl::db::ProcessConnection();
@@ -88,6 +101,9 @@ HostServiceOptions HostContext::ServiceOptions() const {
     service.busy_timeout =
         std::chrono::milliseconds(static_cast<int64_t>(options_.busy_timeout_seconds * 1000.0));
     service.faults = FaultsFromEnvironment();
+    if (!options_.include_directory.empty()) {
+        service.include_directory = IncludeDirectory();
+    }
     return service;
 }
 

@@ -17,6 +17,7 @@ struct GlobalOptions {
     std::string log_directory;           // --log-dir; empty: the driver's default
     int keep_logs = 20;                  // --keep-logs: run logs kept per task
     double busy_timeout_seconds = 10;    // --busy-timeout
+    std::string include_directory;       // --include-dir; empty: scripts include nothing
 };
 
 class HostContext {
@@ -29,6 +30,9 @@ public:
     // error (DatabaseError), unless `create`, which also creates the schema.
     void OpenDatabase(bool create = false);
     std::unique_ptr<DriverLibrary> LoadDriver() const;
+    // --include-dir made absolute (the driver must not depend on the current directory), empty when
+    // it is not given; throws HostError when it names no directory.
+    std::string IncludeDirectory() const;
     // Options for a host service working on the opened database. A --log-dir that cannot be
     // created is a HostError.
     HostServiceOptions ServiceOptions() const;

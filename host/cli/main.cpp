@@ -38,6 +38,9 @@ int main(int argc, char** argv) {
                    "seconds a write waits for another connection's lock on the database before it fails")
         ->check(CLI::Range(0.0, 86'400.0))
         ->capture_default_str();
+    app.add_option("--include-dir", options.include_directory,
+                   "the one directory {$I file} of task scripts reads from (default: none, includes are "
+                   "refused)");
     app.fallthrough();
     app.require_subcommand(1);
 

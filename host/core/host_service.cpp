@@ -63,6 +63,10 @@ HostService::HostService(HostServiceOptions options) : TlHostService{&kVtbl}, op
         log_directory_ptr_ = log_directory_cp1251_.c_str();
     }
     clock_ = options_.clock.value_or(0.0);
+    if (options_.include_directory) {
+        include_directory_cp1251_ = Utf8ToCp1251(*options_.include_directory);
+        include_directory_ptr_ = include_directory_cp1251_.c_str();
+    }
     queue_ = WmCreateQueue();
 }
 
@@ -359,6 +363,12 @@ bool HostService::GetParam(int32_t index, void** value) {
             return false;
         }
         *value = &log_directory_ptr_;
+        return true;
+    case TL_PARAM_SCRIPT_INCLUDE_DIRECTORY:
+        if (include_directory_ptr_ == nullptr) {
+            return false;
+        }
+        *value = &include_directory_ptr_;
         return true;
     case TL_PARAM_CLOCK:
         if (!options_.clock.has_value()) {

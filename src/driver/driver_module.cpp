@@ -83,6 +83,12 @@ void DriverModule::ReadParams(TlHostService* service) {
             SetSystemDecimalSeparator(separator[0]);
         }
     }
+    // Nor this one: the tasks' scripts read their includes from this directory only, and from none
+    // when the host names none.
+    if (const void* value = AskParam(service, TL_PARAM_SCRIPT_INCLUDE_DIRECTORY)) {
+        const char* directory = *static_cast<const char* const*>(value);
+        link_.include_directory = directory != nullptr ? Cp1251ToUtf8(directory) : std::string();
+    }
     // Nor this one: a host that reruns a past night gives the moment that counts as "now". Asked
     // anew each time, so that a host without it is never left with an earlier host's clock.
     link_.clock.reset();

@@ -118,7 +118,8 @@ int32_t TScheduleTask::StartRun() {
             // The task's own script data, beside the program compiled with it: runs whose steps
             // interleave never share rows, lists or context.
             arbitrary_ = std::make_unique<ArbitraryFormula>(
-                ArbitraryFormulaLinks{objects_, states_, channel_, channel_, timings_});
+                ArbitraryFormulaLinks{objects_, states_, channel_, channel_, timings_,
+                                      Link().include_directory});
             result = arbitrary_->Prepare(common_script_, data_filter_, momentary_filter_)
                          ? kResultWaiting
                          : kResultBadScenario;

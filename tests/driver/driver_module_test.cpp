@@ -29,6 +29,8 @@ TEST(DriverModuleTest, InitDriverCopiesTheParametersTheHostSupplies) {
     first.SetParam(TL_PARAM_APPLICATION, &application_a);
     double clock = 45351.5; // 01.03.2024 12:00
     first.SetParam(TL_PARAM_CLOCK, &clock);
+    const char* include_directory = "/srv/\xF1\xEA\xF0\xE8\xEF\xF2\xFB"; // Windows-1251
+    first.SetParam(TL_PARAM_SCRIPT_INCLUDE_DIRECTORY, &include_directory);
 
     // The second host answers false for 1, a null address for 3, and a null application object.
     uint32_t new_message = 99;
@@ -40,7 +42,7 @@ TEST(DriverModuleTest, InitDriverCopiesTheParametersTheHostSupplies) {
         DriverModule module(dir.Path() + "libtlosses.so", dir.Path());
         EXPECT_EQ(module.Link().RunLogPath(), dir.Path() + "tlosses.log");
         module.InitDriver(first.Service());
-        EXPECT_EQ(first.AskedParams(), (std::vector<int32_t>{1, 3, 4, 5, 6, 7, 8, 11, 100, 101, 104}));
+        EXPECT_EQ(first.AskedParams(), (std::vector<int32_t>{1, 3, 4, 5, 6, 7, 8, 11, 100, 101, 102, 104}));
         EXPECT_EQ(module.Param1(), param1);
         EXPECT_EQ(module.Param3(), 7);
         EXPECT_EQ(module.Param4(), 8u);
@@ -49,6 +51,7 @@ TEST(DriverModuleTest, InitDriverCopiesTheParametersTheHostSupplies) {
         EXPECT_EQ(module.Link().completion.message, 12u);
         EXPECT_EQ(module.Link().status_callback, &FakeHost::StatusCallback);
         EXPECT_EQ(module.Link().RunLogPath(), dir.Path() + "logs/tlosses.log");
+        EXPECT_EQ(module.Link().include_directory, "/srv/скрипты");
         EXPECT_EQ(module.Application(), &application_a);
         EXPECT_EQ(module.StateLog().FileName(), dir.Path() + "libtlosses_modi.log");
         EXPECT_EQ(first.References(), 1);
@@ -126,8 +129,8 @@ TEST(DriverModuleTest, StartActionRefusesASecondTaskWithARunningIdentifier) {
         EXPECT_EQ(TakeCompletions(window), (std::vector<Completion>{{5, 4, 6}}));
         ASSERT_EQ(FakeHost::StatusLines().size(), 1u);
         EXPECT_EQ(FakeHost::StatusLines()[0],
-                  (std::pair<std::string, std::string>{"Second",
-                                                       "Внутренняя ошибка: Задача с идентификатором 4 уже выполняется"}));
+                  (std::pair<std::string, std::string>{
+                      "Second", "Внутренняя ошибка: Задача с идентификатором 4 уже выполняется"}));
         module.DeInitDriver();
     }
     WmDestroyQueue(window);

@@ -280,6 +280,29 @@ TEST(FormulaScenarioTest, OutputThatDoesNotPairUpWithTheElementsEndsTheRunAsAnIn
     }
 }
 
+// The host names the include directory; without one every include is refused.
+TEST(FormulaScenarioTest, TheCommonScriptIncludesFromTheHostsIncludeDirectoryOnly) {
+    for (const bool with_directory : {true, false}) {
+        SCOPED_TRACE(with_directory);
+        Installation site;
+        site.FormulaTask(At(2014, 11, 1, 0, 0), At(2014, 11, 1, 0, 30), "{$I losses.inc}");
+        site.MomentaryDiscreteness(5, 3);
+        if (with_directory) {
+            site.IncludeFile("losses.inc", "const K = 3;");
+        }
+        site.Formula("100.0.1", "K * 2");
+        site.AddRow(12, "100.0.1", At(2014, 11, 1, 0, 30), 100);
+        EXPECT_EQ(site.Run().code, with_directory ? 0 : 2);
+        if (with_directory) {
+            ExpectRows(site.Results(), {{30012, "01.11.2014 00:30:00", "100.0.1", 6, 0}});
+        } else {
+            EXPECT_TRUE(HasRun(site.RunLog(), {"-------------------Ошибки компиляции----------------------",
+                                               "Синтаксическая ошибка: Couldn't find file \"losses.inc\" on "
+                                               "input paths [строка: 2, столбец: 1]"}));
+        }
+    }
+}
+
 TEST(FormulaScenarioTest, AnUnsupportedDiscretenessLeavesTheMomentaryValuesOutAndTheRunGoesOn) {
     Installation site;
     site.FormulaTask(At(2014, 11, 1, 0, 0), At(2014, 11, 1, 0, 30));

@@ -95,6 +95,12 @@ void Installation::FormulaTask(DateTime begin, DateTime end, const std::string& 
     settings_.WriteString(kSection, "CommonScript", common_script);
 }
 
+void Installation::IncludeFile(const std::string& name, const std::string& text) {
+    fs::create_directories(root_ / "scripts");
+    std::ofstream(root_ / "scripts" / name, std::ios::binary) << text;
+    includes_ = true;
+}
+
 void Installation::Element(const std::string& key, const std::string& record) {
     settings_.WriteString(kElements, key, record);
 }
@@ -132,6 +138,9 @@ RunOutcome Installation::Run(bool stop_at_once) {
     host::HostServiceOptions options;
     options.database_uri = database_;
     options.log_directory = (root_ / "logs").string();
+    if (includes_) {
+        options.include_directory = (root_ / "scripts").string();
+    }
     options.status = [this](std::string_view, std::string_view line) { status_.emplace_back(line); };
     options.diagnostics = [](std::string_view) {};
     host::HostServicePtr service = host::HostService::Create(std::move(options));

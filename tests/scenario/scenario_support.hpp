@@ -58,6 +58,8 @@ public:
     void Formula(const std::string& key, const std::string& formula);
     // How momentary values (parameter 1100) are stored: kind 5 minutes, 6 seconds, ...
     void MomentaryDiscreteness(int32_t kind, int32_t value);
+    // A file of the include directory, which the host names to the driver once it holds one.
+    void IncludeFile(const std::string& name, const std::string& text);
 
     void AddRow(int32_t par_number, const std::string& key, DateTime stamp, double value, int64_t status = 0);
     void AddEvent(int32_t evcode, int32_t objcode, int32_t objtype, int32_t objitem, DateTime stamp);
@@ -78,6 +80,7 @@ private:
     std::string database_;
     TSvcConfig settings_{"TKEY_SCHEDULE"};
     Lines status_;
+    bool includes_ = false;
 };
 
 DateTime At(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);

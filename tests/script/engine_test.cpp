@@ -41,25 +41,34 @@ TEST(ProgramTest, ExecutionMessagesAreClearedCompileMessagesStay) {
 }
 
 // An error inside an included file names the file; paths that leave the include directories, even
-// to come back, are refused like missing files.
+// to come back, and symbolic links that lead out of them are refused like missing files.
 TEST(IncludeTest, ErrorsNameTheFileAndPathsStayInsideTheDirectories) {
     const auto dir = std::filesystem::temp_directory_path() / ("tlscript_inc_" + std::to_string(::getpid()));
+    const auto outside = dir.string() + "_outside";
     std::filesystem::create_directories(dir / "sub");
+    std::filesystem::create_directories(outside);
     std::ofstream(dir / "common.inc") << "var shared: Integer = 41;\n";
     std::ofstream(dir / "sub" / "bad.inc") << "\nshared := 'x';\n";
+    std::ofstream(outside + "/secret.inc") << "Print(1);\n";
+    std::filesystem::create_symlink(dir / "common.inc", dir / "alias.inc");
+    std::filesystem::create_symlink(outside + "/secret.inc", dir / "escape.inc");
+    std::filesystem::create_directory_symlink(outside, dir / "out");
     EngineSettings settings;
     settings.include_dirs = {dir.string()};
     Engine engine(settings);
     EXPECT_EQ(RunScript(engine, "{$I common.inc}\n{$INCLUDE sub/bad.inc}").messages,
               "Синтаксическая ошибка: Несовместимые типы: Невозможно присвоить \"String\" к \"Integer\" "
               "[строка: 2, столбец: 11, файл: sub/bad.inc]\n");
-    for (const std::string& name : {(dir / "common.inc").string(), std::string("../common.inc"),
-                                    std::string("sub/../common.inc"), std::string("missing.inc")}) {
+    EXPECT_EQ(RunScript(engine, "{$I alias.inc} Print(shared);").output, "41");
+    for (const std::string& name :
+         {(dir / "common.inc").string(), std::string("../common.inc"), std::string("sub/../common.inc"),
+          std::string("missing.inc"), std::string("escape.inc"), std::string("out/secret.inc")}) {
         EXPECT_EQ(FirstMessage(RunScript(engine, "{$I " + name + "}")),
                   "Синтаксическая ошибка: Couldn't find file \"" + name +
                       "\" on input paths [строка: 1, столбец: 1]");
     }
     std::filesystem::remove_all(dir);
+    std::filesystem::remove_all(outside);
 }
 
 TEST(LimitTest, EndlessLoopEndsWithAnExecutionError) {

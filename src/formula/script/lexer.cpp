@@ -4,6 +4,7 @@
 #include "tlcommon/text_codec.hpp"
 #include "tlscript/function_registry.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <filesystem>
@@ -156,6 +157,22 @@ bool IsSafeIncludeName(std::string_view name) {
     return true;
 }
 
+// Whether `file`, with every symbolic link resolved, still lies inside `dir`: a link in the include
+// directory must not lead out of it any more than ".." may.
+bool ResolvesInside(const std::filesystem::path& dir, const std::filesystem::path& file) {
+    std::error_code ec;
+    const std::filesystem::path real_dir = std::filesystem::canonical(dir, ec);
+    if (ec) {
+        return false;
+    }
+    const std::filesystem::path real_file = std::filesystem::canonical(file, ec);
+    if (ec) {
+        return false;
+    }
+    const auto mismatch = std::mismatch(real_dir.begin(), real_dir.end(), real_file.begin(), real_file.end());
+    return mismatch.first == real_dir.end();
+}
+
 } // namespace
 
 Lexer::Lexer(std::string_view text, const std::vector<std::string>& include_dirs, Diagnostics& diag,
@@ -293,7 +310,7 @@ void Lexer::Include(std::string_view name, SourcePos pos) {
     for (const std::string& dir : include_dirs_) {
         std::filesystem::path path = std::filesystem::path(dir) / std::string(name);
         std::error_code ec;
-        if (!std::filesystem::is_regular_file(path, ec)) {
+        if (!std::filesystem::is_regular_file(path, ec) || !ResolvesInside(dir, path)) {
             continue;
         }
         std::ifstream file(path, std::ios::binary);

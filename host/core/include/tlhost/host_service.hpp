@@ -60,6 +60,9 @@ struct HostServiceOptions {
     std::string host_name = "tlhost";
     // Answer to parameter 100 (UTF-8 path); unanswered when absent, so the driver uses its default.
     std::optional<std::string> log_directory;
+    // Answer to parameter 102 (UTF-8 path): the one directory the task scripts' includes are read
+    // from; unanswered when absent, so every include is refused.
+    std::optional<std::string> include_directory;
     // Status lines; by default printed to stdout as "HH:MM:SS scenario: line".
     StatusSink status;
     // The host's own warnings (failed queries and writes, misuse by the driver); stderr by default.
@@ -218,6 +221,8 @@ private:
     const char* host_name_ptr_ = nullptr;
     std::string log_directory_cp1251_;
     const char* log_directory_ptr_ = nullptr;
+    std::string include_directory_cp1251_;
+    const char* include_directory_ptr_ = nullptr;
     uint8_t param3_ = 1;
     uint32_t param4_ = 1;
     uint32_t param5_ = 0;

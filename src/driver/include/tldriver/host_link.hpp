@@ -28,6 +28,8 @@ public:
     CompletionTarget completion;
     // Directory of tlosses.log, ending in '/' (empty: the current directory).
     std::string log_directory;
+    // The one directory the scripts' includes are read from (UTF-8; empty: includes are refused).
+    std::string include_directory;
     ElementStateLog* state_log = nullptr;
     // The host's clock, when it gives one (a rerun of a past night); otherwise the system clock.
     std::optional<double> clock;

@@ -41,6 +41,8 @@ struct ArbitraryFormulaLinks {
     RunReport& report;
     ElementErrors& errors;
     RunTimings& timings;
+    // The directory `{$I file}` of the scripts reads from; empty: every include is refused.
+    std::string include_directory = {};
 };
 
 class ArbitraryFormula {
