@@ -96,6 +96,7 @@ TEST_F(FormulaTaskTest, EachPassAsksForItsMomentaryValuesKeepsThemAndReleasesThe
         host_.Complete(i, answers.back()->Set());
     }
     EXPECT_EQ(host_.Queries().size(), 4u + 2 * 5); // momentary and interval values of passes 8..12
+    EXPECT_EQ(host_.Stored().size(), 1u);          // passes without rows store nothing
     for (const auto& answer : answers) {
         EXPECT_EQ(host_.ReleaseCount(answer->Set()), 1);
     }

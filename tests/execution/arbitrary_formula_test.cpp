@@ -4,10 +4,12 @@
 #include "tlparams/method2_obj.hpp"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -90,7 +92,10 @@ TEST_F(ArbitraryFormulaTest, PrintedNumbersAreReadBackAsTheEngineWroteThem) {
     ASSERT_TRUE(Prepare());
     const TDataList none;
     const DateTime stamp = EncodeDateTime({2014, 11, 1, 1, 0, 0, 0});
+    std::this_thread::sleep_for(std::chrono::milliseconds(2)); // a received stamp of Prepare's time shows
+    const DateTime before = Now();
     formula_.ExecuteInterval(8, stamp, none, none, 0, true, recorder_);
+    const DateTime after = Now();
     ASSERT_EQ(recorder_.rows.size(), std::size(cases));
     EXPECT_TRUE(recorder_.errors.empty()) << recorder_.errors.front();
     for (size_t i = 0; i < std::size(cases); ++i) {
@@ -101,6 +106,7 @@ TEST_F(ArbitraryFormulaTest, PrintedNumbersAreReadBackAsTheEngineWroteThem) {
         EXPECT_NEAR(row.value1, cases[i].value1, 1e-14 * std::fabs(cases[i].value1));
         EXPECT_EQ(std::make_tuple(row.par_number, row.data_date, row.object, row.type, row.item, row.status),
                   std::make_tuple(30018, stamp, 1, 0, static_cast<int32_t>(i), kStatusBit));
+        EXPECT_TRUE(row.rcv_stamp >= before && row.rcv_stamp <= after); // the time the row was built
     }
 }
 

@@ -87,16 +87,21 @@ TEST(ScenarioTest, AFixedPeriodIsCalculatedPassByPass) {
     EXPECT_TRUE(std::filesystem::exists(site.LibraryDir() / "libtlosses_modi.log"));
 }
 
-TEST(ScenarioTest, TheAdditionalParameterHasAPassOfItsOwnFromItsBeginToTheBaseEnd) {
-    Installation site;
+// The period of 01.11.2014 00:00 to 02:00 with the additional parameter `par_number` from 01:00.
+void AdditionalPeriod(Installation& site, int32_t par_number) {
     site.FixedPeriod(At(2014, 11, 1, 0, 0), At(2014, 11, 1, 2, 0));
     site.Settings().WriteBool(Installation::kSection, "AdvParNumber", true);
-    site.Settings().WriteInteger(Installation::kSection, "ParNumber", 4); // 5-minute power, parameter 7
+    site.Settings().WriteInteger(Installation::kSection, "ParNumber", par_number);
     site.Settings().WriteInteger(Installation::kSection, "DeepAdv", 0);
     site.Settings().WriteInteger(Installation::kSection, "IntervalTypeAdv", 1);
     site.Settings().WriteDateTime(Installation::kSection, "BeginDateTimeAdv", At(2014, 11, 1, 1, 0));
     site.Settings().WriteDateTime(Installation::kSection, "EndDateTimeAdv", At(2014, 11, 1, 1, 10));
     Pair(site);
+}
+
+TEST(ScenarioTest, TheAdditionalParameterHasAPassOfItsOwnFromItsBeginToTheBaseEnd) {
+    Installation site;
+    AdditionalPeriod(site, 4); // 5-minute power, parameter 7
     for (const DateTime stamp : {At(2014, 11, 1, 1, 0), At(2014, 11, 1, 1, 5), At(2014, 11, 1, 1, 55)}) {
         PairRows(site, 7, stamp, 1200, 0);
     }
@@ -118,6 +123,12 @@ TEST(ScenarioTest, TheAdditionalParameterHasAPassOfItsOwnFromItsBeginToTheBaseEn
     }
     ExpectRows(site.Results(), expected, "01.11.2014 02:00:00");
     EXPECT_EQ(AskedParameters(site.RunLog()), (std::vector<int32_t>{7, 12, 18, 26, 36, 46, 56}));
+
+    // Index 7 is the 30-minute power itself: passes 7..12 run once each.
+    Installation half_hour;
+    AdditionalPeriod(half_hour, 7);
+    EXPECT_EQ(half_hour.Run().code, 0);
+    EXPECT_EQ(AskedParameters(half_hour.RunLog()), (std::vector<int32_t>{12, 18, 26, 36, 46, 56}));
 }
 
 TEST(ScenarioTest, CollapsedAndEmptyWindows) {
@@ -205,7 +216,8 @@ TEST(ScenarioTest, AStateElementInTheSuppressingStateStopsTheCalculationOfItsEle
     struct Case {
         const char* name;
         int32_t state_value, object, type, item;
-        // Event rows as the event list holds them: code and item before and within the period.
+        // Event rows as the event list holds them: code and item before and within the period
+        // (code 0: no events at all, the state stays unknown).
         int32_t evcode_before, evitem_before, evcode_within, evitem_within, evtype_object;
     } const cases[] = {
         // A discrete input switched off the day before and on at 00:45.
@@ -213,14 +225,19 @@ TEST(ScenarioTest, AStateElementInTheSuppressingStateStopsTheCalculationOfItsEle
         // A measurement object in state 3 the day before and in state 5 from 00:45; its events come
         // from its state source, carrying the new state code as their item.
         {"measurement object", 5, 8, 95, 0, 4002, 3, 4002, 5, 96},
+        // An empty answer to the event query: said in a status line, nothing is suppressed.
+        {"no events", 1, 7, 97, 3, 0, 0, 0, 0, 97},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        const bool events = c.evcode_before != 0;
         Installation site;
         site.FixedPeriod(At(2014, 11, 1, 0, 0), At(2014, 11, 1, 1, 0));
         Pair(site, ChannelRecord(1, 2, c.state_value, c.object, c.type, c.item));
-        site.AddEvent(c.evcode_before, c.object, c.evtype_object, c.evitem_before, At(2014, 10, 31, 12, 0));
-        site.AddEvent(c.evcode_within, c.object, c.evtype_object, c.evitem_within, At(2014, 11, 1, 0, 45));
+        if (events) {
+            site.AddEvent(c.evcode_before, c.object, c.evtype_object, c.evitem_before, At(2014, 10, 31, 12, 0));
+            site.AddEvent(c.evcode_within, c.object, c.evtype_object, c.evitem_within, At(2014, 11, 1, 0, 45));
+        }
         PairRows(site, 12, At(2014, 11, 1, 0, 30), 60, 80);
         PairRows(site, 12, At(2014, 11, 1, 1, 0), 60, 80);
         EXPECT_EQ(site.Run().code, 0);
@@ -228,10 +245,11 @@ TEST(ScenarioTest, AStateElementInTheSuppressingStateStopsTheCalculationOfItsEle
                    {
                        {30012, "01.11.2014 00:30:00", "100.0.1", kHalfHourLine, kHalfHourActive},
                        {30012, "01.11.2014 00:30:00", "100.0.2", kHalfHourLine, kHalfHourReactive},
-                       {30012, "01.11.2014 01:00:00", "100.0.1", 0.0, 0.0},
+                       {30012, "01.11.2014 01:00:00", "100.0.1", events ? 0.0 : kHalfHourLine,
+                        events ? 0.0 : kHalfHourActive},
                        {30012, "01.11.2014 01:00:00", "100.0.2", kHalfHourLine, kHalfHourReactive},
                    });
-        EXPECT_EQ(CountLines(site.Status(), "Отсутствуют состояния ОИ (ДВ) за расчетный период"), 0u);
+        EXPECT_EQ(CountLines(site.Status(), "Отсутствуют состояния ОИ (ДВ) за расчетный период"), events ? 0u : 1u);
     }
 }
 
