@@ -24,6 +24,12 @@ constexpr std::array<std::string_view, 2> kElementWords = {"Devices1", "Devices2
     throw SettingsJsonError(fmt::format("{}: {}", place, why));
 }
 
+void RefuseNul(std::string_view text, std::string_view place) {
+    if (text.find('\0') != std::string_view::npos) {
+        Refuse(place, "holds a NUL character, which the settings store cannot keep");
+    }
+}
+
 // A stored value of the key's type, or nothing when the stored value does not convert to it: a
 // read that gives back each of two different defaults found nothing it could use.
 std::optional<TaskValue> ReadTyped(TSvcConfig& config, std::string_view section, const TaskKey& key,
@@ -180,6 +186,7 @@ std::vector<ElementEntry> ParseElementSection(int method, const Json& section, c
         if (!seen.insert(*address).second) {
             Refuse(entry_place + ".key", fmt::format("the element {} is listed twice", parsed.key));
         }
+        RefuseNul(parsed.value, entry_place + ".value");
         const std::string fault = EntryFault(method, parsed.key, parsed.value);
         if (!fault.empty()) {
             Refuse(entry_place + ".value", fault);
@@ -187,6 +194,91 @@ std::vector<ElementEntry> ParseElementSection(int method, const Json& section, c
         entries.push_back(std::move(parsed));
     }
     return entries;
+}
+
+const TaskValue* Find(const TaskSettingsDocument& document, std::string_view key) {
+    for (const TaskValue& value : document.task) {
+        if (value.key == key) {
+            return &value;
+        }
+    }
+    return nullptr;
+}
+
+template <typename T>
+std::optional<T> ValueOf(const TaskSettingsDocument& document, std::string_view key) {
+    const TaskValue* found = Find(document, key);
+    if (found == nullptr) {
+        return std::nullopt;
+    }
+    return std::get<T>(found->value);
+}
+
+// The keys without which the run ends with "Нет обязательных настроек".
+void CheckRequiredKeys(const TaskSettingsDocument& document) {
+    std::vector<std::string_view> required = {kDeepBase, kMethod, kAdvParNumber};
+    if (ValueOf<bool>(document, kAdvParNumber).value_or(false)) {
+        required.insert(required.end(), {kDeepAdv, kParNumber});
+    }
+    for (const std::string_view key : required) {
+        if (Find(document, key) == nullptr) {
+            Refuse("task", fmt::format("the required key \"{}\" is missing{}", key,
+                                       key == kDeepAdv || key == kParNumber ? " (AdvParNumber is true)" : ""));
+        }
+    }
+}
+
+void CheckEndAfterBegin(const TaskSettingsDocument& document, std::string_view begin_key,
+                        std::string_view end_key) {
+    const auto begin = ValueOf<DateTime>(document, begin_key);
+    const auto end = ValueOf<DateTime>(document, end_key);
+    if (begin && end && ToMillis(*end) < ToMillis(*begin)) {
+        Refuse(fmt::format("task.{}", end_key), fmt::format("{} lies before task.{} {}", FormatJsonDateTime(*end),
+                                                           begin_key, FormatJsonDateTime(*begin)));
+    }
+}
+
+// A depth counted back from `from` must leave the period inside the years 1..9999.
+void CheckDepth(const TaskSettingsDocument& document, std::string_view key, DateTime from,
+                std::string_view from_text) {
+    const auto depth = ValueOf<int32_t>(document, key);
+    if (!depth) {
+        return;
+    }
+    const double begin = from - static_cast<double>(*depth) / 24.0;
+    if (begin < static_cast<double>(DaysFromCivil(1, 1, 1)) ||
+        begin >= static_cast<double>(DaysFromCivil(10000, 1, 1))) {
+        Refuse(fmt::format("task.{}", key),
+               fmt::format("{} hours back from {} leave the calendar (years 1 to 9999)", *depth, from_text));
+    }
+}
+
+// What the types allow but the run cannot use: refused with the place named.
+void CheckMeaning(const TaskSettingsDocument& document) {
+    RefuseNul(document.task_key, "task_key");
+    CheckRequiredKeys(document);
+    if (const auto method = ValueOf<int32_t>(document, kMethod); method && *method != 0 && *method != 1) {
+        Refuse("task.Method", fmt::format("expected 0 (defined formula) or 1 (arbitrary formula), got {}", *method));
+    }
+    if (const auto par_number = ValueOf<int32_t>(document, kParNumber);
+        par_number && (*par_number < 0 || *par_number > kMaxParNumber)) {
+        Refuse("task.ParNumber", fmt::format("expected 0..{}, got {}", kMaxParNumber, *par_number));
+    }
+    CheckEndAfterBegin(document, kBeginDateTime, kEndDateTime);
+    CheckEndAfterBegin(document, kBeginDateTimeAdv, kEndDateTimeAdv);
+    // The base depth counts back from now; the additional one from the base end.
+    const DateTime now = Now();
+    CheckDepth(document, kDeepBase, now, "now");
+    const bool fixed = ValueOf<int32_t>(document, kIntervalType) == 1;
+    const auto base_end = fixed ? ValueOf<DateTime>(document, kEndDateTime)
+                                      .value_or(ValueOf<DateTime>(document, kBeginDateTime).value_or(Today() - 7))
+                                : now;
+    CheckDepth(document, kDeepAdv, base_end, fixed ? "the base end " + FormatJsonDateTime(base_end) : "now");
+    for (const TaskValue& value : document.task) {
+        if (const auto* text = std::get_if<std::string>(&value.value)) {
+            RefuseNul(*text, "task." + value.key);
+        }
+    }
 }
 
 } // namespace
@@ -261,6 +353,12 @@ std::string TaskSettingsToJson(const TaskSettingsDocument& document) {
     return root.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
+bool TaskExists(TSvcConfig& config, std::string_view task_key) {
+    return !config.ReadSection(TaskSection(ScenarioName(task_key))).empty() ||
+           !config.ReadSection(ElementSection(task_key, 0)).empty() ||
+           !config.ReadSection(ElementSection(task_key, 1)).empty();
+}
+
 ExportedSettings ExportTaskSettings(TSvcConfig& config, std::string_view task_key) {
     ExportedSettings exported;
     exported.json = TaskSettingsToJson(ReadTaskSettings(config, task_key, &exported.warnings));
@@ -317,6 +415,7 @@ TaskSettingsDocument ParseTaskSettingsJson(std::string_view json) {
                 ParseElementSection(static_cast<int>(method), elements.at(word), "elements." + word);
         }
     }
+    CheckMeaning(document);
     return document;
 }
 

@@ -76,6 +76,10 @@ TEST_F(SettingsCli, ImportThenExportAndARefusal) {
     EXPECT_NE(err_.find("elements.Devices1[0].value: the coefficient record does not parse"),
               std::string::npos)
         << err_;
+    // A task that does not exist exports nothing: an empty document would wipe a task on import.
+    EXPECT_EQ(Tlhost("settings export '\\Scripts\\Losses2\\'"), 1);
+    EXPECT_EQ(out_, "");
+    EXPECT_NE(err_.find("no task \\Scripts\\Losses2\\"), std::string::npos) << err_;
     ASSERT_EQ(Tlhost("settings export '\\Scripts\\Losses1\\' -o '" + (dir_ / "again.json").string() + "'"),
               0);
     EXPECT_EQ(ReadText(dir_ / "again.json"), exported);

@@ -21,6 +21,8 @@ protected:
         SettingsDatabaseTest::SetUp();
         config_.WriteInteger(kTask, kDeepBase, 48);
         config_.WriteBool(kTask, kAdvParNumber, true);
+        config_.WriteInteger(kTask, kDeepAdv, 2);
+        config_.WriteInteger(kTask, kParNumber, 4);
         config_.WriteDateTime(kTask, kBeginDateTime, EncodeDate(2024, 2, 29) + 0.25);
         config_.WriteInteger(kTask, kMethod, 1);
         config_.WriteString(kTask, kCommonScript, "var k: Float;\r\nk := 0.5; // доля");
@@ -60,13 +62,13 @@ TEST_F(SettingsJson, ExportThenImportGivesBackTheSameTask) {
 
 TEST_F(SettingsJson, ExportLeavesOutWhatNoReaderWouldTake) {
     config_.WriteString(kTask, "Foreign", "x");
-    config_.WriteString(kTask, kDeepAdv, "two");
+    config_.WriteString(kTask, kIntervalType, "two");
     config_.WriteString(kDevices1, "100.5", kRecord);
     config_.WriteString(kDevices1, "100.0.3", "1;2;3");
     config_.WriteString(kDevices2, "100.0.4", "");
     const ExportedSettings exported = ExportTaskSettings(config_, kTaskKey);
     const std::string expected[] = {
-        "Foreign", "DeepAdv: the stored value is not integer", "100.5: the key is not an element address",
+        "Foreign", "IntervalType: the stored value is not integer", "100.5: the key is not an element address",
         "100.0.3: the coefficient record does not parse: Число полей 3", "100.0.4: the value is empty"};
     ASSERT_EQ(exported.warnings.size(), std::size(expected));
     for (size_t i = 0; i < std::size(expected); ++i) {
@@ -123,6 +125,34 @@ TEST_F(SettingsJson, ImportRefusesAFaultyDocumentAndChangesNothing) {
         {edited(
              [](J& d) { d["elements"]["Devices1"][0]["value"] = std::string(kRecord).replace(4, 1, "x"); }),
          "elements.Devices1[0].value: the coefficient record does not parse: Поле 3"},
+        // Well typed, but no run could use it.
+        {edited([](J& d) { d["task"].erase("DeepBase"); }), "task: the required key \"DeepBase\" is missing"},
+        {edited([](J& d) { d["task"].erase("ParNumber"); }), "task: the required key \"ParNumber\" is missing"},
+        {edited([](J& d) { d["task"]["Method"] = 2; }), "task.Method: expected 0 (defined formula) or 1"},
+        {edited([](J& d) { d["task"]["ParNumber"] = 8; }), "task.ParNumber: expected 0..7, got 8"},
+        {edited([](J& d) { d["task"]["ParNumber"] = -1; }), "task.ParNumber: expected 0..7, got -1"},
+        {edited([](J& d) { d["task"]["EndDateTime"] = "2024-02-29 05:59:59.999"; }),
+         "task.EndDateTime: 2024-02-29 05:59:59.999 lies before task.BeginDateTime 2024-02-29 06:00:00.000"},
+        {edited([](J& d) {
+             d["task"]["BeginDateTimeAdv"] = "2024-03-02 00:00:00";
+             d["task"]["EndDateTimeAdv"] = "2024-03-01 00:00:00";
+         }),
+         "task.EndDateTimeAdv: 2024-03-01 00:00:00.000 lies before task.BeginDateTimeAdv"},
+        {edited([](J& d) { d["task"]["DeepBase"] = 2147483647; }),
+         "task.DeepBase: 2147483647 hours back from now leave the calendar"},
+        {edited([](J& d) { d["task"]["DeepAdv"] = -2147483647; }),
+         "task.DeepAdv: -2147483647 hours back from now leave the calendar"},
+        {edited([](J& d) {
+             d["task"]["IntervalType"] = 1;
+             d["task"]["DeepAdv"] = 17800000; // 2030 years back from 2024
+         }),
+         "task.DeepAdv: 17800000 hours back from the base end 2024-02-29 06:00:00.000 leave the calendar"},
+        {edited([](J& d) { d["task_key"] = std::string("\\Scripts\\Loss\0es1\\", 18); }),
+         "task_key: holds a NUL character"},
+        {edited([](J& d) { d["task"]["CommonScript"] = std::string("k := 1;\0", 8); }),
+         "task.CommonScript: holds a NUL character"},
+        {edited([](J& d) { d["elements"]["Devices2"][0]["value"] = std::string("W(1, 1)\0", 8); }),
+         "elements.Devices2[0].value: holds a NUL character"},
     };
     const auto before = Snapshot();
     for (const Case& c : cases) {

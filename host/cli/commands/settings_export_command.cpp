@@ -25,6 +25,12 @@ public:
         const std::string key = NormalizeTaskKey(task_key_);
         context.OpenDatabase();
         TSvcConfig config{std::string(kScheduleStorage)};
+        // An empty document would wipe a real task when imported.
+        if (!settings::TaskExists(config, key)) {
+            fmt::print(stderr, "tlhost: error: no task {} in the settings of {}: nothing exported\n", key,
+                       context.Options().database);
+            return 1;
+        }
         const settings::ExportedSettings exported = settings::ExportTaskSettings(config, key);
         for (const std::string& warning : exported.warnings) {
             fmt::print(stderr, "tlhost: warning: {}\n", warning);

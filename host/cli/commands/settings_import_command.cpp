@@ -37,7 +37,9 @@ public:
         try {
             document = settings::ParseTaskSettingsJson(ReadFile(path_));
         } catch (const settings::SettingsJsonError& e) {
-            throw HostError(fmt::format("{}: {}; nothing was imported", path_, e.what()));
+            // A fault of the input: the command failed on it, the store is untouched.
+            fmt::print(stderr, "tlhost: error: {}: {}; nothing was imported\n", path_, e.what());
+            return 1;
         }
         if (!task_key_.empty()) {
             document.task_key = task_key_;

@@ -47,6 +47,9 @@ struct ExportedSettings {
     std::vector<std::string> warnings;
 };
 
+// Whether the store holds any key of the task's section or of its two element sections.
+bool TaskExists(TSvcConfig& config, std::string_view task_key);
+
 // Reads the task of `task_key` ("\Scripts\<scenario>\") from the settings store; nothing is
 // written, the element keys are not converted.
 ExportedSettings ExportTaskSettings(TSvcConfig& config, std::string_view task_key);
@@ -54,7 +57,9 @@ TaskSettingsDocument ReadTaskSettings(TSvcConfig& config, std::string_view task_
                                       std::vector<std::string>* warnings);
 std::string TaskSettingsToJson(const TaskSettingsDocument& document);
 
-// Parses and checks a whole document; throws SettingsJsonError at the first fault.
+// Parses and checks a whole document: the types, and what a run needs of the values (the required
+// keys, Method 0 or 1, ParNumber 0..7, no end before its begin, depths that stay inside the calendar,
+// no NUL character in any text). Throws SettingsJsonError at the first fault.
 TaskSettingsDocument ParseTaskSettingsJson(std::string_view json);
 
 // Replaces the task's three sections by the document's contents in one transaction of the
