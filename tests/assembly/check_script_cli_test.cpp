@@ -31,59 +31,67 @@ void ImportTask(const fs::path& dir, const std::string& task_key, const std::str
         {"format", "tlosses-task-settings"},
         {"version", 1},
         {"task_key", task_key},
-        {"task", {{"Method", 1}, {"CommonScript", common}}},
+        {"task", {{"DeepBase", 24}, {"AdvParNumber", false}, {"Method", 1}, {"CommonScript", common}}},
         {"elements", {{"Devices1", nlohmann::json::array()}, {"Devices2", elements}}}};
     std::ofstream(dir / "task.json") << document.dump();
     const Outcome imported = RunTlhost(dir, {"settings", "import", "task.json"});
     ASSERT_EQ(imported.status, 0) << imported.out;
 }
 
-TEST(CheckScriptCli, ReportsFailingScriptsWithFormulaLines) {
+TEST(CheckScriptCli, ReportsWhatTheRunCompilesWithPlacesInsideEachFormula) {
     host::testing::ScratchDir dir;
     ASSERT_EQ(RunTlhost(dir.Path(), {"db", "init"}).status, 0);
     ImportTask(dir.Path(), "\\Scripts\\Check1\\", "var k: Float;\r\nk := 2;",
-               {{"1.99.1", "%Result% := k * 2"},
-                // "требуется выражение" on the formula's second line.
+               {{"26.99.3", "%Result% := W2($1A, 99, 3)"}, // the function unit's names are known
+                {"1.99.1", "%Result% := k * 2"},
+                // "требуется выражение" at the ";" of the formula's second line.
                 {"2.99.1", "%Result0% := k;\r\n%Result1% := k + ;"},
                 {"3.99.1", "k + 1"},
-                // The missing "end" shows at the end of the text, in the generated lines behind the
-                // formula: reported at the formula's last line.
+                // The missing "end" shows behind the formula: reported at the formula's end.
                 {"4.99.1", "if k > 1 then begin\r\n  %Result0% := 1;\r\n  %Result1% := 2"},
-                // The function unit's names are known: the default formula compiles.
-                {"26.99.3", "%Result% := W2($1A, 99, 3)"}});
+                // The dialog's check passes a declaration; the run refuses it.
+                {"5.99.1", "var x: Integer;\r\n%Result% := 1"}});
     ImportTask(dir.Path(), "\\Scripts\\Check2\\", "var k: Float;\r\nk := ;", {{"1.99.1", "k"}});
+    ImportTask(dir.Path(), "\\Scripts\\Check3\\", "{$I k.inc}", {{"1.99.1", "k"}});
+    fs::create_directories(dir.Path() / "inc");
+    std::ofstream(dir.Path() / "inc" / "k.inc") << "const k = 3;";
     struct Case {
         std::vector<std::string> args;
         int status;
         std::vector<std::string> present;
         std::vector<std::string> absent;
     } const cases[] = {
-        {{"\\Scripts\\Check1\\"},
+        {{"check-script", "\\Scripts\\Check1\\"},
          1,
-         {"element 2.99.1:\n  Синтаксическая ошибка: ", "element 4.99.1:\n",
-          "3 of 5 element formulas compile"},
+         {"element 2.99.1:\n  Синтаксическая ошибка: требуется выражение [строка: 2, столбец: 18]",
+          "element 4.99.1:\n  Синтаксическая ошибка: требуется \";\". [строка: 3, столбец: 17]",
+          "element 5.99.1:\n  Синтаксическая ошибка: Объявления допустимы только на верхнем уровне",
+          "3 of 6 element formulas compile; the run script does not compile"},
          {"element 1.99.1", "element 3.99.1", "element 26.99.3", "common script"}},
-        {{"\\Scripts\\Check1\\", "--formula", "2.99.1"}, 1, {"[строка: 2, столбец: ", "0 of 1"}, {}},
-        {{"\\Scripts\\Check1\\", "--formula", "4.99.1"}, 1, {"[строка: 3, столбец: "}, {}},
-        {{"\\Scripts\\Check1\\", "--formula", "1.99.1", "--formula", "26.99.3"},
+        {{"check-script", "\\Scripts\\Check1\\", "--formula", "1.99.1", "--formula", "26.99.3"},
          0,
          {"2 of 2 element formulas compile"},
          {"Синтаксическая ошибка"}},
-        {{"\\Scripts\\Check1\\", "--formula", "9.9.9"},
+        {{"check-script", "\\Scripts\\Check1\\", "--formula", "9.9.9"},
          1,
          {"--formula 9.9.9: no formula of that element"},
          {}},
         // The common script is checked first; the formulas behind it are not.
-        {{"\\Scripts\\Check2\\"},
+        {{"check-script", "\\Scripts\\Check2\\"},
          1,
-         {"common script:\n  Синтаксическая ошибка: ", "[строка: 2, ", "1 element formulas not checked"},
+         {"common script:\n  Синтаксическая ошибка: требуется выражение [строка: 2, столбец: 6]",
+          "1 element formulas not checked"},
          {"element 1.99.1"}},
+        // Includes come from the directory the host names, as in the run.
+        {{"check-script", "\\Scripts\\Check3\\"}, 1, {"Couldn't find file \"k.inc\""}, {}},
+        {{"--include-dir", "inc", "check-script", "\\Scripts\\Check3\\"},
+         0,
+         {"1 of 1 element formulas compile; the run script compiles"},
+         {}},
     };
     for (const Case& c : cases) {
-        std::vector<std::string> args = {"check-script"};
-        args.insert(args.end(), c.args.begin(), c.args.end());
-        const Outcome outcome = RunTlhost(dir.Path(), args);
-        SCOPED_TRACE(fmt::format("{}\n{}", fmt::join(args, " "), outcome.out));
+        const Outcome outcome = RunTlhost(dir.Path(), c.args);
+        SCOPED_TRACE(fmt::format("{}\n{}", fmt::join(c.args, " "), outcome.out));
         EXPECT_EQ(outcome.status, c.status);
         for (const std::string& text : c.present) {
             EXPECT_NE(outcome.out.find(text), std::string::npos) << "missing: " << text;
@@ -92,6 +100,19 @@ TEST(CheckScriptCli, ReportsFailingScriptsWithFormulaLines) {
             EXPECT_EQ(outcome.out.find(text), std::string::npos) << "unexpected: " << text;
         }
     }
+
+    // The same as one JSON document: every element with its messages, lines and columns.
+    const Outcome json = host::testing::RunProcess(
+        TLHOST_PATH, dir.Path(), {"--db", "check.db", "check-script", "--json", "\\Scripts\\Check1\\"}, {}, false);
+    EXPECT_EQ(json.status, 1);
+    const auto document = nlohmann::json::parse(json.out);
+    EXPECT_EQ(document["compiles"], false);
+    ASSERT_EQ(document["elements"].size(), 6u);
+    EXPECT_EQ(document["elements"][1]["element"], "2.99.1");
+    EXPECT_EQ(document["elements"][1]["messages"][0]["line"], 2);
+    EXPECT_EQ(document["elements"][1]["messages"][0]["column"], 18);
+    EXPECT_EQ(document["elements"][1]["messages"][0]["text"], "требуется выражение");
+    EXPECT_TRUE(document["elements"][0]["messages"].empty());
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // formula scenarios.
 #include "assembly_test_support.hpp"
 #include "tlassembly/run_script.hpp"
+#include "tlassembly/run_script_map.hpp"
 
 #include <gtest/gtest.h>
 
@@ -81,12 +82,20 @@ TEST(RunScript, StatementOfTheElementsBlock) {
         {"%Result% := W2(0, 99, 3)", 1, "__var0[1] := W2(0, 99, 3)"},
         // "%RESULT%" goes first and takes the "%" that "%RESULT1%" would have begun with.
         {"%Result%Result1%", 1, "__var0[1]Result1%"},
+        // Each placeholder in turn over the whole text: the second "%" ends "%RESULT0%" first.
+        {"%RESULT0%RESULT%", 2, "%RESULT0__var0[2]"},
     };
     for (const auto& c : cases) {
         std::vector<testing::FormulaElement> elements = {
             {{1, 99, 1}, "0"}, {{1, 99, 2}, "0"}, {{1, 99, 3}, "0"}};
         elements[static_cast<size_t>(c.block - 1)].formula = c.formula;
-        const std::string text = BuildRunScript("", FormulaObjects(elements));
+        const TCalcObjects objects = FormulaObjects(elements);
+        const std::string text = BuildRunScript("", objects);
+        // The text the check of the scripts maps back to the formulas is the same.
+        const std::vector<int32_t> all = {0, 1, 2};
+        RunScriptMap map;
+        EXPECT_EQ(BuildMappedRunScript("", objects, all, map), text);
+        EXPECT_EQ(MapStatement(c.formula, c.block).text, c.statement);
         // The statement is the line after the block's "try ".
         size_t at = 0;
         for (int i = 0; i < c.block && at != std::string::npos; ++i) {

@@ -1,11 +1,13 @@
 #include "commands/builtin_commands.hpp"
 #include "host_context.hpp"
-#include "tlassembly/check_script.hpp"
-#include "tlassembly/script_check.hpp"
+#include "tlassembly/run_script_check.hpp"
+#include "tldata/item_filter.hpp"
 #include "tlhost/host_error.hpp"
 #include "tlhost/task_key.hpp"
+#include "tlmethods/element_list.hpp"
 #include "tlscript/engine.hpp"
 #include "tlsettings/element_key.hpp"
+#include "tlsettings/settings_json.hpp"
 #include "tlsettings/svc_config.hpp"
 #include "tlsettings/task_keys.hpp"
 #include "tlsettings/task_names.hpp"
@@ -13,45 +15,81 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <optional>
 #include <fmt/format.h>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <set>
 
 namespace tl::host {
 namespace {
 
 constexpr int kFormulaMethod = 1;
+constexpr std::string_view kElementFailure = "Ошибка при получении списка объектов: ";
+constexpr std::string_view kDescription = "Описание: ";
 
-struct ElementFormula {
-    settings::ElementAddress address;
-    std::string text;
+// Takes the element-list reading's lines: the keys the run would leave out, with the reason.
+class SkippedKeys : public RunReport {
+public:
+    void LogLine(std::string_view line) override {
+        if (line.starts_with(kElementFailure)) {
+            pending_ = line.substr(kElementFailure.size());
+        } else if (line.starts_with(kDescription) && pending_) {
+            skipped.emplace_back(std::move(*pending_), std::string(line.substr(kDescription.size())));
+            pending_.reset();
+        }
+    }
+    void SendStatus(std::string_view /*line*/) override {}
+
+    std::vector<std::pair<std::string, std::string>> skipped; // key, reason
+private:
+    std::optional<std::string> pending_;
 };
 
-// Compiler positions are lines of the check script. In front of the formula it holds the common
-// script and the declaration line "var __var0, __var1: float;" (CheckScriptLinesBeforeFormula
-// counts them), so formula line n is check line n + offset. A position behind the formula's last
-// line lies in the generated lines after it and comes from the formula's unfinished end: it is
-// reported at that last line. A position in front of the formula lies in the common script.
-// Columns stay those of the checked text (upper-cased, placeholders replaced).
-std::string FormulaMessage(script::Message message, int32_t offset, int32_t formula_lines) {
-    if (!message.HasPosition() || !message.source.empty()) {
-        return message.OneLine();
+std::string_view KindName(script::MessageKind kind) {
+    switch (kind) {
+    case script::MessageKind::CompileError:
+        return "error";
+    case script::MessageKind::ExecutionError:
+        return "execution error";
+    case script::MessageKind::Warning:
+        return "warning";
+    case script::MessageKind::GeneralError:
+        return "general error";
+    case script::MessageKind::Information:
+        return "information";
     }
-    if (message.line <= offset) {
-        return message.OneLine() + " (common script)";
+    return "error";
+}
+
+nlohmann::ordered_json MessageJson(const script::Message& message) {
+    nlohmann::ordered_json json{{"kind", KindName(message.kind)}, {"text", message.text}};
+    json["line"] = message.HasPosition() ? nlohmann::ordered_json(message.line) : nullptr;
+    json["column"] = message.HasPosition() ? nlohmann::ordered_json(message.column) : nullptr;
+    if (!message.source.empty()) {
+        json["file"] = message.source;
     }
-    message.line = std::min(message.line - offset, formula_lines);
-    return message.OneLine();
+    json["message"] = message.OneLine();
+    return json;
 }
 
 class CheckScriptCommand : public Command {
 public:
     std::string Path() const override { return "check-script"; }
     std::string Description() const override {
-        return "Compile a task's common script and element formulas as the settings dialog checks them";
+        return "Compile a task's common script and element formulas exactly as its run compiles them";
     }
     void AddOptions(CLI::App& command) override {
         command.add_option("TASKKEY", task_key_, "task key, e.g. '\\Scripts\\Losses1\\'")->required();
         command.add_option("--formula", addresses_,
-                           "check only this element's formula (object.type.item); may be repeated");
+                           "report only this element's formula (object.type.item); may be repeated");
+        command.add_flag("--json", json_,
+                         "print one JSON document: per element its messages with line and column");
+        command.footer("Positions are lines and columns inside the common script or the element's formula as "
+                       "stored, not inside the generated run script. Exit status: 0 when the run script "
+                       "compiles (with --formula: when the chosen formulas have no error), 1 when it does "
+                       "not or the task has no formula.");
     }
     int Run(HostContext& context) override {
         const std::string key = NormalizeTaskKey(task_key_);
@@ -64,78 +102,138 @@ public:
                        method);
         }
         const std::string common = config.ReadString(task_section, settings::kCommonScript, "");
-        const std::vector<ElementFormula> formulas =
-            ChosenFormulas(config, ElementSection(key, kFormulaMethod));
 
-        // The run's engine with the function unit, so that the formulas' calls are known names.
-        ScriptDataModule module;
-        const script::Engine& engine = module.Engine();
-        std::vector<script::Message> messages;
-        // The common script is compiled alone first: while it fails, every formula (which carries
-        // it in front) would fail with its messages too.
-        if (!CheckScriptMessages(engine, common, common, false, messages)) {
-            fmt::print("common script:\n");
-            for (const script::Message& message : messages) {
-                fmt::print("  {}\n", message.OneLine());
-            }
-            fmt::print("the common script does not compile; {} element formulas not checked\n",
-                       formulas.size());
+        // The elements as the run reads them: in address order, the keys it would leave out told.
+        SkippedKeys skipped;
+        TCalcObjects objects;
+        TSQLItemParamContainer filter;
+        ReadElementList(config, ElementSection(key, kFormulaMethod), kFormulaMethod, skipped, objects, filter);
+        for (const auto& [name, reason] : skipped.skipped) {
+            fmt::print(stderr, "tlhost: warning: the run leaves out the key \"{}\": {}\n", name, reason);
+        }
+        if (objects.Empty()) {
+            // The run ends with "Расчёт не проводился" before it compiles anything.
+            fmt::print(stderr, "tlhost: error: {} has no element formula to check{}\n", key,
+                       settings::TaskExists(config, key) ? "" : " (no such task)");
             return 1;
         }
-        const int32_t offset = CheckScriptLinesBeforeFormula(common, true);
-        size_t failed = 0;
-        for (const ElementFormula& formula : formulas) {
-            if (CheckScriptMessages(engine, common, formula.text, true, messages)) {
-                continue;
-            }
-            ++failed;
-            const auto lines =
-                static_cast<int32_t>(std::count(formula.text.begin(), formula.text.end(), '\n') + 1);
-            fmt::print("element {}:\n", settings::ElementKey(formula.address));
-            for (const script::Message& message : messages) {
-                fmt::print("  {}\n", FormulaMessage(message, offset, lines));
+        const std::set<int32_t> chosen = ChosenElements(objects);
+
+        // The run's engine with the function unit and the include directory the run would have.
+        const std::string include_directory = context.IncludeDirectory();
+        ScriptDataModule module(include_directory.empty() ? std::vector<std::string>{}
+                                                           : std::vector<std::string>{include_directory});
+        const RunScriptCheck check = CheckRunScript(module.Engine(), common, objects);
+
+        std::map<int32_t, std::vector<const script::Message*>> by_element;
+        for (const FormulaMessage& m : check.messages) {
+            if (m.element < 0 || chosen.empty() || chosen.contains(m.element)) {
+                by_element[m.element].push_back(&m.message);
             }
         }
-        fmt::print("{} of {} element formulas compile\n", formulas.size() - failed, formulas.size());
-        return failed == 0 ? 0 : 1;
+        const auto has_error = [&](int32_t element) {
+            const auto found = by_element.find(element);
+            return found != by_element.end() &&
+                   std::any_of(found->second.begin(), found->second.end(), [](const script::Message* m) {
+                       return m->kind == script::MessageKind::CompileError;
+                   });
+        };
+        bool failed = chosen.empty() ? !check.compiles : has_error(-1);
+        std::vector<int32_t> reported;
+        for (int32_t k = 0; k < objects.Count(); ++k) {
+            if (chosen.empty() || chosen.contains(k)) {
+                reported.push_back(k);
+                failed = failed || has_error(k);
+            }
+        }
+        if (json_) {
+            PrintJson(key, check, objects, reported, by_element, skipped);
+        } else {
+            PrintText(check, objects, reported, by_element, has_error);
+        }
+        return failed ? 1 : 0;
     }
 
 private:
-    // The element formulas in the order the settings service lists them, only those named by
-    // --formula when it is given.
-    std::vector<ElementFormula> ChosenFormulas(TSvcConfig& config, const std::string& section) const {
-        std::vector<ElementFormula> all;
-        for (const std::string& name : config.ReadSection(section)) {
-            const auto address = settings::ParseElementKey(name);
-            if (!address) {
-                fmt::print(stderr, "tlhost: warning: key \"{}\" of {} is no element address, skipped\n", name,
-                           section);
-                continue;
+    using ByElement = std::map<int32_t, std::vector<const script::Message*>>;
+
+    void PrintText(const RunScriptCheck& check, const TCalcObjects& objects, const std::vector<int32_t>& reported,
+                   const ByElement& by_element, const std::function<bool(int32_t)>& has_error) const {
+        const auto print = [&](int32_t element, const std::string& heading) {
+            const auto found = by_element.find(element);
+            if (found == by_element.end()) {
+                return;
             }
-            all.push_back({*address, config.ReadString(section, name, "")});
+            fmt::print("{}:\n", heading);
+            for (const script::Message* message : found->second) {
+                fmt::print("  {}\n", message->OneLine());
+            }
+        };
+        print(-1, "common script");
+        if (!check.formulas_checked) {
+            fmt::print("the common script does not compile; {} element formulas not checked\n", reported.size());
+            return;
         }
-        if (addresses_.empty()) {
-            return all;
+        size_t compiling = 0;
+        for (const int32_t k : reported) {
+            print(k, "element " + FormatAddress(objects.At(k).address));
+            compiling += has_error(k) ? 0 : 1;
         }
-        std::vector<ElementFormula> chosen;
+        fmt::print("{} of {} element formulas compile; the run script {}\n", compiling, reported.size(),
+                   check.compiles ? "compiles" : "does not compile");
+    }
+
+    void PrintJson(const std::string& key, const RunScriptCheck& check, const TCalcObjects& objects,
+                   const std::vector<int32_t>& reported, const ByElement& by_element,
+                   const SkippedKeys& skipped) const {
+        const auto messages = [&](int32_t element) {
+            nlohmann::ordered_json list = nlohmann::ordered_json::array();
+            if (const auto found = by_element.find(element); found != by_element.end()) {
+                for (const script::Message* message : found->second) {
+                    list.push_back(MessageJson(*message));
+                }
+            }
+            return list;
+        };
+        nlohmann::ordered_json root;
+        root["task_key"] = key;
+        root["compiles"] = check.compiles;
+        root["formulas_checked"] = check.formulas_checked;
+        root["common_script"] = {{"messages", messages(-1)}};
+        root["elements"] = nlohmann::ordered_json::array();
+        for (const int32_t k : reported) {
+            root["elements"].push_back(
+                {{"element", FormatAddress(objects.At(k).address)}, {"messages", messages(k)}});
+        }
+        root["skipped_keys"] = nlohmann::ordered_json::array();
+        for (const auto& [name, reason] : skipped.skipped) {
+            root["skipped_keys"].push_back({{"key", name}, {"reason", reason}});
+        }
+        fmt::print("{}\n", root.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace));
+    }
+
+    // The indices of the elements named by --formula; empty when it is not given.
+    std::set<int32_t> ChosenElements(const TCalcObjects& objects) const {
+        std::set<int32_t> chosen;
         for (const std::string& text : addresses_) {
             const auto address = settings::ParseElementKey(text);
             if (!address) {
                 throw HostError(
                     fmt::format("--formula {}: expected an element address object.type.item", text));
             }
-            const auto found = std::find_if(all.begin(), all.end(),
-                                            [&](const ElementFormula& f) { return f.address == *address; });
-            if (found == all.end()) {
-                throw HostError(fmt::format("--formula {}: no formula of that element in {}", text, section));
+            const TCalcObjects::Index found =
+                objects.Find({address->object_code, address->element_type, address->item});
+            if (found == TCalcObjects::kNone) {
+                throw HostError(fmt::format("--formula {}: no formula of that element in the task", text));
             }
-            chosen.push_back(*found);
+            chosen.insert(found);
         }
         return chosen;
     }
 
     std::string task_key_;
     std::vector<std::string> addresses_;
+    bool json_ = false;
 };
 
 } // namespace

@@ -1,9 +1,11 @@
 #include "tlassembly/run_script.hpp"
 
 #include "tlassembly/placeholders.hpp"
+#include "tlassembly/run_script_map.hpp"
 #include "tlassembly/script_names.hpp"
 #include "tlparams/method2_obj.hpp"
 
+#include <algorithm>
 #include <fmt/format.h>
 #include <iterator>
 #include <stdexcept>
@@ -96,6 +98,32 @@ std::string BuildRunScript(std::string_view common_script, const TCalcObjects& o
             formula.swap(scratch);
         }
         AppendGuardedBlock(text, formula, index);
+    }
+    return text;
+}
+
+std::string BuildMappedRunScript(std::string_view common_script, const TCalcObjects& objects,
+                                std::span<const int32_t> elements, RunScriptMap& map) {
+    // Lines are counted at LF as the compiler counts them.
+    const auto line_at_end = [](const std::string& text) {
+        return 1 + static_cast<int32_t>(std::count(text.begin(), text.end(), '\n'));
+    };
+    std::string text;
+    if (!common_script.empty()) {
+        text.append(kCommonBanner);
+        map.SetCommonScript(line_at_end(text), common_script);
+        text.append(common_script);
+        text.append("\r\n");
+    }
+    text.append(kMainBanner);
+    AppendDeclarations(text, objects.Count());
+    for (const int32_t k : elements) {
+        const std::string& formula = FormulaOf(objects.At(k)).Formula;
+        MappedStatement statement = MapStatement(formula, k + 1);
+        // The block starts on a new line: "try ", then the statement after two blanks.
+        const int32_t first_line = line_at_end(text) + 1;
+        AppendGuardedBlock(text, statement.text, k + 1);
+        map.AddElement(k, first_line, line_at_end(text), first_line + 1, 3, formula, std::move(statement));
     }
     return text;
 }

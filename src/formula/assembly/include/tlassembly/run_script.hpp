@@ -4,6 +4,8 @@
 
 #include "tlmethods/calc_objects.hpp"
 
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -13,5 +15,13 @@ namespace tl {
 // 2k+1 of the output. Every object must hold a TMethod2Obj; any other record throws
 // std::invalid_argument.
 std::string BuildRunScript(std::string_view common_script, const TCalcObjects& objects);
+
+class RunScriptMap;
+
+// The run script with only the blocks of `elements` (ascending indices into `objects`; the
+// declarations still count every object), and in `map` where each text of the task lies in it.
+// With every index it is the text of BuildRunScript.
+std::string BuildMappedRunScript(std::string_view common_script, const TCalcObjects& objects,
+                                 std::span<const int32_t> elements, RunScriptMap& map);
 
 } // namespace tl
