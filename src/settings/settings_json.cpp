@@ -369,7 +369,8 @@ TaskSettingsDocument ParseTaskSettingsJson(std::string_view json) {
     Json root;
     try {
         root = Json::parse(json.begin(), json.end());
-    } catch (const Json::parse_error& e) {
+    } catch (const Json::exception& e) {
+        // A parse error, or a number too large for a double (out_of_range.406).
         std::string what = e.what();
         // "[json.exception.parse_error.101] parse error at line 3, ..." without the bracketed id.
         const size_t cut = what.find("] ");
