@@ -28,8 +28,8 @@ std::string CheckCoefficientRecord(std::string_view text, char separator) {
         throw RecordPropertyViolation(fmt::format("the stored form \"{}\" does not parse: {}", stored, why));
     }
     if (again.SaveToText() != stored) {
-        throw RecordPropertyViolation(
-            fmt::format("storing the stored form changes it: \"{}\" became \"{}\"", stored, again.SaveToText()));
+        throw RecordPropertyViolation(fmt::format("storing the stored form changes it: \"{}\" became \"{}\"",
+                                                  stored, again.SaveToText()));
     }
     return {};
 }

@@ -24,7 +24,8 @@ bool SameValue(const TaskValue& a, const TaskValue& b) {
     return a.value == b.value;
 }
 
-void ExpectSame(const TaskSettingsDocument& expected, const TaskSettingsDocument& actual, std::string_view what) {
+void ExpectSame(const TaskSettingsDocument& expected, const TaskSettingsDocument& actual,
+                std::string_view what) {
     bool same = expected.task_key == actual.task_key && expected.task.size() == actual.task.size();
     for (size_t i = 0; same && i < expected.task.size(); ++i) {
         same = SameValue(expected.task[i], actual.task[i]);
@@ -68,8 +69,8 @@ std::string CheckSettingsJsonImport(std::string_view input) {
     try {
         ExpectSame(document, settings::ParseTaskSettingsJson(json), "JSON form");
     } catch (const settings::SettingsJsonError& refused) {
-        throw PropertyViolation(fmt::format("the JSON form of an accepted document is refused: {}\n{}",
-                                            refused.what(), json));
+        throw PropertyViolation(
+            fmt::format("the JSON form of an accepted document is refused: {}\n{}", refused.what(), json));
     }
 
     EnsureStore();

@@ -1,8 +1,8 @@
 #include "tldriver/schedule_task.hpp"
 
+#include "tlcommon/failure_text.hpp"
 #include "tldata/log_file.hpp"
 #include "tldata/passes.hpp"
-#include "tlcommon/failure_text.hpp"
 #include "tldriver/result_codes.hpp"
 
 #include <exception>

@@ -117,9 +117,8 @@ int32_t TScheduleTask::StartRun() {
         if (method_ == kMethodArbitraryFormula) {
             // The task's own script data, beside the program compiled with it: runs whose steps
             // interleave never share rows, lists or context.
-            arbitrary_ = std::make_unique<ArbitraryFormula>(
-                ArbitraryFormulaLinks{objects_, states_, channel_, channel_, timings_,
-                                      Link().include_directory});
+            arbitrary_ = std::make_unique<ArbitraryFormula>(ArbitraryFormulaLinks{
+                objects_, states_, channel_, channel_, timings_, Link().include_directory});
             result = arbitrary_->Prepare(common_script_, data_filter_, momentary_filter_)
                          ? kResultWaiting
                          : kResultBadScenario;

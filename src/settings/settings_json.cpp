@@ -222,8 +222,9 @@ void CheckRequiredKeys(const TaskSettingsDocument& document) {
     }
     for (const std::string_view key : required) {
         if (Find(document, key) == nullptr) {
-            Refuse("task", fmt::format("the required key \"{}\" is missing{}", key,
-                                       key == kDeepAdv || key == kParNumber ? " (AdvParNumber is true)" : ""));
+            Refuse("task",
+                   fmt::format("the required key \"{}\" is missing{}", key,
+                               key == kDeepAdv || key == kParNumber ? " (AdvParNumber is true)" : ""));
         }
     }
 }
@@ -233,8 +234,9 @@ void CheckEndAfterBegin(const TaskSettingsDocument& document, std::string_view b
     const auto begin = ValueOf<DateTime>(document, begin_key);
     const auto end = ValueOf<DateTime>(document, end_key);
     if (begin && end && ToMillis(*end) < ToMillis(*begin)) {
-        Refuse(fmt::format("task.{}", end_key), fmt::format("{} lies before task.{} {}", FormatJsonDateTime(*end),
-                                                           begin_key, FormatJsonDateTime(*begin)));
+        Refuse(fmt::format("task.{}", end_key),
+               fmt::format("{} lies before task.{} {}", FormatJsonDateTime(*end), begin_key,
+                           FormatJsonDateTime(*begin)));
     }
 }
 
@@ -258,7 +260,8 @@ void CheckMeaning(const TaskSettingsDocument& document) {
     RefuseNul(document.task_key, "task_key");
     CheckRequiredKeys(document);
     if (const auto method = ValueOf<int32_t>(document, kMethod); method && *method != 0 && *method != 1) {
-        Refuse("task.Method", fmt::format("expected 0 (defined formula) or 1 (arbitrary formula), got {}", *method));
+        Refuse("task.Method",
+               fmt::format("expected 0 (defined formula) or 1 (arbitrary formula), got {}", *method));
     }
     if (const auto par_number = ValueOf<int32_t>(document, kParNumber);
         par_number && (*par_number < 0 || *par_number > kMaxParNumber)) {
@@ -270,9 +273,10 @@ void CheckMeaning(const TaskSettingsDocument& document) {
     const DateTime now = Now();
     CheckDepth(document, kDeepBase, now, "now");
     const bool fixed = ValueOf<int32_t>(document, kIntervalType) == 1;
-    const auto base_end = fixed ? ValueOf<DateTime>(document, kEndDateTime)
-                                      .value_or(ValueOf<DateTime>(document, kBeginDateTime).value_or(Today() - 7))
-                                : now;
+    const auto base_end =
+        fixed ? ValueOf<DateTime>(document, kEndDateTime)
+                    .value_or(ValueOf<DateTime>(document, kBeginDateTime).value_or(Today() - 7))
+              : now;
     CheckDepth(document, kDeepAdv, base_end, fixed ? "the base end " + FormatJsonDateTime(base_end) : "now");
     for (const TaskValue& value : document.task) {
         if (const auto* text = std::get_if<std::string>(&value.value)) {

@@ -103,7 +103,8 @@ TEST(CheckScriptCli, ReportsWhatTheRunCompilesWithPlacesInsideEachFormula) {
 
     // The same as one JSON document: every element with its messages, lines and columns.
     const Outcome json = host::testing::RunProcess(
-        TLHOST_PATH, dir.Path(), {"--db", "check.db", "check-script", "--json", "\\Scripts\\Check1\\"}, {}, false);
+        TLHOST_PATH, dir.Path(), {"--db", "check.db", "check-script", "--json", "\\Scripts\\Check1\\"}, {},
+        false);
     EXPECT_EQ(json.status, 1);
     const auto document = nlohmann::json::parse(json.out);
     EXPECT_EQ(document["compiles"], false);

@@ -40,15 +40,27 @@ TEST(RunScriptCheck, MessagesArePlacedInTheFormulaTheyComeFrom) {
         {"all compile", common, {"%Result% := k * 2", "W(1, 2) + T"}, true, true, {}},
         // Declarations pass the dialog's check, which compiles the formula at the top level; the
         // run puts the formula inside the element's try block (a bare one after an assignment).
-        {"declaration", common, {"1", "var x: Integer;\r\n%Result% := x", "function F: Integer; begin Result := 1; end;"}, false, true,
+        {"declaration",
+         common,
+         {"1", "var x: Integer;\r\n%Result% := x", "function F: Integer; begin Result := 1; end;"},
+         false,
+         true,
          {"1 1:1 Объявления допустимы только на верхнем уровне скрипта и перед телом подпрограммы",
           "2 1:1 требуется выражение"}},
         // Columns count the formula's own characters: "%Result%" is shorter than "__var0[1]", and
         // the assignment in front of a bare expression is not counted.
-        {"columns", common, {"%Result% := 1 + ;", "k +\r\n  * 2"}, false, true,
+        {"columns",
+         common,
+         {"%Result% := 1 + ;", "k +\r\n  * 2"},
+         false,
+         true,
          {"0 1:17 требуется выражение", "1 2:3 требуется выражение"}},
         // The missing "end" is found behind the formula: told at the formula's end.
-        {"unfinished", common, {"if k > 1 then begin\r\n  %Result0% := 1", "2"}, false, true,
+        {"unfinished",
+         common,
+         {"if k > 1 then begin\r\n  %Result0% := 1", "2"},
+         false,
+         true,
          {"0 2:17 требуется \";\"."}},
         {"common script", "var k: Float;\r\nk := ;", {"k"}, false, false, {"-1 2:6 требуется выражение"}},
     };

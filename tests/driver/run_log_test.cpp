@@ -45,7 +45,8 @@ TEST(IncompleteElementsTest, ElementsAndTheirLinesAreOrderedAsTextAndKeptOnceWit
 // kind for the libraries' English ones.
 TEST(FailureLineTest, OnlyRussianTextsReachTheLog) {
     const std::pair<std::exception_ptr, const char*> cases[] = {
-        {std::make_exception_ptr(LocalizedError("Индекс списка вне границ (2)")), "Индекс списка вне границ (2)"},
+        {std::make_exception_ptr(LocalizedError("Индекс списка вне границ (2)")),
+         "Индекс списка вне границ (2)"},
         {std::make_exception_ptr(std::bad_alloc()), "Недостаточно памяти"},
         {std::make_exception_ptr(std::out_of_range("vector::at")), "Выход за границы допустимого диапазона"},
         {std::make_exception_ptr(std::logic_error("no query")), "Нарушен порядок работы драйвера"},

@@ -58,12 +58,11 @@ TEST(ScenarioTest, AFixedPeriodIsCalculatedPassByPass) {
     const RunOutcome outcome = site.Run();
     EXPECT_EQ(outcome.code, 0);
     EXPECT_TRUE(outcome.extra_completions.empty());
-    EXPECT_EQ(site.Status(),
-              (Lines{"Начало работы", kPeriod, "Ошибка при получении списка объектов: 100.1",
-                     "Общее количество объектов, подлежащих расчету: 2",
-                     "Пропущен объект: 100.0.2. Штамп: 01.11.2014 01:30:00. Сезон: Лето (Нет "
-                     "значения активной мощности/энергии)",
-                     kSuccess}));
+    EXPECT_EQ(site.Status(), (Lines{"Начало работы", kPeriod, "Ошибка при получении списка объектов: 100.1",
+                                    "Общее количество объектов, подлежащих расчету: 2",
+                                    "Пропущен объект: 100.0.2. Штамп: 01.11.2014 01:30:00. Сезон: Лето (Нет "
+                                    "значения активной мощности/энергии)",
+                                    kSuccess}));
 
     // Hourly: 1000 kW over an hour is 1 of a thousand: load 0.1 * 10 / 10² * 1² = 0.01, Value0 = 10.
     // Daily: 24000 over 24 hours is 24 per hour.
@@ -235,8 +234,10 @@ TEST(ScenarioTest, AStateElementInTheSuppressingStateStopsTheCalculationOfItsEle
         site.FixedPeriod(At(2014, 11, 1, 0, 0), At(2014, 11, 1, 1, 0));
         Pair(site, ChannelRecord(1, 2, c.state_value, c.object, c.type, c.item));
         if (events) {
-            site.AddEvent(c.evcode_before, c.object, c.evtype_object, c.evitem_before, At(2014, 10, 31, 12, 0));
-            site.AddEvent(c.evcode_within, c.object, c.evtype_object, c.evitem_within, At(2014, 11, 1, 0, 45));
+            site.AddEvent(c.evcode_before, c.object, c.evtype_object, c.evitem_before,
+                          At(2014, 10, 31, 12, 0));
+            site.AddEvent(c.evcode_within, c.object, c.evtype_object, c.evitem_within,
+                          At(2014, 11, 1, 0, 45));
         }
         PairRows(site, 12, At(2014, 11, 1, 0, 30), 60, 80);
         PairRows(site, 12, At(2014, 11, 1, 1, 0), 60, 80);
@@ -249,7 +250,8 @@ TEST(ScenarioTest, AStateElementInTheSuppressingStateStopsTheCalculationOfItsEle
                         events ? 0.0 : kHalfHourActive},
                        {30012, "01.11.2014 01:00:00", "100.0.2", kHalfHourLine, kHalfHourReactive},
                    });
-        EXPECT_EQ(CountLines(site.Status(), "Отсутствуют состояния ОИ (ДВ) за расчетный период"), events ? 0u : 1u);
+        EXPECT_EQ(CountLines(site.Status(), "Отсутствуют состояния ОИ (ДВ) за расчетный период"),
+                  events ? 0u : 1u);
     }
 }
 

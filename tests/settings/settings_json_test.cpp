@@ -67,9 +67,10 @@ TEST_F(SettingsJson, ExportLeavesOutWhatNoReaderWouldTake) {
     config_.WriteString(kDevices1, "100.0.3", "1;2;3");
     config_.WriteString(kDevices2, "100.0.4", "");
     const ExportedSettings exported = ExportTaskSettings(config_, kTaskKey);
-    const std::string expected[] = {
-        "Foreign", "IntervalType: the stored value is not integer", "100.5: the key is not an element address",
-        "100.0.3: the coefficient record does not parse: Число полей 3", "100.0.4: the value is empty"};
+    const std::string expected[] = {"Foreign", "IntervalType: the stored value is not integer",
+                                    "100.5: the key is not an element address",
+                                    "100.0.3: the coefficient record does not parse: Число полей 3",
+                                    "100.0.4: the value is empty"};
     ASSERT_EQ(exported.warnings.size(), std::size(expected));
     for (size_t i = 0; i < std::size(expected); ++i) {
         EXPECT_NE(exported.warnings[i].find(expected[i]), std::string::npos) << exported.warnings[i];
@@ -127,7 +128,8 @@ TEST_F(SettingsJson, ImportRefusesAFaultyDocumentAndChangesNothing) {
          "elements.Devices1[0].value: the coefficient record does not parse: Поле 3"},
         // Well typed, but no run could use it.
         {edited([](J& d) { d["task"].erase("DeepBase"); }), "task: the required key \"DeepBase\" is missing"},
-        {edited([](J& d) { d["task"].erase("ParNumber"); }), "task: the required key \"ParNumber\" is missing"},
+        {edited([](J& d) { d["task"].erase("ParNumber"); }),
+         "task: the required key \"ParNumber\" is missing"},
         {edited([](J& d) { d["task"]["Method"] = 2; }), "task.Method: expected 0 (defined formula) or 1"},
         {edited([](J& d) { d["task"]["ParNumber"] = 8; }), "task.ParNumber: expected 0..7, got 8"},
         {edited([](J& d) { d["task"]["ParNumber"] = -1; }), "task.ParNumber: expected 0..7, got -1"},

@@ -15,11 +15,11 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
-#include <optional>
 #include <fmt/format.h>
+#include <functional>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <set>
 
 namespace tl::host {
@@ -107,7 +107,8 @@ public:
         SkippedKeys skipped;
         TCalcObjects objects;
         TSQLItemParamContainer filter;
-        ReadElementList(config, ElementSection(key, kFormulaMethod), kFormulaMethod, skipped, objects, filter);
+        ReadElementList(config, ElementSection(key, kFormulaMethod), kFormulaMethod, skipped, objects,
+                        filter);
         for (const auto& [name, reason] : skipped.skipped) {
             fmt::print(stderr, "tlhost: warning: the run leaves out the key \"{}\": {}\n", name, reason);
         }
@@ -122,7 +123,7 @@ public:
         // The run's engine with the function unit and the include directory the run would have.
         const std::string include_directory = context.IncludeDirectory();
         ScriptDataModule module(include_directory.empty() ? std::vector<std::string>{}
-                                                           : std::vector<std::string>{include_directory});
+                                                          : std::vector<std::string>{include_directory});
         const RunScriptCheck check = CheckRunScript(module.Engine(), common, objects);
 
         std::map<int32_t, std::vector<const script::Message*>> by_element;
@@ -157,8 +158,9 @@ public:
 private:
     using ByElement = std::map<int32_t, std::vector<const script::Message*>>;
 
-    void PrintText(const RunScriptCheck& check, const TCalcObjects& objects, const std::vector<int32_t>& reported,
-                   const ByElement& by_element, const std::function<bool(int32_t)>& has_error) const {
+    void PrintText(const RunScriptCheck& check, const TCalcObjects& objects,
+                   const std::vector<int32_t>& reported, const ByElement& by_element,
+                   const std::function<bool(int32_t)>& has_error) const {
         const auto print = [&](int32_t element, const std::string& heading) {
             const auto found = by_element.find(element);
             if (found == by_element.end()) {
@@ -171,7 +173,8 @@ private:
         };
         print(-1, "common script");
         if (!check.formulas_checked) {
-            fmt::print("the common script does not compile; {} element formulas not checked\n", reported.size());
+            fmt::print("the common script does not compile; {} element formulas not checked\n",
+                       reported.size());
             return;
         }
         size_t compiling = 0;

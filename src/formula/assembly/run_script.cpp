@@ -103,7 +103,7 @@ std::string BuildRunScript(std::string_view common_script, const TCalcObjects& o
 }
 
 std::string BuildMappedRunScript(std::string_view common_script, const TCalcObjects& objects,
-                                std::span<const int32_t> elements, RunScriptMap& map) {
+                                 std::span<const int32_t> elements, RunScriptMap& map) {
     // Lines are counted at LF as the compiler counts them.
     const auto line_at_end = [](const std::string& text) {
         return 1 + static_cast<int32_t>(std::count(text.begin(), text.end(), '\n'));

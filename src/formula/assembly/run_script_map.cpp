@@ -99,8 +99,8 @@ void RunScriptMap::SetCommonScript(int32_t first_line, std::string_view common_s
 
 void RunScriptMap::AddElement(int32_t element, int32_t first_line, int32_t last_line, int32_t statement_line,
                               int32_t statement_column, std::string_view formula, MappedStatement statement) {
-    elements_.push_back({element, first_line, last_line, statement_line, statement_column, std::string(formula),
-                         std::move(statement)});
+    elements_.push_back({element, first_line, last_line, statement_line, statement_column,
+                         std::string(formula), std::move(statement)});
 }
 
 ScriptPlace RunScriptMap::Locate(int32_t line, int32_t column) const {

@@ -77,15 +77,16 @@ void ArbitraryFormula::ReadOutput() {
     for (size_t i = 0; i < count; i += 2) {
         const auto k = static_cast<TCalcObjects::Index>(i / 2);
         if (k >= objects_.Count()) {
-            throw LocalizedError(fmt::format("Скрипт вывел {} строк результата для {} элементов", count,
-                                             objects_.Count()));
+            throw LocalizedError(
+                fmt::format("Скрипт вывел {} строк результата для {} элементов", count, objects_.Count()));
         }
         const ElementAddress& element = objects_.At(k).address;
         Values values;
         values.value0 = ReadValue(0, lines_[i], element);
         if (i + 1 >= count) {
-            throw LocalizedError(fmt::format("Скрипт вывел {} строк результата: нет второй строки элемента {}",
-                                             count, FormatAddress(element)));
+            throw LocalizedError(
+                fmt::format("Скрипт вывел {} строк результата: нет второй строки элемента {}", count,
+                            FormatAddress(element)));
         }
         values.value1 = ReadValue(1, lines_[i + 1], element);
         values_.push_back(values);
