@@ -6,6 +6,7 @@
 #include "compiler.hpp"
 #include "lexer.hpp"
 #include "parser.hpp"
+#include "tlcommon/failure_text.hpp"
 
 #include <new>
 
@@ -73,7 +74,7 @@ std::unique_ptr<Program> Engine::Compile(std::string_view source, std::string_vi
     } catch (const std::bad_alloc&) {
         diag.Error({}, "Недостаточно памяти для компиляции скрипта");
     } catch (const std::exception& error) {
-        diag.Error({}, std::string("Внутренняя ошибка компилятора: ") + error.what());
+        diag.Error({}, "Внутренняя ошибка компилятора: " + FailureText(error));
     }
     code->files = sources.FileNames();
     return std::make_unique<Program>(*this, std::move(code), std::move(messages));

@@ -5,6 +5,7 @@
 #include "diagnostics.hpp"
 #include "exec_node.hpp"
 #include "runtime.hpp"
+#include "tlcommon/failure_text.hpp"
 #include "tlscript/engine.hpp"
 
 #include <cstring>
@@ -98,7 +99,7 @@ bool Program::Execute() {
     } catch (const std::bad_alloc&) {
         fail("Недостаточно памяти для выполнения скрипта", {});
     } catch (const std::exception& error) {
-        fail(error.what(), {});
+        fail(FailureText(error), {}); // the log takes Russian texts only
     }
     for (const ManagedSlot& slot : code_->global_managed) {
         ReleaseValue(slot.type, globals + slot.offset);
