@@ -6,6 +6,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <sqlite3.h>
 
 namespace tl {
 namespace {
@@ -38,6 +39,22 @@ void ImportTask(const fs::path& dir, const std::string& task_key, const std::str
     ASSERT_EQ(imported.status, 0) << imported.out;
 }
 
+// Runs one statement on the scratch database; for a query, the first column of its first row.
+std::string Sql(const fs::path& dir, const std::string& statement) {
+    sqlite3* db = nullptr;
+    sqlite3_open((dir / "check.db").c_str(), &db);
+    std::string first;
+    sqlite3_exec(
+        db, statement.c_str(),
+        [](void* out, int, char** values, char**) {
+            *static_cast<std::string*>(out) = values[0] != nullptr ? values[0] : "";
+            return 0;
+        },
+        &first, nullptr);
+    sqlite3_close(db);
+    return first;
+}
+
 TEST(CheckScriptCli, ReportsWhatTheRunCompilesWithPlacesInsideEachFormula) {
     host::testing::ScratchDir dir;
     ASSERT_EQ(RunTlhost(dir.Path(), {"db", "init"}).status, 0);
@@ -53,6 +70,9 @@ TEST(CheckScriptCli, ReportsWhatTheRunCompilesWithPlacesInsideEachFormula) {
                 {"5.99.1", "var x: Integer;\r\n%Result% := 1"}});
     ImportTask(dir.Path(), "\\Scripts\\Check2\\", "var k: Float;\r\nk := ;", {{"1.99.1", "k"}});
     ImportTask(dir.Path(), "\\Scripts\\Check3\\", "{$I k.inc}", {{"1.99.1", "k"}});
+    // A key of the older "object.item" form: the run renames it to 6.0.1 before it reads the list.
+    ImportTask(dir.Path(), "\\Scripts\\Check4\\", "", {{"6.99.1", "%Result% := 1 + ;"}});
+    Sql(dir.Path(), "update settings set key = '6.1', key_fold = '6.1' where key = '6.99.1'");
     fs::create_directories(dir.Path() / "inc");
     std::ofstream(dir.Path() / "inc" / "k.inc") << "const k = 3;";
     struct Case {
@@ -88,6 +108,10 @@ TEST(CheckScriptCli, ReportsWhatTheRunCompilesWithPlacesInsideEachFormula) {
          0,
          {"1 of 1 element formulas compile; the run script compiles"},
          {}},
+        {{"check-script", "\\Scripts\\Check4\\"},
+         1,
+         {"element 6.0.1:\n  Синтаксическая ошибка: требуется выражение [строка: 1, столбец: 17]"},
+         {"leaves out"}},
     };
     for (const Case& c : cases) {
         const Outcome outcome = RunTlhost(dir.Path(), c.args);
@@ -100,6 +124,11 @@ TEST(CheckScriptCli, ReportsWhatTheRunCompilesWithPlacesInsideEachFormula) {
             EXPECT_EQ(outcome.out.find(text), std::string::npos) << "unexpected: " << text;
         }
     }
+
+    // The check renamed the older key and marked the section only inside a transaction it rolled back.
+    EXPECT_EQ(Sql(dir.Path(), "select group_concat(key) from settings where section like '%Check4%' and "
+                              "key in ('6.1', '6.0.1', 'UpdateFormat1')"),
+              "6.1");
 
     // The same as one JSON document: every element with its messages, lines and columns.
     const Outcome json = host::testing::RunProcess(

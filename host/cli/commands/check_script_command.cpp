@@ -5,8 +5,10 @@
 #include "tlhost/host_error.hpp"
 #include "tlhost/task_key.hpp"
 #include "tlmethods/element_list.hpp"
+#include "tlplatform/db_connection.hpp"
 #include "tlscript/engine.hpp"
 #include "tlsettings/element_key.hpp"
+#include "tlsettings/key_conversion.hpp"
 #include "tlsettings/settings_json.hpp"
 #include "tlsettings/svc_config.hpp"
 #include "tlsettings/task_keys.hpp"
@@ -74,6 +76,17 @@ nlohmann::ordered_json MessageJson(const script::Message& message) {
     return json;
 }
 
+// Whether the run would first convert keys of the older "object.item" form in `element_section`.
+bool HoldsOlderKeys(TSvcConfig& config, const std::string& task_section, const std::string& element_section) {
+    if (!config.ReadBool(task_section, settings::UpdateFormatKey(kFormulaMethod), true)) {
+        return false;
+    }
+    const std::vector<std::string> names = config.ReadSection(element_section);
+    return std::any_of(names.begin(), names.end(), [](const std::string& name) {
+        return std::count(name.begin(), name.end(), '.') == 1;
+    });
+}
+
 class CheckScriptCommand : public Command {
 public:
     std::string Path() const override { return "check-script"; }
@@ -107,8 +120,24 @@ public:
         SkippedKeys skipped;
         TCalcObjects objects;
         TSQLItemParamContainer filter;
-        ReadElementList(config, ElementSection(key, kFormulaMethod), kFormulaMethod, skipped, objects,
-                        filter);
+        const std::string element_section = ElementSection(key, kFormulaMethod);
+        if (HoldsOlderKeys(config, task_section, element_section)) {
+            // The run renames them before it reads the list: the check reads them renamed, inside a
+            // transaction it rolls back, so that the store stays as it was.
+            auto lock = db::LockProcessConnection();
+            db::Connection& connection = *db::ProcessConnection();
+            connection.Begin();
+            try {
+                settings::ConvertElementKeys(config, kFormulaMethod, task_section, element_section);
+                ReadElementList(config, element_section, kFormulaMethod, skipped, objects, filter);
+            } catch (...) {
+                connection.Rollback();
+                throw;
+            }
+            connection.Rollback();
+        } else {
+            ReadElementList(config, element_section, kFormulaMethod, skipped, objects, filter);
+        }
         for (const auto& [name, reason] : skipped.skipped) {
             fmt::print(stderr, "tlhost: warning: the run leaves out the key \"{}\": {}\n", name, reason);
         }
