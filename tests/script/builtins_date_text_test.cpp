@@ -2,6 +2,7 @@
 #include "script_test_util.hpp"
 
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace tl::script {
 namespace {
@@ -13,45 +14,46 @@ struct DateCase {
     const char* printed;
 };
 
-class DateTextTest : public ::testing::TestWithParam<DateCase> {};
-
-TEST_P(DateTextTest, Evaluates) {
-    auto result =
-        RunScript(std::string("var t: Float; t := EncodeDate(2024, 2, 9) + EncodeTime(7, 8, 9, 10);\n"
-                              "Print(") +
-                  GetParam().expression + ");");
-    EXPECT_EQ(result.messages, "") << GetParam().expression;
-    EXPECT_EQ(result.output, GetParam().printed) << GetParam().expression;
+// Each expression is printed with t = 09.02.2024 07:08:09.010.
+void ExpectPrinted(const std::vector<DateCase>& cases) {
+    for (const DateCase& c : cases) {
+        SCOPED_TRACE(c.expression);
+        auto result =
+            RunScript(std::string("var t: Float; t := EncodeDate(2024, 2, 9) + EncodeTime(7, 8, 9, 10);\n"
+                                  "Print(") +
+                      c.expression + ");");
+        EXPECT_EQ(result.messages, "");
+        EXPECT_EQ(result.output, c.printed);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    ToText, DateTextTest,
-    ::testing::Values(DateCase{"DateToStr(t)", "09.02.2024"}, DateCase{"TimeToStr(t)", "07:08:09"},
-                      DateCase{"DateTimeToStr(t)", "09.02.2024 07:08:09"},
-                      DateCase{"DateTimeToStr(Int(t))", "09.02.2024"},
-                      DateCase{"DateTimeToStr(Int(t) + EncodeTime(0, 0, 0, 1))", "09.02.2024"},
-                      DateCase{"DateTimeToStr(0.5)", "30.12.1899 12:00:00"},
-                      DateCase{"TimeToStr(EncodeTime(23, 59, 59, 999))", "23:59:59"},
-                      DateCase{"FormatDateTime('c|t|tt|ddddd', t)",
-                               "09.02.2024 07:08:09|07:08|07:08:09|09.02.2024"},
-                      DateCase{"FormatDateTime('d/m/yy', t)", "9.2.24"},
-                      DateCase{"FormatDateTime('tt am/pm', t + 0.5)", "07:08:09 pm"},
-                      DateCase{"DateToStr(-1.25) + ' ' + TimeToStr(-1.25)", "29.12.1899 06:00:00"},
-                      DateCase{"FormatDateTime('hh:nn:ss.zzz', Int(t) + 0.9999999999)", "00:00:00.000"}));
+TEST(DateTextTest, FormatsDateTimes) {
+    ExpectPrinted({{"DateToStr(t)", "09.02.2024"},
+                   {"TimeToStr(t)", "07:08:09"},
+                   {"DateTimeToStr(t)", "09.02.2024 07:08:09"},
+                   {"DateTimeToStr(Int(t))", "09.02.2024"},
+                   {"DateTimeToStr(Int(t) + EncodeTime(0, 0, 0, 1))", "09.02.2024"},
+                   {"DateTimeToStr(0.5)", "30.12.1899 12:00:00"},
+                   {"TimeToStr(EncodeTime(23, 59, 59, 999))", "23:59:59"},
+                   {"FormatDateTime('c|t|tt|ddddd', t)", "09.02.2024 07:08:09|07:08|07:08:09|09.02.2024"},
+                   {"FormatDateTime('d/m/yy', t)", "9.2.24"},
+                   {"FormatDateTime('tt am/pm', t + 0.5)", "07:08:09 pm"},
+                   {"DateToStr(-1.25) + ' ' + TimeToStr(-1.25)", "29.12.1899 06:00:00"},
+                   {"FormatDateTime('hh:nn:ss.zzz', Int(t) + 0.9999999999)", "00:00:00.000"}});
+}
 
-INSTANTIATE_TEST_SUITE_P(
-    FromText, DateTextTest,
-    ::testing::Values(
-        DateCase{"StrToDate('09.02.2024') = EncodeDate(2024, 2, 9)", "True"},
-        DateCase{"StrToDate(' 9.2.2024 ') = EncodeDate(2024, 2, 9)", "True"},
-        DateCase{"StrToDate('29.02.2024') = EncodeDate(2024, 2, 29)", "True"},
-        DateCase{"StrToTime('7:08') = EncodeTime(7, 8, 0, 0)", "True"},
-        DateCase{"StrToTime('07:08:09') = EncodeTime(7, 8, 9, 0)", "True"},
-        DateCase{"StrToTime('7:08:09.250') = EncodeTime(7, 8, 9, 250)", "True"},
-        DateCase{"StrToDateTime('09.02.2024 07:08:09') = EncodeDate(2024, 2, 9) + EncodeTime(7, 8, 9, 0)",
-                 "True"},
-        DateCase{"StrToDateTime('09.02.2024') = EncodeDate(2024, 2, 9)", "True"},
-        DateCase{"DateTimeToStr(StrToDateTime(DateTimeToStr(t)))", "09.02.2024 07:08:09"}));
+TEST(DateTextTest, ReadsDateTimes) {
+    ExpectPrinted(
+        {{"StrToDate('09.02.2024') = EncodeDate(2024, 2, 9)", "True"},
+         {"StrToDate(' 9.2.2024 ') = EncodeDate(2024, 2, 9)", "True"},
+         {"StrToDate('29.02.2024') = EncodeDate(2024, 2, 29)", "True"},
+         {"StrToTime('7:08') = EncodeTime(7, 8, 0, 0)", "True"},
+         {"StrToTime('07:08:09') = EncodeTime(7, 8, 9, 0)", "True"},
+         {"StrToTime('7:08:09.250') = EncodeTime(7, 8, 9, 250)", "True"},
+         {"StrToDateTime('09.02.2024 07:08:09') = EncodeDate(2024, 2, 9) + EncodeTime(7, 8, 9, 0)", "True"},
+         {"StrToDateTime('09.02.2024') = EncodeDate(2024, 2, 9)", "True"},
+         {"DateTimeToStr(StrToDateTime(DateTimeToStr(t)))", "09.02.2024 07:08:09"}});
+}
 
 // The two-digit and the missing year both count from today.
 TEST(DateTextTest, ShortYearsCountFromThisYear) {

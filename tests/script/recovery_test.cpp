@@ -1,7 +1,6 @@
 // Error recovery: one pass reports each independent error once, and nothing that only follows
 // from an earlier one.
 #include "script_test_util.hpp"
-#include "tlscript/call_frame.hpp"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -52,22 +51,6 @@ TEST(RecoveryTest, FloodOfErrorsIsCapped) {
     auto result = RunScript(source);
     size_t lines = static_cast<size_t>(std::count(result.messages.begin(), result.messages.end(), '\n'));
     EXPECT_EQ(lines, 100u);
-}
-
-TEST(RecoveryTest, CheckScriptOfTheFormulaEditorCompiles) {
-    // The shape the settings dialogs compile to check one upper-cased element formula.
-    Engine engine;
-    engine.RegisterFunction({"MyUnit",
-                             "W2",
-                             {{ValueType::Integer}, {ValueType::Integer}, {ValueType::Integer}},
-                             ValueType::Float,
-                             [](CallFrame&) {}});
-    auto program =
-        engine.Compile("var __var0, __var1: float;\r\n__VAR0 := W2($1A, 99, 3);\r\nprint(__var0);\r\n"
-                       "print(__var1);");
-    EXPECT_EQ(program->Messages().ToText(), "");
-    EXPECT_TRUE(program->Execute());
-    EXPECT_EQ(program->Output(), "00");
 }
 
 } // namespace
