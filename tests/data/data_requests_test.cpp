@@ -11,57 +11,59 @@ using test::RecordingTask;
 using Lines = std::vector<std::string>;
 const std::vector<Variant> kZero = {Variant::Int32(0)};
 
+// The data request of pass 7 (parameter 12) and the momentary request (parameter 1100), with
+// elements and without: an empty filter sends an empty query; only the data request logs that.
 TEST(DataRequestTest, SendsTheFilteredQueryAndLogsItsElementsTextAndParameters) {
-    TSQLItemParamContainer filter;
-    filter.Add(100, 0, 2);
-    filter.Add(100, 0, 1);
-    RecordingTask task;
-    RequestData(task, filter, 7, At(2014, 11, 1, 0, 30), At(2014, 11, 2));
-    const std::string sql =
-        "select * from data where parnumber = :pn1 and data_date between :sdt and :edt and "
-        "((object = 100 and objtype = 0 and item in (1, 2))) "
-        "order by data_date, season, object, item";
-    ASSERT_EQ(task.queries.size(), 1u);
-    EXPECT_EQ(task.queries[0].sql, sql);
-    EXPECT_EQ(task.queries[0].params,
-              (std::vector<Variant>{Variant::Int32(12), Variant::DateTime(At(2014, 11, 1, 0, 29, 50)),
-                                    Variant::DateTime(At(2014, 11, 2))}));
-    EXPECT_EQ(task.log, (Lines{"", "-------------------Запрос данных----------------------", "100.0.1",
-                               "100.0.2", "", "----", "SQL:", sql, "", "Параметры:", "\t12",
-                               "\t01.11.2014 00:29:50.000", "\t02.11.2014 00:00:00.000"}));
-}
-
-TEST(DataRequestTest, EmptyFiltersSendEmptyQueries) {
-    RecordingTask data;
-    RequestData(data, TSQLItemParamContainer(), 9, At(2014, 11, 1), At(2014, 11, 2));
-    ASSERT_EQ(data.queries.size(), 1u);
-    EXPECT_EQ(data.queries[0].sql, "");
-    EXPECT_EQ(data.queries[0].params, kZero);
-    EXPECT_EQ(data.log, (Lines{"", "-------------------Запрос данных----------------------",
-                               "Нет элементов для запроса: запрос не отправлен"}));
-
-    RecordingTask momentary;
-    RequestMomentary(momentary, TSQLItemParamContainer(), At(2014, 11, 1), At(2014, 11, 2));
-    ASSERT_EQ(momentary.queries.size(), 1u);
-    EXPECT_EQ(momentary.queries[0].sql, "");
-    EXPECT_EQ(momentary.queries[0].params, kZero);
-    EXPECT_TRUE(momentary.log.empty());
-}
-
-TEST(MomentaryRequestTest, SendsParameter1100ForTheFilterAndLogsTheRequest) {
-    TSQLItemParamContainer filter;
-    filter.Add(26, 99, 0x0205);
-    RecordingTask task;
-    RequestMomentary(task, filter, At(2014, 11, 1, 0, 30), At(2014, 11, 2));
-    const std::string sql =
-        "select * from data where parnumber = 1100 and data_date between :sdt and :edt and "
-        "((object = 26 and objtype = 99 and item in (517))) "
-        "order by data_date, season, object, item";
-    ASSERT_EQ(task.queries.size(), 1u);
-    EXPECT_EQ(task.queries[0].sql, sql);
-    EXPECT_EQ(task.log, (Lines{"", "-------------------RequestMomentary----------------------", "26.99.517",
-                               "", "----", "SQL:", sql, "", "Параметры:", "\t01.11.2014 00:29:50.000",
-                               "\t02.11.2014 00:00:00.000"}));
+    const auto sql = [](const char* parnumber, const char* filter) {
+        return std::string("select * from data where parnumber = ") + parnumber +
+               " and data_date between :sdt and :edt and " + filter +
+               " order by data_date, season, object, item";
+    };
+    const std::string data = sql(":pn1", "((object = 100 and objtype = 0 and item in (1, 2)))");
+    const std::string momentary = sql("1100", "((object = 26 and objtype = 99 and item in (517)))");
+    const std::string banner = "-------------------Запрос данных----------------------";
+    const Variant begin = Variant::DateTime(At(2014, 11, 1, 0, 29, 50));
+    const Variant end = Variant::DateTime(At(2014, 11, 2));
+    const char* const stamps[] = {"\t01.11.2014 00:29:50.000", "\t02.11.2014 00:00:00.000"};
+    const struct {
+        bool momentary;
+        std::vector<ElementAddress> elements;
+        std::string sql;
+        std::vector<Variant> params;
+        Lines log;
+    } cases[] = {
+        {false,
+         {{100, 0, 2}, {100, 0, 1}},
+         data,
+         {Variant::Int32(12), begin, end},
+         {"", banner, "100.0.1", "100.0.2", "", "----", "SQL:", data, "", "Параметры:", "\t12", stamps[0],
+          stamps[1]}},
+        {true,
+         {{26, 99, 0x0205}},
+         momentary,
+         {begin, end},
+         {"", "-------------------RequestMomentary----------------------", "26.99.517", "", "----",
+          "SQL:", momentary, "", "Параметры:", stamps[0], stamps[1]}},
+        {false, {}, "", kZero, {"", banner, "Нет элементов для запроса: запрос не отправлен"}},
+        {true, {}, "", kZero, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sql + (c.momentary ? " momentary" : " data"));
+        TSQLItemParamContainer filter;
+        for (const ElementAddress& e : c.elements) {
+            filter.Add(e.object, e.type, e.item);
+        }
+        RecordingTask task;
+        if (c.momentary) {
+            RequestMomentary(task, filter, At(2014, 11, 1, 0, 30), At(2014, 11, 2));
+        } else {
+            RequestData(task, filter, 7, At(2014, 11, 1, 0, 30), At(2014, 11, 2));
+        }
+        ASSERT_EQ(task.queries.size(), 1u);
+        EXPECT_EQ(task.queries[0].sql, c.sql);
+        EXPECT_EQ(task.queries[0].params, c.params);
+        EXPECT_EQ(task.log, c.log);
+    }
 }
 
 TEST(DiscretenessTest, OnlyMinutesUpTo30AndSecondsAreSupported) {
