@@ -182,23 +182,22 @@ TEST_F(SettingsJson, AnImportThatFailsHalfWayIsRolledBack) {
     EXPECT_TRUE(config_.ValueExists(kDevices2, "27.99.1"));
 }
 
+// Reading is the ISO reader of the common library (its refusals are tested there); the document
+// always writes the milliseconds.
 TEST(JsonDateTime, TextForm) {
-    struct Case {
+    const struct {
         const char* text;
-        bool valid;
+        const char* written; // null: refused
+    } cases[] = {
+        {"2024-02-29 23:59:59.999", "2024-02-29 23:59:59.999"},
+        {"1899-12-30 00:00:00", "1899-12-30 00:00:00.000"},
+        {"2024-02-30 00:00:00", nullptr},
     };
-    const Case cases[] = {
-        {"2024-02-29 23:59:59.999", true}, {"1899-12-30 00:00:00", true},  {"2023-02-29 00:00:00", false},
-        {"2024-13-01 00:00:00", false},    {"2024-01-01 24:00:00", false}, {"2024-01-01T00:00:00", false},
-        {"2024-01-01 00:00:00.5", false},  {"2024-1-01 00:00:00", false},  {"", false},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const auto parsed = ParseJsonDateTime(c.text);
-        ASSERT_EQ(parsed.has_value(), c.valid) << c.text;
+        ASSERT_EQ(parsed.has_value(), c.written != nullptr) << c.text;
         if (parsed) {
-            const std::string expected =
-                std::string(c.text).size() == 19 ? std::string(c.text) + ".000" : c.text;
-            EXPECT_EQ(FormatJsonDateTime(*parsed), expected);
+            EXPECT_EQ(FormatJsonDateTime(*parsed), c.written);
         }
     }
 }
