@@ -1,4 +1,4 @@
-// The one-line forms of messages and the list's split between compile and execution messages.
+// The one-line forms of messages.
 #include "tlscript/messages.hpp"
 
 #include <gtest/gtest.h>
@@ -28,15 +28,6 @@ TEST(MessageTest, OneLineForm) {
         const Message message{c.kind, "текст", c.line, c.line > 0 ? 7 : 0, c.source};
         EXPECT_EQ(message.OneLine(), c.one_line);
     }
-}
-
-TEST(MessageListTest, ExecutionMessagesGoCompileMessagesStay) {
-    MessageList list;
-    list.Add({MessageKind::Warning, "w", 1, 1, ""});
-    EXPECT_FALSE(list.HasCompileErrors());
-    list.Add({MessageKind::CompileError, "c", 2, 1, ""});
-    EXPECT_TRUE(list.HasCompileErrors());
-    EXPECT_FALSE(list.HasExecutionErrors());
 }
 
 } // namespace
