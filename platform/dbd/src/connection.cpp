@@ -1,4 +1,5 @@
 // Opening a connection by URI, and the process-wide connection.
+#include "pg_connection.hpp"
 #include "sqlite_connection.hpp"
 #include "tlplatform/db_connection.hpp"
 
@@ -26,7 +27,11 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
 
 std::unique_ptr<Connection> Connection::Open(std::string_view uri, OpenMode mode) {
     if (StartsWith(uri, "postgresql://") || StartsWith(uri, "postgres://")) {
-        throw Error(fmt::format("cannot open '{}': this build has no PostgreSQL support", uri));
+        try {
+            return std::make_unique<PgConnection>(std::string(uri));
+        } catch (const Error& e) {
+            throw Error(fmt::format("cannot connect to the PostgreSQL server: {}", e.what()));
+        }
     }
     std::string_view path = uri;
     if (StartsWith(path, "sqlite:")) {

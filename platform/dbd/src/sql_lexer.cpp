@@ -105,4 +105,26 @@ bool IsKeyword(const SqlToken& token, std::string_view keyword) {
     return true;
 }
 
+std::vector<std::string_view> SplitStatements(std::string_view sql) {
+    std::vector<std::string_view> statements;
+    SqlLexer lexer(sql);
+    size_t begin = 0;
+    bool substance = false;
+    for (;;) {
+        const SqlToken token = lexer.Next();
+        if (token.kind == SqlTokenKind::End || token.Is(';')) {
+            if (substance) {
+                statements.push_back(sql.substr(begin, token.begin - begin));
+            }
+            if (token.kind == SqlTokenKind::End) {
+                return statements;
+            }
+            begin = token.end;
+            substance = false;
+        } else if (token.kind != SqlTokenKind::Comment) {
+            substance = true;
+        }
+    }
+}
+
 } // namespace tl::db

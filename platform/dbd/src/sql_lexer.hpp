@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string_view>
+#include <vector>
 
 namespace tl::db {
 
@@ -50,5 +51,9 @@ private:
 
 // A word equal to `keyword` (lower case) without regard to ASCII case.
 bool IsKeyword(const SqlToken& token, std::string_view keyword);
+
+// The statements of a text, split at the ";" between them (not those in quotes or comments), each
+// without its ";"; statements of nothing but blanks and comments are left out.
+std::vector<std::string_view> SplitStatements(std::string_view sql);
 
 } // namespace tl::db

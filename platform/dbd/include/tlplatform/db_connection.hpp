@@ -1,14 +1,17 @@
 // C++ side of the database library, for the host and the platform's own components.
 //
-// Backends: SQLite ("sqlite:PATH" or a plain path; ":memory:" for a private in-memory database).
-// A PostgreSQL URI ("postgresql://...", "postgres://...") is recognised and refused until that
-// backend is built in. Every SQLite connection runs in WAL mode with a busy timeout of ten seconds,
-// so that a worker thread with its own connection can read while the main thread writes settings.
-// The log is flushed to disk only at checkpoints (synchronous = normal), not at every commit: the
-// database stays consistent whatever happens, and a crash of the process loses nothing committed,
-// but a power failure or an OS crash may undo the last commits (a calculation pass to run again,
-// a setting to save again). Each connection caches up to 64 MiB of pages, so that a long
-// transaction of result rows finds its index pages in memory.
+// Backends: SQLite ("sqlite:PATH" or a plain path; ":memory:" for a private in-memory database) and
+// PostgreSQL ("postgresql://user@host:port/database?options", also "postgres://"; what the URI
+// leaves out comes from the PG* environment variables, so "postgresql://" alone uses them all; the
+// database must exist). The PostgreSQL backend is described in pg_connection.hpp: the same schema,
+// the same SQL texts, stores streamed with COPY and merged in one statement. Every SQLite
+// connection runs in WAL mode with a busy timeout of ten seconds, so that a worker thread with its
+// own connection can read while the main thread writes settings. The log is flushed to disk only at
+// checkpoints (synchronous = normal), not at every commit: the database stays consistent whatever
+// happens, and a crash of the process loses nothing committed, but a power failure or an OS crash
+// may undo the last commits (a calculation pass to run again, a setting to save again). Each
+// connection caches up to 64 MiB of pages, so that a long transaction of result rows finds its
+// index pages in memory.
 //
 // SQL texts use named parameters (":sdt"); the k-th occurrence of a name in the text is bound to the
 // k-th value, whatever the name. A text without parameters ignores the values given with it (the
@@ -16,7 +19,11 @@
 // comments and "::" casts are left alone.
 //
 // Values bind as: TL_VT_DATETIME as a real (days since 30.12.1899), INT32/INT64/BOOL as integers,
-// DOUBLE as a real, STRING as UTF-8 text, NULL as null.
+// DOUBLE as a real, STRING as UTF-8 text, NULL as null (on PostgreSQL: bigint, double precision,
+// text, and a null of the type its place asks for).
+//
+// Every failure, a lost connection included, is thrown as Error with the database's own text: a
+// query never answers a failure with an empty set.
 #pragma once
 
 #include "tlosses/abi.h"

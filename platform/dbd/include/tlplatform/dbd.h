@@ -1,7 +1,7 @@
 /*
  * Database library: the process-wide connection to the metering database and the functions that
  * the metering system's modules import from it. Backends: SQLite ("sqlite:PATH" or a plain path)
- * and, later, PostgreSQL ("postgresql://..."). Strings are UTF-8, string variants included.
+ * and PostgreSQL ("postgresql://..."). Strings are UTF-8, string variants included.
  *
  * SQL texts use named parameters (":sdt"); the k-th occurrence of a parameter name in the text is
  * bound to the k-th value given. Result sets are TlResultSet objects (see tlosses/abi.h) whose

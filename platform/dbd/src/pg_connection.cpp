@@ -1,0 +1,254 @@
+#include "pg_connection.hpp"
+
+#include "memory_result_set.hpp"
+#include "named_parameters.hpp"
+#include "pg_element_filter.hpp"
+#include "pg_result_reader.hpp"
+#include "sql_lexer.hpp"
+
+#include <charconv>
+#include <cstring>
+#include <fmt/format.h>
+#include <libpq-fe.h>
+#include <utility>
+
+namespace tl::db {
+namespace {
+
+// Rows are handed to libpq in pieces of about this size while a store streams.
+constexpr size_t kCopyChunkBytes = 1 << 20;
+constexpr size_t kWriterCacheLimit = 64;
+
+std::string Excerpt(std::string_view sql) {
+    constexpr size_t kLimit = 200;
+    return sql.size() <= kLimit ? std::string(sql) : fmt::format("{}...", sql.substr(0, kLimit));
+}
+
+int64_t ChangedRows(const pg::Result& result) {
+    const char* text = PQcmdTuples(result.get());
+    int64_t rows = 0;
+    std::from_chars(text, text + std::strlen(text), rows);
+    return rows;
+}
+
+} // namespace
+
+PgConnection::PgConnection(std::string uri) : uri_(std::move(uri)), session_(uri_) {}
+
+PgConnection::~PgConnection() {
+    try {
+        AbandonStore();
+    } catch (...) {
+        // closing the connection discards whatever was left open
+    }
+}
+
+void PgConnection::ForgetTemporaryTables() {
+    for (const auto& writer : writers_) {
+        writer->created = false;
+    }
+}
+
+void PgConnection::Prepare() {
+    if (storing_ != nullptr) {
+        FinishStore();
+        return;
+    }
+    if (session_.Lost()) {
+        if (explicit_transaction_) {
+            throw Error("the connection to the database server was lost during a transaction, which is "
+                        "undone; roll it back");
+        }
+        if (session_.Reconnect()) {
+            ForgetTemporaryTables();
+        }
+    }
+}
+
+std::unique_ptr<ResultSet> PgConnection::Query(std::string_view sql, std::span<const TlVariant> params) {
+    std::lock_guard lock(mutex_);
+    Prepare();
+    const PositionalSql positional = RewriteNamedParameters(sql, PlaceholderStyle::Dollar);
+    params_.Clear();
+    for (const TlVariant& value : ValuesToBind(positional, params)) {
+        params_.Add(value);
+    }
+    const std::string statement = pg::RewriteElementFiltersForPg(positional.text, params_);
+    const pg::Result result =
+        session_.ExecParams(statement, params_, true, fmt::format("the query failed {}", Excerpt(sql)));
+    auto set = std::make_unique<MemoryResultSet>(pg::ColumnNames(result.get()));
+    pg::AppendRows(result.get(), *set);
+    return set;
+}
+
+int64_t PgConnection::ExecuteStatement(std::string_view sql, std::span<const TlVariant> values,
+                                       size_t& bound) {
+    const PositionalSql positional = RewriteNamedParameters(sql, PlaceholderStyle::Dollar);
+    if (bound + positional.names.size() > values.size()) {
+        throw Error(fmt::format("the SQL text has more parameters than values: {}", Excerpt(sql)));
+    }
+    params_.Clear();
+    for (size_t i = 0; i < positional.names.size(); ++i) {
+        params_.Add(values[bound + i]);
+    }
+    bound += positional.names.size();
+    const pg::Result result = session_.ExecParams(positional.text, params_, false,
+                                                  fmt::format("the statement failed {}", Excerpt(sql)));
+    return ChangedRows(result);
+}
+
+int64_t PgConnection::Execute(std::string_view sql, std::span<const TlVariant> params) {
+    std::lock_guard lock(mutex_);
+    Prepare();
+    const PositionalSql whole = RewriteNamedParameters(sql, PlaceholderStyle::Dollar);
+    const std::span<const TlVariant> values = ValuesToBind(whole, params);
+    int64_t changed = 0;
+    size_t bound = 0;
+    for (const std::string_view statement : SplitStatements(sql)) {
+        changed += ExecuteStatement(statement, values, bound);
+    }
+    return changed;
+}
+
+void PgConnection::Begin() {
+    std::lock_guard lock(mutex_);
+    if (explicit_transaction_) {
+        throw Error("cannot start a transaction within a transaction");
+    }
+    Prepare();
+    session_.Exec("begin", "cannot begin a transaction");
+    explicit_transaction_ = true;
+}
+
+void PgConnection::Commit() {
+    std::lock_guard lock(mutex_);
+    if (!explicit_transaction_) {
+        throw Error("cannot commit: no transaction is open");
+    }
+    Prepare();
+    const pg::Result result = session_.Exec("commit", "the commit failed");
+    // The server answers a commit of a failed transaction with a rollback, not an error.
+    if (std::strcmp(PQcmdStatus(result.get()), "COMMIT") != 0) {
+        throw Error(
+            "the commit failed: an earlier statement of the transaction failed, so the server rolled it "
+            "back");
+    }
+    explicit_transaction_ = false;
+}
+
+void PgConnection::Rollback() {
+    std::lock_guard lock(mutex_);
+    explicit_transaction_ = false;
+    ForgetTemporaryTables();
+    AbandonStore();
+    if (!session_.Lost() && session_.InTransaction()) {
+        try {
+            session_.Exec("rollback", "the rollback failed");
+        } catch (const Error&) {
+            if (!session_.Lost()) {
+                throw;
+            }
+            // the server has undone the transaction with the connection
+        }
+    }
+}
+
+pg::TableWriter& PgConnection::FindWriter(std::string_view table, std::span<const std::string_view> names) {
+    if (last_writer_ != nullptr && last_writer_->Matches(table, names)) {
+        return *last_writer_;
+    }
+    for (const auto& writer : writers_) {
+        if (writer->Matches(table, names)) {
+            last_writer_ = writer.get();
+            return *writer;
+        }
+    }
+    if (writers_.size() >= kWriterCacheLimit) {
+        writers_.clear();
+    }
+    writers_.push_back(pg::TableWriter::Create(session_, next_writer_number_++, table, names));
+    last_writer_ = writers_.back().get();
+    return *last_writer_;
+}
+
+void PgConnection::StartStore(pg::TableWriter& writer) {
+    if (!writer.created) {
+        session_.Exec(writer.CreateSql().c_str(), fmt::format("cannot write into {}", writer.Table()));
+        writer.created = true;
+    }
+    session_.Exec(writer.CopySql().c_str(), fmt::format("cannot write into {}", writer.Table()));
+    storing_ = &writer;
+    copy_buffer_.clear();
+    pg::AppendCopyHeader(copy_buffer_);
+}
+
+void PgConnection::FinishStore() {
+    pg::TableWriter* writer = std::exchange(storing_, nullptr);
+    if (writer == nullptr) {
+        return;
+    }
+    const std::string what = fmt::format("cannot write into {}", writer->Table());
+    pg::AppendCopyTrailer(copy_buffer_);
+    session_.PutCopyData(copy_buffer_, what);
+    copy_buffer_.clear();
+    session_.Check(session_.EndCopy(nullptr), what);
+    pg::Result merged(PQexec(session_.Raw(), writer->MergeSql().c_str()));
+    // Rows that repeat a key cannot be merged by one upsert: the last of each is kept instead.
+    if (merged != nullptr && pg::SqlState(merged.get()) == "21000" && !writer->DedupMergeSql().empty()) {
+        session_.Exec("rollback to savepoint tl_merge", what.c_str());
+        merged.reset(PQexec(session_.Raw(), writer->DedupMergeSql().c_str()));
+    }
+    session_.Check(merged, what);
+}
+
+void PgConnection::AbandonStore() {
+    if (std::exchange(storing_, nullptr) != nullptr) {
+        copy_buffer_.clear();
+        session_.EndCopy("the store was abandoned");
+    }
+}
+
+void PgConnection::InsertOrReplace(std::string_view table, std::span<const std::string_view> names,
+                                   std::span<const TlVariant> values) {
+    std::lock_guard lock(mutex_);
+    if (names.size() != values.size()) {
+        throw Error(fmt::format("{} column names but {} values for {}", names.size(), values.size(), table));
+    }
+    if (names.empty()) {
+        throw Error(fmt::format("no columns to write into {}", table));
+    }
+    if (storing_ != nullptr && !storing_->Matches(table, names)) {
+        FinishStore();
+    }
+    if (storing_ == nullptr) {
+        Prepare();
+    }
+    const bool own_transaction = !explicit_transaction_;
+    try {
+        if (own_transaction) {
+            session_.Exec("begin", "cannot begin a transaction");
+        }
+        if (storing_ == nullptr) {
+            StartStore(FindWriter(table, names));
+        }
+        storing_->EncodeRow(values, copy_buffer_);
+        if (own_transaction) {
+            FinishStore();
+            session_.Exec("commit", fmt::format("cannot write into {}", table));
+        } else if (copy_buffer_.size() >= kCopyChunkBytes) {
+            session_.PutCopyData(copy_buffer_, fmt::format("cannot write into {}", table));
+            copy_buffer_.clear();
+        }
+    } catch (...) {
+        if (own_transaction) {
+            AbandonStore();
+            if (!session_.Lost() && session_.InTransaction()) {
+                PQclear(PQexec(session_.Raw(), "rollback"));
+            }
+            ForgetTemporaryTables();
+        }
+        throw;
+    }
+}
+
+} // namespace tl::db

@@ -1,0 +1,206 @@
+// What only the PostgreSQL backend does: the server's types read back, values its columns cannot
+// take, lost connections, failed transactions and the plan of the data request. Skipped unless the
+// tests run beside a server (scripts/with-postgres.sh).
+#include "test_support.hpp"
+#include "tlplatform/db_connection.hpp"
+#include "tltest/test_database.hpp"
+
+#include <fmt/format.h>
+#include <gtest/gtest.h>
+
+namespace tl::db {
+namespace {
+
+using namespace test;
+
+class PgConnectionTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (tl::testing::PostgresTestServer().empty()) {
+            GTEST_SKIP() << "no PostgreSQL server: run under scripts/with-postgres.sh";
+        }
+        database_ = std::make_unique<tl::testing::TestDatabase>("unused");
+        db_ = Connection::Open(database_->Uri());
+        InitSchema(*db_);
+    }
+
+    int64_t Count(const char* table) {
+        return db_->Query(fmt::format("select count(*) from {}", table), {})->AsInt64(0);
+    }
+
+    int64_t ServerProcess() { return db_->Query("select pg_backend_pid()", {})->AsInt64(0); }
+    // Ends a server process from another connection, as a server restart would.
+    void Kill(int64_t pid) {
+        Connection::Open(database_->Uri())->Execute(fmt::format("select pg_terminate_backend({})", pid));
+    }
+
+    std::unique_ptr<tl::testing::TestDatabase> database_;
+    std::unique_ptr<Connection> db_;
+};
+
+TEST_F(PgConnectionTest, BindsEveryVariantKindAndReadsTheServersTypes) {
+    struct Bound {
+        TlVariant value;
+        const char* type;
+        const char* text;
+    };
+    const Bound bound[] = {
+        {Int(-7), "bigint", "-7"},
+        {Int64(int64_t{1} << 40), "bigint", "1099511627776"},
+        {Bool(true), "bigint", "1"},
+        {Double(0.1), "double precision", "0.1"},
+        {Date(41944.75), "double precision", "41944.75"},
+        {Str("Линия 110 кВ"), "text", "Линия 110 кВ"},
+    };
+    for (const auto& b : bound) {
+        const TlVariant params[] = {b.value, b.value};
+        auto set = db_->Query("select pg_typeof(:v)::text, :v::text", params);
+        EXPECT_EQ(set->AsText(0), b.type) << b.text;
+        EXPECT_EQ(set->AsText(1), b.text);
+    }
+    // A null takes the type its place asks for.
+    const TlVariant null[] = {Null()};
+    EXPECT_EQ(db_->Query("select :v::int4 is null", null)->AsInteger(0), 1);
+
+    struct Read {
+        const char* expression;
+        const char* text;
+    };
+    const Read reads[] = {
+        {"12::int2", "12"},
+        {"-5::int4", "-5"},
+        {"4000000000::int8", "4000000000"},
+        {"42::oid", "42"},
+        {"1.5::float4", "1.5"},
+        {"true", "1"},
+        {"'кВ'::varchar(5)", "кВ"},
+        {"'ab'::char(3)", "ab "},
+        {"'n'::name", "n"},
+        {"12.500::numeric", "12.5"},
+        {"-0.0012::numeric", "-0.0012"},
+        {"123456789012345678::numeric", "123456789012345678"},
+        {"1e20::numeric", "1e+20"},
+        {"'NaN'::numeric", "NaN"},
+        {"date '2014-11-01'", "2014-11-01"},
+        {"timestamp '1999-12-31 23:59:58.25'", "1999-12-31 23:59:58.250"},
+    };
+    for (const auto& r : reads) {
+        auto set = db_->Query(fmt::format("select {}", r.expression), {});
+        EXPECT_EQ(set->AsText(0), r.text) << r.expression;
+    }
+    EXPECT_DOUBLE_EQ(db_->Query("select timestamp '2014-11-01 18:00'", {})->AsDateTime(0), 41944.75);
+    const std::string refused = ErrorOf([&] { db_->Query("select array[1, 2] as pair", {}); });
+    EXPECT_NE(refused.find("\"pair\" has a type"), std::string::npos) << refused;
+}
+
+TEST_F(PgConnectionTest, ValuesAreConvertedForTheirColumnsOrRefused) {
+    db_->Execute(
+        "create table kinds (k integer primary key, small int2, whole int4, real4 float4, flag boolean, "
+        "note varchar(10), amount numeric)");
+    const std::string_view names[] = {"k", "small", "whole", "real4", "flag", "note", "amount"};
+    const TlVariant converted[] = {Int(1),      Str("12"), Double(2.6), Str("1,5"),
+                                   Str("TRUE"), Int(42),   Double(0.25)};
+    db_->InsertOrReplace("kinds", names, converted);
+    auto set = db_->Query("select small, whole, real4, flag, note, amount from kinds", {});
+    EXPECT_EQ(fmt::format("{} {} {} {} {} {}", set->AsText(0), set->AsText(1), set->AsText(2), set->AsText(3),
+                          set->AsText(4), set->AsText(5)),
+              "12 3 1.5 1 42 0.25");
+
+    struct Refused {
+        const char* column;
+        TlVariant value;
+        const char* part;
+    };
+    const Refused refused[] = {
+        {"whole", Int64(int64_t{5} << 31), "out of the 32-bit range for the column whole"},
+        {"small", Int(40000), "out of the 16-bit range"},
+        {"whole", Str("x"), "'x' is not a whole number"},
+        {"real4", Str("abc"), "'abc' is not a number"},
+        {"flag", Str("maybe"), "is not a truth value"},
+        {"note", Str("longer than ten"), "too long"},
+        {"amount", Str("lots"), "invalid input syntax for type numeric"},
+    };
+    for (const auto& r : refused) {
+        const std::string_view one[] = {"k", r.column};
+        const TlVariant values[] = {Int(2), r.value};
+        const std::string error = ErrorOf([&] { db_->InsertOrReplace("kinds", one, values); });
+        EXPECT_NE(error.find(r.part), std::string::npos) << r.column << ": " << error;
+    }
+    EXPECT_EQ(Count("kinds"), 1);
+}
+
+TEST_F(PgConnectionTest, ALostConnectionFailsWithItsTextAndTheNextStatementReconnects) {
+    Kill(ServerProcess());
+    const std::string error = ErrorOf([&] { db_->Query("select 1", {}); });
+    EXPECT_NE(error.find("terminat"), std::string::npos) << error;
+    EXPECT_EQ(db_->Query("select 2", {})->AsInteger(0), 2);
+
+    // A store the loss interrupts writes nothing, and the next one writes (its temporary table made anew).
+    const std::string_view names[] = {"parnumber", "object", "objtype", "item", "data_date"};
+    const auto store = [&](int items, bool kill) {
+        const int64_t pid = ServerProcess();
+        db_->Begin();
+        for (int i = 0; i < items; ++i) {
+            const TlVariant values[] = {Int(30012), Int(1), Int(0), Int(i), Date(41944)};
+            db_->InsertOrReplace("data", names, values);
+        }
+        if (kill) {
+            Kill(pid);
+        }
+        db_->Commit();
+    };
+    store(10, false);
+    const std::string lost = ErrorOf([&] { store(1000, true); });
+    EXPECT_NE(lost.find("cannot write into data"), std::string::npos) << lost;
+    EXPECT_THROW(db_->Query("select 1", {}), Error) << "the transaction is to be rolled back first";
+    db_->Rollback();
+    EXPECT_EQ(Count("data"), 10);
+    store(20, false);
+    EXPECT_EQ(Count("data"), 20);
+}
+
+TEST_F(PgConnectionTest, ACommitAfterAFailedStatementFailsAndWritesNothing) {
+    db_->Begin();
+    db_->Execute("insert into parameters (parnumber) values (9001)");
+    EXPECT_THROW(db_->Execute("insert into nosuch values (1)"), Error);
+    const std::string error = ErrorOf([&] { db_->Commit(); });
+    EXPECT_NE(error.find("rolled it back"), std::string::npos) << error;
+    db_->Rollback();
+    EXPECT_EQ(db_->Query("select count(*) from parameters where parnumber = 9001", {})->AsInteger(0), 0);
+    EXPECT_THROW(db_->Commit(), Error); // none is open
+}
+
+TEST_F(PgConnectionTest, DataRequestIsAnOrderedRangeOfTheKeyWithoutASort) {
+    // Three days of half-hours of 300 channels, of which the request asks for one day of half of them.
+    const std::string_view names[] = {"parnumber", "object", "objtype", "item", "data_date", "value0"};
+    db_->Begin();
+    for (int stamp = 0; stamp < 144; ++stamp) {
+        for (int channel = 0; channel < 300; ++channel) {
+            const TlVariant values[] = {Int(12),          Int(channel / 2),           Int(0),
+                                        Int(channel % 2), Date(41944 + stamp / 48.0), Double(channel)};
+            db_->InsertOrReplace("data", names, values);
+        }
+    }
+    db_->Commit();
+    db_->Execute("analyze data");
+    std::string filter;
+    for (int object = 0; object < 150; object += 2) {
+        filter += fmt::format("{}(object = {} and objtype = 0 and item in (0, 1))",
+                              filter.empty() ? "(" : " or ", object);
+    }
+    const std::string request = fmt::format("select * from data where parnumber = :pn1 and data_date between "
+                                            ":sdt and :edt and {}) order by data_date, season, object, item",
+                                            filter);
+    const TlVariant params[] = {Int(12), Date(41945), Date(41946)};
+    auto plan = db_->Query("explain " + request, params);
+    std::string lines;
+    for (plan->First(); !plan->Eof(); plan->Next()) {
+        lines += plan->AsText(0) + "\n";
+    }
+    EXPECT_NE(lines.find("Index Scan using data_pkey"), std::string::npos) << lines;
+    EXPECT_EQ(lines.find("Sort"), std::string::npos) << lines;
+    EXPECT_EQ(db_->Query(request, params)->RowCount(), 49 * 150);
+}
+
+} // namespace
+} // namespace tl::db
