@@ -1,9 +1,11 @@
 #include "tlplatform/cfgsvc.h"
 #include "tlplatform/db_connection.hpp"
 #include "tlplatform/dbd.h"
+#include "tltest/test_database.hpp"
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -33,23 +35,27 @@ std::vector<std::string> Keys(const char* section) {
     return listing.keys;
 }
 
+// On the test database: SQLite, or PostgreSQL under scripts/with-postgres.sh.
 class Settings : public ::testing::Test {
 protected:
     void SetUp() override {
         path_ = std::filesystem::temp_directory_path() / ("tlsvc-test-" + std::to_string(getpid()) + ".db");
         std::filesystem::remove(path_);
-        auto connection = tl::db::Connection::Open(path_.string());
+        database_ = std::make_unique<tl::testing::TestDatabase>(path_);
+        auto connection = tl::db::Connection::Open(database_->Uri());
         tl::db::InitSchema(*connection);
         tl::db::SetProcessConnection(std::move(connection));
         SvcSetStorageName("TKEY_SCHEDULE");
     }
     void TearDown() override {
         DBCloseDatabase();
+        database_.reset();
         for (const char* suffix : {"", "-wal", "-shm"}) {
             std::filesystem::remove(path_.string() + suffix);
         }
     }
     std::filesystem::path path_;
+    std::unique_ptr<tl::testing::TestDatabase> database_;
 };
 
 TEST_F(Settings, ReadsGiveTheValueWrittenConvertedOrTheDefault) {
