@@ -68,14 +68,15 @@ Installation::Installation() {
             fs::copy_file(entry.path(), root_ / "lib" / name, fs::copy_options::overwrite_existing);
         }
     }
-    database_ = (root_ / "metering.db").string();
-    auto connection = db::Connection::Open(database_);
+    database_ = std::make_unique<testing::TestDatabase>(root_ / "metering.db");
+    auto connection = db::Connection::Open(database_->Uri());
     db::InitSchema(*connection);
     db::SetProcessConnection(std::move(connection));
 }
 
 Installation::~Installation() {
     db::SetProcessConnection(nullptr);
+    database_.reset();
     std::error_code ec;
     fs::remove_all(root_, ec);
 }
@@ -109,12 +110,16 @@ void Installation::Formula(const std::string& key, const std::string& formula) {
     settings_.WriteString(kFormulas, key, formula);
 }
 
-// Values go into the SQL as text: the shortest text of a double reads back as the same double.
 void Installation::MomentaryDiscreteness(int32_t kind, int32_t value) {
-    Db().Execute(fmt::format("insert or replace into parameters (parnumber, name, discrettype, discretvalue) "
-                             "values (1100, 'Мгновенные величины', {}, {})",
-                             kind, value));
+    const std::string_view names[] = {"parnumber", "name", "discrettype", "discretvalue"};
+    const TlVariant values[] = {{TL_VT_INT32, {.i32 = 1100}},
+                                {TL_VT_STRING, {.str = "Мгновенные величины"}},
+                                {TL_VT_INT32, {.i32 = kind}},
+                                {TL_VT_INT32, {.i32 = value}}};
+    Db().InsertOrReplace("parameters", names, values);
 }
+
+// Values go into the SQL as text: the shortest text of a double reads back as the same double.
 
 void Installation::AddRow(int32_t par_number, const std::string& key, DateTime stamp, double value,
                           int64_t status) {
@@ -136,7 +141,7 @@ RunOutcome Installation::Run(bool stop_at_once) {
     RunOutcome outcome;
     auto driver = host::DriverLibrary::Load((root_ / "lib" / "libtlosses.so").string());
     host::HostServiceOptions options;
-    options.database_uri = database_;
+    options.database_uri = database_->Uri();
     options.log_directory = (root_ / "logs").string();
     if (includes_) {
         options.include_directory = (root_ / "scripts").string();

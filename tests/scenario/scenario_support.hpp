@@ -1,13 +1,15 @@
-// A metering installation in a scratch directory for whole runs: a SQLite database with the
-// metering schema (settings included), a private copy of the driver and its platform libraries,
-// the host service with its event loop, and what a run leaves behind.
+// A metering installation in a scratch directory for whole runs: the test database (SQLite, or
+// PostgreSQL under scripts/with-postgres.sh) with the metering schema (settings included), a private copy of
+// the driver and its platform libraries, the host service with its event loop, and what a run leaves behind.
 #pragma once
 
 #include "tlcommon/date_time.hpp"
 #include "tlsettings/svc_config.hpp"
+#include "tltest/test_database.hpp"
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -77,7 +79,7 @@ public:
 
 private:
     std::filesystem::path root_;
-    std::string database_;
+    std::unique_ptr<testing::TestDatabase> database_;
     TSvcConfig settings_{"TKEY_SCHEDULE"};
     Lines status_;
     bool includes_ = false;

@@ -4,6 +4,7 @@
 #include "named_parameters.hpp"
 #include "pg_element_filter.hpp"
 #include "pg_result_reader.hpp"
+#include "pg_union_distinct.hpp"
 #include "sql_lexer.hpp"
 
 #include <charconv>
@@ -68,7 +69,8 @@ void PgConnection::Prepare() {
 std::unique_ptr<ResultSet> PgConnection::Query(std::string_view sql, std::span<const TlVariant> params) {
     std::lock_guard lock(mutex_);
     Prepare();
-    const PositionalSql positional = RewriteNamedParameters(sql, PlaceholderStyle::Dollar);
+    const PositionalSql positional =
+        RewriteNamedParameters(pg::DropDistinctInsideUnion(sql), PlaceholderStyle::Dollar);
     params_.Clear();
     for (const TlVariant& value : ValuesToBind(positional, params)) {
         params_.Add(value);
