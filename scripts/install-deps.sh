@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   libsqlite3-dev sqlite3
-  libpq-dev
+  libpq-dev postgresql
   libfmt-dev libcli11-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # tlhost report embeds Chart.js; its test opens the page in headless Chromium (python3 reads the

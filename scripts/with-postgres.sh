@@ -49,8 +49,16 @@ trap 'exit 143' TERM
 "${as_server[@]}" "$bindir/initdb" -D "$dir/data" -U postgres -A trust -E UTF8 --no-locale --no-sync \
   >"$dir/initdb.log" 2>&1 || { cat "$dir/initdb.log" >&2; exit 1; }
 
+# A port in the dynamic range that nothing answers on.
 free_port() {
-  python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
+  local port
+  while :; do
+    port=$((49152 + RANDOM % 16000))
+    if ! (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
+      echo "$port"
+      return
+    fi
+  done
 }
 
 # Another process may take the port between the probe and the start: try a few.

@@ -2,6 +2,7 @@
 #include "tlcommon/text_codec.hpp"
 #include "tlhost/host_service.hpp"
 #include "tlplatform/wm.h"
+#include "tltest/test_database.hpp"
 
 #include <chrono>
 #include <cstring>
@@ -53,13 +54,16 @@ void OnDataReady(void* context, int32_t, TlResultSet** result) {
 class HostServiceTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        uri_ = (dir_ / "metering.db").string();
+        database_ = std::make_unique<tl::testing::TestDatabase>(dir_ / "metering.db");
+        uri_ = database_->Uri();
         db_ = tl::db::Connection::Open(uri_);
         tl::db::InitSchema(*db_);
-        db_->Execute("create table places (id integer, name text, weight real, seen real, flag integer);"
-                     "insert into places values (1, 'Подстанция', 2.5, 45000.25, 1);"
-                     "insert into places values (2, 'Line', 7.0, 45001.5, 0);"
-                     "insert into places values (3, null, null, null, null)");
+        db_->Execute(
+            "create table places (id integer, name text, weight double precision, seen double precision, "
+            "flag integer);"
+            "insert into places values (1, 'Подстанция', 2.5, 45000.25, 1);"
+            "insert into places values (2, 'Line', 7.0, 45001.5, 0);"
+            "insert into places values (3, null, null, null, null)");
         service_ = MakeService({});
     }
 
@@ -111,6 +115,7 @@ protected:
     }
 
     ScratchDir dir_;
+    std::unique_ptr<tl::testing::TestDatabase> database_;
     std::string uri_;
     std::unique_ptr<tl::db::Connection> db_;
     HostServicePtr service_;
@@ -158,7 +163,7 @@ TEST_F(HostServiceTest, ParametersAreCopiedAndConvertedFromWindows1251) {
          "select count(*) from places where name = :name",
          {String(substation.c_str())},
          1},
-        {"null", "select count(*) from places where :p is null", {Null()}, 3},
+        {"null", "select count(*) from places where cast(:p as integer) is null", {Null()}, 3},
         {"Cyrillic in the SQL text", "select count(*) from places where name = 'Подстанция'", {Int32(0)}, 1},
     };
     for (const Case& c : cases) {
@@ -246,8 +251,11 @@ TEST_F(HostServiceTest, StoredRecordsAreWrittenBeforeALaterQueryRuns) {
     EXPECT_EQ(stats.rows_written, 2);
     EXPECT_EQ(stats.failed_stores, 0);
 
-    auto check =
-        db_->Query("select tvkstatus, typeof(tvkstatus) = 'integer' from data where object = 100", {});
+    auto check = db_->Query(
+        database_->OnPostgres()
+            ? "select tvkstatus, pg_typeof(tvkstatus) = 'bigint'::regtype from data where object = 100"
+            : "select tvkstatus, typeof(tvkstatus) = 'integer' from data where object = 100",
+        {});
     ASSERT_EQ(check->RowCount(), 1);
     check->vtbl->First(check.get());
     EXPECT_EQ(check->vtbl->AsInteger(check.get(), 0), 0x40000);

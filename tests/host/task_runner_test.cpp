@@ -2,6 +2,7 @@
 #include "tlcommon/text_codec.hpp"
 #include "tlhost/task_runner.hpp"
 #include "tlplatform/wm.h"
+#include "tltest/test_database.hpp"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -115,7 +116,8 @@ DriverExports Exports() {
 class TaskRunnerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const std::string uri = (dir_ / "metering.db").string();
+        database_ = std::make_unique<tl::testing::TestDatabase>(dir_ / "metering.db");
+        const std::string uri = database_->Uri();
         auto db = tl::db::Connection::Open(uri);
         db->Execute("create table places (id integer); insert into places values (1); "
                     "insert into places values (2); insert into places values (3)");
@@ -144,6 +146,7 @@ protected:
     }
 
     ScratchDir dir_;
+    std::unique_ptr<tl::testing::TestDatabase> database_;
     DriverExports exports_ = fake::Exports();
     HostServicePtr service_;
     std::unique_ptr<TaskRunner> runner_;

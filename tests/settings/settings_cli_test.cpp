@@ -1,8 +1,12 @@
-// tlhost settings export / import as an operator runs them.
+// tlhost settings export / import as an operator runs them, on the test database (SQLite, or
+// PostgreSQL under scripts/with-postgres.sh).
+#include "tltest/test_database.hpp"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <sys/wait.h>
@@ -29,14 +33,18 @@ protected:
         dir_ = fs::temp_directory_path() / ("tlsettings-cli-" + std::to_string(getpid()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
+        database_ = std::make_unique<tl::testing::TestDatabase>(dir_ / "t.db");
         ASSERT_EQ(Tlhost("db init"), 0) << err_;
     }
-    void TearDown() override { fs::remove_all(dir_); }
+    void TearDown() override {
+        database_.reset();
+        fs::remove_all(dir_);
+    }
 
     // Runs tlhost on the test's database; keeps standard output and error.
     int Tlhost(const std::string& arguments) {
-        const std::string command = std::string("'") + TLHOST_PATH + "' --db '" + (dir_ / "t.db").string() +
-                                    "' " + arguments + " >'" + (dir_ / "out").string() + "' 2>'" +
+        const std::string command = std::string("'") + TLHOST_PATH + "' --db '" + database_->Uri() + "' " +
+                                    arguments + " >'" + (dir_ / "out").string() + "' 2>'" +
                                     (dir_ / "err").string() + "'";
         const int status = std::system(command.c_str());
         out_ = ReadText(dir_ / "out");
@@ -45,6 +53,7 @@ protected:
     }
 
     fs::path dir_;
+    std::unique_ptr<tl::testing::TestDatabase> database_;
     std::string out_;
     std::string err_;
 };

@@ -8,6 +8,7 @@
 #include "tldemo/scenario.hpp"
 #include "tldemo/voltage_series.hpp"
 #include "tlhost/host_error.hpp"
+#include "tlplatform/db_connection.hpp"
 #include "tlsettings/svc_config.hpp"
 
 #include <algorithm>
@@ -63,8 +64,9 @@ public:
     void AddOptions(CLI::App& command) override {
         main_app_ = command.get_parent();
         command.add_option("--db", database_,
-                           "database file to create, or a directory to create demo.db in "
-                           "(default: a new temporary directory)");
+                           "database file to create, a directory to create demo.db in (default: a new "
+                           "temporary directory), or a postgresql:// URI of an existing database, where "
+                           "the schema is made when missing and the demo's rows are written");
         auto* force = command.add_flag("--force", force_, "replace an existing database file");
         command
             .add_flag("--keep", keep_,
@@ -72,11 +74,13 @@ public:
             ->excludes(force);
     }
     int Run(HostContext& context) override {
-        const fs::path database = DatabaseFile();
+        const std::string database = Database();
+        const bool server = tl::db::IsServerUri(database);
         GlobalOptions options = context.Options();
-        options.database = database.string();
+        options.database = database;
         if (options.log_directory.empty()) {
-            options.log_directory = database.parent_path().string();
+            options.log_directory =
+                server ? NewTemporaryDirectory().string() : fs::path(database).parent_path().string();
         }
         HostContext demo(options);
         const demo::Scenario scenario = demo::DemoScenario();
@@ -108,11 +112,12 @@ public:
         } else {
             fmt::print(stderr, "tlhost: a demo task did not succeed; see the run logs\n");
         }
-        fmt::print("Database: {}\nRun logs: {}\n          {}\n", fs::absolute(database).string(),
-                   defined_log.string(), (log_directory / "tlosses.log").string());
+        const std::string shown = server ? database : fs::absolute(database).string();
+        fmt::print("Database: {}\nRun logs: {}\n          {}\n", shown, defined_log.string(),
+                   (log_directory / "tlosses.log").string());
         for (const std::string& key : {scenario.task_key, std::string(demo::kFormulaTaskKey)}) {
-            fmt::print("Rerun:    {} --db '{}' --log-dir '{}' run '{}'\n", SelfPath(),
-                       fs::absolute(database).string(), log_directory.string(), key);
+            fmt::print("Rerun:    {} --db '{}' --log-dir '{}' run '{}'\n", SelfPath(), shown,
+                       log_directory.string(), key);
         }
         return std::max(run.exit_status, formula_run.exit_status);
     }
@@ -143,13 +148,21 @@ private:
                    demo::FormatLossTable(side_by_side));
     }
 
-    // The database to use: --db of the command or of tlhost, a file or a directory for demo.db;
+    // The database to use: --db of the command or of tlhost, a file or a directory for demo.db, or
+    // a server database taken as it is (the demo's rows replace those of an earlier demo there);
     // without either, demo.db in a new temporary directory.
-    fs::path DatabaseFile() const {
+    std::string Database() const {
         std::string given = database_;
         if (given.empty() && main_app_ != nullptr && main_app_->count("--db") > 0) {
             given = main_app_->get_option("--db")->as<std::string>();
         }
+        if (tl::db::IsServerUri(given)) {
+            return given;
+        }
+        return DatabaseFile(given).string();
+    }
+
+    fs::path DatabaseFile(const std::string& given) const {
         if (given.empty()) {
             if (keep_) {
                 throw HostError("--keep needs the database of an earlier demo (--db PATH)");

@@ -25,8 +25,12 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
 
 } // namespace
 
+bool IsServerUri(std::string_view uri) {
+    return StartsWith(uri, "postgresql://") || StartsWith(uri, "postgres://");
+}
+
 std::unique_ptr<Connection> Connection::Open(std::string_view uri, OpenMode mode) {
-    if (StartsWith(uri, "postgresql://") || StartsWith(uri, "postgres://")) {
+    if (IsServerUri(uri)) {
         try {
             return std::make_unique<PgConnection>(std::string(uri));
         } catch (const Error& e) {

@@ -119,6 +119,9 @@ public:
     virtual const std::string& Uri() const = 0;
 };
 
+// A PostgreSQL URI ("postgresql://..." or "postgres://..."), as opposed to a SQLite file.
+TL_DB_CXX_API bool IsServerUri(std::string_view uri);
+
 // The process-wide connection behind the C functions of dbd.h and the settings service. The pointer
 // stays valid until the next SetProcessConnection or DBCloseDatabase; a thread that uses it while
 // another may reopen holds LockProcessConnection() meanwhile (the C functions do).
