@@ -2,6 +2,7 @@
 
 #include "memory_result_set.hpp"
 #include "named_parameters.hpp"
+#include "pg_cursor_reader.hpp"
 #include "pg_element_filter.hpp"
 #include "pg_result_reader.hpp"
 #include "pg_union_distinct.hpp"
@@ -76,8 +77,11 @@ std::unique_ptr<ResultSet> PgConnection::Query(std::string_view sql, std::span<c
         params_.Add(value);
     }
     const std::string statement = pg::RewriteElementFiltersForPg(positional.text, params_);
-    const pg::Result result =
-        session_.ExecParams(statement, params_, true, fmt::format("the query failed {}", Excerpt(sql)));
+    const std::string what = fmt::format("the query failed {}", Excerpt(sql));
+    if (pg::ReadsThroughCursor(statement)) {
+        return pg::ReadThroughCursor(session_, statement, params_, what);
+    }
+    const pg::Result result = session_.ExecParams(statement, params_, true, what);
     auto set = std::make_unique<MemoryResultSet>(pg::ColumnNames(result.get()));
     pg::AppendRows(result.get(), *set);
     return set;

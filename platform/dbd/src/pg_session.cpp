@@ -67,6 +67,8 @@ void Session::Configure() {
     // Notices (a table that already exists, ...) are the server talking to itself: not printed.
     PQsetNoticeProcessor(
         conn_, [](void*, const char*) {}, nullptr);
+    // Queries read through cursors to the end: plan them for all their rows, not the first ones.
+    Exec("set cursor_tuple_fraction = 1", "cannot set up the session");
 }
 
 bool Session::Lost() const {
