@@ -34,8 +34,12 @@ void HostServiceRelease::operator()(HostService* service) const {
 
 HostServicePtr HostService::Create(HostServiceOptions options) {
     auto connection = tl::db::Connection::OpenExisting(options.database_uri);
-    if (options.busy_timeout.has_value() && connection->BackendName() == "sqlite") {
-        connection->Execute(fmt::format("pragma busy_timeout = {}", options.busy_timeout->count()));
+    if (options.busy_timeout.has_value()) {
+        // PostgreSQL's counterpart of SQLite's busy timeout is the time a statement waits for a lock.
+        const int64_t ms = options.busy_timeout->count();
+        connection->Execute(connection->BackendName() == "sqlite"
+                                ? fmt::format("pragma busy_timeout = {}", ms)
+                                : fmt::format("set lock_timeout = {}", ms));
     }
     HostServicePtr service(new HostService(std::move(options)));
     HostService* raw = service.get();

@@ -1,0 +1,107 @@
+// tlhost on a PostgreSQL server: the demo stores the same rows as on SQLite, bit for bit (the same
+// driver and the same SQL texts on either engine), and the server's failures stop a task as
+// SQLite's do. Skipped unless the tests run beside a server (scripts/with-postgres.sh).
+#include "host_test_support.hpp"
+#include "tlplatform/db_connection.hpp"
+#include "tltest/test_database.hpp"
+
+#include <bit>
+#include <fmt/format.h>
+#include <gtest/gtest.h>
+
+namespace tl {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Every result row, with the reals as their bits; the receive stamp only where it is the task's
+// (method 0, channels of type 0): the formula task stamps each row with the time it was built.
+std::vector<std::string> StoredResults(const std::string& uri) {
+    auto db = db::Connection::OpenExisting(uri);
+    auto set =
+        db->Query("select parnumber, data_date, object, objtype, item, season, value0, value1, tvkstatus, "
+                  "rcvstamp from data where parnumber >= 30000 "
+                  "order by parnumber, data_date, season, object, item, objtype",
+                  {});
+    std::vector<std::string> rows;
+    const auto bits = [&](int field) { return std::bit_cast<uint64_t>(set->AsDouble(field)); };
+    for (set->First(); !set->Eof(); set->Next()) {
+        rows.push_back(fmt::format("{} {:x} {}.{}.{} {} {:x} {:x} {} {:x}", set->AsInteger(0), bits(1),
+                                   set->AsInteger(2), set->AsInteger(3), set->AsInteger(4), set->AsInteger(5),
+                                   bits(6), bits(7), set->StatusWord(),
+                                   set->AsInteger(3) == 0 ? bits(9) : 0));
+    }
+    return rows;
+}
+
+bool Contains(const std::string& text, const std::string& fragment) {
+    return text.find(fragment) != std::string::npos;
+}
+
+#define SKIP_WITHOUT_SERVER()                                                                                \
+    if (tl::testing::PostgresTestServer().empty()) {                                                         \
+        GTEST_SKIP() << "no PostgreSQL server: run under scripts/with-postgres.sh";                          \
+    }
+
+TEST(TlhostOnPostgres, TheDemoStoresTheSameRowsAsOnSqlite) {
+    SKIP_WITHOUT_SERVER();
+    host::testing::ScratchDir dir;
+    const tl::testing::TestDatabase server(dir / "unused.db");
+    std::vector<std::vector<std::string>> results;
+    for (const std::string& database : {(dir / "demo.db").string(), server.Uri()}) {
+        SCOPED_TRACE(database);
+        const auto run = host::testing::RunProcess(
+            TLHOST_PATH, dir.Path(), {"demo", "--db", database, "--log-dir", (dir / "logs").string()});
+        ASSERT_EQ(run.status, 0) << run.out << run.err;
+        results.push_back(StoredResults(database));
+    }
+    EXPECT_GT(results[0].size(), 1000u);
+    EXPECT_EQ(results[0], results[1]);
+}
+
+TEST(TlhostOnPostgres, ServerFailuresStopTheTaskWithTheServersText) {
+    SKIP_WITHOUT_SERVER();
+    host::testing::ScratchDir dir;
+    const tl::testing::TestDatabase server(dir / "unused.db");
+    const auto tlhost = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), {"--db", server.Uri(), "--log-dir", (dir / "logs").string()});
+        return host::testing::RunProcess(TLHOST_PATH, dir.Path(), args);
+    };
+    const auto demo = tlhost({"demo"});
+    ASSERT_EQ(demo.status, 0) << demo.out << demo.err;
+    const char* task = "\\Scripts\\Demo\\";
+    auto db = db::Connection::OpenExisting(server.Uri());
+    db->Execute("delete from data where parnumber >= 30000");
+    struct Case {
+        const char* name;
+        const char* setup_sql; // on a connection that holds its transaction open for the run
+        const char* kind;      // what failed: "query" or "store"
+        const char* failure;   // the server's text, in the summary and on stderr
+    };
+    const Case cases[] = {
+        // No pass is stored while another connection holds the table longer than the busy timeout.
+        {"a lock held past the busy timeout", "lock table data in exclusive mode", "store",
+         "canceling statement due to lock timeout"},
+        {"a dropped table", "drop table eventlist", "query", "relation \"eventlist\" does not exist"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto holder = db::Connection::OpenExisting(server.Uri());
+        holder->Begin();
+        holder->Execute(c.setup_sql);
+        if (std::string_view(c.setup_sql).starts_with("drop")) {
+            holder->Commit();
+        }
+        const auto run = tlhost({"--busy-timeout", "0.3", "run", task});
+        holder.reset(); // rolls back what it still holds
+        EXPECT_EQ(run.status, 3) << run.out << run.err;
+        EXPECT_TRUE(Contains(run.out, fmt::format("{}: 5 Прервано; FAILED: {} failed: ", task, c.kind)))
+            << run.out;
+        EXPECT_TRUE(Contains(run.out, c.failure)) << run.out;
+        EXPECT_TRUE(Contains(run.err, c.failure)) << run.err;
+        EXPECT_EQ(db->Query("select count(*) from data where parnumber >= 30000", {})->AsInteger(0), 0);
+    }
+}
+
+} // namespace
+} // namespace tl
