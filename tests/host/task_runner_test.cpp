@@ -213,7 +213,7 @@ TEST_F(TaskRunnerTest, AFailedQueryStopsItsTaskAndCountsAgainstIt) {
     EXPECT_EQ(lost.stopped_by, StopReason::kFailure);
     EXPECT_EQ(lost.counters.failed_queries, 1);
     ASSERT_EQ(lost.counters.failures.size(), 1u);
-    EXPECT_NE(lost.counters.failures[0].find("no such table: nowhere"), std::string::npos);
+    EXPECT_NE(lost.counters.failures[0].find("nowhere"), std::string::npos); // in either engine's text
     EXPECT_EQ(lost.counters.incomplete_elements, (std::vector<std::string>{"100.0.5", "100.0.7"}));
     // The stop came first: the failed query's answer reaches a task that is gone.
     EXPECT_EQ(runner_->ExtraCompletions(), (std::vector<std::pair<int32_t, int32_t>>{{2, 6}}));
