@@ -1,10 +1,13 @@
 // Task locks of a SQLite database: one byte per task in a lock file beside the database, locked
 // with fcntl. The byte's offset is a hash of the task key; the kernel releases the locks of a
-// process when it ends, however it ends.
+// process when it ends, however it ends. On a PostgreSQL server the same hash is the key of a
+// session advisory lock, held on a connection of the locks' own, which the server releases when
+// the connection ends, however the host ends.
 #include "tlhost/run_lock.hpp"
 
 #include "tlcommon/text_codec.hpp"
 #include "tlhost/host_error.hpp"
+#include "tlplatform/db_connection.hpp"
 
 #include <cerrno>
 #include <cstring>
@@ -137,6 +140,82 @@ private:
     std::shared_ptr<LockFile> file_;
 };
 
+// The advisory locks this process holds on its own connection to the server.
+class ServerLockSession {
+public:
+    explicit ServerLockSession(std::string_view uri) {
+        try {
+            connection_ = tl::db::Connection::OpenExisting(uri);
+        } catch (const tl::db::Error& e) {
+            throw DatabaseError(
+                fmt::format("cannot open the connection that holds the task locks: {}", e.what()));
+        }
+    }
+
+    void Lock(std::string_view task_key, int64_t key) {
+        std::lock_guard guard(mutex_);
+        // Session locks stack within one session: this process's own locks are kept here.
+        if (held_.contains(key)) {
+            throw HostError(fmt::format("the task {} is already running in this tlhost", task_key));
+        }
+        if (!Ask("select pg_try_advisory_lock(:key)", key, task_key)) {
+            throw HostError(fmt::format("the task {} is already running on this database (another host holds "
+                                        "its advisory lock {}); it is not started twice",
+                                        task_key, key));
+        }
+        held_.insert(key);
+    }
+
+    void Unlock(int64_t key) {
+        std::lock_guard guard(mutex_);
+        held_.erase(key);
+        try {
+            Ask("select pg_advisory_unlock(:key)", key, "");
+        } catch (const std::exception&) {
+            // a lost connection has released it already
+        }
+    }
+
+private:
+    bool Ask(const char* sql, int64_t key, std::string_view task_key) {
+        const TlVariant value{TL_VT_INT64, {.i64 = key}};
+        try {
+            return connection_->Query(sql, {&value, 1})->AsInteger(0) != 0;
+        } catch (const tl::db::Error& e) {
+            throw DatabaseError(fmt::format("cannot lock the task {}: {}", task_key, e.what()));
+        }
+    }
+
+    std::unique_ptr<tl::db::Connection> connection_;
+    std::mutex mutex_;
+    std::set<int64_t> held_;
+};
+
+class ServerLock : public RunLock {
+public:
+    ServerLock(std::shared_ptr<ServerLockSession> session, int64_t key)
+        : session_(std::move(session)), key_(key) {}
+    ~ServerLock() override { session_->Unlock(key_); }
+
+private:
+    std::shared_ptr<ServerLockSession> session_;
+    int64_t key_;
+};
+
+class ServerLocks : public RunLocks {
+public:
+    explicit ServerLocks(std::string_view uri) : session_(std::make_shared<ServerLockSession>(uri)) {}
+
+    std::unique_ptr<RunLock> Acquire(std::string_view task_key) override {
+        const int64_t key = LockOffset(task_key);
+        session_->Lock(task_key, key);
+        return std::make_unique<ServerLock>(session_, key);
+    }
+
+private:
+    std::shared_ptr<ServerLockSession> session_;
+};
+
 class NoLocks : public RunLocks {
 public:
     std::unique_ptr<RunLock> Acquire(std::string_view) override { return std::make_unique<RunLock>(); }
@@ -158,9 +237,11 @@ std::string SqliteFileOf(std::string_view uri) {
 }
 
 std::unique_ptr<RunLocks> OpenRunLocks(std::string_view database_uri) {
+    if (tl::db::IsServerUri(database_uri)) {
+        return std::make_unique<ServerLocks>(database_uri);
+    }
     const std::string file = SqliteFileOf(database_uri);
-    // A private in-memory database has no other host. A server database needs locks of the server
-    // (this build's database library refuses one before any task could start).
+    // A private in-memory database has no other host.
     if (file.empty() || file == ":memory:") {
         return std::make_unique<NoLocks>();
     }

@@ -26,8 +26,9 @@ public:
 };
 
 // Locks for the database behind `uri`: byte-range locks on a file beside a SQLite database
-// ("<file>-tlhost.lock"); none for a private in-memory database. Throws DatabaseError when the
-// lock file cannot be opened.
+// ("<file>-tlhost.lock"), advisory locks of a PostgreSQL server (held on a connection of their
+// own); none for a private in-memory database. Throws DatabaseError when the lock file or the
+// connection cannot be opened.
 std::unique_ptr<RunLocks> OpenRunLocks(std::string_view database_uri);
 
 // The file behind a SQLite URI ("sqlite:PATH", "sqlite:///PATH" or a plain path); empty for a
