@@ -1,12 +1,14 @@
 // tlhost on a PostgreSQL server: the demo stores the same rows as on SQLite, bit for bit (the same
-// driver and the same SQL texts on either engine), and the server's failures stop a task as
-// SQLite's do. Skipped unless the tests run beside a server (scripts/with-postgres.sh).
+// driver and the same SQL texts on either engine), the commands that read them answer the same,
+// and the server's failures stop a task as SQLite's do. Skipped unless the tests run beside a
+// server (scripts/with-postgres.sh).
 #include "host_test_support.hpp"
 #include "tlplatform/db_connection.hpp"
 #include "tltest/test_database.hpp"
 
 #include <bit>
 #include <fmt/format.h>
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace tl {
@@ -43,20 +45,49 @@ bool Contains(const std::string& text, const std::string& fragment) {
         GTEST_SKIP() << "no PostgreSQL server: run under scripts/with-postgres.sh";                          \
     }
 
+// The report without its line naming the database and the time it was written.
+std::string WithoutMeta(std::string page) {
+    const size_t meta = page.find("<p class=\"meta\">");
+    if (meta != std::string::npos) {
+        page.erase(meta, page.find('\n', meta) - meta);
+    }
+    return page;
+}
+
+// The demo's run, then the commands that read what it stored, give the same on either engine.
 TEST(TlhostOnPostgres, TheDemoStoresTheSameRowsAsOnSqlite) {
     SKIP_WITHOUT_SERVER();
     host::testing::ScratchDir dir;
     const tl::testing::TestDatabase server(dir / "unused.db");
+    std::ofstream(dir / "chart.js") << "// no charts here\n";
+    const std::vector<std::vector<std::string>> readers = {
+        {"results", "export", "\\Scripts\\Demo\\", "\\Scripts\\DemoFormulas\\"},
+        {"tasks", "--json"},
+        {"report", "\\Scripts\\Demo\\", "\\Scripts\\DemoFormulas\\", "--chart-js",
+         (dir / "chart.js").string()},
+    };
     std::vector<std::vector<std::string>> results;
+    std::vector<std::vector<std::string>> outputs;
     for (const std::string& database : {(dir / "demo.db").string(), server.Uri()}) {
         SCOPED_TRACE(database);
         const auto run = host::testing::RunProcess(
             TLHOST_PATH, dir.Path(), {"demo", "--db", database, "--log-dir", (dir / "logs").string()});
         ASSERT_EQ(run.status, 0) << run.out << run.err;
         results.push_back(StoredResults(database));
+        outputs.emplace_back();
+        for (std::vector<std::string> args : readers) {
+            args.insert(args.begin(), {"--db", database});
+            const auto read = host::testing::RunProcess(TLHOST_PATH, dir.Path(), args);
+            ASSERT_EQ(read.status, 0) << args[2] << ": " << read.err;
+            outputs.back().push_back(WithoutMeta(read.out));
+        }
     }
     EXPECT_GT(results[0].size(), 1000u);
     EXPECT_EQ(results[0], results[1]);
+    for (size_t i = 0; i < readers.size(); ++i) {
+        EXPECT_GT(outputs[0][i].size(), 100u) << readers[i][0];
+        EXPECT_EQ(outputs[0][i], outputs[1][i]) << readers[i][0];
+    }
 }
 
 TEST(TlhostOnPostgres, ServerFailuresStopTheTaskWithTheServersText) {

@@ -1,7 +1,8 @@
 // tlhost data import, events import, results export and tasks as an operator runs them: separate
-// processes on a scratch database.
+// processes on the test database (SQLite, or PostgreSQL under scripts/with-postgres.sh).
 #include "host_test_support.hpp"
 #include "tlplatform/db_connection.hpp"
+#include "tltest/test_database.hpp"
 
 #include <fmt/format.h>
 #include <fstream>
@@ -18,19 +19,21 @@ class ExchangeCli : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(Run({"db", "init"}).status, 0); }
 
-    Outcome Run(std::vector<std::string> args, const std::string& db = "t.db") {
-        args.insert(args.begin(), {"--db", db});
+    Outcome Run(std::vector<std::string> args) { return RunOn(database_, std::move(args)); }
+    Outcome RunOn(const tl::testing::TestDatabase& database, std::vector<std::string> args) {
+        args.insert(args.begin(), {"--db", database.Uri()});
         return RunProcess(TLHOST_PATH, dir_.Path(), args);
     }
     void Write(const std::string& name, const std::string& text) {
         std::ofstream(dir_ / name, std::ios::binary) << text;
     }
     int64_t Count(const std::string& sql) {
-        auto db = db::Connection::OpenExisting((dir_ / "t.db").string());
+        auto db = db::Connection::OpenExisting(database_.Uri());
         return db->Query(sql, {})->AsInt64(0);
     }
 
     ScratchDir dir_;
+    tl::testing::TestDatabase database_{dir_ / "t.db"};
 };
 
 const char* const kElements[] = {"--element", "5.0.1", "--element", "5.0.2"};
@@ -81,9 +84,10 @@ TEST_F(ExchangeCli, ImportsRowsExportsThemAndReadsTheExportBack) {
 
     // The export is an import file: another database gets the same rows.
     ASSERT_EQ(Run(ExportArgs({"-o", "all.csv"})).status, 0);
-    ASSERT_EQ(Run({"db", "init"}, "copy.db").status, 0);
-    ASSERT_EQ(Run({"data", "import", "all.csv"}, "copy.db").status, 0);
-    const Outcome again = Run(ExportArgs(), "copy.db");
+    const tl::testing::TestDatabase copy(dir_ / "copy.db");
+    ASSERT_EQ(RunOn(copy, {"db", "init"}).status, 0);
+    ASSERT_EQ(RunOn(copy, {"data", "import", "all.csv"}).status, 0);
+    const Outcome again = RunOn(copy, ExportArgs());
     EXPECT_EQ(again.out, all);
 
     // JSON: the same columns as keys.
