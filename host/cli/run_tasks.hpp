@@ -18,6 +18,7 @@ struct RunOptions {
     double timeout_seconds = 0; // 0: none
     bool json = false;          // the summary as one JSON document; status lines to stderr
     std::optional<double> now;  // the date-time the driver takes as "now"
+    bool locked = false;        // the caller holds the tasks' run locks already
 };
 
 struct TaskReport {

@@ -82,7 +82,7 @@ public:
         std::lock_guard guard(mutex_);
         // fcntl locks never conflict within one process: this process's own locks are kept here.
         if (held_.contains(offset)) {
-            throw HostError(fmt::format("the task {} is already running in this tlhost", task_key));
+            throw TaskAlreadyRunning(fmt::format("the task {} is already running in this tlhost", task_key));
         }
         struct flock range = ByteAt(offset, F_WRLCK);
         if (fcntl(fd_, F_SETLK, &range) != 0) {
@@ -93,7 +93,7 @@ public:
             }
             struct flock holder = ByteAt(offset, F_WRLCK);
             const bool known = fcntl(fd_, F_GETLK, &holder) == 0 && holder.l_type != F_UNLCK;
-            throw HostError(
+            throw TaskAlreadyRunning(
                 fmt::format("the task {} is already running on this database{}; it is not started "
                             "twice (lock file {})",
                             task_key, known ? fmt::format(" (tlhost process {})", holder.l_pid) : "", path_));
@@ -146,6 +146,11 @@ public:
     explicit ServerLockSession(std::string_view uri) {
         try {
             connection_ = tl::db::Connection::OpenExisting(uri);
+            // The server drops the session of a host whose machine or network died, and with it
+            // the locks, once these probes go unanswered (ignored on a local socket, whose host
+            // cannot die apart from the server's).
+            connection_->Execute("set tcp_keepalives_idle = 10; set tcp_keepalives_interval = 5; "
+                                 "set tcp_keepalives_count = 3; set tcp_user_timeout = 25000");
         } catch (const tl::db::Error& e) {
             throw DatabaseError(
                 fmt::format("cannot open the connection that holds the task locks: {}", e.what()));
@@ -156,12 +161,13 @@ public:
         std::lock_guard guard(mutex_);
         // Session locks stack within one session: this process's own locks are kept here.
         if (held_.contains(key)) {
-            throw HostError(fmt::format("the task {} is already running in this tlhost", task_key));
+            throw TaskAlreadyRunning(fmt::format("the task {} is already running in this tlhost", task_key));
         }
         if (!Ask("select pg_try_advisory_lock(:key)", key, task_key)) {
-            throw HostError(fmt::format("the task {} is already running on this database (another host holds "
-                                        "its advisory lock {}); it is not started twice",
-                                        task_key, key));
+            throw TaskAlreadyRunning(
+                fmt::format("the task {} is already running on this database (another host holds "
+                            "its advisory lock {}); it is not started twice",
+                            task_key, key));
         }
         held_.insert(key);
     }

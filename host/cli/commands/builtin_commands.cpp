@@ -15,6 +15,7 @@ void AddBuiltinCommands(CommandRegistry& registry) {
     registry.Add(MakeEventsImportCommand());
     registry.Add(MakeResultsExportCommand());
     registry.Add(MakeReportCommand());
+    registry.Add(MakeScheduleCommand());
     registry.Add(MakeCompletionCommand());
 }
 

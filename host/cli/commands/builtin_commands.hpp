@@ -21,5 +21,6 @@ std::unique_ptr<Command> MakeEventsImportCommand();
 std::unique_ptr<Command> MakeResultsExportCommand();
 std::unique_ptr<Command> MakeTasksCommand();
 std::unique_ptr<Command> MakeReportCommand();
+std::unique_ptr<Command> MakeScheduleCommand();
 
 } // namespace tl::host
