@@ -9,6 +9,7 @@
 //   run_bench --method 1 --pairs 10000 --days 1
 #include "bench_database.hpp"
 #include "run_probe.hpp"
+#include "run_trace.hpp"
 #include "tlcommon/text_codec.hpp"
 #include "tldemo/scenario.hpp"
 #include "tlhost/driver_library.hpp"
@@ -33,28 +34,29 @@ struct Options {
     int days = 30;
     int method = 0;
     std::string cache_dir = TL_BENCH_CACHE_DIR;
+    std::string trace; // where the run's queries are recorded for serial_floor
 };
 
 double Mib(int64_t kib) {
     return static_cast<double>(kib) / 1024.0;
 }
 
-// Opens the database as the process-wide connection, through which the driver reads the task's
-// settings, and deletes the results of an earlier run, which would turn this run's inserts into
-// replacements.
+// Deletes the results of an earlier run, which would turn this run's inserts into replacements, and
+// opens the database as the process-wide connection, through which the driver reads the task's
+// settings.
 void OpenDatabase(const fs::path& database) {
-    auto db = tl::db::Connection::OpenExisting(database.string());
-    db->Execute("delete from data where parnumber >= 30000");
-    tl::db::SetProcessConnection(std::move(db));
+    tl::db::Connection::OpenExisting(database.string())->Execute("delete from data where parnumber >= 30000");
+    // A connection of its own for the run: the pages the delete read are not the run's memory.
+    tl::db::SetProcessConnection(tl::db::Connection::OpenExisting(database.string()));
 }
 
-// Per query: its rows, the time to its delivery (which includes the store of the previous pass:
-// the worker runs it first) and the time to the next query (processing the rows), and the live
+// Per query: its rows, the time until they are all read (the driver works on them meanwhile, and
+// the previous pass is stored beside) and the time until the next query is issued, and the live
 // heap against the start of the run, without what SQLite holds (its page caches fill up to their
 // limit as the run reads), with the pass's set loaded and once its rows are handed over.
 void PrintQueries(const bench::RunProbe& probe, int64_t heap_before, int64_t sqlite_before) {
-    fmt::print("{:<14} {:>9} {:>8} {:>8} {:>9} {:>10} {:>8} {:>9} {:>8}\n", "query", "rows", "query s",
-               "pass s", "heap set", "heap after", "sqlite", "resident", "peak");
+    fmt::print("{:<14} {:>9} {:>8} {:>8} {:>9} {:>10} {:>8} {:>9} {:>8}\n", "query", "rows", "read s",
+               "to next", "heap set", "heap after", "sqlite", "resident", "peak");
     const auto& queries = probe.Queries();
     for (size_t i = 0; i < queries.size(); ++i) {
         const bench::QueryRecord& q = queries[i];
@@ -63,7 +65,7 @@ void PrintQueries(const bench::RunProbe& probe, int64_t heap_before, int64_t sql
             return Mib(heap - heap_before - (sqlite - sqlite_before));
         };
         fmt::print("{:<14} {:>9} {:>8.3f} {:>8.3f} {:>+9.1f} {:>+10.1f} {:>+8.1f} {:>9.1f} {:>8.1f}\n",
-                   q.label, q.rows, q.delivered_s - q.issued_s, pass_end - q.delivered_s,
+                   q.label, q.rows, q.delivered_s - q.issued_s, pass_end - q.issued_s,
                    own(q.heap_delivered_kib, q.sqlite_delivered_kib),
                    own(q.heap_after_kib, q.sqlite_after_kib), Mib(q.sqlite_after_kib - sqlite_before),
                    Mib(q.rss_delivered_kib), Mib(q.peak_after_kib));
@@ -116,6 +118,16 @@ int Run(const Options& options) {
     service_options.log_directory = log_directory.string();
     bench::RunProbe probe;
     probe.Attach(service_options);
+    std::unique_ptr<bench::TraceWriter> trace;
+    if (!options.trace.empty()) {
+        trace = std::make_unique<bench::TraceWriter>(options.trace);
+        service_options.query_issued =
+            [&trace, probed = std::move(service_options.query_issued)](int32_t task, std::string_view sql,
+                                                                       std::span<const TlVariant> params) {
+                trace->Query(sql, params);
+                probed(task, sql, params);
+            };
+    }
     auto service = host::HostService::Create(std::move(service_options));
 
     const int64_t rss_before = bench::CurrentRssKib();
@@ -174,6 +186,7 @@ int main(int argc, char** argv) {
         ->check(CLI::Range(0, 1));
     app.add_option("--cache-dir", options.cache_dir, "where generated databases are kept")
         ->capture_default_str();
+    app.add_option("--trace", options.trace, "record the run's queries in this file for serial_floor");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -58,9 +58,11 @@ void RunProbe::Attach(tl::host::HostServiceOptions& options) {
         q.heap_issued_kib = LiveHeapKib();
         queries_.push_back(std::move(q));
     };
+    // Queries are answered in the order issued; a set handed over while it is read is counted when
+    // it is all read, which may be after the next query was issued.
     options.query_delivered = [this](int32_t, int64_t rows) {
-        if (!queries_.empty()) {
-            QueryRecord& q = queries_.back();
+        if (delivered_ < queries_.size()) {
+            QueryRecord& q = queries_[delivered_++];
             q.rows = rows;
             q.delivered_s = Since(std::chrono::steady_clock::now());
             q.heap_delivered_kib = LiveHeapKib();

@@ -23,7 +23,7 @@ int64_t SqliteKib();
 struct QueryRecord {
     std::string label; // the parameter number of a data request, or what else was asked
     double issued_s = 0;
-    double delivered_s = 0;
+    double delivered_s = 0; // when all its rows were read
     int64_t rows = -1;
     int64_t heap_issued_kib = 0;    // before the query: the previous pass has been processed and handed over
     int64_t heap_delivered_kib = 0; // its result set loaded
@@ -54,6 +54,7 @@ private:
     std::chrono::steady_clock::time_point begin_;
     std::chrono::steady_clock::time_point end_;
     std::vector<QueryRecord> queries_;
+    size_t delivered_ = 0;
     int64_t status_lines_ = 0;
 };
 

@@ -2,6 +2,23 @@
 
 namespace tl::host {
 
+void StoreGate::Failed(int32_t task_id, uint64_t sequence) {
+    if (task_id == 0) {
+        return; // work done outside any task's call: nothing of it goes on
+    }
+    std::lock_guard lock(mutex_);
+    const auto [it, added] = first_failure_.try_emplace(task_id, sequence);
+    if (!added && sequence < it->second) {
+        it->second = sequence;
+    }
+}
+
+bool StoreGate::FailedBefore(int32_t task_id, uint64_t sequence) const {
+    std::lock_guard lock(mutex_);
+    const auto it = first_failure_.find(task_id);
+    return it != first_failure_.end() && it->second < sequence;
+}
+
 DbWorker::DbWorker(std::unique_ptr<tl::db::Connection> connection, std::function<void()> notify)
     : connection_(std::move(connection)), notify_(std::move(notify)), thread_([this] { Loop(); }) {}
 

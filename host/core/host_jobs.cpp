@@ -48,41 +48,79 @@ void QueryJob::Execute(tl::db::Connection& connection) noexcept {
     }
     if (!fault_.empty()) {
         error_ = fault_;
+        CloseGate(task_id_);
         return;
     }
+    std::shared_ptr<tl::db::ResultSet> filling; // the worker's own reference
     try {
-        result_ = connection.Query(sql_, params_);
-        if (result_ != nullptr && IsMomentaryDescriptionQuery(sql_)) {
-            error_ = MomentaryDescriptionProblem(*result_);
-            if (!error_.empty()) {
-                result_.reset();
+        if (IsMomentaryDescriptionQuery(sql_)) {
+            // Checked whole before the driver sees it.
+            result_ = connection.Query(sql_, params_);
+            if (result_ != nullptr) {
+                error_ = MomentaryDescriptionProblem(*result_);
+                if (!error_.empty()) {
+                    result_.reset();
+                }
             }
+        } else {
+            tl::db::QueryStream stream;
+            stream.ready = [&](std::shared_ptr<tl::db::ResultSet> set) {
+                filling = set;
+                result_ = std::move(set);
+                if (announce_) {
+                    announced_ = true;
+                    announce_(*this);
+                }
+            };
+            // Before the driver can see the set end: a store it hands over after is not written.
+            stream.failing = [&](std::string_view) { CloseGate(task_id_); };
+            connection.QueryStreamed(sql_, params_, stream);
         }
     } catch (const std::exception& e) {
         error_ = e.what();
     } catch (...) {
         error_ = "unknown error";
     }
-    if (error_.empty() && result_ == nullptr) {
+    if (announced_) {
+        rows_ = filling->RowCount(); // ended by now, whole or cut short
+    }
+    if (error_.empty() && result_ == nullptr && !announced_) {
         error_ = "the database library returned no result set";
+    }
+    if (!error_.empty()) {
+        CloseGate(task_id_);
     }
 }
 
+void QueryJob::DeliverReady(HostService& service) {
+    handed_over_ = true;
+    TlResultSet* variable = service.AdoptSet(std::move(result_));
+    const HostService::TaskCall call(service, task_id_);
+    handler_(context_, task_id_, &variable);
+}
+
 void QueryJob::Deliver(HostService& service) {
+    if (announced_) {
+        // The driver has had the set since its first rows.
+        if (!error_.empty()) {
+            service.QueryFailed(task_id_, error_, sql_);
+        }
+        service.NoteDelivered(task_id_, rows_);
+        return;
+    }
     if (!error_.empty()) {
         // Told first, so that the task is stopped before the driver could take the missing set
         // for an empty answer.
         service.QueryFailed(task_id_, error_, sql_);
     }
-    service.NoteDelivered(task_id_, result_.get());
-    TlResultSet* variable = service.AdoptSet(std::move(result_));
-    // After the call the set is the driver's business: it releases it now or later, or the host
-    // reports it as never released at shutdown.
-    const HostService::TaskCall call(service, task_id_);
-    handler_(context_, task_id_, &variable);
+    service.NoteDelivered(task_id_, result_ != nullptr ? result_->RowCount() : -1);
+    DeliverReady(service);
 }
 
 void QueryJob::Abandon(HostService& service) {
+    if (handed_over_) {
+        return;
+    }
     service.Diagnose(fmt::format("the result of a query of task {} was never delivered", task_id_));
     result_.reset();
 }
@@ -100,41 +138,54 @@ void StoreJob::Execute(tl::db::Connection& connection) noexcept {
     if (records_ == nullptr) {
         return;
     }
+    if (GateClosed(task_id_)) {
+        skipped_ = true;
+        return;
+    }
     try {
         if (table_.empty()) {
             throw std::runtime_error("no table name");
         }
         const TlRecordsVtbl& records = *records_->vtbl;
         const int32_t count = records.Count(records_);
-        std::vector<std::string> raw_names;
+        // The records of one call nearly always share one set of names, handed out as the same
+        // pointers: names are converted, and the status field found, only when they change.
+        std::vector<const char*> raw_names;
         std::vector<std::string> names;
         std::vector<std::string_view> name_views;
         std::vector<std::string> texts;
         std::vector<TlVariant> values;
+        int status_field = -1;
         connection.Begin();
         try {
             for (int32_t r = 0; r < count; ++r) {
                 const auto fields = static_cast<size_t>(std::max(records.FieldCount(records_, r), 0));
-                raw_names.resize(fields);
-                names.resize(fields);
-                name_views.resize(fields);
-                texts.resize(fields);
-                values.resize(fields);
-                for (size_t f = 0; f < fields; ++f) {
-                    const auto field = static_cast<int32_t>(f);
-                    // Records of one call mostly share their names: convert a name only when it changes.
-                    const char* raw = records.FieldName(records_, r, field);
-                    std::string_view raw_view = raw != nullptr ? raw : "";
-                    if (raw_view != raw_names[f] || names[f].empty()) {
-                        raw_names[f] = raw_view;
-                        names[f] = Cp1251ToUtf8(raw_view);
+                bool same_names = fields == raw_names.size();
+                for (size_t f = 0; same_names && f < fields; ++f) {
+                    same_names = records.FieldName(records_, r, static_cast<int32_t>(f)) == raw_names[f];
+                }
+                if (!same_names) {
+                    raw_names.resize(fields);
+                    names.resize(fields);
+                    name_views.resize(fields);
+                    texts.resize(fields);
+                    values.resize(fields);
+                    status_field = -1;
+                    for (size_t f = 0; f < fields; ++f) {
+                        raw_names[f] = records.FieldName(records_, r, static_cast<int32_t>(f));
+                        names[f] = FromCp1251(raw_names[f]);
+                        name_views[f] = names[f];
+                        if (strcasecmp(names[f].c_str(), "TvkStatus") == 0) {
+                            status_field = static_cast<int>(f);
+                        }
                     }
-                    name_views[f] = names[f];
-                    TlVariant value = records.Value(records_, r, field);
+                }
+                for (size_t f = 0; f < fields; ++f) {
+                    TlVariant value = records.Value(records_, r, static_cast<int32_t>(f));
                     if (value.kind == TL_VT_STRING) {
                         texts[f] = FromCp1251(value.v.str);
                         value.v.str = texts[f].c_str();
-                    } else if (value.kind == TL_VT_DOUBLE && strcasecmp(names[f].c_str(), "TvkStatus") == 0) {
+                    } else if (value.kind == TL_VT_DOUBLE && static_cast<int>(f) == status_field) {
                         value.kind = TL_VT_INT64;
                         value.v.i64 = StatusWordFromDouble(value.v.f64);
                     }
@@ -160,10 +211,15 @@ void StoreJob::Execute(tl::db::Connection& connection) noexcept {
     } catch (...) {
         error_ = "unknown error";
     }
+    if (!error_.empty()) {
+        CloseGate(task_id_);
+    }
 }
 
 void StoreJob::Deliver(HostService& service) {
-    if (!error_.empty()) {
+    if (skipped_) {
+        service.StoreSkipped(task_id_, table_);
+    } else if (!error_.empty()) {
         service.StoreFailed(task_id_, table_, error_);
     } else {
         service.CountWritten(task_id_, written_);

@@ -20,6 +20,24 @@ void PrintDiagnostic(std::string_view text) {
     fmt::print(stderr, "tlhost: {}\n", text);
 }
 
+// The worker of a "job finished" message.
+constexpr uintptr_t kReaderJob = 0;
+constexpr uintptr_t kWriterJob = 1;
+
+std::unique_ptr<tl::db::Connection> OpenWorkerConnection(const HostServiceOptions& options,
+                                                         tl::db::ConnectionRole role) {
+    auto connection = tl::db::Connection::OpenExisting(options.database_uri);
+    connection->TakeRole(role);
+    if (options.busy_timeout.has_value()) {
+        // PostgreSQL's counterpart of SQLite's busy timeout is the time a statement waits for a lock.
+        const int64_t ms = options.busy_timeout->count();
+        connection->Execute(connection->BackendName() == "sqlite"
+                                ? fmt::format("pragma busy_timeout = {}", ms)
+                                : fmt::format("set lock_timeout = {}", ms));
+    }
+    return connection;
+}
+
 } // namespace
 
 const TlHostServiceVtbl HostService::kVtbl = {
@@ -33,22 +51,18 @@ void HostServiceRelease::operator()(HostService* service) const {
 }
 
 HostServicePtr HostService::Create(HostServiceOptions options) {
-    auto connection = tl::db::Connection::OpenExisting(options.database_uri);
-    if (options.busy_timeout.has_value()) {
-        // PostgreSQL's counterpart of SQLite's busy timeout is the time a statement waits for a lock.
-        const int64_t ms = options.busy_timeout->count();
-        connection->Execute(connection->BackendName() == "sqlite"
-                                ? fmt::format("pragma busy_timeout = {}", ms)
-                                : fmt::format("set lock_timeout = {}", ms));
-    }
+    auto reading = OpenWorkerConnection(options, tl::db::ConnectionRole::kReader);
+    auto writing = OpenWorkerConnection(options, tl::db::ConnectionRole::kWriter);
     HostServicePtr service(new HostService(std::move(options)));
     HostService* raw = service.get();
     const uint32_t queue = raw->queue_;
     if (queue == 0) {
         throw HostError("cannot create the host's message queue");
     }
-    raw->worker_ = std::make_unique<DbWorker>(std::move(connection),
-                                              [queue] { WmPostMessage(queue, kJobFinishedMessage, 0, 0); });
+    raw->reader_ = std::make_unique<DbWorker>(
+        std::move(reading), [queue] { WmPostMessage(queue, kJobFinishedMessage, kReaderJob, 0); });
+    raw->writer_ = std::make_unique<DbWorker>(
+        std::move(writing), [queue] { WmPostMessage(queue, kJobFinishedMessage, kWriterJob, 0); });
     g_status_target.store(raw);
     return service;
 }
@@ -84,7 +98,10 @@ bool HostService::ProcessMessage(int32_t timeout_ms) {
         return false;
     }
     if (message.message == kJobFinishedMessage) {
-        DeliverFinished();
+        DeliverFinished(message.wparam == kWriterJob ? *writer_ : *reader_);
+    } else if (message.message == kQueryReadyMessage) {
+        // The job stays with the reader until its "finished" message, which comes after this one.
+        reinterpret_cast<QueryJob*>(message.wparam)->DeliverReady(*this);
     } else if (message.message == completion_message_) {
         if (completion_) {
             completion_(static_cast<int32_t>(message.wparam), static_cast<int32_t>(message.lparam));
@@ -95,8 +112,8 @@ bool HostService::ProcessMessage(int32_t timeout_ms) {
     return true;
 }
 
-void HostService::DeliverFinished() {
-    std::unique_ptr<DbJob> finished = worker_->TakeFinished();
+void HostService::DeliverFinished(DbWorker& worker) {
+    std::unique_ptr<DbJob> finished = worker.TakeFinished();
     if (finished == nullptr) {
         return;
     }
@@ -146,10 +163,12 @@ void HostService::Shutdown() {
         return;
     }
     shut_down_ = true;
-    if (worker_ != nullptr) {
-        worker_->Stop();
-        while (auto finished = worker_->TakeFinished()) {
-            static_cast<HostJob&>(*finished).Abandon(*this);
+    for (DbWorker* worker : {reader_.get(), writer_.get()}) {
+        if (worker != nullptr) {
+            worker->Stop();
+            while (auto finished = worker->TakeFinished()) {
+                static_cast<HostJob&>(*finished).Abandon(*this);
+            }
         }
     }
     WmDestroyQueue(queue_);
@@ -167,7 +186,7 @@ void HostService::Shutdown() {
     live_sets_.clear();
 }
 
-TlResultSet* HostService::AdoptSet(std::unique_ptr<tl::db::ResultSet> set) {
+TlResultSet* HostService::AdoptSet(std::shared_ptr<tl::db::ResultSet> set) {
     if (set == nullptr) {
         return nullptr;
     }
@@ -181,8 +200,7 @@ void HostService::Diagnose(std::string_view text) const {
     options_.diagnostics(text);
 }
 
-void HostService::NoteDelivered(int32_t task_id, const tl::db::ResultSet* set) {
-    const int64_t rows = set != nullptr ? set->RowCount() : -1;
+void HostService::NoteDelivered(int32_t task_id, int64_t rows) {
     if (rows > 0) {
         std::lock_guard lock(mutex_);
         tasks_[task_id].rows_read += rows;
@@ -212,6 +230,16 @@ void HostService::StoreFailed(int32_t task_id, std::string_view table, std::stri
         fmt::format("storing the records of task {} into table \"{}\" failed, none of them was stored: {}",
                     task_id, table, error));
     ReportFailure(task_id, fmt::format("store failed: {}", error));
+}
+
+void HostService::StoreSkipped(int32_t task_id, std::string_view table) {
+    {
+        std::lock_guard lock(mutex_);
+        ++stats_.skipped_stores;
+    }
+    Diagnose(fmt::format("the records of task {} for table \"{}\" were not stored: an earlier query or store "
+                         "of the task had failed",
+                         task_id, table));
 }
 
 void HostService::ReportFailure(int32_t task_id, std::string text) {
@@ -244,13 +272,14 @@ void HostService::CountRecordsReleased() {
     ++stats_.records_released;
 }
 
-bool HostService::Post(std::unique_ptr<HostJob> job) {
+bool HostService::Post(std::unique_ptr<HostJob> job, DbWorker& worker) {
     if (!shut_down_) {
         std::lock_guard lock(mutex_);
         ++outstanding_;
     }
+    job->Admit(gate_, ++next_sequence_);
     std::unique_ptr<DbJob> queued = std::move(job);
-    if (!shut_down_ && worker_->Post(queued)) {
+    if (!shut_down_ && worker.Post(queued)) {
         return true;
     }
     {
@@ -280,20 +309,23 @@ void HostService::ExecQuery(int32_t task_id, const char* sql, const TlVariant* p
         ++tasks_[task_id].queries;
     }
     auto job = std::make_unique<QueryJob>(task_id, sql, params, param_count, handler, context);
+    job->SetAnnounce([queue = queue_](QueryJob& ready) {
+        WmPostMessage(queue, kQueryReadyMessage, reinterpret_cast<intptr_t>(&ready), 0);
+    });
     if (number == options_.faults.query) {
         job->InjectFault(fmt::format("injected fault: query {} of the run fails", number));
     }
     if (options_.query_issued) {
         options_.query_issued(task_id, job->Sql(), job->Params());
     }
-    Post(std::move(job));
+    Post(std::move(job), *reader_);
 }
 
 void HostService::ReleaseDataSet(TlResultSet** result) {
     if (result == nullptr || *result == nullptr) {
         return;
     }
-    std::unique_ptr<tl::db::ResultSet> set;
+    std::shared_ptr<tl::db::ResultSet> set;
     {
         std::lock_guard lock(mutex_);
         auto it = live_sets_.find(*result);
@@ -325,7 +357,7 @@ void HostService::StoreRecords(const char* table, TlRecords* records) {
     if (number == options_.faults.store) {
         job->InjectFault(fmt::format("injected fault: store {} of the run fails", number));
     }
-    if (!Post(std::move(job))) {
+    if (!Post(std::move(job), *writer_)) {
         Diagnose("StoreRecords after shutdown: the records were released unwritten");
     }
 }

@@ -3,10 +3,32 @@
 #include "tlcommon/text_codec.hpp"
 #include "tldata/case_fold.hpp"
 
+#include <bit>
 #include <limits>
 #include <stdexcept>
 
 namespace tl {
+namespace {
+
+// Rows of one stamp alternate between a few status words: the shared fields of the last few rows
+// are tried before new ones are kept.
+constexpr size_t kSharedLookBack = 4;
+
+TlVariant AbiInt32(int32_t value) {
+    TlVariant v{};
+    v.kind = TL_VT_INT32;
+    v.v.i32 = value;
+    return v;
+}
+
+TlVariant AbiDouble(TlVariantKind kind, double value) {
+    TlVariant v{};
+    v.kind = kind;
+    v.v.f64 = value;
+    return v;
+}
+
+} // namespace
 
 const TlRecordsVtbl RecordStore::kVtbl = {&RecordStore::AbiCount, &RecordStore::AbiFieldCount,
                                           &RecordStore::AbiFieldName, &RecordStore::AbiValue,
@@ -30,9 +52,23 @@ Variant RecordView::Value(int32_t field) const {
 }
 
 int32_t RecordStore::FieldCount(int32_t record) const {
+    if (IsPacked()) {
+        if (record < 0 || static_cast<size_t>(record) >= packed_.size()) {
+            throw std::out_of_range("record index out of range");
+        }
+        return static_cast<int32_t>(kResultFieldNames.size());
+    }
     const Slot& slot = records_.at(static_cast<size_t>(record));
     const auto names = static_cast<uint32_t>(name_sets_[static_cast<size_t>(slot.name_set)].utf8.size());
     return static_cast<int32_t>(names < slot.value_count ? names : slot.value_count);
+}
+
+int32_t RecordStore::NameSetOf(int32_t record) const {
+    if (IsPacked()) {
+        FieldCount(record); // checks the index
+        return result_name_set_;
+    }
+    return records_.at(static_cast<size_t>(record)).name_set;
 }
 
 const RecordStore::Slot& RecordStore::SlotAt(int32_t record, int32_t field) const {
@@ -48,13 +84,126 @@ void RecordStore::Reserve(size_t records, size_t values_per_record) {
 }
 
 const std::string& RecordStore::FieldName(int32_t record, int32_t field) const {
+    if (IsPacked()) {
+        if (field < 0 || field >= FieldCount(record)) {
+            throw std::out_of_range("record field index out of range");
+        }
+        return name_sets_[static_cast<size_t>(result_name_set_)].utf8[static_cast<size_t>(field)];
+    }
     const Slot& slot = SlotAt(record, field);
     return name_sets_[static_cast<size_t>(slot.name_set)].utf8[static_cast<size_t>(field)];
 }
 
 Variant RecordStore::Value(int32_t record, int32_t field) const {
+    if (IsPacked()) {
+        if (field < 0 || field >= FieldCount(record)) {
+            throw std::out_of_range("record field index out of range");
+        }
+        return FromAbi(PackedValue(static_cast<size_t>(record), field), false);
+    }
     SlotAt(record, field);
     return StoredValue(record, field);
+}
+
+bool RecordStore::SharedFields::operator==(const SharedFields& other) const {
+    // Bit for bit: a stamp of -0.0 is kept as it was given.
+    return status == other.status && par_number == other.par_number &&
+           std::bit_cast<uint64_t>(data_date) == std::bit_cast<uint64_t>(other.data_date) &&
+           std::bit_cast<uint64_t>(rcv_stamp) == std::bit_cast<uint64_t>(other.rcv_stamp);
+}
+
+int32_t RecordStore::ResultNameSet() {
+    if (result_name_set_ < 0) {
+        const std::vector<std::string> names(kResultFieldNames.begin(), kResultFieldNames.end());
+        result_name_set_ = FindOrAddNameSet(names, false);
+    }
+    return result_name_set_;
+}
+
+uint32_t RecordStore::SharedIndex(const SharedFields& fields) {
+    const size_t look = shared_.size() < kSharedLookBack ? shared_.size() : kSharedLookBack;
+    for (size_t i = shared_.size(); i > shared_.size() - look; --i) {
+        if (shared_[i - 1] == fields) {
+            return static_cast<uint32_t>(i - 1);
+        }
+    }
+    if (shared_.size() > std::numeric_limits<uint32_t>::max()) {
+        throw std::length_error("too many result rows");
+    }
+    shared_.push_back(fields);
+    return static_cast<uint32_t>(shared_.size() - 1);
+}
+
+void RecordStore::AddResultRow(const ResultRow& row) {
+    const int32_t names = ResultNameSet();
+    if (!records_.empty()) {
+        const std::array<Variant, kResultFieldNames.size()> values = {
+            Variant::Int32(row.par_number),   Variant::DateTime(row.data_date),
+            Variant::Int32(row.object),       Variant::Int32(row.item),
+            Variant::Int32(row.type),         Variant::Double(row.value0),
+            Variant::Double(row.value1),      Variant::Double(StatusWordAsDouble(row.status)),
+            Variant::DateTime(row.rcv_stamp),
+        };
+        AppendRecord(names, values);
+        return;
+    }
+    const uint32_t shared = SharedIndex({row.status, row.data_date, row.rcv_stamp, row.par_number});
+    packed_.push_back({row.value0, row.value1, row.object, row.item, row.type, shared});
+}
+
+void RecordStore::ReserveResultRows(size_t rows) {
+    if (records_.empty()) {
+        packed_.reserve(packed_.size() + rows);
+    } else {
+        Reserve(rows, kResultFieldNames.size());
+    }
+}
+
+size_t RecordStore::ValueBytes() const {
+    return records_.capacity() * sizeof(Slot) + values_.capacity() * sizeof(TlVariant) +
+           packed_.capacity() * sizeof(PackedRow) + shared_.capacity() * sizeof(SharedFields);
+}
+
+TlVariant RecordStore::PackedValue(size_t record, int32_t field) const {
+    const PackedRow& row = packed_[record];
+    return PackedField(row, shared_[row.shared], field);
+}
+
+TlVariant RecordStore::PackedField(const PackedRow& row, const SharedFields& shared, int32_t field) {
+    switch (field) {
+    case 0:
+        return AbiInt32(shared.par_number);
+    case 1:
+        return AbiDouble(TL_VT_DATETIME, shared.data_date);
+    case 2:
+        return AbiInt32(row.object);
+    case 3:
+        return AbiInt32(row.item);
+    case 4:
+        return AbiInt32(row.type);
+    case 5:
+        return AbiDouble(TL_VT_DOUBLE, row.value0);
+    case 6:
+        return AbiDouble(TL_VT_DOUBLE, row.value1);
+    case 7:
+        return AbiDouble(TL_VT_DOUBLE, StatusWordAsDouble(shared.status));
+    default:
+        return AbiDouble(TL_VT_DATETIME, shared.rcv_stamp);
+    }
+}
+
+void RecordStore::UnpackResultRows() {
+    constexpr auto kFields = static_cast<uint32_t>(kResultFieldNames.size());
+    records_.reserve(packed_.size());
+    values_.reserve(packed_.size() * kFields);
+    for (const PackedRow& row : packed_) {
+        records_.push_back(Slot{result_name_set_, kFields, values_.size()});
+        for (uint32_t f = 0; f < kFields; ++f) {
+            values_.push_back(PackedField(row, shared_[row.shared], static_cast<int32_t>(f)));
+        }
+    }
+    packed_ = {};
+    shared_ = {};
 }
 
 int32_t RecordStore::StoredValueCount(int32_t record) const {
@@ -78,6 +227,9 @@ const std::vector<std::string>& RecordStore::NameSet(int32_t index) const {
 }
 
 void RecordStore::Clear() {
+    packed_.clear();
+    shared_.clear();
+    result_name_set_ = -1;
     records_.clear();
     values_.clear();
     texts_.clear();
@@ -124,6 +276,9 @@ int32_t RecordStore::FindOrAddNameSet(std::span<const std::string> names, bool i
 }
 
 void RecordStore::AppendRecord(int32_t name_set, std::span<const Variant> values) {
+    if (IsPacked()) {
+        UnpackResultRows();
+    }
     if (values.size() > std::numeric_limits<uint32_t>::max()) {
         throw std::length_error("record has too many values");
     }
@@ -170,8 +325,7 @@ const char* RecordStore::AbiFieldName(const TlRecords* self, int32_t record, int
     if (record < 0 || record >= store.Count() || field < 0 || field >= store.FieldCount(record)) {
         return "";
     }
-    const NameSetData& set =
-        store.name_sets_[static_cast<size_t>(store.records_[static_cast<size_t>(record)].name_set)];
+    const NameSetData& set = store.name_sets_[static_cast<size_t>(store.NameSetOf(record))];
     const auto& names = view.encoding == TextEncoding::kCp1251 ? set.cp1251 : set.utf8;
     return names[static_cast<size_t>(field)].c_str();
 }
@@ -181,6 +335,9 @@ TlVariant RecordStore::AbiValue(const TlRecords* self, int32_t record, int32_t f
     const RecordStore& store = *view.owner;
     if (record < 0 || record >= store.Count() || field < 0 || field >= store.FieldCount(record)) {
         return TlVariant{};
+    }
+    if (store.IsPacked()) {
+        return store.PackedValue(static_cast<size_t>(record), field);
     }
     TlVariant raw =
         store.values_[store.records_[static_cast<size_t>(record)].first_value + static_cast<size_t>(field)];

@@ -13,7 +13,7 @@ class RecordsSink final : public ResultSink {
 public:
     explicit RecordsSink(TDBRecords& records) : records_(records), writer_(records) {}
     void Add(const ResultRow& row) override { writer_.Add(row); }
-    void Reserve(size_t rows) override { records_.Reserve(rows, kResultFieldNames.size()); }
+    void Reserve(size_t rows) override { records_.ReserveResultRows(rows); }
 
 private:
     TDBRecords& records_;

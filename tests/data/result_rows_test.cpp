@@ -5,6 +5,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 namespace tl {
 namespace {
@@ -43,6 +44,66 @@ TEST(ResultRowsTest, NineFieldsInOrderWithTheStatusWordInTheBytesOfADouble) {
     const double status = row.Value(7).AsDouble();
     EXPECT_EQ(std::memcmp(&status, status_bytes.data(), 8), 0);
     EXPECT_EQ(records.Get(1).Value(7), Variant::Double(0.0));
+}
+
+// A pass's rows in the compact form: two stamps, statuses alternating from pair to pair, receive
+// stamps changing now and then. The host reads each back through the C interface exactly as it was
+// added, also after a record of another shape has turned them into ordinary records.
+TEST(ResultRowsTest, CompactRowsReadBackThroughTheAbiAsAdded) {
+    std::vector<ResultRow> rows;
+    for (int stamp = 0; stamp < 2; ++stamp) {
+        for (int pair = 0; pair < 500; ++pair) {
+            const int64_t status = pair % 2 == 0 ? 0x40000 : 0;
+            const DateTime rcv = At(2014, 11, 1) + (pair / 100) * kOneMs;
+            for (int member = 0; member < 2; ++member) {
+                rows.push_back({30012, At(2014, 11, 1, 0, 30 * stamp), 100 + pair, member, 0, pair * 0.5,
+                                -pair * 0.25, status, rcv});
+            }
+        }
+    }
+    TDBRecords records;
+    records.ReserveResultRows(rows.size());
+    ResultRowWriter writer(records);
+    for (const ResultRow& row : rows) {
+        writer.Add(row);
+    }
+    EXPECT_LE(records.ValueBytes(), rows.size() * 50);
+
+    const auto expect_rows = [&](const TlRecords* abi) {
+        for (size_t r = 0; r < rows.size(); ++r) {
+            const ResultRow& row = rows[r];
+            const auto i = static_cast<int32_t>(r);
+            ASSERT_EQ(abi->vtbl->FieldCount(abi, i), 9);
+            const auto integer = [&](int32_t f) { return abi->vtbl->Value(abi, i, f).v.i32; };
+            const auto real = [&](int32_t f, TlVariantKind kind) {
+                const TlVariant v = abi->vtbl->Value(abi, i, f);
+                EXPECT_EQ(v.kind, kind) << "row " << r << " field " << f;
+                return v.v.f64;
+            };
+            ASSERT_EQ(integer(0), row.par_number) << r;
+            ASSERT_EQ(real(1, TL_VT_DATETIME), row.data_date) << r;
+            ASSERT_EQ(integer(2), row.object) << r;
+            ASSERT_EQ(integer(3), row.item) << r;
+            ASSERT_EQ(integer(4), row.type) << r;
+            ASSERT_EQ(real(5, TL_VT_DOUBLE), row.value0) << r;
+            ASSERT_EQ(real(6, TL_VT_DOUBLE), row.value1) << r;
+            const double status = real(7, TL_VT_DOUBLE);
+            ASSERT_EQ(std::memcmp(&status, &row.status, 8), 0) << r;
+            ASSERT_EQ(real(8, TL_VT_DATETIME), row.rcv_stamp) << r;
+            ASSERT_STREQ(abi->vtbl->FieldName(abi, i, 8), "RCVStamp");
+        }
+    };
+    const TlRecords* abi = records.AsAbi(TextEncoding::kCp1251);
+    ASSERT_EQ(abi->vtbl->Count(abi), static_cast<int32_t>(rows.size()));
+    expect_rows(abi);
+    EXPECT_EQ(abi->vtbl->FieldCount(abi, static_cast<int32_t>(rows.size())), 0);
+    EXPECT_EQ(abi->vtbl->Value(abi, 0, 9).kind, TL_VT_NULL);
+
+    ASSERT_TRUE(records.Add(std::vector<std::string>{"Note"}, std::vector<Variant>{Variant::String("last")}));
+    ASSERT_EQ(abi->vtbl->Count(abi), static_cast<int32_t>(rows.size() + 1));
+    expect_rows(abi);
+    EXPECT_STREQ(abi->vtbl->Value(abi, static_cast<int32_t>(rows.size()), 0).v.str, "last");
+    EXPECT_EQ(records.NameSetCount(), 2);
 }
 
 } // namespace

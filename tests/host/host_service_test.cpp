@@ -4,11 +4,14 @@
 #include "tlplatform/wm.h"
 #include "tltest/test_database.hpp"
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <fmt/format.h>
 #include <functional>
 #include <gtest/gtest.h>
 #include <thread>
+#include <tuple>
 
 namespace tl::host {
 namespace {
@@ -131,11 +134,11 @@ TEST_F(HostServiceTest, QueryCompletesOnTheLoopThreadOnlyWhenTheLoopRuns) {
     for (int i = 0; i < 1000 && WmPendingCount(service_->Queue()) == 0; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    ASSERT_EQ(WmPendingCount(service_->Queue()), 1);
+    ASSERT_GE(WmPendingCount(service_->Queue()), 1);
     EXPECT_EQ(d.calls, 0);
     EXPECT_EQ(service_->OutstandingJobs(), 1);
 
-    ASSERT_TRUE(PumpUntil([&] { return d.calls > 0; }));
+    ASSERT_TRUE(PumpUntil([&] { return d.calls > 0 && service_->OutstandingJobs() == 0; }));
     EXPECT_EQ(d.calls, 1);
     EXPECT_EQ(d.thread, std::this_thread::get_id());
     EXPECT_FALSE(d.during_exec);
@@ -235,31 +238,110 @@ std::vector<FakeRecords::Field> ResultRow(int32_t object, double value0, int64_t
             {"RCVStamp", DateTime(45001.0)}};
 }
 
-TEST_F(HostServiceTest, StoredRecordsAreWrittenBeforeALaterQueryRuns) {
+TEST_F(HostServiceTest, StoredRecordsKeepTheStatusWordAsAnInteger) {
     FakeRecords records;
     records.Add(ResultRow(100, 1.5, 0x40000));
     records.Add(ResultRow(101, 2.5, 0));
     Abi()->vtbl->StoreRecords(Abi(), "Data", &records);
-    Delivery d;
-    Exec("select value0, tvkstatus from data order by object", {}, d);
-
-    ASSERT_TRUE(PumpUntil([&] { return d.calls > 0 && records.ReleaseCount() > 0; }));
-    EXPECT_EQ(d.first_column, (std::vector<double>{1.5, 2.5}));
-    EXPECT_EQ(d.status_words, (std::vector<int64_t>{0x40000, 0}));
+    ASSERT_TRUE(PumpUntil([&] { return records.ReleaseCount() > 0; }));
     EXPECT_EQ(records.ReleaseCount(), 1);
     const HostServiceStats stats = service_->Stats();
     EXPECT_EQ(stats.rows_written, 2);
     EXPECT_EQ(stats.failed_stores, 0);
 
-    auto check = db_->Query(
-        database_->OnPostgres()
-            ? "select tvkstatus, pg_typeof(tvkstatus) = 'bigint'::regtype from data where object = 100"
-            : "select tvkstatus, typeof(tvkstatus) = 'integer' from data where object = 100",
-        {});
-    ASSERT_EQ(check->RowCount(), 1);
-    check->vtbl->First(check.get());
-    EXPECT_EQ(check->vtbl->AsInteger(check.get(), 0), 0x40000);
-    EXPECT_EQ(check->vtbl->AsInteger(check.get(), 1), 1);
+    auto check =
+        db_->Query(database_->OnPostgres()
+                       ? "select object, value0, tvkstatus, pg_typeof(tvkstatus) = 'bigint'::regtype "
+                         "from data order by object"
+                       : "select object, value0, tvkstatus, typeof(tvkstatus) = 'integer' from data "
+                         "order by object",
+                   {});
+    ASSERT_EQ(check->RowCount(), 2);
+    for (const auto& [object, value0, status] : {std::tuple{100, 1.5, 0x40000}, std::tuple{101, 2.5, 0}}) {
+        EXPECT_EQ(check->AsInteger(0), object);
+        EXPECT_EQ(check->AsDouble(1), value0);
+        EXPECT_EQ(check->AsInt64(2), status);
+        EXPECT_EQ(check->AsInteger(3), 1);
+        check->Next();
+    }
+}
+
+// A store waits for a write lock held by another connection; queries issued after it run and come
+// back meanwhile, one by one in the order issued, and the store is written once the lock goes.
+TEST_F(HostServiceTest, QueriesRunBesideAStoreAndComeBackInTheOrderIssued) {
+    db_->Begin();
+    if (database_->OnPostgres()) {
+        db_->Execute("lock table data in share mode"); // SQLite's write lock comes with the transaction
+    }
+    FakeRecords records;
+    records.Add(ResultRow(100, 1.5, 0));
+    Abi()->vtbl->StoreRecords(Abi(), "Data", &records);
+    std::vector<Delivery> deliveries(3);
+    std::vector<int> order;
+    for (size_t i = 0; i < deliveries.size(); ++i) {
+        Exec(fmt::format("select {} as n from places where id = 1", i), {}, deliveries[i]);
+    }
+    ASSERT_TRUE(PumpUntil([&] {
+        for (size_t i = 0; i < deliveries.size(); ++i) {
+            if (deliveries[i].calls > 0 && std::find(order.begin(), order.end(), i) == order.end()) {
+                order.push_back(static_cast<int>(i));
+            }
+        }
+        return order.size() == deliveries.size();
+    }));
+    EXPECT_EQ(order, (std::vector<int>{0, 1, 2}));
+    for (size_t i = 0; i < deliveries.size(); ++i) {
+        EXPECT_EQ(deliveries[i].first_column, std::vector<double>{static_cast<double>(i)});
+    }
+    EXPECT_EQ(records.ReleaseCount(), 0); // still waiting for the lock
+    db_->Rollback();
+    ASSERT_TRUE(PumpUntil([&] { return records.ReleaseCount() > 0; }));
+    EXPECT_EQ(service_->Stats().rows_written, 1);
+    EXPECT_EQ(db_->Query("select * from data", {})->RowCount(), 1);
+}
+
+// Task 1's second store fails while its query runs: the store before it stays written, the one
+// after it is not written (its pass may have been computed without what failed), and task 2's
+// stores are not its business.
+TEST_F(HostServiceTest, AFailedStoreKeepsLaterStoresOfItsTaskFromBeingWritten) {
+    std::vector<int32_t> failed_tasks;
+    service_->SetFailureSink([&](int32_t task, std::string_view) { failed_tasks.push_back(task); });
+    struct Store {
+        int32_t task;
+        const char* table;
+        int32_t object;
+        bool written;
+    };
+    const Store stores[] = {
+        {1, "Data", 100, true},  {1, "Nowhere", 101, false}, {2, "Data", 200, true},
+        {1, "Data", 102, false}, {2, "Data", 201, true},
+    };
+    std::vector<FakeRecords> records(std::size(stores));
+    Delivery query;
+    for (size_t i = 0; i < std::size(stores); ++i) {
+        records[i].Add(ResultRow(stores[i].object, 1.0, 0));
+        const HostService::TaskCall call(*service_, stores[i].task);
+        Abi()->vtbl->StoreRecords(Abi(), stores[i].table, &records[i]);
+        if (i == 1) {
+            Exec("select id from places", {}, query);
+        }
+    }
+    ASSERT_TRUE(PumpUntil([&] { return service_->OutstandingJobs() == 0; }));
+    EXPECT_EQ(query.first_column, (std::vector<double>{1, 2, 3}));
+    EXPECT_EQ(failed_tasks, std::vector<int32_t>{1});
+    for (size_t i = 0; i < std::size(stores); ++i) {
+        SCOPED_TRACE(stores[i].object);
+        EXPECT_EQ(records[i].ReleaseCount(), 1);
+        EXPECT_EQ(
+            db_->Query(fmt::format("select * from data where object = {}", stores[i].object), {})->RowCount(),
+            stores[i].written ? 1 : 0);
+    }
+    const HostServiceStats stats = service_->Stats();
+    EXPECT_EQ(stats.failed_stores, 1);
+    EXPECT_EQ(stats.skipped_stores, 1);
+    EXPECT_EQ(service_->CountersOf(1).rows_stored, 1);
+    EXPECT_EQ(service_->CountersOf(2).rows_stored, 2);
+    EXPECT_TRUE(DiagnosticMentions("were not stored: an earlier query or store of the task had failed"));
 }
 
 TEST_F(HostServiceTest, AFailedWriteStoresNothingAndStillReleasesTheRecords) {

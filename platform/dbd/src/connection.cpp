@@ -47,6 +47,11 @@ std::unique_ptr<Connection> Connection::Open(std::string_view uri, OpenMode mode
     return std::make_unique<SqliteConnection>(std::string(path), mode, std::string(uri));
 }
 
+void Connection::QueryStreamed(std::string_view sql, std::span<const TlVariant> params,
+                               const QueryStream& stream) {
+    stream.ready(std::shared_ptr<ResultSet>(Query(sql, params)));
+}
+
 Connection* ProcessConnection() {
     std::lock_guard lock(ProcessMutex());
     return ProcessSlot().get();

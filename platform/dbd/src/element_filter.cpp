@@ -163,7 +163,7 @@ std::vector<ElementFilter> FindElementFilters(std::string_view sql) {
     return found;
 }
 
-std::string RewriteElementFilters(std::string_view sql, ElementFilterRenderer render) {
+std::string RewriteElementFilters(std::string_view sql, const ElementFilterRenderer& render) {
     const std::vector<ElementFilter> filters = FindElementFilters(sql);
     std::string out;
     out.reserve(sql.size());
@@ -187,6 +187,15 @@ void RenderRowValueList(const ElementFilter& filter, std::string& out) {
         separator = ", ";
     }
     out += "))";
+}
+
+} // namespace tl::db
+
+namespace tl::db {
+
+void RenderTableLookup(const ElementFilter& filter, std::string_view table, std::string& out) {
+    fmt::format_to(std::back_inserter(out), "(({}, {}, {}) in (select object, objtype, item from temp.{}))",
+                   filter.object_column, filter.objtype_column, filter.item_column, table);
 }
 
 } // namespace tl::db

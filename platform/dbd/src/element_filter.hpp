@@ -24,6 +24,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,15 +54,19 @@ struct ElementFilter {
 std::vector<ElementFilter> FindElementFilters(std::string_view sql);
 
 // Writes the replacement of one filter: a complete, parenthesised boolean expression.
-using ElementFilterRenderer = void (*)(const ElementFilter& filter, std::string& out);
+using ElementFilterRenderer = std::function<void(const ElementFilter& filter, std::string& out)>;
 
 // The statement with every element filter replaced by what `render` writes; the rest of the text
 // is copied byte for byte.
-std::string RewriteElementFilters(std::string_view sql, ElementFilterRenderer render);
+std::string RewriteElementFilters(std::string_view sql, const ElementFilterRenderer& render);
 
 // "((object, objtype, item) in (values (5, 99, 1), ...))": SQLite (3.15 and later) and PostgreSQL
 // both read it. A PostgreSQL backend may prefer arrays bound as parameters (= any(...)); it renders
 // its own form from the same ElementFilter.
 void RenderRowValueList(const ElementFilter& filter, std::string& out);
+
+// "((object, objtype, item) in (select object, objtype, item from temp.NAME))": the filter as a
+// lookup in a table that holds its elements.
+void RenderTableLookup(const ElementFilter& filter, std::string_view table, std::string& out);
 
 } // namespace tl::db

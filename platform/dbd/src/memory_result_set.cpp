@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 #include <fmt/format.h>
 #include <limits>
 
@@ -49,30 +50,40 @@ int64_t CStatusWord(TlResultSet* self) noexcept {
 constexpr TlResultSetVtbl kVtbl = {CFieldIndex, CAsDateTime, CAsDouble, CAsInteger, CIsNull,
                                    CIsEmpty,    CFirst,      CNext,     CEof,       CStatusWord};
 
+constexpr int32_t kFirstFillRows = 64;
+constexpr size_t kMaxRuns = 256;
+
 } // namespace
 
 MemoryResultSet::MemoryResultSet(std::vector<std::string> column_names) : names_(std::move(column_names)) {
     vtbl = &kVtbl;
-    constexpr size_t kChunkCellBytes = 64 * 1024;
-    const size_t row_bytes = std::max<size_t>(names_.size(), 1) * sizeof(uint64_t);
-    chunk_shift_ = 4; // at least 16 rows a chunk
-    while (chunk_shift_ < 16 && (row_bytes << (chunk_shift_ + 1)) <= kChunkCellBytes) {
-        ++chunk_shift_;
-    }
-    chunk_mask_ = (size_t{1} << chunk_shift_) - 1;
     status_column_ = FieldIndex("tvkstatus");
 }
 
-void MemoryResultSet::StartRow() {
-    const size_t index = static_cast<size_t>(row_count_) >> chunk_shift_;
-    if (index == chunks_.size()) {
-        const size_t cells = (chunk_mask_ + 1) * names_.size();
-        chunks_.push_back(
-            {std::make_unique_for_overwrite<uint64_t[]>(cells), std::make_unique<Kind[]>(cells)});
+void MemoryResultSet::GrowFill(int32_t capacity) {
+    const size_t columns = std::max<size_t>(names_.size(), 1);
+    const auto rows = static_cast<size_t>(capacity);
+    auto cells = std::make_unique_for_overwrite<uint64_t[]>(columns * rows);
+    auto kinds = std::make_unique<Kind[]>(columns * rows); // all Null
+    const auto filled = static_cast<size_t>(fill_rows_);
+    const auto old_rows = static_cast<size_t>(fill_capacity_);
+    for (size_t c = 0; filled > 0 && c < names_.size(); ++c) {
+        std::memcpy(cells.get() + c * rows, fill_cells_.get() + c * old_rows, filled * sizeof(uint64_t));
+        std::memcpy(kinds.get() + c * rows, fill_kinds_.get() + c * old_rows, filled * sizeof(Kind));
     }
-    const size_t slot = Slot(row_count_, 0);
-    fill_cells_ = chunks_[index].cells.get() + slot;
-    fill_kinds_ = chunks_[index].kinds.get() + slot;
+    fill_cells_ = std::move(cells);
+    fill_kinds_ = std::move(kinds);
+    fill_capacity_ = capacity;
+}
+
+void MemoryResultSet::Put(int32_t column, uint64_t bits, Kind kind) {
+    if (fill_rows_ == fill_capacity_) {
+        GrowFill(std::max(kFirstFillRows, std::min(fill_capacity_ * 2, kChunkRows)));
+    }
+    const size_t slot =
+        static_cast<size_t>(column) * static_cast<size_t>(fill_capacity_) + static_cast<size_t>(fill_rows_);
+    fill_cells_[slot] = bits;
+    fill_kinds_[slot] = kind;
 }
 
 void MemoryResultSet::AddNull(int32_t column) {
@@ -101,12 +112,240 @@ void MemoryResultSet::FinishRow() {
     if (row_count_ == std::numeric_limits<int32_t>::max()) {
         throw Error("the result set has too many rows");
     }
-    if (fill_cells_ == nullptr) {
-        StartRow(); // a row without cells still has its (null) place
+    if (fill_rows_ == fill_capacity_) {
+        GrowFill(std::max(kFirstFillRows, std::min(fill_capacity_ * 2, kChunkRows))); // a row without cells
     }
-    fill_cells_ = nullptr;
-    fill_kinds_ = nullptr;
+    ++fill_rows_;
     ++row_count_;
+    if (fill_rows_ == kChunkRows) {
+        SealFill();
+        if (publishing_) {
+            Publish(false);
+        }
+    }
+}
+
+void MemoryResultSet::Finish() {
+    if (fill_rows_ > 0) {
+        SealFill();
+    }
+    // Every row is in a chunk now; a reader of a published set never looks at these buffers.
+    fill_cells_.reset();
+    fill_kinds_.reset();
+    fill_capacity_ = 0;
+    if (publishing_) {
+        Publish(true);
+    }
+}
+
+void MemoryResultSet::Abort() {
+    {
+        std::lock_guard lock(publish_mutex_);
+        ended_ = true;
+    }
+    published_more_.notify_all();
+}
+
+void MemoryResultSet::Publish(bool end) {
+    {
+        std::lock_guard lock(publish_mutex_);
+        published_.store(row_count_, std::memory_order_release);
+        ended_ = ended_ || end;
+    }
+    published_more_.notify_all();
+}
+
+int32_t MemoryResultSet::WaitBeyond(int32_t row) const {
+    std::unique_lock lock(publish_mutex_);
+    published_more_.wait(lock, [&] { return ended_ || PublishedRows() > row; });
+    return PublishedRows();
+}
+
+int32_t MemoryResultSet::RowCount() const {
+    if (!publishing_) {
+        return row_count_;
+    }
+    std::unique_lock lock(publish_mutex_);
+    published_more_.wait(lock, [&] { return ended_; });
+    return PublishedRows();
+}
+
+const MemoryResultSet::Chunk& MemoryResultSet::ChunkAt(size_t index) const {
+    if (index != read_chunk_index_) {
+        std::unique_lock lock(publish_mutex_, std::defer_lock);
+        if (publishing_) {
+            lock.lock();
+        }
+        read_chunk_ = chunks_[index].get();
+        read_chunk_index_ = index;
+    }
+    return *read_chunk_;
+}
+
+namespace {
+
+// What each form of one column of a chunk costs, and what the column holds.
+struct ColumnScan {
+    bool constant = true;
+    bool int32 = true;
+    bool real = true;
+    size_t runs = 1;
+};
+
+} // namespace
+
+void MemoryResultSet::SealFill() {
+    const auto rows = static_cast<size_t>(fill_rows_);
+    const auto capacity = static_cast<size_t>(fill_capacity_);
+    auto owned = std::make_unique<Chunk>();
+    Chunk& chunk = *owned;
+    chunk.columns.resize(names_.size());
+    std::vector<ColumnScan> scans(names_.size());
+    size_t bytes = 0;
+    for (size_t c = 0; c < names_.size(); ++c) {
+        const uint64_t* cells = fill_cells_.get() + c * capacity;
+        const Kind* kinds = fill_kinds_.get() + c * capacity;
+        ColumnScan& scan = scans[c];
+        for (size_t r = 0; r < rows; ++r) {
+            const bool same = kinds[r] == kinds[0] && cells[r] == cells[0];
+            scan.constant = scan.constant && same;
+            if (r > 0 && (kinds[r] != kinds[r - 1] || cells[r] != cells[r - 1])) {
+                ++scan.runs;
+            }
+            scan.int32 = scan.int32 && kinds[r] == Kind::Integer &&
+                         static_cast<int64_t>(cells[r]) >= std::numeric_limits<int32_t>::min() &&
+                         static_cast<int64_t>(cells[r]) <= std::numeric_limits<int32_t>::max();
+            scan.real = scan.real && kinds[r] == Kind::Real;
+        }
+        Column& column = chunk.columns[c];
+        size_t best = rows * (sizeof(uint64_t) + sizeof(Kind));
+        column.form = Form::Generic;
+        const auto consider = [&](bool possible, Form form, size_t size) {
+            if (possible && size < best) {
+                best = size;
+                column.form = form;
+            }
+        };
+        consider(scan.int32, Form::Int32, rows * sizeof(int32_t));
+        consider(scan.real, Form::Real, rows * sizeof(double));
+        consider(scan.runs <= kMaxRuns, Form::Runs, rows + scan.runs * (sizeof(uint64_t) + sizeof(Kind)));
+        consider(scan.constant, Form::Constant, 0);
+        bytes += (best + 7) & ~size_t{7};
+    }
+    chunk.bytes = std::make_unique_for_overwrite<uint8_t[]>(std::max<size_t>(bytes, 1));
+    chunk.size = bytes;
+    uint8_t* out = chunk.bytes.get();
+    for (size_t c = 0; c < names_.size(); ++c) {
+        const uint64_t* cells = fill_cells_.get() + c * capacity;
+        const Kind* kinds = fill_kinds_.get() + c * capacity;
+        Column& column = chunk.columns[c];
+        size_t size = 0;
+        switch (column.form) {
+        case Form::Constant:
+            column.constant = {kinds[0], cells[0]};
+            break;
+        case Form::Int32: {
+            auto* ints = reinterpret_cast<int32_t*>(out);
+            for (size_t r = 0; r < rows; ++r) {
+                ints[r] = static_cast<int32_t>(static_cast<int64_t>(cells[r]));
+            }
+            column.ints = ints;
+            size = rows * sizeof(int32_t);
+            break;
+        }
+        case Form::Real: {
+            auto* reals = reinterpret_cast<double*>(out);
+            for (size_t r = 0; r < rows; ++r) {
+                reals[r] = std::bit_cast<double>(cells[r]);
+            }
+            column.reals = reals;
+            size = rows * sizeof(double);
+            break;
+        }
+        case Form::Runs: {
+            const size_t runs = scans[c].runs;
+            auto* run_cells = reinterpret_cast<uint64_t*>(out);
+            auto* run_kinds = reinterpret_cast<Kind*>(out + runs * sizeof(uint64_t));
+            auto* run_of_row = reinterpret_cast<uint8_t*>(run_kinds + runs);
+            size_t run = 0;
+            run_cells[0] = cells[0];
+            run_kinds[0] = kinds[0];
+            for (size_t r = 0; r < rows; ++r) {
+                if (r > 0 && (kinds[r] != kinds[r - 1] || cells[r] != cells[r - 1])) {
+                    ++run;
+                    run_cells[run] = cells[r];
+                    run_kinds[run] = kinds[r];
+                }
+                run_of_row[r] = static_cast<uint8_t>(run);
+            }
+            column.cells = run_cells;
+            column.kinds = run_kinds;
+            column.runs = run_of_row;
+            size = rows + runs * (sizeof(uint64_t) + sizeof(Kind));
+            break;
+        }
+        case Form::Generic: {
+            auto* generic_cells = reinterpret_cast<uint64_t*>(out);
+            auto* generic_kinds = reinterpret_cast<Kind*>(out + rows * sizeof(uint64_t));
+            std::memcpy(generic_cells, cells, rows * sizeof(uint64_t));
+            std::memcpy(generic_kinds, kinds, rows * sizeof(Kind));
+            column.cells = generic_cells;
+            column.kinds = generic_kinds;
+            size = rows * (sizeof(uint64_t) + sizeof(Kind));
+            break;
+        }
+        }
+        out += (size + 7) & ~size_t{7};
+    }
+    {
+        std::unique_lock lock(publish_mutex_, std::defer_lock);
+        if (publishing_) {
+            lock.lock();
+        }
+        chunks_.push_back(std::move(owned));
+    }
+    // The next chunk fills the same buffers from their start.
+    for (size_t c = 0; c < names_.size(); ++c) {
+        std::memset(fill_kinds_.get() + c * capacity, 0, rows * sizeof(Kind));
+    }
+    fill_rows_ = 0;
+}
+
+MemoryResultSet::Cell MemoryResultSet::Load(int32_t field) const {
+    if (field < 0 || field >= ColumnCount() || row_ >= VisibleAfter(row_)) {
+        return {};
+    }
+    const auto chunk = static_cast<size_t>(row_) >> kChunkShift;
+    const auto r = static_cast<size_t>(row_) & (kChunkRows - 1);
+    if (!publishing_ && chunk == chunks_.size()) {
+        const size_t slot = static_cast<size_t>(field) * static_cast<size_t>(fill_capacity_) + r;
+        return {fill_kinds_[slot], fill_cells_[slot]};
+    }
+    const Column& column = ChunkAt(chunk).columns[static_cast<size_t>(field)];
+    switch (column.form) {
+    case Form::Constant:
+        return column.constant;
+    case Form::Int32:
+        return {Kind::Integer, static_cast<uint64_t>(static_cast<int64_t>(column.ints[r]))};
+    case Form::Real:
+        return {Kind::Real, std::bit_cast<uint64_t>(column.reals[r])};
+    case Form::Runs: {
+        const uint8_t run = column.runs[r];
+        return {column.kinds[run], column.cells[run]};
+    }
+    case Form::Generic:
+        break;
+    }
+    return {column.kinds[r], column.cells[r]};
+}
+
+size_t MemoryResultSet::HeldBytes() const {
+    size_t bytes = arena_.capacity();
+    for (const auto& chunk : chunks_) {
+        bytes += chunk->size + chunk->columns.capacity() * sizeof(Column);
+    }
+    const size_t fill = static_cast<size_t>(fill_capacity_) * names_.size();
+    return bytes + fill * (sizeof(uint64_t) + sizeof(Kind));
 }
 
 std::string MemoryResultSet::ColumnName(int32_t column) const {
@@ -125,25 +364,19 @@ int32_t MemoryResultSet::FieldIndex(std::string_view name) const {
     return -1;
 }
 
-MemoryResultSet::Kind MemoryResultSet::CellKind(int32_t field) const {
-    if (field < 0 || field >= ColumnCount() || row_ >= row_count_) {
-        return Kind::Null;
-    }
-    return ChunkOf(row_).kinds[Slot(row_, field)];
-}
-
 std::string_view MemoryResultSet::Text(uint64_t cell) const {
     return std::string_view(arena_).substr(cell >> 32, cell & 0xFFFFFFFFu);
 }
 
 double MemoryResultSet::AsDouble(int32_t field) const {
-    switch (CellKind(field)) {
+    const Cell cell = Load(field);
+    switch (cell.kind) {
     case Kind::Integer:
-        return static_cast<double>(static_cast<int64_t>(Cell(field)));
+        return static_cast<double>(static_cast<int64_t>(cell.bits));
     case Kind::Real:
-        return std::bit_cast<double>(Cell(field));
+        return std::bit_cast<double>(cell.bits);
     case Kind::Text:
-        return ParseNumber(Text(Cell(field))).value_or(0.0);
+        return ParseNumber(Text(cell.bits)).value_or(0.0);
     case Kind::Null:
         break;
     }
@@ -151,8 +384,9 @@ double MemoryResultSet::AsDouble(int32_t field) const {
 }
 
 double MemoryResultSet::AsDateTime(int32_t field) const {
-    if (CellKind(field) == Kind::Text) {
-        const std::string_view text = Text(Cell(field));
+    const Cell cell = Load(field);
+    if (cell.kind == Kind::Text) {
+        const std::string_view text = Text(cell.bits);
         if (const auto number = ParseNumber(text)) {
             return *number;
         }
@@ -162,13 +396,14 @@ double MemoryResultSet::AsDateTime(int32_t field) const {
 }
 
 int64_t MemoryResultSet::AsInt64(int32_t field) const {
-    switch (CellKind(field)) {
+    const Cell cell = Load(field);
+    switch (cell.kind) {
     case Kind::Integer:
-        return static_cast<int64_t>(Cell(field));
+        return static_cast<int64_t>(cell.bits);
     case Kind::Real:
-        return RoundToInt64(std::bit_cast<double>(Cell(field)));
+        return RoundToInt64(std::bit_cast<double>(cell.bits));
     case Kind::Text: {
-        const std::string_view text = Text(Cell(field));
+        const std::string_view text = Text(cell.bits);
         if (const auto whole = ParseInteger(text)) {
             return *whole;
         }
@@ -185,13 +420,14 @@ int32_t MemoryResultSet::AsInteger(int32_t field) const {
 }
 
 std::string MemoryResultSet::AsText(int32_t field) const {
-    switch (CellKind(field)) {
+    const Cell cell = Load(field);
+    switch (cell.kind) {
     case Kind::Integer:
-        return fmt::format("{}", static_cast<int64_t>(Cell(field)));
+        return fmt::format("{}", static_cast<int64_t>(cell.bits));
     case Kind::Real:
-        return fmt::format("{}", std::bit_cast<double>(Cell(field)));
+        return fmt::format("{}", std::bit_cast<double>(cell.bits));
     case Kind::Text:
-        return std::string(Text(Cell(field)));
+        return std::string(Text(cell.bits));
     case Kind::Null:
         break;
     }
@@ -199,8 +435,9 @@ std::string MemoryResultSet::AsText(int32_t field) const {
 }
 
 const char* MemoryResultSet::AsCString(int32_t field) {
-    if (CellKind(field) == Kind::Text) {
-        return arena_.data() + (Cell(field) >> 32);
+    const Cell cell = Load(field);
+    if (cell.kind == Kind::Text) {
+        return arena_.data() + (cell.bits >> 32);
     }
     scratch_ = AsText(field);
     return scratch_.c_str();

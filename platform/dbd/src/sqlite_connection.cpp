@@ -5,6 +5,7 @@
 #include "memory_result_set.hpp"
 #include "named_parameters.hpp"
 
+#include <algorithm>
 #include <filesystem>
 #include <fmt/format.h>
 #include <sqlite3.h>
@@ -15,6 +16,7 @@ namespace {
 // Long enough for a query of the worker thread to finish while the main thread writes settings.
 constexpr int kBusyTimeoutMs = 10'000;
 constexpr size_t kInsertCacheLimit = 64;
+constexpr size_t kQueryCacheLimit = 16;
 
 std::string Excerpt(std::string_view sql) {
     constexpr size_t kLimit = 200;
@@ -100,6 +102,7 @@ SqliteConnection::SqliteConnection(const std::string& path, OpenMode mode, std::
         ExecPlain("pragma journal_mode = wal");
         ExecPlain("pragma synchronous = normal");
         ExecPlain("pragma cache_size = -65536");
+        filter_tables_ = std::make_unique<SqliteFilterTables>(db_);
     } catch (const Error& e) {
         sqlite3_close_v2(db_);
         db_ = nullptr;
@@ -109,6 +112,7 @@ SqliteConnection::SqliteConnection(const std::string& path, OpenMode mode, std::
 
 SqliteConnection::~SqliteConnection() {
     insert_shapes_.clear();
+    queries_.clear();
     sqlite3_close_v2(db_);
 }
 
@@ -122,17 +126,37 @@ void SqliteConnection::ExecPlain(const char* sql) {
     }
 }
 
-std::unique_ptr<ResultSet> SqliteConnection::Query(std::string_view sql, std::span<const TlVariant> params) {
+void SqliteConnection::TakeRole(ConnectionRole role) {
     std::lock_guard lock(mutex_);
-    // Element filters become row-value lists: no depth limit, one lookup per row.
-    const std::string statement_text = RewriteElementFilters(sql, RenderRowValueList);
-    const PositionalSql positional = RewriteNamedParameters(statement_text, PlaceholderStyle::Question);
-    const auto values = ValuesToBind(positional, params);
-    const char* const end = positional.text.data() + positional.text.size();
+    if (role == ConnectionRole::kReader) {
+        // A reader walks ranges of the data table once: pages it keeps are rarely read again.
+        ExecPlain("pragma cache_size = -8192");
+    }
+}
+
+std::string SqliteConnection::QueryText(std::string_view sql) {
+    return RewriteElementFilters(sql, [this](const ElementFilter& filter, std::string& out) {
+        if (filter.elements.size() < SqliteFilterTables::kMinElements) {
+            RenderRowValueList(filter, out);
+            return;
+        }
+        RenderTableLookup(filter, filter_tables_->TableFor(filter.elements), out);
+    });
+}
+
+SqliteConnection::CachedQuery& SqliteConnection::PreparedQuery(const std::string& text, std::string_view sql,
+                                                               size_t markers) {
+    ++query_clock_;
+    for (CachedQuery& q : queries_) {
+        if (q.text == text) {
+            q.last_use = query_clock_;
+            return q;
+        }
+    }
+    const char* const end = text.data() + text.size();
     sqlite3_stmt* raw = nullptr;
     const char* tail = nullptr;
-    if (sqlite3_prepare_v2(db_, positional.text.data(), static_cast<int>(positional.text.size()), &raw,
-                           &tail) != SQLITE_OK) {
+    if (sqlite3_prepare_v2(db_, text.data(), static_cast<int>(text.size()), &raw, &tail) != SQLITE_OK) {
         Fail(fmt::format("cannot prepare the query {}", Excerpt(sql)));
     }
     Statement statement(raw);
@@ -145,32 +169,103 @@ std::unique_ptr<ResultSet> SqliteConnection::Query(std::string_view sql, std::sp
     if (rest_rc != SQLITE_OK || rest_statement) {
         throw Error(fmt::format("a query is one statement: {}", Excerpt(sql)));
     }
-    if (sqlite3_bind_parameter_count(statement.get()) != static_cast<int>(positional.names.size())) {
+    if (sqlite3_bind_parameter_count(statement.get()) != static_cast<int>(markers)) {
         throw Error(fmt::format("the SQL text holds parameter markers other than :name: {}", Excerpt(sql)));
     }
+    if (queries_.size() >= kQueryCacheLimit) {
+        queries_.erase(std::min_element(queries_.begin(), queries_.end(), [](const auto& a, const auto& b) {
+            return a.last_use < b.last_use;
+        }));
+    }
+    queries_.push_back({text, std::move(statement), markers, query_clock_});
+    return queries_.back();
+}
+
+template <typename Make, typename RowDone>
+void SqliteConnection::RunQuery(std::string_view sql, std::span<const TlVariant> params, Make make,
+                                RowDone row_done) {
+    const PositionalSql positional = RewriteNamedParameters(QueryText(sql), PlaceholderStyle::Question);
+    const auto values = ValuesToBind(positional, params);
+    sqlite3_stmt* statement = PreparedQuery(positional.text, sql, positional.names.size()).statement.get();
+    // The statement stays cached: it is left reset, with no values bound, whatever happens.
+    struct Reset {
+        sqlite3_stmt* statement;
+        ~Reset() {
+            sqlite3_reset(statement);
+            sqlite3_clear_bindings(statement);
+        }
+    } reset{statement};
     for (size_t i = 0; i < values.size(); ++i) {
-        BindValue(statement.get(), static_cast<int>(i + 1), BindVariant(values[i]));
+        BindValue(statement, static_cast<int>(i + 1), BindVariant(values[i]));
     }
 
-    const int columns = sqlite3_column_count(statement.get());
+    const int columns = sqlite3_column_count(statement);
     std::vector<std::string> names;
     names.reserve(static_cast<size_t>(columns));
     for (int c = 0; c < columns; ++c) {
-        const char* name = sqlite3_column_name(statement.get(), c);
+        const char* name = sqlite3_column_name(statement, c);
         names.emplace_back(name != nullptr ? name : "");
     }
-    auto set = std::make_unique<MemoryResultSet>(std::move(names));
+    MemoryResultSet& set = make(std::move(names));
     for (;;) {
-        const int rc = sqlite3_step(statement.get());
+        const int rc = sqlite3_step(statement);
         if (rc == SQLITE_ROW) {
-            ReadRow(statement.get(), *set);
+            ReadRow(statement, set);
+            row_done();
         } else if (rc == SQLITE_DONE) {
             break;
         } else {
             Fail(fmt::format("the query failed {}", Excerpt(sql)));
         }
     }
+}
+
+std::unique_ptr<ResultSet> SqliteConnection::Query(std::string_view sql, std::span<const TlVariant> params) {
+    std::lock_guard lock(mutex_);
+    std::unique_ptr<MemoryResultSet> set;
+    RunQuery(
+        sql, params,
+        [&](std::vector<std::string> names) -> MemoryResultSet& {
+            set = std::make_unique<MemoryResultSet>(std::move(names));
+            return *set;
+        },
+        [] {});
+    set->Finish();
     return set;
+}
+
+void SqliteConnection::QueryStreamed(std::string_view sql, std::span<const TlVariant> params,
+                                     const QueryStream& stream) {
+    std::lock_guard lock(mutex_);
+    std::shared_ptr<MemoryResultSet> set;
+    bool handed_over = false;
+    try {
+        RunQuery(
+            sql, params,
+            [&](std::vector<std::string> names) -> MemoryResultSet& {
+                set = std::make_shared<MemoryResultSet>(std::move(names));
+                set->StartPublishing();
+                return *set;
+            },
+            [&] {
+                if (!handed_over && set->PublishedRows() > 0) {
+                    handed_over = true;
+                    stream.ready(set);
+                }
+            });
+    } catch (const std::exception& e) {
+        if (handed_over) {
+            if (stream.failing) {
+                stream.failing(e.what());
+            }
+            set->Abort();
+        }
+        throw;
+    }
+    set->Finish();
+    if (!handed_over) {
+        stream.ready(set);
+    }
 }
 
 int64_t SqliteConnection::Execute(std::string_view sql, std::span<const TlVariant> params) {

@@ -1,6 +1,7 @@
 // The SQLite backend.
 #pragma once
 
+#include "sqlite_filter_tables.hpp"
 #include "tlplatform/db_connection.hpp"
 
 #include <memory>
@@ -29,12 +30,15 @@ public:
     SqliteConnection& operator=(const SqliteConnection&) = delete;
 
     std::unique_ptr<ResultSet> Query(std::string_view sql, std::span<const TlVariant> params) override;
+    void QueryStreamed(std::string_view sql, std::span<const TlVariant> params,
+                       const QueryStream& stream) override;
     int64_t Execute(std::string_view sql, std::span<const TlVariant> params) override;
     void Begin() override;
     void Commit() override;
     void Rollback() override;
     void InsertOrReplace(std::string_view table, std::span<const std::string_view> names,
                          std::span<const TlVariant> values) override;
+    void TakeRole(ConnectionRole role) override;
     std::string_view BackendName() const override { return "sqlite"; }
     const std::string& Uri() const override { return uri_; }
 
@@ -49,7 +53,23 @@ private:
         bool Matches(std::string_view other_table, std::span<const std::string_view> other_names) const;
     };
 
+    // A prepared query kept for the next time the same text comes.
+    struct CachedQuery {
+        std::string text; // as prepared: positional markers, filters rewritten
+        Statement statement;
+        size_t markers = 0;
+        uint64_t last_use = 0;
+    };
+
     [[noreturn]] void Fail(std::string_view what) const;
+    // The statement text of a query: long element filters read from temporary tables, short ones
+    // written as row-value lists.
+    std::string QueryText(std::string_view sql);
+    CachedQuery& PreparedQuery(const std::string& text, std::string_view sql, size_t markers);
+    // Runs the query into `set` (made by `make` from the column names), calling `row_done` after
+    // each row; the statement is left reset for its next use.
+    template <typename Make, typename RowDone>
+    void RunQuery(std::string_view sql, std::span<const TlVariant> params, Make make, RowDone row_done);
     void ExecPlain(const char* sql);
     const InsertShape& FindInsertShape(std::string_view table, std::span<const std::string_view> names);
 
@@ -60,6 +80,9 @@ private:
     // allocation and no key to build per row.
     std::vector<std::unique_ptr<InsertShape>> insert_shapes_;
     const InsertShape* last_insert_shape_ = nullptr;
+    std::unique_ptr<SqliteFilterTables> filter_tables_;
+    std::vector<CachedQuery> queries_;
+    uint64_t query_clock_ = 0;
 };
 
 } // namespace tl::db

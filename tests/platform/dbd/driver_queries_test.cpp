@@ -94,7 +94,8 @@ protected:
 };
 
 TEST_F(DriverQueries, DataRequestIsServedByTheDateIndexWithoutASort) {
-    // The filter's elements are listed once into an index probed per row, however many there are.
+    // The filter's elements are listed once into an index probed per row, or, for a long filter,
+    // kept in a table whose key is probed per row.
     std::string large_filter = "(";
     for (int g = 0; g < 1200; ++g) {
         large_filter +=
@@ -114,7 +115,8 @@ TEST_F(DriverQueries, DataRequestIsServedByTheDateIndexWithoutASort) {
         for (const auto& line : plan) {
             uses_index = uses_index || line.find("USING PRIMARY KEY (parnumber=? AND data_date>? AND "
                                                  "data_date<?)") != std::string::npos;
-            lists_elements = lists_elements || line.rfind("LIST SUBQUERY", 0) == 0;
+            lists_elements = lists_elements || line.rfind("LIST SUBQUERY", 0) == 0 ||
+                             line.find("FOR IN-OPERATOR") != std::string::npos;
             EXPECT_EQ(line.find("TEMP B-TREE"), std::string::npos) << line;
             // the element list's own rows are the only thing scanned
             EXPECT_TRUE(line.rfind("SCAN", 0) != 0 || line.find("CONSTANT ROWS") != std::string::npos)

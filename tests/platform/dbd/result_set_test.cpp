@@ -1,8 +1,11 @@
 #include "memory_result_set.hpp"
 #include "tlcommon/date_time.hpp"
 
+#include <fmt/format.h>
+#include <functional>
 #include <gtest/gtest.h>
 #include <limits>
+#include <thread>
 
 namespace tl::db {
 namespace {
@@ -137,6 +140,107 @@ TEST(ResultSet, StatusWordComesFromTheTvkStatusColumn) {
         set.First();
         TlResultSet* c = &set;
         EXPECT_EQ(c->vtbl->StatusWord(c), k.expected) << k.column;
+    }
+}
+
+// Each column takes another compact form in its chunks (one value, runs, 32-bit integers, reals,
+// cells of mixed kinds); every value reads back as it was added, before and after Finish, across
+// full chunks and the partly filled last one.
+TEST(ResultSet, CompactChunksKeepEveryValue) {
+    constexpr int kRows = 4096 * 2 + 100;
+    struct Column {
+        const char* name;
+        std::function<void(MemoryResultSet&, int32_t, int)> add;
+        std::function<std::string(int)> text;
+    };
+    const Column columns[] = {
+        {"constant", [](auto& s, int32_t c, int) { s.AddInteger(c, 12); }, [](int) { return "12"; }},
+        {"runs", [](auto& s, int32_t c, int r) { s.AddReal(c, 41944.5 + r / 1000); },
+         [](int r) { return fmt::format("{}", 41944.5 + r / 1000); }},
+        {"int32", [](auto& s, int32_t c, int r) { s.AddInteger(c, r * 7919 - 100000); },
+         [](int r) { return fmt::format("{}", r * 7919 - 100000); }},
+        {"int64", [](auto& s, int32_t c, int r) { s.AddInteger(c, int64_t{r} << 33); },
+         [](int r) { return fmt::format("{}", int64_t{r} << 33); }},
+        {"real", [](auto& s, int32_t c, int r) { s.AddReal(c, r * 0.37); },
+         [](int r) { return fmt::format("{}", r * 0.37); }},
+        {"mixed",
+         [](auto& s, int32_t c, int r) {
+             if (r % 3 == 0) {
+                 s.AddNull(c);
+             } else if (r % 3 == 1) {
+                 s.AddText(c, fmt::format("t{}", r));
+             } else {
+                 s.AddReal(c, -r * 1.5);
+             }
+         },
+         [](int r) {
+             return r % 3 == 0   ? std::string()
+                    : r % 3 == 1 ? fmt::format("t{}", r)
+                                 : fmt::format("{}", -r * 1.5);
+         }},
+        {"left_out", [](auto&, int32_t, int) {}, [](int) { return std::string(); }},
+    };
+    std::vector<std::string> names;
+    for (const Column& column : columns) {
+        names.emplace_back(column.name);
+    }
+    MemoryResultSet set(names);
+    for (int r = 0; r < kRows; ++r) {
+        for (int32_t c = 0; c < static_cast<int32_t>(std::size(columns)); ++c) {
+            columns[c].add(set, c, r);
+        }
+        set.FinishRow();
+    }
+    for (const bool finished : {false, true}) {
+        if (finished) {
+            set.Finish();
+        }
+        ASSERT_EQ(set.RowCount(), kRows);
+        set.First();
+        for (int r = 0; r < kRows; ++r, set.Next()) {
+            for (int32_t c = 0; c < static_cast<int32_t>(std::size(columns)); ++c) {
+                ASSERT_EQ(set.AsText(c), columns[c].text(r)) << columns[c].name << " row " << r << finished;
+            }
+        }
+        EXPECT_TRUE(set.Eof());
+    }
+    // The constant, runs and 32-bit columns cost far less than the 9 bytes of a cell each.
+    EXPECT_LT(set.HeldBytes(), static_cast<size_t>(kRows) * 9 * 5);
+}
+
+// Published, a set is read on one thread while another fills it: the reader waits for rows not yet
+// there and reads every row in order; cut short by Abort, it ends at the rows published.
+TEST(ResultSet, APublishedSetIsReadWhileItFills) {
+    for (const bool abort : {false, true}) {
+        SCOPED_TRACE(abort ? "aborted" : "finished");
+        MemoryResultSet set({"n", "half"});
+        set.StartPublishing();
+        constexpr int kRows = 3 * 4096 + 10;
+        std::thread filler([&] {
+            for (int r = 0; r < kRows; ++r) {
+                set.AddInteger(0, r);
+                set.AddReal(1, r / 2.0);
+                set.FinishRow();
+                if (abort && r == 4096 + 100) {
+                    set.Abort();
+                    return;
+                }
+                if (r % 1000 == 0) {
+                    std::this_thread::yield();
+                }
+            }
+            set.Finish();
+        });
+        TlResultSet* c = &set;
+        EXPECT_FALSE(c->vtbl->IsEmpty(c));
+        int expected = 0;
+        for (c->vtbl->First(c); !c->vtbl->Eof(c); c->vtbl->Next(c), ++expected) {
+            ASSERT_EQ(c->vtbl->AsInteger(c, 0), expected);
+            ASSERT_EQ(c->vtbl->AsDouble(c, 1), expected / 2.0);
+        }
+        filler.join();
+        EXPECT_EQ(expected, abort ? 4096 : kRows);
+        EXPECT_EQ(set.RowCount(), expected);
     }
 }
 

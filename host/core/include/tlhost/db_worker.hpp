@@ -1,17 +1,24 @@
 // A background thread with a database connection of its own. It runs jobs one at a time in the
-// order they were posted, so a later query sees what earlier writes stored, and hands each
-// finished job back to the owner's thread, which takes it with TakeFinished after `notify`.
+// order they were posted and hands each finished job back to the owner's thread, which takes it
+// with TakeFinished after `notify`.
+//
+// The host service runs two: one answers the driver's queries, the other writes the records it
+// hands over, so that a pass is stored while the next one is read and computed. What keeps the two
+// apart is a StoreGate: a task's store posted after one of its queries or stores failed is not
+// written.
 #pragma once
 
 #include "tlplatform/db_connection.hpp"
 
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <unordered_map>
 
 namespace tl::host {
 
@@ -20,6 +27,20 @@ public:
     virtual ~DbJob() = default;
     // On the worker thread. Must not throw: a job records its own failure.
     virtual void Execute(tl::db::Connection& connection) noexcept = 0;
+};
+
+// The first failed job of each task, by the order in which the host posted its jobs; the workers
+// read and write it from their threads. Jobs made outside any task (task 0) close nothing.
+class StoreGate {
+public:
+    // `sequence`: the failed job's place in the posting order.
+    void Failed(int32_t task_id, uint64_t sequence);
+    // True when a job of the task posted before `sequence` has failed.
+    bool FailedBefore(int32_t task_id, uint64_t sequence) const;
+
+private:
+    mutable std::mutex mutex_;
+    std::unordered_map<int32_t, uint64_t> first_failure_;
 };
 
 class DbWorker {

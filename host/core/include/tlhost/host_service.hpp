@@ -1,14 +1,22 @@
 // The host service interface handed to the driver at InitDriver, with the host's event loop.
 //
-// Queries and record writes run on one background worker (DbWorker) with its own database
-// connection, in the order the driver issued them. Their results come back to the thread that
-// calls ProcessMessage: the completion handler of a query is called there, after ExecQuery has
-// returned and never during another call into the driver. The driver's completion messages arrive
+// Queries and record writes run on two background workers (DbWorker), each with a database
+// connection of its own: one answers the queries, in the order the driver issued them, the other
+// writes the records, in the order they were handed over. A pass is thus stored while the driver
+// reads and computes the next one: the driver reads metering data and writes results under
+// parameters of their own (30000 and more), so a query never waits for, nor needs, the rows of a
+// store still running. Results come back to the thread that calls ProcessMessage: the completion
+// handler of a query is called there, after ExecQuery has returned and never during another call
+// into the driver, one query at a time in the order issued. The driver's completion messages arrive
 // through the same wm queue and are passed to the completion sink.
 //
 // A query or store that fails is counted against the task it was made for, its text (the
 // database's own) goes to the diagnostics, and the failure sink is told, so that the task runner
-// can stop the task instead of letting the driver take a failure for an empty answer.
+// can stop the task instead of letting the driver take a failure for an empty answer. Every store
+// is one transaction; a store of the task handed over after the failure is not written (the
+// driver may have computed it before it heard of the failure), so the rows stored are those of the
+// passes before the failed one, each whole. A store that fails after the driver has ended its task
+// leaves the task's result code as the driver gave it, and still counts as failed.
 #pragma once
 
 #include "tlhost/db_worker.hpp"
@@ -84,6 +92,7 @@ struct HostServiceStats {
     int64_t failed_queries = 0;   // delivered as a NULL set
     int64_t stores = 0;           // StoreRecords calls accepted
     int64_t failed_stores = 0;    // rolled back
+    int64_t skipped_stores = 0;   // not written: an earlier query or store of the task had failed
     int64_t rows_written = 0;     // rows of committed stores
     int64_t records_released = 0; // Release calls made on records handed over
     int64_t live_sets = 0;        // sets delivered and not yet released
@@ -104,6 +113,8 @@ public:
     // Window-message numbers: the driver's completion message, and the worker's "job finished".
     static constexpr uint32_t kCompletionMessage = 0x8001;
     static constexpr uint32_t kJobFinishedMessage = 0x8002;
+    // A query's first rows are there (wparam: the job).
+    static constexpr uint32_t kQueryReadyMessage = 0x8003;
 
     // Opens the worker's connection (throws tl::db::Error when it cannot) and creates the queue.
     // The caller holds the one reference.
@@ -166,12 +177,14 @@ public:
     void Shutdown();
 
     // Takes a result set over and registers it as live until ReleaseDataSet.
-    TlResultSet* AdoptSet(std::unique_ptr<tl::db::ResultSet> set);
+    TlResultSet* AdoptSet(std::shared_ptr<tl::db::ResultSet> set);
     void Diagnose(std::string_view text) const;
     // The job side: each finished query and store reports here, on the loop thread.
-    void NoteDelivered(int32_t task_id, const tl::db::ResultSet* set);
+    // `rows`: of the set read for the query, -1 when there is none.
+    void NoteDelivered(int32_t task_id, int64_t rows);
     void QueryFailed(int32_t task_id, std::string_view error, std::string_view sql);
     void StoreFailed(int32_t task_id, std::string_view table, std::string_view error);
+    void StoreSkipped(int32_t task_id, std::string_view table);
     void CountWritten(int32_t task_id, int64_t rows);
     void CountRecordsReleased();
     // The task whose call into the driver is running (0 outside any).
@@ -199,15 +212,18 @@ private:
     void ReleaseDataSet(TlResultSet** result);
     void StoreRecords(const char* table, TlRecords* records);
     bool GetParam(int32_t index, void** value);
-    bool Post(std::unique_ptr<HostJob> job);
-    void DeliverFinished();
+    bool Post(std::unique_ptr<HostJob> job, DbWorker& worker);
+    void DeliverFinished(DbWorker& worker);
     void NoteStatusLine(std::string_view line);
     void ReportFailure(int32_t task_id, std::string text);
 
     std::atomic<uint32_t> references_{1};
     HostServiceOptions options_;
     uint32_t queue_ = 0;
-    std::unique_ptr<DbWorker> worker_;
+    std::unique_ptr<DbWorker> reader_; // the driver's queries
+    std::unique_ptr<DbWorker> writer_; // the records it hands over
+    StoreGate gate_;
+    uint64_t next_sequence_ = 0;
     CompletionSink completion_;
     const void* completion_owner_ = nullptr;
     FailureSink failure_;
@@ -230,7 +246,8 @@ private:
     double clock_ = 0;
 
     mutable std::mutex mutex_;
-    std::unordered_map<TlResultSet*, std::unique_ptr<tl::db::ResultSet>> live_sets_;
+    // Shared with the worker that may still be filling a set.
+    std::unordered_map<TlResultSet*, std::shared_ptr<tl::db::ResultSet>> live_sets_;
     HostServiceStats stats_;
     std::unordered_map<int32_t, TaskCounters> tasks_;
     int64_t outstanding_ = 0;

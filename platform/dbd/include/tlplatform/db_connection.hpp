@@ -29,6 +29,7 @@
 #include "tlosses/abi.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <span>
@@ -78,6 +79,28 @@ public:
     virtual int64_t StatusWord() const = 0;
 };
 
+// What a connection is used for. The host runs two connections on one database at once, each on a
+// thread of its own: a reader that answers the driver's queries and a writer that stores the
+// records the driver hands over, so that one pass is written while the next is read. A reader
+// must not wait for the writer's open transaction (SQLite: WAL; PostgreSQL: MVCC does this).
+enum class ConnectionRole {
+    kGeneral, // settings, dialogs, commands: whatever comes
+    kReader,  // long range reads, one after another: little page cache is worth keeping
+    kWriter,  // large write transactions: room for the index pages they touch
+};
+
+// How a streamed query hands its set over (Connection::QueryStreamed).
+struct QueryStream {
+    // Called once, on the thread that runs the query, with the set as soon as its first rows can be
+    // read (at the latest when the last row is read). The set then fills on while another thread
+    // reads it: a reader that reaches rows not yet read waits for them, and sees the end of the set
+    // once the last row is in.
+    std::function<void(std::shared_ptr<ResultSet>)> ready;
+    // Called when the query fails after `ready`, with the database's text, before a reader waiting
+    // for rows sees the set end; QueryStreamed then throws Error.
+    std::function<void(std::string_view error)> failing;
+};
+
 enum class OpenMode {
     CreateIfMissing, // a new, empty database file is created (then InitSchema it)
     Existing,        // a missing database file is an error with a clear text
@@ -93,11 +116,23 @@ public:
         return Open(uri, OpenMode::Existing);
     }
 
-    // Runs one query and reads its whole result. An element filter of the driver's data requests
+    // Runs one query and reads its whole result into a compact set (a backend fills a
+    // MemoryResultSet and calls its Finish). An element filter of the driver's data requests
     // ("((object = 5 and objtype = 99 and item in (1, 2)) or ...)") in a WHERE clause runs as an
-    // equivalent list lookup, so that filters of any number of elements are accepted and cost one
-    // lookup per row.
+    // equivalent lookup, so that filters of any number of elements are accepted and cost one lookup
+    // per row. A backend should not prepare a statement as long as a filter of thousands of
+    // elements: SQLite keeps the elements of a long filter in a temporary table of the connection
+    // (filled again only when the elements change) and joins with it, and reuses the statement
+    // when the same query comes again; a PostgreSQL backend may bind the elements as arrays.
     virtual std::unique_ptr<ResultSet> Query(std::string_view sql, std::span<const TlVariant> params) = 0;
+    // The same query with its rows handed over while they are read, so that the reader works on
+    // the first rows while the database reads the others. Returns once every row is read; throws
+    // Error as Query does (`ready` not called when the query fails before its first rows). The
+    // default runs Query and hands the whole set over. A backend that reads in batches (SQLite row
+    // by row, PostgreSQL through a cursor) fills a MemoryResultSet published with StartPublishing,
+    // calls `ready` after the first chunk, then `failing` and Abort, or Finish, at the end.
+    virtual void QueryStreamed(std::string_view sql, std::span<const TlVariant> params,
+                               const QueryStream& stream);
     // Runs one statement or several separated by ";"; the values are bound across them in order of
     // appearance. Returns the number of rows the statements inserted, changed or deleted.
     virtual int64_t Execute(std::string_view sql, std::span<const TlVariant> params = {}) = 0;
@@ -114,6 +149,12 @@ public:
     // status word in its eight bytes, as the driver hands result rows over; it is stored as that integer.
     virtual void InsertOrReplace(std::string_view table, std::span<const std::string_view> names,
                                  std::span<const TlVariant> values) = 0;
+
+    // Tunes the connection for its use; called once, right after opening, before any statement of
+    // the user. The default leaves the connection as opened. SQLite: a reader keeps an 8 MiB page
+    // cache instead of 64 MiB. A PostgreSQL backend may, for instance, make a reader's sessions
+    // read-only or give a writer a larger work memory.
+    virtual void TakeRole(ConnectionRole role) { (void)role; }
 
     virtual std::string_view BackendName() const = 0;
     virtual const std::string& Uri() const = 0;

@@ -1,8 +1,16 @@
 // Storage shared by the record lists handed to the host: field-name sets kept once per shape and
 // referenced by index, all values of all records in one contiguous array. A pass can hold
 // millions of rows, so nothing is allocated per record beyond the values themselves.
+//
+// Result rows (AddResultRow) have a compact form of their own: 32 bytes a row for the element and
+// the two values, and the stamp, parameter, status word and receive stamp that neighbouring rows
+// share kept once (32 bytes more only where a row's differ from those of the rows just before).
+// They read back, on the C++ side and through the C interface alike, as records of the nine result
+// fields. A list holds rows of one form at a time: a record of another shape added after result
+// rows turns them into ordinary records first.
 #pragma once
 
+#include "tldata/result_row.hpp"
 #include "tldata/variant.hpp"
 #include "tlosses/abi.h"
 
@@ -42,7 +50,7 @@ public:
     RecordStore(const RecordStore&) = delete;
     RecordStore& operator=(const RecordStore&) = delete;
 
-    int32_t Count() const { return static_cast<int32_t>(records_.size()); }
+    int32_t Count() const { return static_cast<int32_t>(records_.size() + packed_.size()); }
     // Fields of a record: as many as it has both a name and a value for.
     int32_t FieldCount(int32_t record) const;
     const std::string& FieldName(int32_t record, int32_t field) const;
@@ -50,13 +58,21 @@ public:
 
     int32_t NameSetCount() const { return static_cast<int32_t>(name_sets_.size()); }
     // Index of the name set the record uses; records of one shape share it.
-    int32_t NameSetOf(int32_t record) const { return records_.at(static_cast<size_t>(record)).name_set; }
+    int32_t NameSetOf(int32_t record) const;
     const std::vector<std::string>& NameSet(int32_t index) const;
 
     // Frees every record and every name set.
     void Clear();
     // Room for `records` more records of `values_per_record` values each.
     void Reserve(size_t records, size_t values_per_record);
+
+    // Appends a result row in the compact form (an ordinary record when the list already holds
+    // records of another shape).
+    void AddResultRow(const ResultRow& row);
+    // Room for `rows` more result rows.
+    void ReserveResultRows(size_t rows);
+    // Bytes held for the records' values (names not counted), for measuring.
+    size_t ValueBytes() const;
 
     // The records through the C interface, borrowed: the caller must not call Release.
     const TlRecords* AsAbi(TextEncoding encoding) const;
@@ -79,6 +95,23 @@ private:
         int32_t name_set;
         uint32_t value_count;
         size_t first_value;
+    };
+    // A result row's own fields, and the index of the fields it shares with its neighbours.
+    struct PackedRow {
+        double value0;
+        double value1;
+        int32_t object;
+        int32_t item;
+        int32_t type;
+        uint32_t shared;
+    };
+    struct SharedFields {
+        int64_t status;
+        double data_date;
+        double rcv_stamp;
+        int32_t par_number;
+
+        bool operator==(const SharedFields& other) const;
     };
     struct StoredText {
         std::string utf8;
@@ -104,6 +137,14 @@ private:
     static const TlRecordsVtbl kVtbl;
 
     const Slot& SlotAt(int32_t record, int32_t field) const;
+    bool IsPacked() const { return !packed_.empty(); }
+    int32_t ResultNameSet();
+    uint32_t SharedIndex(const SharedFields& fields);
+    // The field of a packed row as the C interface hands it over.
+    TlVariant PackedValue(size_t record, int32_t field) const;
+    static TlVariant PackedField(const PackedRow& row, const SharedFields& shared, int32_t field);
+    // Turns the packed rows into ordinary records, in their order.
+    void UnpackResultRows();
     static std::string JoinKey(std::span<const std::string> names, bool ignore_case);
 
     std::vector<NameSetData> name_sets_;
@@ -114,6 +155,9 @@ private:
     // Strings are stored as an index into texts_ in v.i64; the deque keeps their bytes in place.
     std::vector<TlVariant> values_;
     std::deque<StoredText> texts_;
+    std::vector<PackedRow> packed_;
+    std::vector<SharedFields> shared_;
+    int32_t result_name_set_ = -1;
     AbiView abi_cp1251_;
     AbiView abi_utf8_;
 };

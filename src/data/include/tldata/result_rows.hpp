@@ -1,48 +1,22 @@
-// The rows a calculation stores in the metering `data` table: nine fields per row, in a fixed
-// order, added to the pass's TDBRecords on one interned name set.
+// The rows a calculation stores in the metering `data` table, added to the pass's TDBRecords in
+// their compact form (the nine fields of ResultRow, read back through the records' interface).
 #pragma once
 
-#include "tlcommon/date_time.hpp"
 #include "tldata/db_records.hpp"
-
-#include <array>
-#include <bit>
-#include <cstdint>
-#include <string_view>
+#include "tldata/result_row.hpp"
 
 namespace tl {
 
-inline constexpr std::array<std::string_view, 9> kResultFieldNames = {
-    "ParNumber", "Data_Date", "Object", "Item", "ObjType", "Value0", "Value1", "TvkStatus", "RCVStamp"};
-
-struct ResultRow {
-    int32_t par_number = 0; // the pass's result parameter number
-    DateTime data_date = 0; // the stamp
-    int32_t object = 0;
-    int32_t item = 0;
-    int32_t type = 0;
-    double value0 = 0;
-    double value1 = 0;
-    int64_t status = 0; // status word
-    DateTime rcv_stamp = 0;
-};
-
-// The store takes the 64-bit status word as a double whose eight bytes are the word's.
-inline double StatusWordAsDouble(int64_t word) {
-    return std::bit_cast<double>(word);
-}
-
 class ResultRowWriter {
 public:
-    explicit ResultRowWriter(TDBRecords& records);
+    explicit ResultRowWriter(TDBRecords& records) : records_(records) {}
 
-    // Appends the row: integers as 32-bit integers, stamps as date-times, values and the status
-    // word as doubles.
-    void Add(const ResultRow& row);
+    // Appends the row; it reads back with integers as 32-bit integers, stamps as date-times, values
+    // and the status word as doubles.
+    void Add(const ResultRow& row) { records_.AddResultRow(row); }
 
 private:
     TDBRecords& records_;
-    TDBRecords::NameSetId names_;
 };
 
 } // namespace tl

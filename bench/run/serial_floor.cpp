@@ -1,0 +1,335 @@
+// serial_floor: the database work of a run and nothing else. It replays, on a bare libsqlite3
+// connection, the queries a run_bench run issued (recorded with run_bench --trace) and stores the
+// rows that run stored, pass by pass, each in one transaction right after its pass's data query,
+// as the run does: the time a host cannot go below without overlapping its database work.
+//
+//   serial_floor --db DATABASE --trace TRACE
+//
+// Before the clock starts it takes the results the last run left in DATABASE (parameters from
+// 30000 on) into a scratch file and deletes them, so that its inserts are inserts as the run's
+// were. A store's rows are loaded from that file into memory before its transaction (outside the
+// timing), as a program that had just computed them would hold them. Element filters run as
+// row-value lists, as SQLite evaluates them in one lookup per row; the connection has the settings
+// the database library gives its connections.
+#include "run_trace.hpp"
+
+#include <CLI/CLI.hpp>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fmt/format.h>
+#include <map>
+#include <sqlite3.h>
+#include <stdexcept>
+#include <string>
+#include <sys/resource.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using namespace tl::bench;
+using Clock = std::chrono::steady_clock;
+
+volatile int64_t g_sink = 0;
+
+struct ResultRow {
+    int32_t par_number;
+    int32_t object;
+    int32_t item;
+    int32_t type;
+    double data_date;
+    double value0;
+    double value1;
+    double rcv_stamp;
+    int64_t status;
+};
+
+struct Stored {
+    long offset = 0;
+    size_t rows = 0;
+};
+
+class Db {
+public:
+    explicit Db(const std::string& path) {
+        if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) !=
+            SQLITE_OK) {
+            throw std::runtime_error(fmt::format("cannot open {}", path));
+        }
+        sqlite3_busy_timeout(db_, 10'000);
+        Exec("pragma journal_mode = wal");
+        Exec("pragma synchronous = normal");
+        Exec("pragma cache_size = -65536");
+    }
+    ~Db() { sqlite3_close_v2(db_); }
+
+    void Exec(const char* sql) {
+        if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
+            Fail(sql);
+        }
+    }
+    sqlite3_stmt* Prepare(const std::string& sql) {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(db_, sql.data(), static_cast<int>(sql.size()), &statement, nullptr) !=
+            SQLITE_OK) {
+            Fail(sql.substr(0, 200));
+        }
+        return statement;
+    }
+    [[noreturn]] void Fail(std::string_view what) const {
+        throw std::runtime_error(fmt::format("{}: {}", what, sqlite3_errmsg(db_)));
+    }
+
+private:
+    sqlite3* db_ = nullptr;
+};
+
+// The driver's element filter "((object = 5 and objtype = 99 and item in (1, 2)) or (...))" as a
+// row-value list; named parameters as "?".
+std::string Positional(const std::string& sql) {
+    std::string out;
+    size_t i = 0;
+    const std::string opening = "((object = ";
+    while (i < sql.size()) {
+        if (sql.compare(i, opening.size(), opening) == 0) {
+            const char* p = sql.c_str() + i + 1;
+            std::string values;
+            for (;;) {
+                long long object = 0;
+                long long type = 0;
+                int used = 0;
+                if (std::sscanf(p, "(object = %lld and objtype = %lld and item in (%n", &object, &type,
+                                &used) != 2 ||
+                    used == 0) {
+                    throw std::runtime_error("an element filter of an unexpected form");
+                }
+                p += used;
+                for (;;) {
+                    char* end = nullptr;
+                    const long long item = std::strtoll(p, &end, 10);
+                    values += fmt::format("{}({}, {}, {})", values.empty() ? "" : ", ", object, type, item);
+                    p = end;
+                    if (*p == ',') {
+                        p += 2;
+                        continue;
+                    }
+                    p += 2; // "))"
+                    break;
+                }
+                if (std::string_view(p).starts_with(" or ")) {
+                    p += 4;
+                    continue;
+                }
+                ++p; // ")"
+                break;
+            }
+            out += fmt::format("((object, objtype, item) in (values {}))", values);
+            i = static_cast<size_t>(p - sql.c_str());
+            continue;
+        }
+        if (sql[i] == ':' && i + 1 < sql.size() && std::isalpha(static_cast<unsigned char>(sql[i + 1]))) {
+            out += '?';
+            ++i;
+            while (i < sql.size() && (std::isalnum(static_cast<unsigned char>(sql[i])) || sql[i] == '_')) {
+                ++i;
+            }
+            continue;
+        }
+        out += sql[i++];
+    }
+    return out;
+}
+
+double Seconds(Clock::duration d) {
+    return std::chrono::duration<double>(d).count();
+}
+
+int64_t PeakRssKib() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// The results of the last run, per parameter, into `scratch`.
+std::map<int32_t, Stored> SaveResults(Db& db, std::FILE* scratch) {
+    std::map<int32_t, Stored> stored;
+    sqlite3_stmt* select = db.Prepare(
+        "select parnumber, object, item, objtype, data_date, value0, value1, rcvstamp, tvkstatus from data "
+        "where parnumber >= 30000 order by parnumber, data_date, season, object, item, objtype");
+    while (sqlite3_step(select) == SQLITE_ROW) {
+        const ResultRow row{sqlite3_column_int(select, 0),    sqlite3_column_int(select, 1),
+                            sqlite3_column_int(select, 2),    sqlite3_column_int(select, 3),
+                            sqlite3_column_double(select, 4), sqlite3_column_double(select, 5),
+                            sqlite3_column_double(select, 6), sqlite3_column_double(select, 7),
+                            sqlite3_column_int64(select, 8)};
+        Stored& s = stored[row.par_number];
+        if (s.rows == 0) {
+            s.offset = std::ftell(scratch);
+        }
+        ++s.rows;
+        std::fwrite(&row, sizeof row, 1, scratch);
+    }
+    sqlite3_finalize(select);
+    std::fflush(scratch);
+    return stored;
+}
+
+struct Totals {
+    Clock::duration queries{};
+    Clock::duration stores{};
+    int64_t rows_read = 0;
+    int64_t rows_written = 0;
+    int64_t sink = 0; // keeps the column reads from being optimised away
+};
+
+void RunQuery(Db& db, const std::string& sql, const TraceQuery& q, Totals& totals) {
+    const auto started = Clock::now();
+    sqlite3_stmt* statement = db.Prepare(sql);
+    const int markers = sqlite3_bind_parameter_count(statement);
+    for (int i = 0; i < markers && static_cast<size_t>(i) < q.params.size(); ++i) {
+        const TraceValue& v = q.params[static_cast<size_t>(i)];
+        switch (v.kind) {
+        case TraceValue::Kind::Integer:
+            sqlite3_bind_int64(statement, i + 1, v.integer);
+            break;
+        case TraceValue::Kind::Real:
+            sqlite3_bind_double(statement, i + 1, v.real);
+            break;
+        case TraceValue::Kind::Text:
+            sqlite3_bind_text(statement, i + 1, v.text.data(), static_cast<int>(v.text.size()),
+                              SQLITE_STATIC);
+            break;
+        case TraceValue::Kind::Null:
+            sqlite3_bind_null(statement, i + 1);
+            break;
+        }
+    }
+    const int columns = sqlite3_column_count(statement);
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        ++totals.rows_read;
+        for (int c = 0; c < columns; ++c) {
+            sqlite3_value* value = sqlite3_column_value(statement, c);
+            switch (sqlite3_value_type(value)) {
+            case SQLITE_INTEGER:
+                totals.sink += sqlite3_value_int64(value);
+                break;
+            case SQLITE_FLOAT:
+                totals.sink += static_cast<int64_t>(sqlite3_value_double(value));
+                break;
+            case SQLITE_NULL:
+                break;
+            default:
+                totals.sink += sqlite3_value_bytes(value);
+                break;
+            }
+        }
+    }
+    if (rc != SQLITE_DONE) {
+        db.Fail("the query failed");
+    }
+    sqlite3_finalize(statement);
+    totals.queries += Clock::now() - started;
+}
+
+void Store(Db& db, sqlite3_stmt* insert, const std::vector<ResultRow>& rows, Totals& totals) {
+    const auto started = Clock::now();
+    db.Exec("begin immediate");
+    for (const ResultRow& row : rows) {
+        sqlite3_bind_int(insert, 1, row.par_number);
+        sqlite3_bind_double(insert, 2, row.data_date);
+        sqlite3_bind_int(insert, 3, row.object);
+        sqlite3_bind_int(insert, 4, row.item);
+        sqlite3_bind_int(insert, 5, row.type);
+        sqlite3_bind_double(insert, 6, row.value0);
+        sqlite3_bind_double(insert, 7, row.value1);
+        sqlite3_bind_int64(insert, 8, row.status);
+        sqlite3_bind_double(insert, 9, row.rcv_stamp);
+        if (sqlite3_step(insert) != SQLITE_DONE) {
+            db.Fail("the insert failed");
+        }
+        sqlite3_reset(insert);
+    }
+    db.Exec("commit");
+    totals.rows_written += static_cast<int64_t>(rows.size());
+    totals.stores += Clock::now() - started;
+}
+
+int Run(const std::string& database, const std::string& trace_file) {
+    const std::vector<TraceQuery> trace = ReadTrace(trace_file);
+    std::vector<std::string> texts;
+    for (const TraceQuery& q : trace) {
+        texts.push_back(Positional(q.sql));
+    }
+    Db db(database);
+    std::FILE* scratch = std::tmpfile();
+    if (scratch == nullptr) {
+        throw std::runtime_error("no scratch file");
+    }
+    const std::map<int32_t, Stored> stored = SaveResults(db, scratch);
+    if (stored.empty()) {
+        throw std::runtime_error("the database holds no results: run run_bench --trace on it first");
+    }
+    db.Exec("delete from data where parnumber >= 30000");
+    // The same text the host writes with, in the same column order.
+    sqlite3_stmt* insert = db.Prepare(
+        "insert or replace into data (ParNumber, Data_Date, Object, Item, ObjType, Value0, Value1, "
+        "TvkStatus, RCVStamp) values (?, ?, ?, ?, ?, ?, ?, ?, ?)");
+
+    Totals totals;
+    Clock::duration loading{};
+    const auto started = Clock::now();
+    for (size_t i = 0; i < trace.size(); ++i) {
+        const TraceQuery& q = trace[i];
+        if (q.sql.empty()) {
+            continue;
+        }
+        RunQuery(db, texts[i], q, totals);
+        if (q.sql.find(":pn1") == std::string::npos || q.params.empty()) {
+            continue;
+        }
+        const auto it = stored.find(static_cast<int32_t>(q.params[0].integer + 30000));
+        if (it == stored.end()) {
+            continue;
+        }
+        const auto load_started = Clock::now();
+        std::vector<ResultRow> rows(it->second.rows);
+        std::fseek(scratch, it->second.offset, SEEK_SET);
+        if (std::fread(rows.data(), sizeof(ResultRow), rows.size(), scratch) != rows.size()) {
+            throw std::runtime_error("the scratch file is short");
+        }
+        loading += Clock::now() - load_started;
+        Store(db, insert, rows, totals);
+    }
+    const double run = Seconds(Clock::now() - started - loading);
+    sqlite3_finalize(insert);
+    std::fclose(scratch);
+    fmt::print("floor: run {:.2f} s (queries {:.2f} s, stores {:.2f} s), {} rows read, {} rows written; peak "
+               "memory (ru_maxrss) {:.1f} MiB\n",
+               run, Seconds(totals.queries), Seconds(totals.stores), totals.rows_read, totals.rows_written,
+               static_cast<double>(PeakRssKib()) / 1024.0);
+    g_sink = totals.sink;
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"The database statements of a recorded run on bare SQLite, timed.", "serial_floor"};
+    std::string database;
+    std::string trace;
+    app.add_option("--db", database, "the run's database (with the results of the run)")->required();
+    app.add_option("--trace", trace, "the queries of the run (run_bench --trace)")->required();
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e);
+    }
+    try {
+        return Run(database, trace);
+    } catch (const std::exception& e) {
+        fmt::print(stderr, "serial_floor: {}\n", e.what());
+        return 2;
+    }
+}
