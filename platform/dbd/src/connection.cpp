@@ -52,6 +52,17 @@ void Connection::QueryStreamed(std::string_view sql, std::span<const TlVariant> 
     stream.ready(std::shared_ptr<ResultSet>(Query(sql, params)));
 }
 
+void Connection::InsertOrReplaceRows(std::string_view table, std::span<const std::string_view> names,
+                                     std::span<const TlVariant> values) {
+    if (names.empty() || values.size() % names.size() != 0) {
+        throw Error(fmt::format("{} values are no whole rows of {} columns for {}", values.size(),
+                                names.size(), table));
+    }
+    for (size_t at = 0; at < values.size(); at += names.size()) {
+        InsertOrReplace(table, names, values.subspan(at, names.size()));
+    }
+}
+
 Connection* ProcessConnection() {
     std::lock_guard lock(ProcessMutex());
     return ProcessSlot().get();

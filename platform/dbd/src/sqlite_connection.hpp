@@ -38,6 +38,8 @@ public:
     void Rollback() override;
     void InsertOrReplace(std::string_view table, std::span<const std::string_view> names,
                          std::span<const TlVariant> values) override;
+    void InsertOrReplaceRows(std::string_view table, std::span<const std::string_view> names,
+                             std::span<const TlVariant> values) override;
     void TakeRole(ConnectionRole role) override;
     std::string_view BackendName() const override { return "sqlite"; }
     const std::string& Uri() const override { return uri_; }
@@ -49,6 +51,7 @@ private:
         std::vector<std::string> names;
         int status_column = -1; // the index of `tvkstatus` among the names
         Statement statement;
+        Statement batch; // kBatchRows rows a statement, made at its first use
 
         bool Matches(std::string_view other_table, std::span<const std::string_view> other_names) const;
     };
@@ -71,7 +74,9 @@ private:
     template <typename Make, typename RowDone>
     void RunQuery(std::string_view sql, std::span<const TlVariant> params, Make make, RowDone row_done);
     void ExecPlain(const char* sql);
-    const InsertShape& FindInsertShape(std::string_view table, std::span<const std::string_view> names);
+    InsertShape& FindInsertShape(std::string_view table, std::span<const std::string_view> names);
+    // Binds the values of rows in order to the statement's markers, runs it once and resets it.
+    void WriteRows(const InsertShape& shape, sqlite3_stmt* statement, std::span<const TlVariant> values);
 
     sqlite3* db_ = nullptr;
     std::string uri_;
@@ -79,7 +84,7 @@ private:
     // A run of rows writes one shape after another: the last one used is tried first, with no
     // allocation and no key to build per row.
     std::vector<std::unique_ptr<InsertShape>> insert_shapes_;
-    const InsertShape* last_insert_shape_ = nullptr;
+    InsertShape* last_insert_shape_ = nullptr;
     std::unique_ptr<SqliteFilterTables> filter_tables_;
     std::vector<CachedQuery> queries_;
     uint64_t query_clock_ = 0;

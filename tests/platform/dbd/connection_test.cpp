@@ -10,6 +10,7 @@
 #include <future>
 #include <gtest/gtest.h>
 #include <thread>
+#include <vector>
 
 namespace tl::db {
 namespace {
@@ -171,6 +172,35 @@ TEST_F(ConnectionTest, InsertOrReplaceServesManyShapesAndSurvivesAFailedRow) {
         }
         EXPECT_EQ(Rows(fmt::format("select v from t{} order by k", t)), expected) << t;
     }
+}
+
+// Rows handed over many at a time (SQLite writes them a batch a statement) read back as row by row:
+// two batches of 64 and a few rows more, a key repeated (the later row wins), status words carried
+// in doubles; values that are no whole rows are refused.
+TEST_F(ConnectionTest, InsertOrReplaceRowsWritesEveryRowInOrder) {
+    const std::string_view names[] = {"ParNumber", "Data_Date", "Object",   "Item",
+                                      "ObjType",   "Value0",    "TvkStatus"};
+    constexpr int kRows = 64 * 2 + 5;
+    std::vector<TlVariant> values;
+    for (int r = 0; r < kRows; ++r) {
+        const int object = r == 70 ? 69 : r; // row 70 replaces row 69
+        for (const TlVariant& v : {Int(30012), Date(45000.5), Int(object), Int(1), Int(0), Double(r * 1.5),
+                                   Double(std::bit_cast<double>(int64_t{r % 2 == 0 ? 0x40000 : 0}))}) {
+            values.push_back(v);
+        }
+    }
+    db_->Begin();
+    db_->InsertOrReplaceRows("data", names, values);
+    db_->Commit();
+    auto set = db_->Query("select object, value0, tvkstatus from data order by object", {});
+    ASSERT_EQ(set->RowCount(), kRows - 1);
+    for (set->First(); !set->Eof(); set->Next()) {
+        const int object = set->AsInteger(0);
+        const int r = object == 69 ? 70 : object;
+        ASSERT_EQ(set->AsDouble(1), r * 1.5) << object;
+        ASSERT_EQ(set->AsInt64(2), r % 2 == 0 ? 0x40000 : 0) << object;
+    }
+    EXPECT_THROW(db_->InsertOrReplaceRows("data", names, std::span(values).first(8)), Error);
 }
 
 TEST_F(ConnectionTest, ReadsOneHundredThousandRowsBackExactly) {

@@ -149,6 +149,12 @@ public:
     // status word in its eight bytes, as the driver hands result rows over; it is stored as that integer.
     virtual void InsertOrReplace(std::string_view table, std::span<const std::string_view> names,
                                  std::span<const TlVariant> values) = 0;
+    // Several rows of one shape: `values` holds names.size() values per row, row after row. The
+    // default inserts them one by one; SQLite writes them a batch of rows per statement, so that
+    // rows in key order are appended without a search from the root for each. A PostgreSQL backend
+    // may stream them with COPY.
+    virtual void InsertOrReplaceRows(std::string_view table, std::span<const std::string_view> names,
+                                     std::span<const TlVariant> values);
 
     // Tunes the connection for its use; called once, right after opening, before any statement of
     // the user. The default leaves the connection as opened. SQLite: a reader keeps an 8 MiB page
