@@ -1,7 +1,8 @@
 // serial_floor: the database work of a run and nothing else. It replays, on a bare libsqlite3
 // connection, the queries a run_bench run issued (recorded with run_bench --trace) and stores the
 // rows that run stored, pass by pass, each in one transaction right after its pass's data query,
-// as the run does: the time a host cannot go below without overlapping its database work.
+// as the run does, with the host's insert statement of 64 rows: the time a host cannot go below
+// without overlapping its database work.
 //
 //   serial_floor --db DATABASE --trace TRACE
 //
@@ -175,6 +176,24 @@ std::map<int32_t, Stored> SaveResults(Db& db, std::FILE* scratch) {
     return stored;
 }
 
+// The host's insert: its text in its column order, one row or g_batch_rows rows a statement.
+constexpr size_t kColumns = 9;
+size_t g_batch_rows = 64;
+
+struct Inserts {
+    sqlite3_stmt* single = nullptr;
+    sqlite3_stmt* batch = nullptr; // none when rows are written one by one
+};
+
+std::string InsertText(size_t rows) {
+    std::string text = "insert or replace into data (ParNumber, Data_Date, Object, Item, ObjType, Value0, "
+                       "Value1, TvkStatus, RCVStamp) values (?, ?, ?, ?, ?, ?, ?, ?, ?)";
+    for (size_t r = 1; r < rows; ++r) {
+        text += ", (?, ?, ?, ?, ?, ?, ?, ?, ?)";
+    }
+    return text;
+}
+
 struct Totals {
     Clock::duration queries{};
     Clock::duration stores{};
@@ -233,23 +252,39 @@ void RunQuery(Db& db, const std::string& sql, const TraceQuery& q, Totals& total
     totals.queries += Clock::now() - started;
 }
 
-void Store(Db& db, sqlite3_stmt* insert, const std::vector<ResultRow>& rows, Totals& totals) {
+void BindRow(sqlite3_stmt* insert, int first, const ResultRow& row) {
+    sqlite3_bind_int(insert, first + 1, row.par_number);
+    sqlite3_bind_double(insert, first + 2, row.data_date);
+    sqlite3_bind_int(insert, first + 3, row.object);
+    sqlite3_bind_int(insert, first + 4, row.item);
+    sqlite3_bind_int(insert, first + 5, row.type);
+    sqlite3_bind_double(insert, first + 6, row.value0);
+    sqlite3_bind_double(insert, first + 7, row.value1);
+    sqlite3_bind_int64(insert, first + 8, row.status);
+    sqlite3_bind_double(insert, first + 9, row.rcv_stamp);
+}
+
+void Step(Db& db, sqlite3_stmt* insert) {
+    if (sqlite3_step(insert) != SQLITE_DONE) {
+        db.Fail("the insert failed");
+    }
+    sqlite3_reset(insert);
+}
+
+// As the host writes: g_batch_rows rows a statement, the rest one by one.
+void Store(Db& db, const Inserts& inserts, const std::vector<ResultRow>& rows, Totals& totals) {
     const auto started = Clock::now();
     db.Exec("begin immediate");
-    for (const ResultRow& row : rows) {
-        sqlite3_bind_int(insert, 1, row.par_number);
-        sqlite3_bind_double(insert, 2, row.data_date);
-        sqlite3_bind_int(insert, 3, row.object);
-        sqlite3_bind_int(insert, 4, row.item);
-        sqlite3_bind_int(insert, 5, row.type);
-        sqlite3_bind_double(insert, 6, row.value0);
-        sqlite3_bind_double(insert, 7, row.value1);
-        sqlite3_bind_int64(insert, 8, row.status);
-        sqlite3_bind_double(insert, 9, row.rcv_stamp);
-        if (sqlite3_step(insert) != SQLITE_DONE) {
-            db.Fail("the insert failed");
+    size_t at = 0;
+    for (; inserts.batch != nullptr && rows.size() - at >= g_batch_rows; at += g_batch_rows) {
+        for (size_t r = 0; r < g_batch_rows; ++r) {
+            BindRow(inserts.batch, static_cast<int>(r * kColumns), rows[at + r]);
         }
-        sqlite3_reset(insert);
+        Step(db, inserts.batch);
+    }
+    for (; at < rows.size(); ++at) {
+        BindRow(inserts.single, 0, rows[at]);
+        Step(db, inserts.single);
     }
     db.Exec("commit");
     totals.rows_written += static_cast<int64_t>(rows.size());
@@ -272,10 +307,11 @@ int Run(const std::string& database, const std::string& trace_file) {
         throw std::runtime_error("the database holds no results: run run_bench --trace on it first");
     }
     db.Exec("delete from data where parnumber >= 30000");
-    // The same text the host writes with, in the same column order.
-    sqlite3_stmt* insert = db.Prepare(
-        "insert or replace into data (ParNumber, Data_Date, Object, Item, ObjType, Value0, Value1, "
-        "TvkStatus, RCVStamp) values (?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    Inserts inserts;
+    inserts.single = db.Prepare(InsertText(1));
+    if (g_batch_rows > 1) {
+        inserts.batch = db.Prepare(InsertText(g_batch_rows));
+    }
 
     Totals totals;
     Clock::duration loading{};
@@ -300,10 +336,11 @@ int Run(const std::string& database, const std::string& trace_file) {
             throw std::runtime_error("the scratch file is short");
         }
         loading += Clock::now() - load_started;
-        Store(db, insert, rows, totals);
+        Store(db, inserts, rows, totals);
     }
     const double run = Seconds(Clock::now() - started - loading);
-    sqlite3_finalize(insert);
+    sqlite3_finalize(inserts.single);
+    sqlite3_finalize(inserts.batch);
     std::fclose(scratch);
     fmt::print("floor: run {:.2f} s (queries {:.2f} s, stores {:.2f} s), {} rows read, {} rows written; peak "
                "memory (ru_maxrss) {:.1f} MiB\n",
@@ -321,6 +358,10 @@ int main(int argc, char** argv) {
     std::string trace;
     app.add_option("--db", database, "the run's database (with the results of the run)")->required();
     app.add_option("--trace", trace, "the queries of the run (run_bench --trace)")->required();
+    app.add_option("--batch-rows", g_batch_rows,
+                   "rows an insert statement writes, as the host does (1: one by one)")
+        ->capture_default_str()
+        ->check(CLI::Range(1, 100));
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -52,6 +52,7 @@ constexpr TlResultSetVtbl kVtbl = {CFieldIndex, CAsDateTime, CAsDouble, CAsInteg
 
 constexpr int32_t kFirstFillRows = 64;
 constexpr size_t kMaxRuns = 256;
+constexpr size_t kTextBlockBytes = 64 * 1024;
 
 } // namespace
 
@@ -99,13 +100,27 @@ void MemoryResultSet::AddReal(int32_t column, double value) {
 }
 
 void MemoryResultSet::AddText(int32_t column, std::string_view value) {
-    if (arena_.size() + value.size() + 1 > std::numeric_limits<uint32_t>::max()) {
-        throw Error("the result set's text exceeds 4 GiB");
+    if (value.size() > std::numeric_limits<uint32_t>::max()) {
+        throw Error("a text of the result set exceeds 4 GiB");
     }
-    const uint64_t offset = arena_.size();
-    arena_.append(value);
-    arena_.push_back('\0');
-    Put(column, offset << 32 | value.size(), Kind::Text);
+    // Stored as its length, its bytes and a NUL, in a block that never moves: a reader of a
+    // published set may hold a text while later rows are added.
+    const size_t need = sizeof(uint32_t) + value.size() + 1;
+    if (need > text_left_) {
+        const size_t block = std::max(kTextBlockBytes, need);
+        text_blocks_.push_back(std::make_unique_for_overwrite<char[]>(block));
+        text_at_ = text_blocks_.back().get();
+        text_left_ = block;
+        text_bytes_ += block;
+    }
+    const auto length = static_cast<uint32_t>(value.size());
+    std::memcpy(text_at_, &length, sizeof length);
+    char* text = text_at_ + sizeof length;
+    std::memcpy(text, value.data(), value.size());
+    text[value.size()] = '\0';
+    text_at_ += need;
+    text_left_ -= need;
+    Put(column, reinterpret_cast<uintptr_t>(text), Kind::Text);
 }
 
 void MemoryResultSet::FinishRow() {
@@ -340,7 +355,7 @@ MemoryResultSet::Cell MemoryResultSet::Load(int32_t field) const {
 }
 
 size_t MemoryResultSet::HeldBytes() const {
-    size_t bytes = arena_.capacity();
+    size_t bytes = text_bytes_;
     for (const auto& chunk : chunks_) {
         bytes += chunk->size + chunk->columns.capacity() * sizeof(Column);
     }
@@ -365,7 +380,10 @@ int32_t MemoryResultSet::FieldIndex(std::string_view name) const {
 }
 
 std::string_view MemoryResultSet::Text(uint64_t cell) const {
-    return std::string_view(arena_).substr(cell >> 32, cell & 0xFFFFFFFFu);
+    const char* text = reinterpret_cast<const char*>(static_cast<uintptr_t>(cell));
+    uint32_t length = 0;
+    std::memcpy(&length, text - sizeof length, sizeof length);
+    return {text, length};
 }
 
 double MemoryResultSet::AsDouble(int32_t field) const {
@@ -437,7 +455,7 @@ std::string MemoryResultSet::AsText(int32_t field) const {
 const char* MemoryResultSet::AsCString(int32_t field) {
     const Cell cell = Load(field);
     if (cell.kind == Kind::Text) {
-        return arena_.data() + (cell.bits >> 32);
+        return reinterpret_cast<const char*>(static_cast<uintptr_t>(cell.bits));
     }
     scratch_ = AsText(field);
     return scratch_.c_str();

@@ -4,11 +4,11 @@
 // chosen when the chunk is full: one value for the whole chunk (a parameter number, a season, a
 // null column), up to 256 runs of equal values with a one-byte run index per row (the stamps of a
 // data request, element types, status words), 32-bit integers, reals, or, for anything else, an
-// 8-byte cell (an integer, the bits of a real, the offset and length of a text) and a kind byte
+// 8-byte cell (an integer, the bits of a real, the address of a text) and a kind byte
 // per row. A data request's row takes some 25 bytes instead of the 90 of its ten cells. The chunk
 // being filled stays in the last form until it is full or Finish is called; reading works at any
-// time. All text of the set lives in one arena, each value followed by a NUL so that the C side can
-// read it in place.
+// time. Texts live in blocks that never move, each value followed by a NUL so that the C side can
+// read it in place while later rows are added.
 //
 // Published (StartPublishing before the first row), a set is read on one thread while another
 // fills it: readers see the rows of the chunks filled so far, and one that reaches the rows not yet
@@ -138,7 +138,12 @@ private:
     std::unique_ptr<Kind[]> fill_kinds_;
     int32_t fill_capacity_ = 0;
     int32_t fill_rows_ = 0; // rows of the chunk being filled
-    std::string arena_;
+    // Text values, each after its 32-bit length and followed by a NUL; a text cell holds the
+    // address of its bytes.
+    std::vector<std::unique_ptr<char[]>> text_blocks_;
+    char* text_at_ = nullptr;
+    size_t text_left_ = 0;
+    size_t text_bytes_ = 0;
     std::string scratch_;
     int32_t row_count_ = 0;
     int32_t row_ = 0;

@@ -209,17 +209,19 @@ TEST(ResultSet, CompactChunksKeepEveryValue) {
 }
 
 // Published, a set is read on one thread while another fills it: the reader waits for rows not yet
-// there and reads every row in order; cut short by Abort, it ends at the rows published.
+// there and reads every row in order, and a text it holds stays readable while later texts are
+// added; cut short by Abort, it ends at the rows published.
 TEST(ResultSet, APublishedSetIsReadWhileItFills) {
     for (const bool abort : {false, true}) {
         SCOPED_TRACE(abort ? "aborted" : "finished");
-        MemoryResultSet set({"n", "half"});
+        MemoryResultSet set({"n", "half", "text"});
         set.StartPublishing();
         constexpr int kRows = 3 * 4096 + 10;
         std::thread filler([&] {
             for (int r = 0; r < kRows; ++r) {
                 set.AddInteger(0, r);
                 set.AddReal(1, r / 2.0);
+                set.AddText(2, fmt::format("{:0>64}", r));
                 set.FinishRow();
                 if (abort && r == 4096 + 100) {
                     set.Abort();
@@ -233,12 +235,16 @@ TEST(ResultSet, APublishedSetIsReadWhileItFills) {
         });
         TlResultSet* c = &set;
         EXPECT_FALSE(c->vtbl->IsEmpty(c));
+        c->vtbl->First(c);
+        const char* first_text = set.AsCString(2);
         int expected = 0;
-        for (c->vtbl->First(c); !c->vtbl->Eof(c); c->vtbl->Next(c), ++expected) {
+        for (; !c->vtbl->Eof(c); c->vtbl->Next(c), ++expected) {
             ASSERT_EQ(c->vtbl->AsInteger(c, 0), expected);
             ASSERT_EQ(c->vtbl->AsDouble(c, 1), expected / 2.0);
+            ASSERT_EQ(c->vtbl->AsInteger(c, 2), expected);
         }
         filler.join();
+        EXPECT_EQ(std::string_view(first_text), std::string(64, '0'));
         EXPECT_EQ(expected, abort ? 4096 : kRows);
         EXPECT_EQ(set.RowCount(), expected);
     }
