@@ -172,7 +172,59 @@ void BM_ExecutePrintParseDriver(benchmark::State& state) {
     });
 }
 
+// A program of its own, executed once per iteration.
+std::unique_ptr<tl::script::Program> CompileOrSkip(benchmark::State& state, const tl::script::Engine& engine,
+                                                   const std::string& source) {
+    auto program = engine.Compile(source);
+    if (program->HasCompileErrors()) {
+        state.SkipWithError(program->Messages().ToText().c_str());
+        return nullptr;
+    }
+    return program;
+}
+
+// Loop back edges and script calls, where the engine looks at its time limit and the host's
+// interrupt flag: a loop of range(0) rounds, each calling a small function.
+void BM_LoopsAndCalls(benchmark::State& state) {
+    auto engine = MakeEngine();
+    auto program = CompileOrSkip(state, *engine,
+                                 "function Sq(x: Float): Float; begin Result := x * x; end;\n"
+                                 "var i: Integer; s: Float; s := 0;\n"
+                                 "for i := 1 to " +
+                                     std::to_string(state.range(0)) + " do s := s + Sq(i);\n");
+    if (program == nullptr) {
+        return;
+    }
+    for (auto _ : state) {
+        if (!program->Execute()) {
+            state.SkipWithError(program->Messages().ToText().c_str());
+            break;
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// A formula whose function recurses without end: every execution runs into "Stack overflow" and
+// its handler.
+void BM_RecursionOverflow(benchmark::State& state) {
+    auto engine = MakeEngine();
+    auto program = CompileOrSkip(state, *engine,
+                                 "function Deep(n: Integer): Integer; begin Result := Deep(n + 1) + 1; end;\n"
+                                 "try Deep(0); except on E: Exception do Print(E.Message); end;\n");
+    if (program == nullptr) {
+        return;
+    }
+    for (auto _ : state) {
+        if (!program->Execute() || program->Output() != "Stack overflow") {
+            state.SkipWithError("the overflow was not caught");
+            break;
+        }
+    }
+}
+
 BENCHMARK(BM_Compile)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoopsAndCalls)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RecursionOverflow)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExecuteStored)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExecutePrintParse)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExecutePrintParseDriver)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);

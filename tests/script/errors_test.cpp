@@ -85,12 +85,17 @@ TEST(RuntimeErrorTest, IsCatchableWithItsText) {
         {"i := 1 mod z;", "Division by zero"},
         {"a[4] := 1;", "Upper bound exceeded! Index 4"},
         {"x := 1e300; i := Round(x);", "Invalid floating point operation"},
+        // 1000 nested calls are allowed, one more is not
+        {"i := Depth(999); Print(i);", "999"},
+        {"i := Depth(1000);", "Stack overflow"},
     };
     for (const ErrorCase& c : cases) {
         SCOPED_TRACE(c.source);
-        auto result =
-            RunScript(std::string("var i, z: Integer; x: Float; a: array [1..3] of Integer;\ntry\n") +
-                      c.source + "\nexcept on E: Exception do Print(E.Message); end;");
+        auto result = RunScript(
+            std::string("var i, z: Integer; x: Float; a: array [1..3] of Integer;\n"
+                        "function Depth(n: Integer): Integer;\n"
+                        "begin if n = 0 then Result := 0 else Result := Depth(n - 1) + 1; end;\ntry\n") +
+            c.source + "\nexcept on E: Exception do Print(E.Message); end;");
         EXPECT_EQ(result.messages, "");
         EXPECT_EQ(result.output, c.message);
     }

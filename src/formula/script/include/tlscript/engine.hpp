@@ -30,8 +30,10 @@ struct EngineSettings {
     // Upper bound of the data of one program or one routine frame, in bytes; 0 keeps the engine's
     // own safety bound.
     int64_t max_data_bytes = 0;
-    // Deepest nesting of script routine calls before "Stack overflow" is raised.
-    int max_call_depth = 20000;
+    // Deepest nesting of script routine calls before "Stack overflow" is raised. The error unwinds
+    // every native frame of the recursion, a few per call: a formula that recurses without end at
+    // every stamp pays that each time, so the bound stays near what formulas can need.
+    int max_call_depth = 1000;
 };
 
 class Engine {
