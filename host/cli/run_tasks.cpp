@@ -74,12 +74,14 @@ TasksRun RunTasks(HostContext& context, const std::vector<std::string>& keys, co
         }
         InterruptCounter interrupts;
         runner.InitDriver();
-        for (const std::string& key : keys) {
-            runner.Start(key);
-        }
         RunLimits limits;
         limits.timeout = std::chrono::milliseconds(static_cast<int64_t>(options.timeout_seconds * 1000.0));
         limits.interrupts = [&interrupts] { return interrupts.Count(); };
+        // Armed before the starts: a task's first step (its formulas' first run) may not return.
+        runner.Arm(limits);
+        for (const std::string& key : keys) {
+            runner.Start(key);
+        }
         const RunEnd end = runner.Run(limits);
         if (progress != nullptr) {
             progress->Finish();

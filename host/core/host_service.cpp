@@ -406,6 +406,9 @@ bool HostService::GetParam(int32_t index, void** value) {
         }
         *value = &include_directory_ptr_;
         return true;
+    case TL_PARAM_INTERRUPT_FLAG:
+        *value = &interrupt_flag_; // the flag's address itself, which the driver keeps
+        return true;
     case TL_PARAM_CLOCK:
         if (!options_.clock.has_value()) {
             return false;

@@ -6,6 +6,8 @@ namespace tl::host {
 namespace {
 
 constexpr int32_t kPollMs = 50;
+// How often the watchdog looks at the deadline and the interrupts while a step runs.
+constexpr std::chrono::milliseconds kWatchPeriod{20};
 
 std::string FromDriver(const char* text) {
     return text != nullptr ? Cp1251ToUtf8(text) : std::string();
@@ -20,6 +22,7 @@ TaskRunner::TaskRunner(const DriverExports& driver, HostService& service)
 }
 
 TaskRunner::~TaskRunner() {
+    Disarm();
     DeInitDriver();
     service_.ClearCompletionSink(this);
     service_.ClearFailureSink(this);
@@ -79,12 +82,60 @@ TaskOutcome* TaskRunner::Find(int32_t task_id) {
     return nullptr;
 }
 
+void TaskRunner::Arm(const RunLimits& limits) {
+    Disarm();
+    limits_ = limits;
+    deadline_ = std::chrono::steady_clock::now() + limits.timeout;
+    interrupt_reason_ = StopReason::kNone;
+    stopped_by_flag_ = false;
+    service_.ClearInterrupt();
+    armed_ = true;
+    if (limits.timeout.count() > 0 || limits.interrupts) {
+        watch_quit_ = false;
+        watchdog_ = std::thread([this] { Watch(); });
+    }
+}
+
+void TaskRunner::Disarm() {
+    if (watchdog_.joinable()) {
+        {
+            const std::lock_guard lock(watch_mutex_);
+            watch_quit_ = true;
+        }
+        watch_wake_.notify_all();
+        watchdog_.join();
+    }
+    armed_ = false;
+}
+
+void TaskRunner::Watch() {
+    std::unique_lock lock(watch_mutex_);
+    while (!watch_quit_) {
+        if (limits_.interrupts && limits_.interrupts() >= 1) {
+            RaiseInterrupt(StopReason::kInterrupt);
+        } else if (limits_.timeout.count() > 0 && std::chrono::steady_clock::now() >= deadline_) {
+            RaiseInterrupt(StopReason::kTimeout);
+        }
+        watch_wake_.wait_for(lock, kWatchPeriod);
+    }
+}
+
+void TaskRunner::RaiseInterrupt(StopReason reason) {
+    StopReason none = StopReason::kNone;
+    if (interrupt_reason_.compare_exchange_strong(none, reason)) {
+        service_.RequestInterrupt();
+    }
+}
+
 RunEnd TaskRunner::Run(const RunLimits& limits) {
     using Clock = std::chrono::steady_clock;
-    const bool has_deadline = limits.timeout.count() > 0;
-    const Clock::time_point deadline = Clock::now() + limits.timeout;
+    if (!armed_) {
+        Arm(limits);
+    }
+    const bool has_deadline = limits_.timeout.count() > 0;
     bool stopping = false;
     const auto end = [this](RunEnd how) {
+        Disarm();
         for (TaskOutcome& task : tasks_) {
             task.counters = service_.CountersOf(task.id);
         }
@@ -95,16 +146,20 @@ RunEnd TaskRunner::Run(const RunLimits& limits) {
         while (service_.ProcessMessage(0)) {
         }
         if (AllFinished() && service_.OutstandingJobs() == 0) {
-            return end(stopping ? RunEnd::kStopped : RunEnd::kFinished);
+            return end(stopping || stopped_by_flag_ ? RunEnd::kStopped : RunEnd::kFinished);
         }
-        const int interrupts = limits.interrupts ? limits.interrupts() : 0;
+        const int interrupts = limits_.interrupts ? limits_.interrupts() : 0;
         if (interrupts >= 2) {
             return end(RunEnd::kAbandoned);
         }
         // A stopped task completes at once; the queries it left running still come back later.
-        if (!stopping && !AllFinished() && (interrupts >= 1 || (has_deadline && Clock::now() >= deadline))) {
+        // The flag goes up first: a task whose step is running when it is noticed ends with it.
+        const bool due =
+            interrupts >= 1 || (has_deadline && Clock::now() >= deadline_) || service_.InterruptRequested();
+        if (!stopping && !AllFinished() && due) {
             stopping = true;
-            StopRunning(interrupts >= 1 ? StopReason::kInterrupt : StopReason::kTimeout);
+            RaiseInterrupt(interrupts >= 1 ? StopReason::kInterrupt : StopReason::kTimeout);
+            StopRunning(interrupt_reason_.load());
         }
         service_.ProcessMessage(kPollMs);
     }
@@ -141,6 +196,12 @@ void TaskRunner::OnCompletion(int32_t task_id, int32_t code) {
     if (task != nullptr && !task->finished) {
         task->finished = true;
         task->code = code;
+        // A step that saw the interrupt flag ended its task as a stop does.
+        const StopReason flagged = interrupt_reason_.load();
+        if (code == 5 && task->stopped_by == StopReason::kNone && flagged != StopReason::kNone) {
+            task->stopped_by = flagged;
+            stopped_by_flag_ = true;
+        }
         return;
     }
     extra_.emplace_back(task_id, code);

@@ -163,7 +163,8 @@ enum TlParam {
     TL_PARAM_LOG_DIRECTORY = 100,     /* const char* const*: directory for tlosses.log (optional) */
     TL_PARAM_DECIMAL_SEPARATOR = 101, /* const char* const*: "." or ",", overrides the locale's (optional) */
     TL_PARAM_SCRIPT_INCLUDE_DIRECTORY = 102, /* const char* const*: {$I} directory (optional) */
-    TL_PARAM_CLOCK = 104 /* const double*: the local date-time taken as "now" (optional) */
+    TL_PARAM_INTERRUPT_FLAG = 103, /* const volatile int32_t*, kept: non-zero stops the steps (optional) */
+    TL_PARAM_CLOCK = 104           /* const double*: the local date-time taken as "now" (optional) */
 };
 
 /* ---- The ten exports ------------------------------------------------------------------------ */

@@ -71,6 +71,19 @@ void IntervalDataReader::ReadAtStamp(DateTime stamp, TDataList& list, StatusFilt
     }
 }
 
+std::optional<int64_t> IntervalDataReader::NextReadableMs(DateTime stamp) const {
+    if (reader_.Eof()) {
+        return std::nullopt;
+    }
+    const int64_t at = ToMillis(stamp);
+    const int64_t row_ms = ToMillis(fields_.Stamp(reader_));
+    if (row_ms <= at - kStampReach) {
+        return std::nullopt;
+    }
+    // A row beyond the stamp's reach is read by the first stamp that comes within it.
+    return row_ms >= at + kStampReach ? row_ms - kStampReach + 1 : at + 1;
+}
+
 MomentaryDataReader::MomentaryDataReader(TlResultSet* set) {
     if (set != nullptr) {
         ResultReader reader(set);

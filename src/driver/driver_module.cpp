@@ -89,6 +89,9 @@ void DriverModule::ReadParams(TlHostService* service) {
         const char* directory = *static_cast<const char* const*>(value);
         link_.include_directory = directory != nullptr ? Cp1251ToUtf8(directory) : std::string();
     }
+    // Nor this one: the address of the host's interrupt flag, kept (not its value). Asked anew
+    // each time, so that a flag of an earlier host is never read.
+    link_.interrupt_flag = static_cast<const volatile int32_t*>(AskParam(service, TL_PARAM_INTERRUPT_FLAG));
     // Nor this one: a host that reruns a past night gives the moment that counts as "now". Asked
     // anew each time, so that a host without it is never left with an earlier host's clock.
     link_.clock.reset();

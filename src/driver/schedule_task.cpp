@@ -1,6 +1,7 @@
 #include "tldriver/schedule_task.hpp"
 
 #include "tlcommon/failure_text.hpp"
+#include "tlcommon/interrupt.hpp"
 #include "tldata/log_file.hpp"
 #include "tldata/passes.hpp"
 #include "tldriver/result_codes.hpp"
@@ -31,7 +32,9 @@ void TScheduleTask::Channel::AddElementError(const ElementAddress& element, std:
 
 TScheduleTask::TScheduleTask(HostLink& link, std::string task_key, int32_t task_id)
     : TScheduleCommonTask(link, std::move(task_key), task_id), settings_(std::string(kScheduleStorage)),
-      states_(link.state_log, true) {}
+      states_(link.state_log, true) {
+    defined_formula_.SetInterruptFlag(link.interrupt_flag);
+}
 
 TScheduleTask::~TScheduleTask() {
     try {
@@ -85,6 +88,8 @@ int32_t TScheduleTask::Start() {
         const int32_t result = StartRun();
         step_ended_ = RunTimings::Clock::now();
         return result;
+    } catch (const TaskInterrupted&) {
+        return Stop();
     } catch (const std::exception& error) {
         LogFailure(FailureLine(error));
         throw;
@@ -100,9 +105,13 @@ int32_t TScheduleTask::HandleData(TlResultSet** result, bool& release_it) {
     release_it = false;
     current_set_ = result != nullptr ? std::exchange(*result, nullptr) : nullptr;
     try {
+        // While the host's interrupt flag is set, every step ends the task as a stop does.
+        ThrowIfInterrupted(Link().interrupt_flag);
         const int32_t code = HandleStep();
         step_ended_ = RunTimings::Clock::now();
         return code;
+    } catch (const TaskInterrupted&) {
+        return Stop();
     } catch (const std::exception& error) {
         LogFailure(FailureLine(error));
         throw;

@@ -53,9 +53,15 @@ int32_t TScheduleTask::ProcessDefinedFormulaPass() {
 int32_t TScheduleTask::ProcessArbitraryFormulaPass() {
     records_ = std::make_unique<TDBRecords>();
     RecordsSink sink(*records_);
-    arbitrary_->ProcessPass(window_, current_set_, momentary_set_, sink);
+    const bool computed = arbitrary_->ProcessPass(window_, current_set_, momentary_set_, sink);
     DropDataSet(current_set_);
     DropDataSet(momentary_set_);
+    if (!computed) {
+        // The pass's window is longer than a pass can be computed for: the scenario asks too much.
+        records_.reset();
+        SendStatus(FinalStatusLine(kResultBadScenario));
+        return kResultBadScenario;
+    }
     return FinishPass();
 }
 

@@ -119,6 +119,7 @@ int32_t TScheduleTask::StartRun() {
             // interleave never share rows, lists or context.
             arbitrary_ = std::make_unique<ArbitraryFormula>(ArbitraryFormulaLinks{
                 objects_, states_, channel_, channel_, timings_, Link().include_directory});
+            arbitrary_->SetInterruptFlag(Link().interrupt_flag);
             result = arbitrary_->Prepare(common_script_, data_filter_, momentary_filter_)
                          ? kResultWaiting
                          : kResultBadScenario;

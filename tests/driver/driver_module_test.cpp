@@ -31,6 +31,8 @@ TEST(DriverModuleTest, InitDriverCopiesTheParametersTheHostSupplies) {
     first.SetParam(TL_PARAM_CLOCK, &clock);
     const char* include_directory = "/srv/\xF1\xEA\xF0\xE8\xEF\xF2\xFB"; // Windows-1251
     first.SetParam(TL_PARAM_SCRIPT_INCLUDE_DIRECTORY, &include_directory);
+    int32_t interrupt_flag = 0;
+    first.SetParam(TL_PARAM_INTERRUPT_FLAG, &interrupt_flag);
 
     // The second host answers false for 1, a null address for 3, and a null application object.
     uint32_t new_message = 99;
@@ -42,7 +44,7 @@ TEST(DriverModuleTest, InitDriverCopiesTheParametersTheHostSupplies) {
         DriverModule module(dir.Path() + "libtlosses.so", dir.Path());
         EXPECT_EQ(module.Link().RunLogPath(), dir.Path() + "tlosses.log");
         module.InitDriver(first.Service());
-        EXPECT_EQ(first.AskedParams(), (std::vector<int32_t>{1, 3, 4, 5, 6, 7, 8, 11, 100, 101, 102, 104}));
+        EXPECT_EQ(first.AskedParams(), (std::vector<int32_t>{1, 3, 4, 5, 6, 7, 8, 11, 100, 101, 102, 103, 104}));
         EXPECT_EQ(module.Param1(), param1);
         EXPECT_EQ(module.Param3(), 7);
         EXPECT_EQ(module.Param4(), 8u);
@@ -57,6 +59,7 @@ TEST(DriverModuleTest, InitDriverCopiesTheParametersTheHostSupplies) {
         EXPECT_EQ(first.References(), 1);
         EXPECT_EQ(module.Link().Now(), clock);
         EXPECT_EQ(module.Link().Today(), 45351.0);
+        EXPECT_EQ(module.Link().interrupt_flag, &interrupt_flag); // the address, kept
 
         module.InitDriver(second.Service());
         EXPECT_EQ(module.Param1(), param1);
@@ -64,8 +67,9 @@ TEST(DriverModuleTest, InitDriverCopiesTheParametersTheHostSupplies) {
         EXPECT_EQ(module.Link().completion.message, 99u);
         EXPECT_EQ(module.Link().completion.window, 11u);
         EXPECT_EQ(module.Link().status_callback, &FakeHost::StatusCallback);
-        EXPECT_EQ(module.Application(), nullptr);      // taken as given, null included
-        EXPECT_FALSE(module.Link().clock.has_value()); // no earlier host's clock
+        EXPECT_EQ(module.Application(), nullptr);         // taken as given, null included
+        EXPECT_FALSE(module.Link().clock.has_value());    // no earlier host's clock
+        EXPECT_EQ(module.Link().interrupt_flag, nullptr); // nor its flag
         EXPECT_EQ(first.References(), 0);
         EXPECT_EQ(second.References(), 1);
 

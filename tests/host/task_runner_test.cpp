@@ -19,6 +19,8 @@ using namespace tl::host::testing;
 //   \Scripts\Count\  queries the row count of `places` and ends with that count as its code;
 //   \Scripts\Bad\    ends at once with 2;
 //   \Scripts\Hang\   waits for nothing until stopped (code 5);
+//   \Scripts\Spin\   does not return from StartAction until the host's interrupt flag is up, then
+//                    ends with 5, as a formula in an endless loop does;
 //   \Scripts\Lost\   queries a table that does not exist.
 // A task freed by StopAction reports two elements as not fully computed, as the driver does.
 namespace fake {
@@ -28,6 +30,7 @@ uint32_t g_message = 0;
 uint32_t g_window = 0;
 TlStatusProc g_status = nullptr;
 std::set<int32_t> g_stopped;
+const volatile int32_t* g_interrupt = nullptr;
 
 uint32_t CopyParam(int32_t index) {
     void* value = nullptr;
@@ -64,6 +67,9 @@ void InitDriver(TlHostService* service) {
     void* status = nullptr;
     g_service->vtbl->GetParam(g_service, TL_PARAM_STATUS_CALLBACK, &status);
     g_status = reinterpret_cast<TlStatusProc>(status);
+    void* flag = nullptr;
+    g_service->vtbl->GetParam(g_service, TL_PARAM_INTERRUPT_FLAG, &flag);
+    g_interrupt = static_cast<const volatile int32_t*>(flag);
     g_stopped.clear();
 }
 
@@ -81,6 +87,10 @@ void StartAction(const char* key, int32_t id) {
                                    nullptr);
     } else if (k == "\\Scripts\\Bad\\") {
         Complete(id, 2);
+    } else if (k == "\\Scripts\\Spin\\") {
+        while (__atomic_load_n(g_interrupt, __ATOMIC_RELAXED) == 0) {
+        }
+        Complete(id, 5);
     }
 }
 
@@ -184,6 +194,33 @@ TEST_F(TaskRunnerTest, TheDeadlineOrAnInterruptStopsTheRunningTasks) {
         // Only the task still running is stopped.
         EXPECT_EQ(Codes(), (std::vector<int32_t>{2, 5}));
         EXPECT_TRUE(runner_->ExtraCompletions().empty());
+    }
+}
+
+// The task's step never returns on its own: only the interrupt flag, raised by the runner's
+// watchdog while this thread is inside StartAction, ends it.
+TEST_F(TaskRunnerTest, TheDeadlineOrAnInterruptRaisesTheFlagThatEndsAStepThatNeverReturns) {
+    struct Case {
+        const char* name;
+        std::chrono::milliseconds timeout;
+        int interrupts;
+        StopReason reason;
+    };
+    for (const Case& c : {Case{"deadline", std::chrono::milliseconds(100), 0, StopReason::kTimeout},
+                          Case{"interrupt", std::chrono::milliseconds(0), 1, StopReason::kInterrupt}}) {
+        SCOPED_TRACE(c.name);
+        runner_.reset();
+        runner_ = std::make_unique<TaskRunner>(exports_, *service_);
+        runner_->InitDriver();
+        RunLimits limits;
+        limits.timeout = c.timeout;
+        limits.interrupts = [n = c.interrupts] { return n; };
+        runner_->Arm(limits);
+        runner_->Start("\\Scripts\\Spin\\");
+        EXPECT_TRUE(service_->InterruptRequested());
+        EXPECT_EQ(runner_->Run(limits), RunEnd::kStopped);
+        EXPECT_EQ(Codes(), std::vector<int32_t>{5});
+        EXPECT_EQ(runner_->Tasks()[0].stopped_by, c.reason);
     }
 }
 

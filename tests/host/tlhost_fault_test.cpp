@@ -11,6 +11,7 @@
 #include <chrono>
 #include <csignal>
 #include <fmt/format.h>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <map>
 #include <regex>
@@ -320,6 +321,56 @@ TEST_F(TlhostFaultTest, ATimeoutOrASignalStopsTheRunWithExitStatusFour) {
             << outcome.out;
         EXPECT_TRUE(Contains(outcome.err, c.message)) << outcome.err;
         ExpectFirstPasses(database, 0, 1);
+        ExpectLogKept(outcome);
+    }
+}
+
+// The formulas loop for ever in their first run, inside StartAction, where the host's event loop
+// never gets control back: the host's interrupt flag ends the script and the task.
+TEST_F(TlhostFaultTest, AFormulaInAnEndlessLoopIsStoppedByTheTimeoutOrASignal) {
+    const fs::path database = Copy("endless");
+    const fs::path directory = database.parent_path();
+    const Outcome exported = Tlhost(directory, {"settings", "export", kFormulas, "-o", "endless.json"});
+    ASSERT_EQ(exported.status, 0) << exported.err;
+    std::string json = ReadFile((directory / "endless.json").string());
+    json = std::regex_replace(json, std::regex(R"("CommonScript"\s*:\s*")"),
+                              R"("CommonScript": "while True do ;\r\n)");
+    json = std::regex_replace(json, std::regex("DemoFormulas"), "Endless");
+    {
+        std::ofstream file(directory / "endless.json", std::ios::binary);
+        file << json;
+    }
+    const Outcome imported = Tlhost(directory, {"settings", "import", "endless.json"});
+    ASSERT_EQ(imported.status, 0) << imported.out << imported.err;
+
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        int signal;
+        std::string stopped;
+    } const cases[] = {
+        {"timeout", {"--timeout", "1"}, 0, "stopped by the timeout"},
+        {"SIGINT", {}, SIGINT, "stopped by an interrupt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> args = {"--db", "demo.db", "--log-dir",
+                                         "logs", "run",     "\\Scripts\\Endless\\"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        StartedProcess run(TLHOST_PATH, directory, args);
+        if (c.signal != 0) {
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+            while (!Contains(run.OutputSoFar(), "Endless: Общее количество объектов")) {
+                ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the formulas did not start";
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+            kill(run.Pid(), c.signal);
+        }
+        const Outcome outcome = run.Finish();
+        EXPECT_EQ(outcome.status, 4) << outcome.out << outcome.err;
+        EXPECT_TRUE(Contains(outcome.out, "Endless: Статус выполнения: Прервано")) << outcome.out;
+        EXPECT_TRUE(Contains(outcome.out, fmt::format("\\Scripts\\Endless\\: 5 Прервано; {}; ", c.stopped)))
+            << outcome.out;
         ExpectLogKept(outcome);
     }
 }

@@ -1,6 +1,7 @@
 #include "tlcommon/date_time.hpp"
 #include "tlmethods/pass_window.hpp"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -90,6 +91,58 @@ TEST(PassWindowTest, AStampWithinAMillisecondPastTheEndIsStillInside) {
                           FromMillis(ToMillis(At(2014, 11, 1, 10, 30)) - c.end_before_stamp_ms)};
         EXPECT_EQ(NextStamp(window), c.inside) << c.end_before_stamp_ms;
         EXPECT_EQ(FormatDateTimeSeconds(window.begin), "01.11.2014 10:30:00");
+    }
+}
+
+// The calendar ends in 9999: a window reaching its last millisecond, a common open end, walks to
+// the last stamp and stops there instead of standing still on it.
+TEST(PassWindowTest, AWindowToTheEndOfTheCalendarEnds) {
+    using Stamps = std::vector<std::string>;
+    const DateTime last = FromMillis(ToMillis(At(9999, 12, 31, 23, 59, 59)) + 999);
+    EXPECT_EQ(Walk(7, At(9999, 12, 31, 22, 40), last),
+              (Stamps{"31.12.9999 23:00:00", "31.12.9999 23:30:00", "01.01.10000 00:00:00"}));
+    EXPECT_EQ(Walk(12, At(9998, 1, 1), last),
+              (Stamps{"01.01.9998 00:00:00", "01.01.9999 00:00:00", "01.01.10000 00:00:00"}));
+}
+
+// Counting stamps and skipping ahead give what the walk stamp by stamp gives, for every kind of
+// step, within the window and beyond it.
+TEST(PassWindowTest, CountAndSkipAgreeWithTheWalk) {
+    struct Case {
+        int pass;
+        DateTime begin;
+        DateTime end;
+    } const cases[] = {
+        {1, At(2014, 11, 1, 0, 0), At(2014, 11, 1, 2, 0)},
+        {0, At(2014, 11, 1, 0, 1), At(2014, 11, 2, 0, 0)},
+        {7, At(2014, 10, 25), At(2014, 11, 3, 0, 10)},
+        {8, At(2014, 11, 1, 0, 0), At(2014, 11, 1, 0, 0)},
+        {9, At(2014, 2, 20), At(2014, 3, 10)},
+        {10, At(2012, 1, 31), At(2014, 3, 1)},
+        {11, At(2014, 1, 1), At(2016, 12, 31)},
+        {12, At(2000, 6, 1), At(2014, 2, 1)},
+        {7, At(9999, 12, 30), At(9999, 12, 31, 23, 59, 59)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.pass) + " " + FormatDateTimeSeconds(c.begin));
+        PassWindow start;
+        ASSERT_TRUE(PreparePass(start, c.pass, c.begin, c.end));
+        std::vector<int64_t> walked;
+        PassWindow walk = start;
+        do {
+            walked.push_back(ToMillis(walk.begin));
+        } while (NextStamp(walk));
+        EXPECT_EQ(StampCount(start), walked.size());
+        EXPECT_EQ(StampCount(start, 3), std::min<size_t>(walked.size(), 3));
+        // Skipping to a moment just after each stamp lands on the next one, or leaves the window.
+        for (size_t i = 0; i < walked.size(); ++i) {
+            PassWindow skipped = start;
+            const bool inside = SkipTo(skipped, walked[i] + 1);
+            EXPECT_EQ(inside, i + 1 < walked.size()) << i;
+            if (inside) {
+                EXPECT_EQ(ToMillis(skipped.begin), walked[i + 1]) << i;
+            }
+        }
     }
 }
 

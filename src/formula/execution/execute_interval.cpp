@@ -2,6 +2,7 @@
 // two lines per element in the order of the calculation objects, becomes the stamp's result rows.
 #include "tlassembly/output_lines.hpp"
 #include "tlcommon/failure_text.hpp"
+#include "tlcommon/interrupt.hpp"
 #include "tldata/passes.hpp"
 #include "tlexecution/arbitrary_formula.hpp"
 #include "tlscript/program.hpp"
@@ -48,6 +49,8 @@ bool ArbitraryFormula::Run(const ScriptContext& context) {
     }
     module_.ClearScriptContext();
     timings_.Lap(RunPhase::kExecute, started);
+    // An execution that the host's flag ended is no error of the formulas: the task stops.
+    ThrowIfInterrupted(interrupt_flag_);
     return succeeded;
 }
 

@@ -2,6 +2,7 @@
 // collection pass that learns what the formulas read.
 #include "tlassembly/run_script.hpp"
 #include "tlcommon/failure_text.hpp"
+#include "tlcommon/interrupt.hpp"
 #include "tlexecution/arbitrary_formula.hpp"
 #include "tlexecution/used_element_lines.hpp"
 #include "tlscript/engine.hpp"
@@ -34,6 +35,11 @@ bool ArbitraryFormula::Prepare(std::string_view common_script, TSQLItemParamCont
         return false;
     }
     return Collect(data_filter, momentary_filter);
+}
+
+void ArbitraryFormula::SetInterruptFlag(const volatile int32_t* flag) {
+    interrupt_flag_ = flag;
+    module_.Engine().MutableSettings().interrupt_flag = flag;
 }
 
 bool ArbitraryFormula::Compile() {
@@ -77,6 +83,7 @@ bool ArbitraryFormula::Collect(TSQLItemParamContainer& data_filter,
         succeeded = false;
         exception_line = ExceptionLine(error);
     }
+    ThrowIfInterrupted(interrupt_flag_);
     report_.LogLine("");
     report_.LogLine("-------------------Ошибки выполнения----------------------");
     if (!exception_line.empty()) {

@@ -1,6 +1,7 @@
 #include "tlmethods/defined_formula.hpp"
 
 #include "tlcommon/format_settings.hpp"
+#include "tlcommon/interrupt.hpp"
 #include "tldata/data_readers.hpp"
 #include "tldata/passes.hpp"
 #include "tldata/result_reader.hpp"
@@ -144,22 +145,28 @@ void DefinedFormula::ProcessPass(PassWindow& window, TlResultSet* set, DateTime 
     if (probe.Eof()) {
         return;
     }
+    // A row gives at most one result row: room for as many as the set holds, taken at once.
+    size_t rows = 0;
+    for (; !probe.Eof(); probe.Next()) {
+        ++rows;
+    }
+    sink.Reserve(rows);
     IntervalDataReader reader(set);
     window.begin = reader.StampStart(window.begin);
-    bool reserved = false;
-    do {
+    // Results exist only where rows do: the stamps that can read no row are passed over at once,
+    // so that a window reaching far past the data (an end in 9999) costs nothing.
+    for (;;) {
+        ThrowIfInterrupted(interrupt_flag_);
         rows_.Clear();
         reader.ReadAtStamp(window.begin, rows_);
         if (!rows_.Empty()) {
-            if (!reserved) {
-                // A channel's row gives at most one result row; the first stamp with rows tells
-                // how many the others will have when the data are complete.
-                sink.Reserve(static_cast<size_t>(rows_.Count()) * StampCount(window));
-                reserved = true;
-            }
             ComputeStamp(window.pass, window.begin, rows_, rcv_stamp, sink);
         }
-    } while (NextStamp(window));
+        const std::optional<int64_t> next = reader.NextReadableMs(window.begin);
+        if (!next.has_value() || !NextStamp(window) || !SkipTo(window, *next)) {
+            return;
+        }
+    }
 }
 
 } // namespace tl

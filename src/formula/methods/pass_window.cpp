@@ -52,6 +52,22 @@ void Align(int pass, DateTime& date, bool forward) {
     }
 }
 
+// The step of a pass in milliseconds when it is fixed (minutes, hours, days); 0 for months,
+// quarters and years.
+int64_t FixedStepMs(int pass) {
+    const Discreteness step = PassStep(pass);
+    switch (step.kind) {
+    case DiscretKind::kMinute:
+        return int64_t{60'000} * step.count;
+    case DiscretKind::kHour:
+        return int64_t{3'600'000} * step.count;
+    case DiscretKind::kDay:
+        return kMsPerDay * step.count;
+    default:
+        return 0;
+    }
+}
+
 } // namespace
 
 bool PreparePass(PassWindow& window, int pass, DateTime begin, DateTime end) {
@@ -71,16 +87,50 @@ bool PreparePass(PassWindow& window, int pass, DateTime begin, DateTime end) {
 
 bool NextStamp(PassWindow& window) {
     const Discreteness step = PassStep(window.pass);
+    const int64_t before = ToMillis(window.begin);
     IncDiscret(&window.begin, TDiscret{static_cast<uint8_t>(step.kind), step.count, 0});
-    return ToMillis(window.begin) - ToMillis(window.end) <= 1;
+    const int64_t after = ToMillis(window.begin);
+    // The calendar ends in 9999: a step beyond it leaves the date where it was, and the walk ends.
+    return after > before && after - ToMillis(window.end) <= 1;
 }
 
-size_t StampCount(PassWindow window) {
-    size_t count = 1;
-    while (NextStamp(window)) {
+size_t StampCount(PassWindow window, size_t cap) {
+    if (cap == 0) {
+        return 0;
+    }
+    if (const int64_t step = FixedStepMs(window.pass); step > 0) {
+        // Stamps k = 0, 1, ... lie at begin + k * step while they are not later than the end
+        // by more than a millisecond.
+        const int64_t room = ToMillis(window.end) + 1 - ToMillis(window.begin);
+        const auto further = room > 0 ? static_cast<uint64_t>(room / step) : uint64_t{0};
+        return further >= cap - 1 ? cap : static_cast<size_t>(further) + 1;
+    }
+    size_t count = 1; // at most twelve stamps a year
+    while (count < cap && NextStamp(window)) {
         ++count;
     }
     return count;
+}
+
+bool SkipTo(PassWindow& window, int64_t ms) {
+    const int64_t begin = ToMillis(window.begin);
+    if (begin < ms) {
+        if (const int64_t step = FixedStepMs(window.pass); step > 0) {
+            const int64_t steps = (ms - begin + step - 1) / step;
+            if (steps > (ToMillis(window.end) + 1 - begin) / step) {
+                return false;
+            }
+            // The stamp that as many steps from the begin would reach.
+            window.begin = FromMillis(begin + steps * step);
+        } else {
+            while (ToMillis(window.begin) < ms) {
+                if (!NextStamp(window)) {
+                    return false;
+                }
+            }
+        }
+    }
+    return ToMillis(window.begin) - ToMillis(window.end) <= 1;
 }
 
 } // namespace tl

@@ -82,6 +82,7 @@ bool Program::Execute() {
                           static_cast<int64_t>(sizeof(Slot));
     ctx.stack_limit = StackLimit(kStackReserve);
     ctx.ticks_left = 4096;
+    ctx.interrupt = settings.interrupt_flag;
     ctx.has_deadline = settings.time_limit_ms > 0;
     if (ctx.has_deadline) {
         ctx.deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(settings.time_limit_ms);

@@ -134,6 +134,10 @@ void ExecContext::RaiseClass(std::string_view class_name, std::string_view text,
 
 void ExecContext::CheckDeadline(SourcePos pos) {
     ticks_left = 4096;
+    if (interrupt != nullptr && __atomic_load_n(interrupt, __ATOMIC_RELAXED) != 0) {
+        // Not catchable either: the host wants the execution to end, not the script's handlers.
+        throw ScriptAbort{"Выполнение скрипта прервано", pos};
+    }
     if (has_deadline && std::chrono::steady_clock::now() >= deadline) {
         // A time-out is not catchable by the script: a handler could only run into it again.
         has_deadline = false;

@@ -97,6 +97,7 @@ public:
     uint32_t ticks_left = 0;
     bool has_deadline = false;
     std::chrono::steady_clock::time_point deadline;
+    const volatile int32_t* interrupt = nullptr;
 
     SlotStack stack;
 
@@ -105,7 +106,8 @@ public:
     // Raises with a standard class by name ("EConvertError").
     [[noreturn]] void RaiseClass(std::string_view class_name, std::string_view text, SourcePos pos);
 
-    // Called at loop back edges and routine calls.
+    // Called at loop back edges and routine calls: every 4096th call looks at the time limit and
+    // the interrupt flag.
     void Tick(SourcePos pos) {
         if (--ticks_left == 0) {
             CheckDeadline(pos);

@@ -164,6 +164,15 @@ public:
         int32_t outer_;
     };
 
+    // The interrupt flag answered for parameter 103: while it is set, the driver ends every step
+    // that runs (a script in an endless loop included) as a stop. Safe from any thread and from a
+    // signal handler.
+    void RequestInterrupt() { std::atomic_ref<int32_t>(interrupt_flag_).store(1, std::memory_order_relaxed); }
+    void ClearInterrupt() { std::atomic_ref<int32_t>(interrupt_flag_).store(0, std::memory_order_relaxed); }
+    bool InterruptRequested() const {
+        return std::atomic_ref<int32_t>(interrupt_flag_).load(std::memory_order_relaxed) != 0;
+    }
+
     // Waits up to timeout_ms (negative: forever) for one message and handles it. False on timeout.
     bool ProcessMessage(int32_t timeout_ms);
     // Queries and writes issued but not yet delivered back to this thread.
@@ -244,6 +253,8 @@ private:
     uint32_t param5_ = 0;
     uint32_t completion_message_ = kCompletionMessage;
     double clock_ = 0;
+    // The driver keeps its address and reads it while a step runs on this thread.
+    alignas(std::atomic_ref<int32_t>::required_alignment) mutable int32_t interrupt_flag_ = 0;
 
     mutable std::mutex mutex_;
     // Shared with the worker that may still be filling a set.

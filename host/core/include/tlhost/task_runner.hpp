@@ -1,13 +1,15 @@
 // Drives the driver's tasks in-process: InitDriver, StartAction per task, the event loop until
-// every task's completion message has arrived, StopAction on a deadline or an interrupt, and
+// every task's completion message has arrived, StopAction on a deadline or an interrupt (with the
+// host's interrupt flag raised first, so that a step that never returns is stopped too), and
 // StopAction for a task whose query or store failed (the driver would take a failed query for an
 // empty answer and never learns of a failed store).
 //
 //   auto service = HostService::Create({.database_uri = uri});
 //   TaskRunner runner(driver.Exports(), *service);
 //   runner.InitDriver();
+//   runner.Arm(limits);                           // before the starts: Start runs a first step
 //   runner.Start("\\Scripts\\Losses1\\");
-//   runner.Run();
+//   runner.Run(limits);
 //   for (const auto& task : runner.Tasks()) ...;   // code, runner.DecodeResult(code)
 //   runner.DeInitDriver();
 //   service->Shutdown();
@@ -16,10 +18,14 @@
 #include "tlhost/driver_library.hpp"
 #include "tlhost/host_service.hpp"
 
+#include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace tl::host {
@@ -72,6 +78,11 @@ public:
     // StopAction for every task whose completion has not arrived yet.
     void StopRunning(StopReason reason = StopReason::kInterrupt);
 
+    // Starts the deadline and a watchdog thread that raises the host's interrupt flag when the
+    // deadline passes or an interrupt arrives: a step running in the driver (a formula in an
+    // endless loop) then ends its task as stopped, though this thread is inside that step. Call
+    // before Start, whose first step may already run long; Run arms itself when it is not armed.
+    void Arm(const RunLimits& limits);
     RunEnd Run(const RunLimits& limits = {});
 
     const std::vector<TaskOutcome>& Tasks() const { return tasks_; }
@@ -86,6 +97,10 @@ public:
 
 private:
     void OnCompletion(int32_t task_id, int32_t code);
+    // Raises the host's interrupt flag for `reason`, once.
+    void RaiseInterrupt(StopReason reason);
+    void Watch();
+    void Disarm();
     void OnFailure(int32_t task_id);
     void Stop(TaskOutcome& task, StopReason reason);
     TaskOutcome* Find(int32_t task_id);
@@ -95,6 +110,16 @@ private:
     bool initialised_ = false;
     std::vector<TaskOutcome> tasks_;
     std::vector<std::pair<int32_t, int32_t>> extra_;
+
+    RunLimits limits_;
+    std::chrono::steady_clock::time_point deadline_{};
+    bool armed_ = false;
+    std::atomic<StopReason> interrupt_reason_{StopReason::kNone};
+    bool stopped_by_flag_ = false; // a task ended as stopped in a step that saw the flag
+    std::mutex watch_mutex_;
+    std::condition_variable watch_wake_;
+    bool watch_quit_ = false;
+    std::thread watchdog_;
 };
 
 } // namespace tl::host

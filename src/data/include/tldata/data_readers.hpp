@@ -50,6 +50,11 @@ public:
     // the first row that does not pass it, stops the reading and stays current.
     void ReadAtStamp(DateTime stamp, TDataList& list, StatusFilter filter = StatusFilter::kAny);
 
+    // After `stamp` has been read: the earliest time (milliseconds of the date) a later stamp must
+    // reach to read anything, or none when no later stamp can (no row left, or the current row
+    // lies before the stamp and so stops every later reading). The stamps in between read nothing.
+    std::optional<int64_t> NextReadableMs(DateTime stamp) const;
+
 private:
     ResultReader reader_;
     DataRowFields fields_;

@@ -33,6 +33,9 @@ public:
     ElementStateLog* state_log = nullptr;
     // The host's clock, when it gives one (a rerun of a past night); otherwise the system clock.
     std::optional<double> clock;
+    // The host's interrupt flag, when it gives one: while it is set, every step that runs ends
+    // its task as stopped.
+    const volatile int32_t* interrupt_flag = nullptr;
 
     HostDatabase Database() const { return HostDatabase(service.Get()); }
     // The one way a status line reaches the host: converted to Windows-1251 and handed to the

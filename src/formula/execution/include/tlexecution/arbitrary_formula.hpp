@@ -45,6 +45,11 @@ struct ArbitraryFormulaLinks {
     std::string include_directory = {};
 };
 
+// Result rows one pass may make: at every stamp from the first row to the window end each element
+// gets a row, so a window reaching far past the data (an end in 9999) would make hundreds of
+// millions. About 1.6 GB of rows before they are stored.
+inline constexpr size_t kMaxPassRows = 10'000'000;
+
 class ArbitraryFormula {
 public:
     explicit ArbitraryFormula(const ArbitraryFormulaLinks& links);
@@ -67,8 +72,14 @@ public:
     // forward to the first row) to the window end, every stamp's rows are read and the program
     // runs, also at stamps without rows. A null or empty set computes nothing. `window.begin` is
     // the current stamp meanwhile. Throws when the output does not pair up with the elements.
-    void ProcessPass(PassWindow& window, TlResultSet* interval_set, TlResultSet* momentary_set,
+    // False, with a status line and a log line, when the window holds more stamps than
+    // kMaxPassRows allows for the elements: then nothing is computed.
+    bool ProcessPass(PassWindow& window, TlResultSet* interval_set, TlResultSet* momentary_set,
                      ResultSink& sink);
+
+    // The host's interrupt flag: the engine ends a running script when it is set, and every
+    // execution (the collection pass and each stamp) throws TaskInterrupted after it.
+    void SetInterruptFlag(const volatile int32_t* flag);
 
     // One stamp: the program runs with the rows given, and each element's two printed lines
     // become its result row under the pass's result parameter. After execution errors every
@@ -105,6 +116,7 @@ private:
     std::string script_text_;
     std::unique_ptr<script::Program> program_;
     bool momentary_accepted_ = false;
+    const volatile int32_t* interrupt_flag_ = nullptr;
 
     // Kept from stamp to stamp so that a warm pass does not allocate.
     TDataList data_;

@@ -14,6 +14,7 @@
 #include "tlparams/method1_obj.hpp"
 #include "tlparams/sensor_types.hpp"
 
+#include <cstdint>
 #include <vector>
 
 namespace tl {
@@ -48,6 +49,10 @@ public:
     // first row) to the window end. A null or empty set computes nothing.
     void ProcessPass(PassWindow& window, TlResultSet* set, DateTime rcv_stamp, ResultSink& sink);
 
+    // The host's interrupt flag, looked at before every stamp: once it is set, ProcessPass throws
+    // TaskInterrupted.
+    void SetInterruptFlag(const volatile int32_t* flag) { interrupt_flag_ = flag; }
+
 private:
     ResultRow ComputeMember(const PairMember& member, int32_t par_number, DateTime stamp, double active,
                             double reactive, int64_t status, DateTime rcv_stamp,
@@ -60,6 +65,7 @@ private:
     ElementStates& states_;
     std::vector<MemberPair> pairs_;
     TDataList rows_; // reused stamp after stamp
+    const volatile int32_t* interrupt_flag_ = nullptr;
 };
 
 } // namespace tl

@@ -5,6 +5,8 @@
 #include "tlcommon/date_time.hpp"
 
 #include <cstddef>
+#include <cstdint>
+#include <limits>
 
 namespace tl {
 
@@ -21,10 +23,15 @@ struct PassWindow {
 bool PreparePass(PassWindow& window, int pass, DateTime begin, DateTime end);
 
 // Moves `begin` on by one interval of the pass; true while it has not passed the end by more than
-// a millisecond.
+// a millisecond. False also at the end of the calendar (9999), where no interval follows.
 bool NextStamp(PassWindow& window);
 
-// Stamps from the window's begin to its end, both counted.
-size_t StampCount(PassWindow window);
+// Stamps from the window's begin to its end, both counted, but no more than `cap`: at once for
+// the minute, hour and day passes, one step at a time (a dozen a year) for the others.
+size_t StampCount(PassWindow window, size_t cap = std::numeric_limits<size_t>::max());
+
+// Moves `begin` on to the first stamp at or after `ms` (milliseconds of the date), as repeated
+// NextStamp would; true when that stamp lies within the window.
+bool SkipTo(PassWindow& window, int64_t ms);
 
 } // namespace tl

@@ -27,6 +27,10 @@ struct EngineSettings {
     std::vector<std::string> include_dirs;
     // Execution time limit in milliseconds; 0 switches it off.
     int64_t time_limit_ms = 0;
+    // A flag of the host (read with relaxed atomic loads, never written): while it is non-zero a
+    // running execution ends with an execution error that no script handler catches. Looked at
+    // with the time limit, every few thousand loop rounds and calls.
+    const volatile int32_t* interrupt_flag = nullptr;
     // Upper bound of the data of one program or one routine frame, in bytes; 0 keeps the engine's
     // own safety bound.
     int64_t max_data_bytes = 0;
