@@ -14,6 +14,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
+#include <nlohmann/json.hpp>
 #include <regex>
 #include <thread>
 
@@ -325,53 +326,142 @@ TEST_F(TlhostFaultTest, ATimeoutOrASignalStopsTheRunWithExitStatusFour) {
     }
 }
 
-// The formulas loop for ever in their first run, inside StartAction, where the host's event loop
-// never gets control back: the host's interrupt flag ends the script and the task.
-TEST_F(TlhostFaultTest, AFormulaInAnEndlessLoopIsStoppedByTheTimeoutOrASignal) {
-    const fs::path database = Copy("endless");
+// Runaway formulas through the real host: each case is the demo's formula task changed one way.
+// The host's own timeout is the bound that proves a run does not hang: a run that ended by itself
+// never exits with 4.
+TEST_F(TlhostFaultTest, RunawayFormulasEndWithinTheHostsTimeout) {
+    const fs::path database = Copy("runaway");
     const fs::path directory = database.parent_path();
-    const Outcome exported = Tlhost(directory, {"settings", "export", kFormulas, "-o", "endless.json"});
+    const Outcome exported = Tlhost(directory, {"settings", "export", kFormulas, "-o", "formulas.json"});
     ASSERT_EQ(exported.status, 0) << exported.err;
-    std::string json = ReadFile((directory / "endless.json").string());
-    json = std::regex_replace(json, std::regex(R"("CommonScript"\s*:\s*")"),
-                              R"("CommonScript": "while True do ;\r\n)");
-    json = std::regex_replace(json, std::regex("DemoFormulas"), "Endless");
-    {
-        std::ofstream file(directory / "endless.json", std::ios::binary);
-        file << json;
-    }
-    const Outcome imported = Tlhost(directory, {"settings", "import", "endless.json"});
-    ASSERT_EQ(imported.status, 0) << imported.out << imported.err;
+    const auto formulas = nlohmann::json::parse(ReadFile(directory / "formulas.json"));
 
+    const std::string depth = "function Depth(n: Integer): Integer;\r\n"
+                              "begin if n = 0 then Result := 0 else Result := Depth(n - 1) + 1; end;\r\n";
     struct Case {
         const char* name;
+        std::string common_script; // put before the demo's functions
+        std::string result1;       // put before what the formulas assign to %Result1%
+        std::string begin, end;    // both fixed intervals; empty: the demo's
         std::vector<std::string> args;
         int signal;
-        std::string stopped;
+        int status;
+        std::vector<std::string> out; // fragments of the output
+        std::string log;              // a fragment of the kept log
     } const cases[] = {
-        {"timeout", {"--timeout", "1"}, 0, "stopped by the timeout"},
-        {"SIGINT", {}, SIGINT, "stopped by an interrupt"},
+        // The formulas loop for ever in their first run, inside StartAction, where the host's
+        // event loop never gets control back: the host's interrupt flag ends the script.
+        {"endless loop, timeout",
+         "while True do ;\r\n",
+         "",
+         "",
+         "",
+         {"--timeout", "1"},
+         0,
+         4,
+         {"Статус выполнения: Прервано", ": 5 Прервано; stopped by the timeout; "},
+         ""},
+        {"endless loop, SIGINT",
+         "while True do ;\r\n",
+         "",
+         "",
+         "",
+         {},
+         SIGINT,
+         4,
+         {"Статус выполнения: Прервано", ": 5 Прервано; stopped by an interrupt; "},
+         ""},
+        {"recursion 500 deep",
+         depth,
+         "0 * Depth(500) + ",
+         "",
+         "",
+         {"--timeout", "60"},
+         0,
+         0,
+         {": 0 Успешный расчёт; ", "; elements not fully computed: 0; "},
+         ""},
+        // Every formula overflows at every stamp of the last hour: each element fails, the run goes on.
+        {"endless recursion",
+         "function Deep(n: Integer): Integer; begin Result := Deep(n + 1) + 1; end;\r\n",
+         "Deep(0) + ",
+         "2025-01-07 23:00:00",
+         "",
+         {"--timeout", "60"},
+         0,
+         0,
+         {": 0 Успешный расчёт; ", "; elements not fully computed: 4; "},
+         "Ошибка: Stack overflow"},
+        {"end in 9999",
+         "",
+         "",
+         "",
+         "9999-12-31 23:59:59.999",
+         {"--timeout", "60"},
+         0,
+         1,
+         {"Период прохода параметра ", " слишком велик: с ", ": 2 Некорректный сценарий; "},
+         ""},
+        {"six centuries",
+         "",
+         "",
+         "1425-01-01 00:00:00",
+         "",
+         {"--timeout", "60"},
+         0,
+         0,
+         {": 0 Успешный расчёт; "},
+         ""},
     };
+    int index = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::vector<std::string> args = {"--db", "demo.db", "--log-dir",
-                                         "logs", "run",     "\\Scripts\\Endless\\"};
+        const std::string task = fmt::format("\\Scripts\\Runaway{}\\", ++index);
+        nlohmann::json settings = formulas;
+        settings["task_key"] = task;
+        settings["task"]["CommonScript"] =
+            c.common_script + settings["task"]["CommonScript"].get<std::string>();
+        for (auto& element : settings["elements"]["Devices2"]) {
+            element["value"] = std::regex_replace(element["value"].get<std::string>(),
+                                                  std::regex("%Result1% := "), "%Result1% := " + c.result1);
+        }
+        if (!c.begin.empty()) {
+            settings["task"]["BeginDateTime"] = c.begin;
+            settings["task"]["BeginDateTimeAdv"] = c.begin;
+        }
+        if (!c.end.empty()) {
+            settings["task"]["EndDateTime"] = c.end;
+            settings["task"]["EndDateTimeAdv"] = c.end;
+        }
+        {
+            std::ofstream file(directory / "runaway.json", std::ios::binary);
+            file << settings.dump();
+        }
+        const Outcome imported = Tlhost(directory, {"settings", "import", "runaway.json"});
+        ASSERT_EQ(imported.status, 0) << imported.out << imported.err;
+
+        std::vector<std::string> args = {"--db", "demo.db", "--log-dir", "logs", "run", task};
         args.insert(args.end(), c.args.begin(), c.args.end());
         StartedProcess run(TLHOST_PATH, directory, args);
         if (c.signal != 0) {
             const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-            while (!Contains(run.OutputSoFar(), "Endless: Общее количество объектов")) {
+            while (!Contains(run.OutputSoFar(), "Общее количество объектов")) {
                 ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the formulas did not start";
                 std::this_thread::sleep_for(std::chrono::milliseconds(20));
             }
             kill(run.Pid(), c.signal);
         }
         const Outcome outcome = run.Finish();
-        EXPECT_EQ(outcome.status, 4) << outcome.out << outcome.err;
-        EXPECT_TRUE(Contains(outcome.out, "Endless: Статус выполнения: Прервано")) << outcome.out;
-        EXPECT_TRUE(Contains(outcome.out, fmt::format("\\Scripts\\Endless\\: 5 Прервано; {}; ", c.stopped)))
-            << outcome.out;
+        EXPECT_EQ(outcome.status, c.status) << outcome.out << outcome.err;
+        for (const std::string& fragment : c.out) {
+            EXPECT_TRUE(Contains(outcome.out, fragment)) << fragment << "\n" << outcome.out;
+        }
         ExpectLogKept(outcome);
+        if (!c.log.empty()) {
+            std::smatch match;
+            ASSERT_TRUE(std::regex_search(outcome.out, match, std::regex(R"(; log: (\S+\.log)\n)")));
+            EXPECT_TRUE(Contains(Cp1251ToUtf8(ReadFile(match[1].str())), c.log)) << match[1].str();
+        }
     }
 }
 
