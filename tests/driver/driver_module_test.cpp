@@ -44,7 +44,8 @@ TEST(DriverModuleTest, InitDriverCopiesTheParametersTheHostSupplies) {
         DriverModule module(dir.Path() + "libtlosses.so", dir.Path());
         EXPECT_EQ(module.Link().RunLogPath(), dir.Path() + "tlosses.log");
         module.InitDriver(first.Service());
-        EXPECT_EQ(first.AskedParams(), (std::vector<int32_t>{1, 3, 4, 5, 6, 7, 8, 11, 100, 101, 102, 103, 104}));
+        EXPECT_EQ(first.AskedParams(),
+                  (std::vector<int32_t>{1, 3, 4, 5, 6, 7, 8, 11, 100, 101, 102, 103, 104}));
         EXPECT_EQ(module.Param1(), param1);
         EXPECT_EQ(module.Param3(), 7);
         EXPECT_EQ(module.Param4(), 8u);
