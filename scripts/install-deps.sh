@@ -11,6 +11,7 @@ packages=(
   # tlhost report embeds Chart.js; its test opens the page in headless Chromium (python3 reads the
   # screenshot); the man page of tlhost is made by help2man.
   libjs-chart.js chromium python3 help2man
+  qt6-base-dev qt6-translations-l10n
 )
 packages+=("$@")
 

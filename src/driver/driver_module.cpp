@@ -40,7 +40,7 @@ std::string WithTrailingSlash(std::string directory) {
 } // namespace
 
 DriverModule::DriverModule(std::string_view module_path, std::string executable_directory)
-    : state_log_(ModiLogFileName(module_path)) {
+    : state_log_(ModiLogFileName(module_path)), dialogs_(DialogLibraryBeside(std::string(module_path))) {
     link_.log_directory = WithTrailingSlash(std::move(executable_directory));
     link_.state_log = &state_log_;
 }
@@ -160,6 +160,37 @@ void DriverModule::StopAction(int32_t task_id) {
         return;
     }
     task_list_->StopTask(task_id);
+}
+
+bool DriverModule::ShowSettingsDialog(std::string_view task_key) {
+    const std::string key = Cp1251ToUtf8(task_key);
+    const std::string scenario = ScenarioName(key);
+    if (!DisplayAvailable()) {
+        link_.SendStatus(scenario, "Диалог настроек не открыт: нет графического дисплея (не задана ни одна "
+                                   "из переменных DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM)");
+        return false;
+    }
+    struct StatusTarget {
+        const HostLink* link;
+        const std::string* scenario;
+    } target{&link_, &scenario};
+    TlDialogRequest request{};
+    request.size = sizeof(request);
+    request.task_key = key.c_str();
+    request.application = application_;
+    request.status = [](void* context, const char* line) {
+        const auto* status = static_cast<const StatusTarget*>(context);
+        status->link->SendStatus(*status->scenario, line != nullptr ? line : "");
+    };
+    request.status_context = &target;
+    request.decimal_separator = SystemFormat().decimal_separator;
+    request.now = 0;
+    std::string why;
+    const int32_t outcome = dialogs_.Show(request, why);
+    if (outcome == TL_DIALOG_FAILED && !why.empty()) {
+        link_.SendStatus(scenario, "Диалог настроек не открыт: " + why);
+    }
+    return outcome == TL_DIALOG_ACCEPTED;
 }
 
 } // namespace tl

@@ -105,9 +105,12 @@ void ShowSpecificDataDialog(int32_t ignored, const char* task_key) {
     ShowSpecificDataDialogEx(ignored, task_key);
 }
 
-bool ShowSpecificDataDialogEx(int32_t /*ignored*/, const char* /*task_key*/) {
-    // The settings dialog is not part of this build: report it as cancelled.
-    return false;
+bool ShowSpecificDataDialogEx(int32_t /*ignored*/, const char* task_key) {
+    try {
+        return Module().ShowSettingsDialog(task_key != nullptr ? task_key : "");
+    } catch (...) {
+        return false;
+    }
 }
 
 void StartAction(const char* task_key, int32_t task_id) {

@@ -17,6 +17,7 @@ void AddBuiltinCommands(CommandRegistry& registry) {
     registry.Add(MakeReportCommand());
     registry.Add(MakeScheduleCommand());
     registry.Add(MakeCompletionCommand());
+    registry.Add(MakeConfigureCommand());
 }
 
 } // namespace tl::host

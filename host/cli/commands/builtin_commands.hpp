@@ -22,5 +22,6 @@ std::unique_ptr<Command> MakeResultsExportCommand();
 std::unique_ptr<Command> MakeTasksCommand();
 std::unique_ptr<Command> MakeReportCommand();
 std::unique_ptr<Command> MakeScheduleCommand();
+std::unique_ptr<Command> MakeConfigureCommand();
 
 } // namespace tl::host

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "tldata/element_state_log.hpp"
+#include "tldriver/dialog_launcher.hpp"
 #include "tldriver/host_link.hpp"
 #include "tldriver/schedule_task_list.hpp"
 #include "tlosses/abi.h"
@@ -30,6 +31,9 @@ public:
     // `task_key` in Windows-1251, as the host passes it.
     void StartAction(std::string_view task_key, int32_t task_id);
     void StopAction(int32_t task_id);
+    // Opens the task settings dialog modally; true exactly when it was closed by OK. Without a
+    // display, or without the dialogs library, a status line says why and the result is false.
+    bool ShowSettingsDialog(std::string_view task_key);
 
     HostLink& Link() { return link_; }
     ElementStateLog& StateLog() { return state_log_; }
@@ -49,6 +53,7 @@ private:
     ElementStateLog state_log_;
     HostLink link_;
     std::unique_ptr<TScheduleTaskList> task_list_;
+    DialogLauncher dialogs_;
     std::string param1_; // Windows-1251 bytes, as given
     uint8_t param3_ = 0;
     uint32_t param4_ = 0;

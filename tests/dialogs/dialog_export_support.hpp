@@ -1,0 +1,40 @@
+// The driver as the scheduler uses it for the dialogs: libtlosses.so loaded with dlopen (from the
+// build's directory or from a copy), initialised with a fake host, ShowSpecificDataDialogEx
+// called with a task key in Windows-1251.
+#pragma once
+
+#include "fake_host_service.hpp"
+#include "tlosses/abi.h"
+
+#include <string>
+
+namespace tl::test {
+
+class DialogDriver {
+public:
+    // `directory` ends in '/' and holds libtlosses.so and its platform libraries.
+    explicit DialogDriver(const std::string& directory);
+    ~DialogDriver();
+    DialogDriver(const DialogDriver&) = delete;
+    DialogDriver& operator=(const DialogDriver&) = delete;
+
+    // ShowSpecificDataDialogEx with the UTF-8 key converted for the boundary.
+    bool ShowEx(const std::string& task_key);
+    void Show(const std::string& task_key);
+    FakeHost& Host() { return host_; }
+
+private:
+    void* handle_ = nullptr;
+    FakeHost host_;
+    TlDeInitDriverFn deinit_ = nullptr;
+    TlShowSpecificDataDialogFn show_ = nullptr;
+    TlShowSpecificDataDialogExFn show_ex_ = nullptr;
+};
+
+// Copies the driver's libraries from `from` into `to`, all but those named `except`.
+void CopyDriverLibraries(const std::string& from, const std::string& to, const std::string& except);
+
+// Whether a library of that file name is loaded in this process.
+bool LibraryLoaded(const char* file_name);
+
+} // namespace tl::test

@@ -1,0 +1,29 @@
+// A private metering database for the dialog tests: the schema, a small catalogue of devices,
+// channels and clients, and the settings access object to look at what a dialog saved.
+#pragma once
+
+#include "tlsettings/svc_config.hpp"
+
+#include <string>
+#include <vector>
+
+namespace tl::test {
+
+class DialogTestDatabase {
+public:
+    // Opens a new in-memory database as the process-wide connection, with the catalogue.
+    DialogTestDatabase();
+    ~DialogTestDatabase();
+    DialogTestDatabase(const DialogTestDatabase&) = delete;
+    DialogTestDatabase& operator=(const DialogTestDatabase&) = delete;
+
+    void Execute(const std::string& sql);
+    // "key=value" for every key of the section, in listing order.
+    std::vector<std::string> Dump(std::string_view section);
+    TSvcConfig& Config() { return config_; }
+
+private:
+    TSvcConfig config_{std::string(kScheduleStorage)};
+};
+
+} // namespace tl::test

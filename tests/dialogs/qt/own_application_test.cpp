@@ -1,0 +1,43 @@
+// A host without Qt: the dialogs library makes its own QApplication for each dialog and makes it
+// again for the next one. The test reaches the dialog through a routine that Qt runs whenever an
+// application is constructed.
+#include "dialog_export_support.hpp"
+#include "dialog_test_database.hpp"
+#include "modal_steps.hpp"
+
+#include <QApplication>
+#include <QDialog>
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace tl::test {
+namespace {
+
+int g_applications = 0;
+
+void CloseTheDialog() {
+    ++g_applications;
+    OnNextModal([](QWidget* dialog) { static_cast<QDialog*>(dialog)->reject(); });
+}
+
+TEST(OwnApplicationTest, EachDialogGetsAnApplicationOfItsOwn) {
+    char runtime[] = "/tmp/tl-dialog-tests-XXXXXX";
+    ASSERT_NE(mkdtemp(runtime), nullptr);
+    setenv("XDG_RUNTIME_DIR", runtime, 1);
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    qAddPreRoutine(&CloseTheDialog);
+    {
+        DialogTestDatabase database;
+        DialogDriver driver(TL_DRIVER_BIN_DIR);
+        for (int call = 1; call <= 2; ++call) {
+            EXPECT_FALSE(driver.ShowEx("\\Scripts\\Losses1\\"));
+            EXPECT_EQ(g_applications, call);
+            EXPECT_EQ(QCoreApplication::instance(), nullptr);
+        }
+    }
+    std::filesystem::remove_all(runtime);
+}
+
+} // namespace
+} // namespace tl::test
