@@ -184,7 +184,7 @@ bool DriverModule::ShowSettingsDialog(std::string_view task_key) {
     };
     request.status_context = &target;
     request.decimal_separator = SystemFormat().decimal_separator;
-    request.now = 0;
+    request.now = link_.clock.value_or(0);
     std::string why;
     const int32_t outcome = dialogs_.Show(request, why);
     if (outcome == TL_DIALOG_FAILED && !why.empty()) {

@@ -43,6 +43,10 @@ const std::vector<ElementRecord>& TaskSettingsModel::Elements(int method) const 
     return elements_[static_cast<size_t>(method)];
 }
 
+std::vector<ElementRecord>& TaskSettingsModel::Elements(int method) {
+    return MutableElements(method);
+}
+
 std::vector<ElementRecord>& TaskSettingsModel::MutableElements(int method) {
     CheckMethod(method);
     return elements_[static_cast<size_t>(method)];
@@ -80,6 +84,12 @@ bool TaskSettingsModel::RemoveElement(int method, const ElementAddress& address)
 }
 
 void TaskSettingsModel::Load(TSvcConfig& config, DateTime today) {
+    LoadSettings(config, today);
+    LoadElements(config, 0);
+    LoadElements(config, 1);
+}
+
+void TaskSettingsModel::LoadSettings(TSvcConfig& config, DateTime today) {
     const TaskSettings defaults = DialogDefaults(today);
     const std::string& section = task_section_;
     settings_.deep_base = config.ReadInteger(section, kDeepBase, defaults.deep_base);
@@ -98,8 +108,6 @@ void TaskSettingsModel::Load(TSvcConfig& config, DateTime today) {
 
     ConvertElementKeys(config, 0, task_section_, element_sections_[0]);
     ConvertElementKeys(config, 1, task_section_, element_sections_[1]);
-    LoadElements(config, 0);
-    LoadElements(config, 1);
 }
 
 void TaskSettingsModel::LoadElements(TSvcConfig& config, int method) {

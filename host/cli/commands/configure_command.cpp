@@ -1,6 +1,7 @@
 #include "commands/builtin_commands.hpp"
 #include "host_context.hpp"
 #include "tlcommon/text_codec.hpp"
+#include "tlhost/host_error.hpp"
 #include "tlhost/task_key.hpp"
 
 #include <cstdio>
@@ -48,14 +49,14 @@ public:
         service.reset();
         if (saved) {
             fmt::print("{}: saved\n", key);
-            return 0;
+            return exit_status::kOk;
         }
         if (!failures.empty()) {
             fmt::print(stderr, "tlhost: the settings dialog of {} could not be opened\n", key);
-            return 1;
+            return exit_status::kFailed;
         }
         fmt::print("{}: cancelled, nothing saved\n", key);
-        return 0;
+        return exit_status::kOk;
     }
 
 private:

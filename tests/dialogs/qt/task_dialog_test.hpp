@@ -1,4 +1,5 @@
-// The task settings dialog opened through ShowSpecificDataDialogEx of the real driver.
+// The dialogs opened through ShowSpecificDataDialogEx of the real driver, driven as an operator
+// would, with the database checked afterwards.
 #pragma once
 
 #include <QObject>
@@ -9,6 +10,9 @@ class TaskDialogTest : public QObject {
     Q_OBJECT
 private slots:
     void cancelWritesNothingAndOkSaves();
+    void coefficientsEditedInTheirDialogAreSaved();
+    void aFormulaWithAnErrorKeepsItsEditorOpen();
+    void aFailedScriptCheckKeepsTheDialogOpenAndSavesNothing();
 };
 
 } // namespace tl::test

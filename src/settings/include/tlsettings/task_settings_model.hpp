@@ -61,6 +61,7 @@ public:
 
     // The elements of a method in the order they were loaded, then added.
     const std::vector<ElementRecord>& Elements(int method) const;
+    std::vector<ElementRecord>& Elements(int method);
     ElementRecord* FindElement(int method, const ElementAddress& address);
     // The element's entry, created if missing. An element without a record gets a new one with
     // the method's defaults; for the formula method that is the default formula, marked changed.
@@ -71,6 +72,12 @@ public:
     // Reads the task keys with the dialog's defaults, converts both element sections (method 0,
     // then 1; the result is not needed here) and reads the element records of both methods.
     void Load(TSvcConfig& config, DateTime today);
+    // The first part of Load: the task keys and the conversion of both element sections.
+    void LoadSettings(TSvcConfig& config, DateTime today);
+    // The element records of one method as stored, replacing what the model held for it. A key
+    // that is no element address, or whose value is empty, is skipped; an element whose text does
+    // not parse is kept without a record.
+    void LoadElements(TSvcConfig& config, int method);
     // Erases the task section, writes the eleven period and method keys, saves the element
     // records of the selected method and writes the common script last. A method other than 0 or
     // 1 throws std::out_of_range before anything is written.
@@ -81,7 +88,6 @@ public:
 
 private:
     std::vector<ElementRecord>& MutableElements(int method);
-    void LoadElements(TSvcConfig& config, int method);
 
     std::string task_key_;
     std::string scenario_name_;

@@ -1,0 +1,47 @@
+// Cell texts of the element grid: bands that are off stay empty, empty cells of a band that is
+// on show "---", values follow their display rules.
+#include "tlcommon/format_settings.hpp"
+#include "tldialogs/grid_rows.hpp"
+#include "tlparams/method1_obj.hpp"
+#include "tlparams/method2_obj.hpp"
+
+#include <gtest/gtest.h>
+
+namespace tl::dialogs {
+namespace {
+
+TEST(GridRowsTest, CoefficientAndFormulaRows) {
+    SetSystemDecimalSeparator(',');
+    const ElementCatalogue catalogue({{{26, 0, 1}, "Ввод А+", "ПС", 0}, {{26, 0, 2}, "Ввод R+", "ПС", 2}});
+    auto line = std::make_unique<TMethod1Obj>();
+    line->InTransf = false;
+    line->SecondarySensor = 2;
+    line->r0 = 0.126;
+    line->l = -1;
+    line->UWork = 35;
+    line->UNominal = 35;
+    line->Wkor = 3;
+    line->NotCalcState = true;
+    line->StateObjType = 97;
+    line->StateObjCode = 26;
+    line->StateItem = 4;
+    line->StateObjText = "ДВ 4";
+    settings::ElementRecord element{{26, 0, 1}, std::move(line), false};
+    const RowCells cells = CellsOf(element, catalogue, 0);
+    EXPECT_EQ(cells.object, "($001A.0.1) ПС.Ввод А+");
+    EXPECT_EQ(cells.loss_type, "Активные");
+    EXPECT_EQ(cells.values, (std::vector<std::string>{"(2) Ввод R+", "0,13", "---", "35", "35", "---", "0,00",
+                                                      "", "", "", "", "", "ДВ: ($001A.4) ДВ 4", "Выключен"}));
+    EXPECT_EQ(cells.band_on, (std::array<bool, 3>{true, false, true}));
+
+    auto formula = std::make_unique<TMethod2Obj>();
+    formula->Formula = "a :=\r\n1;\nb";
+    settings::ElementRecord client{{0, 2, 7}, std::move(formula), false};
+    const RowCells formula_cells = CellsOf(client, catalogue, 1);
+    EXPECT_EQ(formula_cells.object, "(7) ");
+    EXPECT_EQ(formula_cells.values, std::vector<std::string>{"a := 1; b"});
+    ResetSystemFormat();
+}
+
+} // namespace
+} // namespace tl::dialogs
