@@ -19,7 +19,7 @@ set_target_properties(tlhost tlscript PROPERTIES INSTALL_RPATH "$ORIGIN/${tl_bin
 target_compile_definitions(tlhost PRIVATE TLHOST_INSTALLED_DRIVER="${tl_bin_to_private_libs}/libtlosses.so")
 
 set(tl_private_libraries tlosses tldbd tlsvc tltime tlwm tlrevi)
-# The Qt dialogs are a library of their own, built only on request.
+# The Qt dialogs are a library of their own, built when Qt6 Widgets is found (TL_BUILD_DIALOGS).
 if(TARGET tlosses_dialogs)
   list(APPEND tl_private_libraries tlosses_dialogs)
 endif()

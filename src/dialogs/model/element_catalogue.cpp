@@ -70,12 +70,14 @@ std::string Hex4(int32_t object_code) {
 }
 
 std::string ElementCaption(const ElementAddress& address, const CatalogueEntry* entry) {
-    const std::string name = entry != nullptr ? entry->name : std::string();
     if (address.object_code < 1) {
-        return fmt::format("({}) {}", address.item, name);
+        return entry != nullptr ? fmt::format("({}) {}", address.item, entry->name)
+                                : fmt::format("({})", address.item);
     }
-    return fmt::format("(${}.{}.{}) {}.{}", Hex4(address.object_code), address.element_type, address.item,
-                       entry != nullptr ? entry->device_name : std::string(), name);
+    const std::string code =
+        fmt::format("(${}.{}.{})", Hex4(address.object_code), address.element_type, address.item);
+    // An element the catalogue cannot name (a device-level address of a formula) shows its address.
+    return entry != nullptr ? fmt::format("{} {}.{}", code, entry->device_name, entry->name) : code;
 }
 
 } // namespace tl::dialogs

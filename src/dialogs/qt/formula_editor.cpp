@@ -39,12 +39,14 @@ const FunctionEntry* EntryOf(const QListWidgetItem* item) {
 } // namespace
 
 QString FormulaEditorCaption(const ElementAddress& element, const CatalogueEntry* entry) {
-    const std::string name = entry != nullptr ? entry->name : std::string();
-    if (element.object_code < 1) {
-        return Q(fmt::format("({}) {}", element.item, name));
+    const std::string code = element.object_code < 1
+                                 ? fmt::format("({})", element.item)
+                                 : fmt::format("({}.{})", Hex4(element.object_code), element.item);
+    if (entry == nullptr) {
+        return Q(code);
     }
-    return Q(fmt::format("({}.{}) {}.{}", Hex4(element.object_code), element.item,
-                         entry != nullptr ? entry->device_name : std::string(), name));
+    return Q(element.object_code < 1 ? fmt::format("{} {}", code, entry->name)
+                                     : fmt::format("{} {}.{}", code, entry->device_name, entry->name));
 }
 
 FormulaEditor::FormulaEditor(QWidget* parent, const QString& caption, FormulaEditorModel& model,
@@ -94,7 +96,7 @@ FormulaEditor::FormulaEditor(QWidget* parent, const QString& caption, FormulaEdi
     messages_->installEventFilter(this);
     splitter->addWidget(tabs_);
     splitter->addWidget(BuildFunctionPanel());
-    splitter->setSizes({640, 320});
+    splitter->setSizes({580, 400});
     layout->addWidget(splitter, 1);
 
     auto* buttons = new QDialogButtonBox;

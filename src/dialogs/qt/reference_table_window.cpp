@@ -35,7 +35,7 @@ std::filesystem::path DialogsLibraryDirectory() {
 }
 
 ReferenceTableWindow::ReferenceTableWindow(QWidget* parent, bool with_regions_menu)
-    : QDialog(parent, Qt::Tool), note_(new QLabel), table_(new QTableWidget) {
+    : QDialog(parent, Qt::Tool), heading_(new QLabel), note_(new QLabel), table_(new QTableWidget) {
     auto* layout = new QVBoxLayout(this);
     if (with_regions_menu) {
         auto* menu = new QMenuBar;
@@ -43,12 +43,19 @@ ReferenceTableWindow::ReferenceTableWindow(QWidget* parent, bool with_regions_me
         connect(regions, &QAction::triggered, this, [this] { ToggleRegions(); });
         layout->setMenuBar(menu);
     }
+    QFont bold = heading_->font();
+    bold.setBold(true);
+    heading_->setFont(bold);
+    heading_->setWordWrap(true);
+    heading_->installEventFilter(this);
     note_->setWordWrap(true);
     note_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     note_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    note_->installEventFilter(this);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->verticalHeader()->hide();
     table_->viewport()->installEventFilter(this);
+    layout->addWidget(heading_);
     layout->addWidget(note_);
     layout->addWidget(table_, 1);
     resize(560, 420);
@@ -58,6 +65,7 @@ ReferenceTableWindow::~ReferenceTableWindow() = default;
 
 void ReferenceTableWindow::ShowTable(ReferenceTableId id) {
     setWindowTitle(Q(ReferenceTableCaption(id)));
+    heading_->setText(Q(ReferenceTableCaption(id)));
     table_->clear();
     table_->setRowCount(0);
     table_->setColumnCount(0);
@@ -76,6 +84,9 @@ void ReferenceTableWindow::ShowTable(ReferenceTableId id) {
     } else {
         try {
             const ReferenceTable table = ParseReferenceTable(ReadFile(*file));
+            if (!table.title.empty()) {
+                heading_->setText(Q(table.title));
+            }
             note_->setText(QStringLiteral("Источник: %1").arg(Q(table.source)));
             table_->setColumnCount(static_cast<int>(table.columns.size()));
             QStringList captions;
@@ -103,7 +114,9 @@ void ReferenceTableWindow::ShowTable(ReferenceTableId id) {
 }
 
 bool ReferenceTableWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == table_->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    // A click on the table, or on the text that stands for a missing one, closes the window.
+    if ((watched == table_->viewport() || watched == note_ || watched == heading_) &&
+        event->type() == QEvent::MouseButtonRelease) {
         close();
         return true;
     }

@@ -27,6 +27,7 @@ protected:
 private:
     void ToggleRegions();
 
+    QLabel* heading_; // the table's title, in the window as well as in its caption
     QLabel* note_;
     QTableWidget* table_;
     std::unique_ptr<ReferenceTableWindow> regions_;

@@ -23,6 +23,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <set>
 
@@ -58,7 +59,7 @@ ElementAddress AddressOf(const QTreeWidgetItem* item) {
 TaskDialog::TaskDialog(const std::string& task_key, double now, QWidget* parent)
     : QDialog(parent), config_(std::string(kScheduleStorage)), boxes_(this) {
     setLocale(QLocale(QLocale::Russian, QLocale::Russia));
-    resize(900, 560);
+    resize(1000, 560);
     auto* layout = new QVBoxLayout(this);
     auto* header = new QFormLayout;
     auto* operation = new QLineEdit(QStringLiteral("Расчёт потерь электроэнергии"));
@@ -205,7 +206,7 @@ QWidget* TaskDialog::BuildMethodPage() {
 void TaskDialog::BuildColumns() {
     const int method = model_->Method();
     QStringList captions{QStringLiteral("Объект")};
-    std::vector<int> widths{method == kDefinedFormula ? 220 : 260};
+    std::vector<int> widths{method == kDefinedFormula ? 300 : 340};
     if (method == kDefinedFormula) {
         captions << QStringLiteral("Тип потерь");
         widths.push_back(80);
@@ -217,8 +218,13 @@ void TaskDialog::BuildColumns() {
     grid_->clear();
     grid_->setColumnCount(static_cast<int>(captions.size()));
     grid_->setHeaderLabels(captions);
+    // The widths are those of the column table, widened where the caption would not fit in the
+    // font at hand.
+    const QFontMetrics metrics = grid_->header()->fontMetrics();
     for (size_t i = 0; i < widths.size(); ++i) {
-        grid_->setColumnWidth(static_cast<int>(i), widths[i]);
+        const int caption =
+            metrics.horizontalAdvance(captions[static_cast<qsizetype>(i)]) + 2 * metrics.height();
+        grid_->setColumnWidth(static_cast<int>(i), std::max(widths[i], caption));
     }
     // The formula fills the grid's width.
     grid_->header()->setStretchLastSection(method == kArbitraryFormula);

@@ -38,8 +38,10 @@ TEST(GridRowsTest, CoefficientAndFormulaRows) {
     formula->Formula = "a :=\r\n1;\nb";
     settings::ElementRecord client{{0, 2, 7}, std::move(formula), false};
     const RowCells formula_cells = CellsOf(client, catalogue, 1);
-    EXPECT_EQ(formula_cells.object, "(7) ");
+    EXPECT_EQ(formula_cells.object, "(7)") << "an element the catalogue lacks shows its address";
     EXPECT_EQ(formula_cells.values, std::vector<std::string>{"a := 1; b"});
+    settings::ElementRecord device{{17, 99, 1}, std::make_unique<TMethod2Obj>(), false};
+    EXPECT_EQ(CellsOf(device, catalogue, 1).object, "($0011.99.1)");
     ResetSystemFormat();
 }
 

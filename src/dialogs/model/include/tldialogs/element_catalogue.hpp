@@ -54,7 +54,8 @@ private:
 std::string_view KindName(std::optional<int32_t> kind);
 // The object code as four hexadecimal digits, as captions write it ("001A").
 std::string Hex4(int32_t object_code);
-// "(%d) %s" for a client (object code below 1), "($%s.%d.%d) %s.%s" for a channel.
+// "(%d) %s" for a client (object code below 1), "($%s.%d.%d) %s.%s" for a channel; the address
+// alone for an element the catalogue does not hold.
 std::string ElementCaption(const ElementAddress& address, const CatalogueEntry* entry);
 
 } // namespace tl::dialogs
