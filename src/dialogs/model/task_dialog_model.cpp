@@ -17,6 +17,10 @@ constexpr std::string_view kRemoveCaption = "Подтверждение изме
 
 } // namespace
 
+SelectionOptions SelectionOptionsFor(int method) {
+    return {.offered = method == kDefinedFormula ? 16 : 52};
+}
+
 TaskDialogModel::TaskDialogModel(std::string task_key, TSvcConfig& config, ElementCatalogue catalogue,
                                  TaskDialogServices services)
     : config_(config), catalogue_(std::move(catalogue)), services_(services), settings_(std::move(task_key)) {
@@ -136,7 +140,7 @@ bool TaskDialogModel::ConfirmRemoving(const std::vector<ElementAddress>& candida
 
 std::optional<ElementAddress> TaskDialogModel::ConfigureList() {
     const std::optional<std::vector<ElementAddress>> chosen =
-        services_.selection->Select(method_, AddressesWithRecords());
+        services_.selection->Select(method_, SelectionOptionsFor(method_), AddressesWithRecords());
     if (!chosen) {
         return std::nullopt;
     }

@@ -329,13 +329,20 @@ void TaskDialog::FocusRow(const ElementAddress& element) {
 }
 
 std::optional<std::vector<ElementAddress>>
-TaskDialog::Select(int method, const std::vector<ElementAddress>& preselected) {
+TaskDialog::Select(int method, const SelectionOptions& options,
+                   const std::vector<ElementAddress>& preselected) {
     const auto& entries = model_->Catalogue().Entries();
+    const auto offered = [&](int32_t index) {
+        return index >= 0 && (entries[static_cast<size_t>(index)].IsChannel() || options.OffersClients());
+    };
     auto& window = selection_windows_.at(static_cast<size_t>(method));
     if (window == nullptr) {
         std::vector<PickerItem> items;
         for (size_t i = 0; i < entries.size(); ++i) {
             const CatalogueEntry& entry = entries[i];
+            if (!offered(static_cast<int32_t>(i))) {
+                continue;
+            }
             items.push_back({entry.IsChannel() ? Q(entry.device_name) : QStringLiteral("Абоненты"),
                              Q(ElementCaption(entry.address, &entry)), static_cast<int>(i)});
         }
@@ -355,9 +362,10 @@ TaskDialog::Select(int method, const std::vector<ElementAddress>& preselected) {
     for (const int index : *picked) {
         addresses.push_back(entries[static_cast<size_t>(index)].address);
     }
-    // Elements with records that the catalogue does not know stay selected.
+    // Elements with records that the window does not offer (the catalogue does not know them, or
+    // they are clients under the defined formula) stay selected.
     for (const ElementAddress& address : preselected) {
-        if (model_->Catalogue().IndexOf(address) < 0) {
+        if (!offered(model_->Catalogue().IndexOf(address))) {
             addresses.push_back(address);
         }
     }

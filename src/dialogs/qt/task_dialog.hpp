@@ -42,7 +42,8 @@ public:
     void FocusRow(const ElementAddress& element) override;
     // ElementSelection
     std::optional<std::vector<ElementAddress>>
-    Select(int method, const std::vector<ElementAddress>& preselected) override;
+    Select(int method, const SelectionOptions& options,
+           const std::vector<ElementAddress>& preselected) override;
     // ElementEditors
     bool EditCoefficients(const ElementAddress& element, TMethod1Obj& record) override;
     bool EditFormula(const ElementAddress& element, TMethod2Obj& record, const std::string& common_script,

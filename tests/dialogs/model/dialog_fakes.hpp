@@ -36,7 +36,10 @@ class ScriptedSelection : public ElementSelection {
 public:
     std::optional<std::vector<ElementAddress>> next;
     std::vector<ElementAddress> preselected;
-    std::optional<std::vector<ElementAddress>> Select(int, const std::vector<ElementAddress>& pre) override {
+    SelectionOptions options;
+    std::optional<std::vector<ElementAddress>> Select(int, const SelectionOptions& set_up,
+                                                      const std::vector<ElementAddress>& pre) override {
+        options = set_up;
         preselected = pre;
         return next;
     }

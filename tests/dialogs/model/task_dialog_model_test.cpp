@@ -112,6 +112,26 @@ TEST_F(TaskDialogModelTest, AddedChannelsPairWithTheNearestFreeChannelOfTheOther
     }
 }
 
+TEST_F(TaskDialogModelTest, TheSelectionWindowIsPresetWithTheElementsThatHaveRecords) {
+    struct Case {
+        int method;
+        int32_t offered;
+        std::vector<ElementAddress> records;
+    } const cases[] = {
+        {0, 16, {{26, 0, 3}, {26, 0, 2}}}, // in stored order
+        {1, 52, {{26, 0, 1}, {26, 0, 2}, {26, 0, 3}}},
+    };
+    for (const Case& c : cases) {
+        StoreTask(c.method);
+        TaskDialogModel& model = Open();
+        selection_.next.reset();
+        EXPECT_EQ(model.ConfigureList(), std::nullopt);
+        EXPECT_EQ(selection_.options, (SelectionOptions{263, c.offered, -1, 0, 0}));
+        EXPECT_EQ(selection_.preselected, c.records);
+        EXPECT_FALSE(model.ListChanged()) << "a window left without OK changes nothing";
+    }
+}
+
 TEST_F(TaskDialogModelTest, LoadingGivesAStoredChannelItsMissingPartnerAsAChange) {
     config_.WriteString(kCoefficients, "26.0.3", kLine3to2);
     TaskDialogModel& model = Open();

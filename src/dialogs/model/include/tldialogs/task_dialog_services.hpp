@@ -16,13 +16,30 @@ namespace tl::dialogs {
 
 using settings::ElementAddress;
 
+// The options the selection window of a method is set up with: selection mode 263; the elements
+// offered, 16 (metering channels: the defined formula pairs channels of one device, so a client
+// could never get a complete record) or 52 (channels and clients); no limit on the count (-1); and
+// two zero options.
+struct SelectionOptions {
+    int32_t mode = 263;
+    int32_t offered = 0;
+    int32_t limit = -1;
+    int32_t reserved1 = 0;
+    int32_t reserved2 = 0;
+
+    bool OffersClients() const { return offered == 52; }
+    bool operator==(const SelectionOptions&) const = default;
+};
+SelectionOptions SelectionOptionsFor(int method);
+
 // "Настроить список элементов": the selection window of a method, preset with the elements that
-// have records; the chosen addresses, or nothing when it was not closed with OK.
+// have records; the chosen addresses, or nothing when it was not closed with OK. A preselected
+// element that the window does not offer stays chosen.
 class ElementSelection {
 public:
     virtual ~ElementSelection() = default;
     virtual std::optional<std::vector<ElementAddress>>
-    Select(int method, const std::vector<ElementAddress>& preselected) = 0;
+    Select(int method, const SelectionOptions& options, const std::vector<ElementAddress>& preselected) = 0;
 };
 
 // The per-element editors. Each changes the record only when it is closed with OK, and says so.
