@@ -1,23 +1,9 @@
 #include "tldriver/dialog_launcher.hpp"
 
-#include <cstdlib>
 #include <dlfcn.h>
 #include <fmt/format.h>
 
 namespace tl {
-namespace {
-
-bool Set(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr && value[0] != '\0';
-}
-
-} // namespace
-
-bool DisplayAvailable() {
-    return Set("DISPLAY") || Set("WAYLAND_DISPLAY") || Set("QT_QPA_PLATFORM");
-}
-
 std::string DialogLibraryBeside(const std::string& module_path) {
     const size_t slash = module_path.find_last_of('/');
     const std::string directory = slash == std::string::npos ? "" : module_path.substr(0, slash + 1);

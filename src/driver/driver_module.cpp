@@ -3,6 +3,7 @@
 #include "tlcommon/failure_text.hpp"
 #include "tlcommon/format_settings.hpp"
 #include "tlcommon/text_codec.hpp"
+#include "tldialogs/display_guard.hpp"
 #include "tldriver/result_codes.hpp"
 #include "tldriver/schedule_task.hpp"
 #include "tlsettings/task_names.hpp"
@@ -165,9 +166,10 @@ void DriverModule::StopAction(int32_t task_id) {
 bool DriverModule::ShowSettingsDialog(std::string_view task_key) {
     const std::string key = Cp1251ToUtf8(task_key);
     const std::string scenario = ScenarioName(key);
-    if (!DisplayAvailable()) {
-        link_.SendStatus(scenario, "Диалог настроек не открыт: нет графического дисплея (не задана ни одна "
-                                   "из переменных DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM)");
+    // A host that handed over its application object shows the dialog in its own application,
+    // whatever the environment says; otherwise Qt is not loaded where it could not open a window.
+    if (application_ == nullptr && !dialogs::DisplayAvailable()) {
+        link_.SendStatus(scenario, std::string(dialogs::kNoDisplayLine));
         return false;
     }
     struct StatusTarget {

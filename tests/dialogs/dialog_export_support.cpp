@@ -8,7 +8,7 @@
 
 namespace tl::test {
 
-DialogDriver::DialogDriver(const std::string& directory) {
+DialogDriver::DialogDriver(const std::string& directory, void* application) {
     handle_ = dlopen((directory + "libtlosses.so").c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle_ == nullptr) {
         throw std::runtime_error(dlerror());
@@ -18,6 +18,9 @@ DialogDriver::DialogDriver(const std::string& directory) {
     show_ = reinterpret_cast<TlShowSpecificDataDialogFn>(dlsym(handle_, "ShowSpecificDataDialog"));
     show_ex_ = reinterpret_cast<TlShowSpecificDataDialogExFn>(dlsym(handle_, "ShowSpecificDataDialogEx"));
     host_.SetParam(TL_PARAM_STATUS_CALLBACK, reinterpret_cast<void*>(&FakeHost::StatusCallback));
+    if (application != nullptr) {
+        host_.SetParam(TL_PARAM_APPLICATION, application);
+    }
     init(host_.Service());
 }
 

@@ -12,8 +12,9 @@ namespace tl::test {
 
 class DialogDriver {
 public:
-    // `directory` ends in '/' and holds libtlosses.so and its platform libraries.
-    explicit DialogDriver(const std::string& directory);
+    // `directory` ends in '/' and holds libtlosses.so and its platform libraries; `application`,
+    // when given, is handed over as the host's application object (parameter 11).
+    explicit DialogDriver(const std::string& directory, void* application = nullptr);
     ~DialogDriver();
     DialogDriver(const DialogDriver&) = delete;
     DialogDriver& operator=(const DialogDriver&) = delete;

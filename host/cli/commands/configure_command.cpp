@@ -23,9 +23,10 @@ public:
     }
     void AddOptions(CLI::App& command) override {
         command.add_option("TASKKEY", task_key_, "task key, e.g. '\\Scripts\\Losses1\\'")->required();
-        command.footer("Exit status: 0 when the dialog was closed (saved by OK or left by Отмена), 1 when it "
-                       "could not be opened (no display: set DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM; "
-                       "or no dialogs library beside the driver).");
+        command.footer(
+            "Exit status: 0 when the dialog was closed (saved by OK or left by Отмена), 1 when it "
+            "could not be opened (no display: set DISPLAY or WAYLAND_DISPLAY, or QT_QPA_PLATFORM=offscreen; "
+            "or no dialogs library beside the driver).");
     }
     int Run(HostContext& context) override {
         const std::string key = NormalizeTaskKey(task_key_);

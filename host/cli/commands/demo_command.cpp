@@ -120,8 +120,8 @@ public:
                        log_directory.string(), key);
         }
         fmt::print("Settings: {} --db '{}' configure '{}'\n"
-                   "          opens a task's settings dialog (needs a display: DISPLAY, WAYLAND_DISPLAY or "
-                   "QT_QPA_PLATFORM)\n",
+                   "          opens a task's settings dialog (needs DISPLAY or WAYLAND_DISPLAY, or "
+                   "QT_QPA_PLATFORM=offscreen)\n",
                    SelfPath(), fs::absolute(database).string(), scenario.task_key);
         return std::max(run.exit_status, formula_run.exit_status);
     }

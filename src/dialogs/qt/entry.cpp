@@ -4,6 +4,7 @@
 #include "task_dialog.hpp"
 #include "tlcommon/format_settings.hpp"
 #include "tldialogs/dialog_request.h"
+#include "tldialogs/display_guard.hpp"
 
 #include <exception>
 #include <string>
@@ -26,6 +27,12 @@ TlShowTaskSettingsDialog(const TlDialogRequest* request) noexcept {
     try {
         if (request->decimal_separator == '.' || request->decimal_separator == ',') {
             tl::SetSystemDecimalSeparator(request->decimal_separator);
+        }
+        // The host's application (parameter 11) is whatever QApplication the process has; without
+        // one, an application of our own could only be made where a window can be shown.
+        if (QCoreApplication::instance() == nullptr && !tl::dialogs::DisplayAvailable()) {
+            Report(*request, std::string(tl::dialogs::kNoDisplayLine));
+            return TL_DIALOG_FAILED;
         }
         tl::dialogs::ApplicationScope application;
         // The dialog is gone before the application it belongs to.

@@ -14,6 +14,8 @@ int main(int argc, char** argv) {
     }
     setenv("XDG_RUNTIME_DIR", runtime, 1);
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
     int status = 0;
     {
         QApplication application(argc, argv);

@@ -6,6 +6,7 @@
 #include "tlsettings/task_keys.hpp"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDoubleSpinBox>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -61,16 +62,26 @@ void StoreMethod(DialogTestDatabase& database, int method) {
 
 } // namespace
 
+// Also: the host hands its QApplication over (parameter 11), and the dialog opens in it although
+// the environment names no display, since the host's application has its platform already.
 void TaskDialogTest::cancelWritesNothingAndOkSaves() {
     DialogTestDatabase database;
-    DialogDriver driver(TL_DRIVER_BIN_DIR);
+    QCoreApplication* const host_application = QCoreApplication::instance();
+    DialogDriver driver(TL_DRIVER_BIN_DIR, host_application);
     database.Config().WriteString(kTaskSection, "Foreign", "kept until saved");
-
-    OnNextModal([](QWidget* dialog) {
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    qunsetenv("QT_QPA_PLATFORM");
+    bool shown = false;
+    OnNextModal([&shown, host_application](QWidget* dialog) {
+        shown = true;
+        QCOMPARE(QCoreApplication::instance(), host_application);
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Параметры сценария \"Losses1\""));
         Press(dialog, QStringLiteral("Отмена"));
     });
     QVERIFY(!driver.ShowEx(kTaskKey));
+    qputenv("QT_QPA_PLATFORM", platform);
+    QVERIFY(shown);
+    QCOMPARE(QCoreApplication::instance(), host_application);
     // Opening converts the element keys and marks that done; nothing else is written.
     QCOMPARE(database.Dump(kTaskSection),
              (std::vector<std::string>{"Foreign=kept until saved", "UpdateFormat0=0", "UpdateFormat1=0"}));

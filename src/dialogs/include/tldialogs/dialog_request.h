@@ -21,9 +21,10 @@ typedef void (*TlDialogStatusProc)(void* context, const char* line);
 typedef struct TlDialogRequest {
     uint32_t size;        /* sizeof(TlDialogRequest): later fields are read only when present */
     const char* task_key; /* "\Scripts\<scenario>\" */
-    /* The host's application object (host parameter 11), or NULL. A QApplication that exists in
-     * the process is used whatever this says; without one the library makes its own for the
-     * time the dialog is shown. */
+    /* The host's application object (host parameter 11), or NULL. When the host gave one, the
+     * driver leaves the display check to the library. A QApplication that exists in the process
+     * is used whatever this says; without one the library makes its own for the time the dialog
+     * is shown, where a display is available. */
     void* application;
     TlDialogStatusProc status;
     void* status_context;

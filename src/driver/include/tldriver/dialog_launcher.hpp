@@ -8,11 +8,6 @@
 
 namespace tl {
 
-// Whether a Qt application could reach a screen: DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM is
-// set. Without any of them Qt aborts the whole process while it creates its application, so the
-// driver refuses before it loads Qt at all.
-bool DisplayAvailable();
-
 class DialogLauncher {
 public:
     // `library_path`: the dialogs library to load on first use.
