@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 namespace tl::bench {
 
@@ -21,5 +22,8 @@ inline constexpr int kBenchVoltageStepMinutes = 30;
 // generated in a child process, so that the generator's memory does not count as the run's.
 BenchDatabase EnsureBenchDatabase(const std::filesystem::path& cache_dir, int pairs, int days,
                                   int method = 0);
+// The same on a PostgreSQL server: the database behind `uri` gets the data when it is empty, and is
+// taken as it is when it holds those of the same size (an error when it holds others).
+BenchDatabase EnsureBenchServerDatabase(const std::string& uri, int pairs, int days, int method = 0);
 
 } // namespace tl::bench

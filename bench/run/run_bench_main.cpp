@@ -7,6 +7,7 @@
 //   run_bench                      # 1,000 pairs, 30 days
 //   run_bench --pairs 100 --days 7
 //   run_bench --method 1 --pairs 10000 --days 1
+//   run_bench --db postgresql:///bench_p1000_d30    # on a PostgreSQL server
 #include "bench_database.hpp"
 #include "run_probe.hpp"
 #include "run_trace.hpp"
@@ -34,7 +35,8 @@ struct Options {
     int days = 30;
     int method = 0;
     std::string cache_dir = TL_BENCH_CACHE_DIR;
-    std::string trace; // where the run's queries are recorded for serial_floor
+    std::string trace;  // where the run's queries are recorded for serial_floor
+    std::string server; // a postgresql:// URI instead of a generated SQLite file
 };
 
 double Mib(int64_t kib) {
@@ -100,7 +102,9 @@ void PrintDriverTimings(const fs::path& run_log) {
 
 int Run(const Options& options) {
     const bench::BenchDatabase database =
-        bench::EnsureBenchDatabase(options.cache_dir, options.pairs, options.days, options.method);
+        options.server.empty()
+            ? bench::EnsureBenchDatabase(options.cache_dir, options.pairs, options.days, options.method)
+            : bench::EnsureBenchServerDatabase(options.server, options.pairs, options.days, options.method);
     if (database.generated) {
         fmt::print("database generated in {:.1f} s: {}\n", database.seconds, database.path.string());
     } else {
@@ -187,6 +191,9 @@ int main(int argc, char** argv) {
     app.add_option("--cache-dir", options.cache_dir, "where generated databases are kept")
         ->capture_default_str();
     app.add_option("--trace", options.trace, "record the run's queries in this file for serial_floor");
+    app.add_option("--db", options.server,
+                   "a postgresql:// database to run on instead: an empty one gets the data, one of the same "
+                   "size is taken as it is");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
