@@ -1,5 +1,6 @@
 #include "tldialogs/function_catalogue.hpp"
 
+#include "line_trim.hpp"
 #include "tlunit/momentary_names.hpp"
 
 #include <array>
@@ -223,16 +224,6 @@ FunctionGroup AdditionalFunctions() {
         }};
 }
 
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
 } // namespace
 
 const std::vector<FunctionGroup>& FunctionCatalogue() {
@@ -258,7 +249,7 @@ std::string InsertionText(const FunctionEntry& entry) {
         if (!line.starts_with('#')) {
             continue;
         }
-        const std::string_view name = Trim(line.substr(
+        const std::string_view name = TrimLine(line.substr(
             1, line.find('-') == std::string_view::npos ? std::string_view::npos : line.find('-') - 1));
         names += names.empty() ? "" : ", ";
         names += name;

@@ -1,26 +1,18 @@
 #include "tldialogs/reference_tables.hpp"
 
+#include "line_trim.hpp"
+
 #include <cstdlib>
 
 namespace tl::dialogs {
 namespace {
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
 
 std::vector<std::string> Cells(std::string_view line) {
     std::vector<std::string> cells;
     size_t start = 0;
     while (true) {
         const size_t end = line.find(';', start);
-        cells.emplace_back(Trim(line.substr(start, end == std::string_view::npos ? end : end - start)));
+        cells.emplace_back(TrimLine(line.substr(start, end == std::string_view::npos ? end : end - start)));
         if (end == std::string_view::npos) {
             return cells;
         }
@@ -62,14 +54,14 @@ ReferenceTable ParseReferenceTable(std::string_view text) {
     bool header_done = false;
     while (!text.empty()) {
         const size_t end = text.find('\n');
-        const std::string_view line = Trim(text.substr(0, end));
+        const std::string_view line = TrimLine(text.substr(0, end));
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
         if (!header_done && line.starts_with('#')) {
-            const std::string_view entry = Trim(line.substr(1));
+            const std::string_view entry = TrimLine(line.substr(1));
             for (const auto& [key, target] : {std::pair{std::string_view("source:"), &table.source},
                                               std::pair{std::string_view("title:"), &table.title}}) {
                 if (entry.starts_with(key)) {
-                    *target = Trim(entry.substr(key.size()));
+                    *target = TrimLine(entry.substr(key.size()));
                 }
             }
             continue;
