@@ -14,7 +14,9 @@
 
 namespace tl::script {
 
-enum class Flow : uint8_t { Normal, Break, Continue, Exit };
+// Raise: a script error is pending in the context (the statement stopped before its effect).
+// Exit and Raise leave every loop.
+enum class Flow : uint8_t { Normal, Break, Continue, Exit, Raise };
 
 // Nodes live in the program's arena and are never deleted one by one: their destructors stay
 // trivial so that the arena has nothing to run for them.

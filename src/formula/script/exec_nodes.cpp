@@ -233,6 +233,9 @@ Flow AssignStringChar::Exec(ExecContext& c) const {
     auto ch = static_cast<char>(value->Int(c));
     int32_t i = index->Int(c);
     Slot* slot = target->Address(c);
+    if (c.Failed()) [[unlikely]] {
+        return Flow::Raise;
+    }
     Str s = Str::Adopt(slot->s);
     slot->s = nullptr;
     if (i < 1 || static_cast<size_t>(i) > s.Size()) {
@@ -249,6 +252,10 @@ Flow AssignMessage::Exec(ExecContext& c) const {
     ObjRep* obj = object->Object(c);
     if (obj == nullptr) {
         RaiseNilObject(c, pos);
+    }
+    if (c.Failed()) [[unlikely]] {
+        ObjRelease(obj);
+        return Flow::Raise;
     }
     obj->message = std::move(text);
     ObjRelease(obj);
@@ -271,28 +278,51 @@ struct HandlerVariable {
     Slot* var;
 };
 
+// The first handler that takes obj, nullptr when none does.
+const Handler* ChooseHandler(ArenaSpan<Handler> handlers, const ObjRep* obj) {
+    for (const Handler& handler : handlers) {
+        if (handler.cls == nullptr || obj->cls->DescendsFrom(handler.cls)) {
+            return &handler;
+        }
+    }
+    return nullptr;
+}
+
+// The caller keeps obj alive while the handler runs.
+Flow RunHandler(ExecContext& c, const Handler& handler, ObjRep* obj) {
+    if (handler.body == nullptr) {
+        return Flow::Normal;
+    }
+    if (handler.var_offset < 0) {
+        return handler.body->Exec(c);
+    }
+    HandlerVariable var(obj, (handler.var_global ? c.globals : c.frame) + handler.var_offset);
+    return handler.body->Exec(c);
+}
+
 } // namespace
 
 Flow TryExceptNode::Exec(ExecContext& c) const {
+    Flow flow;
     try {
-        return body->Exec(c);
+        flow = body->Exec(c);
     } catch (const ScriptError& error) {
-        // The caught C++ exception keeps the object alive while its handler runs.
-        ObjRep* obj = error.Object();
-        for (const Handler& handler : handlers) {
-            if (handler.cls == nullptr || obj->cls->DescendsFrom(handler.cls)) {
-                if (handler.body == nullptr) {
-                    return Flow::Normal;
-                }
-                if (handler.var_offset < 0) {
-                    return handler.body->Exec(c);
-                }
-                HandlerVariable var(obj, (handler.var_global ? c.globals : c.frame) + handler.var_offset);
-                return handler.body->Exec(c);
-            }
+        const Handler* handler = ChooseHandler(handlers, error.Object());
+        if (handler == nullptr) {
+            throw;
         }
-        throw;
+        return RunHandler(c, *handler, error.Object());
     }
+    if (flow != Flow::Raise) [[likely]] {
+        return flow;
+    }
+    ScriptError error = c.TakePending();
+    const Handler* handler = ChooseHandler(handlers, error.Object());
+    if (handler == nullptr) {
+        c.SetPending(error.TakeObject(), error.Pos());
+        return Flow::Raise;
+    }
+    return RunHandler(c, *handler, error.Object());
 }
 
 Flow TryFinallyNode::Exec(ExecContext& c) const {
@@ -300,8 +330,21 @@ Flow TryFinallyNode::Exec(ExecContext& c) const {
     try {
         flow = body->Exec(c);
     } catch (...) {
-        finally_body->Exec(c);
+        // An error of the finally block replaces the one on its way; its exit, break or
+        // continue does not stop it.
+        if (finally_body->Exec(c) == Flow::Raise) {
+            return Flow::Raise;
+        }
         throw;
+    }
+    if (flow == Flow::Raise) [[unlikely]] {
+        // The finally block runs as in a clean state; the error goes on after it unless the block
+        // raises one of its own.
+        ScriptError error = c.TakePending();
+        if (finally_body->Exec(c) != Flow::Raise) {
+            c.SetPending(error.TakeObject(), error.Pos());
+        }
+        return Flow::Raise;
     }
     Flow after = finally_body->Exec(c);
     return after != Flow::Normal ? after : flow;
@@ -316,6 +359,10 @@ Flow RaiseNode::Exec(ExecContext& c) const {
     if (obj == nullptr) {
         RaiseNilObject(c, pos);
     }
+    if (c.Failed()) [[unlikely]] {
+        ObjRelease(obj);
+        return Flow::Raise;
+    }
     throw ScriptError(obj, pos);
 }
 
@@ -323,24 +370,44 @@ Flow PrintNode::Exec(ExecContext& c) const {
     std::string& out = *c.out;
     switch (kind) {
     case PrintKind::Int: {
+        int32_t v = value->Int(c);
+        if (c.Failed()) [[unlikely]] {
+            return Flow::Raise;
+        }
         char buffer[16];
-        auto end = fmt::format_to(buffer, "{}", value->Int(c));
+        auto end = fmt::format_to(buffer, "{}", v);
         out.append(buffer, static_cast<size_t>(end - buffer));
         break;
     }
-    case PrintKind::Float:
-        AppendFloat(out, value->Float(c), c.decimal_separator);
+    case PrintKind::Float: {
+        double v = value->Float(c);
+        if (c.Failed()) [[unlikely]] {
+            return Flow::Raise;
+        }
+        AppendFloat(out, v, c.decimal_separator);
         break;
+    }
     case PrintKind::String: {
         Str s = value->String(c);
+        if (c.Failed()) [[unlikely]] {
+            return Flow::Raise;
+        }
         AppendAsUtf8(out, s.View());
         break;
     }
-    case PrintKind::Bool:
-        out.append(value->Int(c) != 0 ? "True" : "False");
+    case PrintKind::Bool: {
+        int32_t v = value->Int(c);
+        if (c.Failed()) [[unlikely]] {
+            return Flow::Raise;
+        }
+        out.append(v != 0 ? "True" : "False");
         break;
+    }
     case PrintKind::Char: {
         auto ch = static_cast<char>(value->Int(c));
+        if (c.Failed()) [[unlikely]] {
+            return Flow::Raise;
+        }
         AppendAsUtf8(out, std::string_view(&ch, 1));
         break;
     }
@@ -349,6 +416,9 @@ Flow PrintNode::Exec(ExecContext& c) const {
         value->Variant(c, v);
         std::string text = VariantText(v, c.decimal_separator);
         VariantClear(v);
+        if (c.Failed()) [[unlikely]] {
+            return Flow::Raise;
+        }
         AppendAsUtf8(out, text);
         break;
     }
@@ -398,6 +468,9 @@ void NativeCall::Invoke(ExecContext& c, Slot* result) const {
                 argv[i].i = arg.node->Int(c);
             }
         }
+        if (c.Failed()) [[unlikely]] {
+            return;
+        }
         CallFrame frame(argv, static_cast<int>(count), result, def, &c, pos.line, pos.column, pos.file);
         def->fn(frame);
         return;
@@ -432,6 +505,9 @@ void NativeCall::Invoke(ExecContext& c, Slot* result) const {
             argv[i].i = arg.node->Int(c);
             break;
         }
+    }
+    if (c.Failed()) [[unlikely]] {
+        return;
     }
     CallFrame frame(argv, static_cast<int>(count), result, def, &c, pos.line, pos.column, pos.file);
     def->fn(frame);
@@ -478,14 +554,8 @@ namespace {
 
 // Everything a call sets up is taken down however the routine ends.
 struct CallScope {
-    CallScope(ExecContext& ctx, const RoutineInfo* r, SourcePos pos) : c(ctx), routine(r) {
-        frame = c.stack.Push(routine->frame_slots, c.max_frame_slots);
-        if (frame == nullptr) {
-            c.LeaveCall();
-            c.RaiseStackOverflow(pos);
-        }
-        saved = c.frame;
-    }
+    CallScope(ExecContext& ctx, const RoutineInfo* r, Slot* f)
+        : c(ctx), routine(r), frame(f), saved(ctx.frame) {}
     ~CallScope() {
         c.frame = saved;
         for (const ManagedSlot& slot : routine->managed) {
@@ -502,10 +572,18 @@ struct CallScope {
 
 } // namespace
 
+// A call that fails, or finds an error pending, leaves result as the caller cleared it.
 void ScriptCall::Invoke(ExecContext& c, Slot* result) const {
-    c.EnterCall(pos);
-    CallScope scope(c, routine, pos);
-    Slot* frame = scope.frame;
+    if (c.Failed() || !c.EnterCall(pos)) [[unlikely]] {
+        return;
+    }
+    Slot* frame = c.stack.Push(routine->frame_slots, c.max_frame_slots);
+    if (frame == nullptr) [[unlikely]] {
+        c.LeaveCall();
+        c.SetStackOverflow(pos);
+        return;
+    }
+    CallScope scope(c, routine, frame);
     for (const ScriptArg& arg : args) {
         Slot* slot = frame + arg.offset;
         if (arg.by_ref) {
@@ -534,8 +612,20 @@ void ScriptCall::Invoke(ExecContext& c, Slot* result) const {
             break;
         }
     }
+    if (c.Failed()) [[unlikely]] {
+        return;
+    }
     c.frame = frame;
-    routine->code->Exec(c);
+    try {
+        routine->code->Exec(c);
+    } catch (const ScriptError& error) {
+        // Unwinding ends here: the callers above learn of the error from the context.
+        c.SetPending(error);
+        return;
+    }
+    if (c.Failed()) [[unlikely]] {
+        return;
+    }
     if (result != nullptr && routine->result_symbol != nullptr) {
         Slot* r = frame + routine->result_symbol->offset;
         result[0] = r[0];

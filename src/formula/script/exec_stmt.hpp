@@ -32,10 +32,18 @@ struct AssignNumber final : StmtNode {
     Flow Exec(ExecContext& c) const override {
         if constexpr (IsFloat) {
             double v = value->Float(c);
-            loc.Get(c)->f = v;
+            Slot* slot = loc.Get(c);
+            if (c.Failed()) [[unlikely]] {
+                return Flow::Raise;
+            }
+            slot->f = v;
         } else {
             int32_t v = value->Int(c);
-            loc.Get(c)->i = v;
+            Slot* slot = loc.Get(c);
+            if (c.Failed()) [[unlikely]] {
+                return Flow::Raise;
+            }
+            slot->i = v;
         }
         return Flow::Normal;
     }
@@ -49,6 +57,9 @@ struct AssignString final : StmtNode {
     Flow Exec(ExecContext& c) const override {
         Str v = value->String(c);
         Slot* slot = loc.Get(c);
+        if (c.Failed()) [[unlikely]] {
+            return Flow::Raise;
+        }
         StrRelease(slot->s);
         slot->s = v.Release();
         return Flow::Normal;
@@ -63,6 +74,10 @@ struct AssignObject final : StmtNode {
     Flow Exec(ExecContext& c) const override {
         ObjRep* v = value->Object(c);
         Slot* slot = loc.Get(c);
+        if (c.Failed()) [[unlikely]] {
+            ObjRelease(v);
+            return Flow::Raise;
+        }
         ObjRelease(slot->o);
         slot->o = v;
         return Flow::Normal;
@@ -78,6 +93,10 @@ struct AssignVariant final : StmtNode {
         Slot v[2] = {};
         value->Variant(c, v);
         Slot* slot = loc.Get(c);
+        if (c.Failed()) [[unlikely]] {
+            VariantClear(v);
+            return Flow::Raise;
+        }
         VariantClear(slot);
         slot[0] = v[0];
         slot[1] = v[1];
@@ -93,7 +112,11 @@ struct AssignAggregate final : StmtNode {
         : StmtNode(p), target(t), value(v), type(ty) {}
     Flow Exec(ExecContext& c) const override {
         const Slot* src = value->Address(c);
-        CopyValue(type, target->Address(c), src);
+        Slot* dst = target->Address(c);
+        if (c.Failed()) [[unlikely]] {
+            return Flow::Raise;
+        }
+        CopyValue(type, dst, src);
         return Flow::Normal;
     }
     const ExprNode* target;
@@ -124,7 +147,7 @@ struct CallStatement final : StmtNode {
     CallStatement(SourcePos p, const ExprNode* e) : StmtNode(p), call(e) {}
     Flow Exec(ExecContext& c) const override {
         call->Run(c);
-        return Flow::Normal;
+        return c.Failed() ? Flow::Raise : Flow::Normal;
     }
     const ExprNode* call;
 };
@@ -135,7 +158,11 @@ struct IfNode final : StmtNode {
     IfNode(SourcePos p, const ExprNode* k, const StmtNode* t, const StmtNode* e)
         : StmtNode(p), cond(k), then_branch(t), else_branch(e) {}
     Flow Exec(ExecContext& c) const override {
-        if (cond->Int(c) != 0) {
+        int32_t holds = cond->Int(c);
+        if (c.Failed()) [[unlikely]] {
+            return Flow::Raise;
+        }
+        if (holds != 0) {
             return then_branch != nullptr ? then_branch->Exec(c) : Flow::Normal;
         }
         return else_branch != nullptr ? else_branch->Exec(c) : Flow::Normal;
@@ -154,6 +181,9 @@ struct ForNode final : StmtNode {
         int64_t first = from->Int(c);
         int64_t last = to->Int(c);
         Slot* slot = var->Address(c);
+        if (c.Failed()) [[unlikely]] {
+            return Flow::Raise;
+        }
         for (int64_t i = first; Down ? i >= last : i <= last; Down ? --i : ++i) {
             slot->i = static_cast<int32_t>(i);
             c.Tick(pos);
@@ -164,7 +194,7 @@ struct ForNode final : StmtNode {
             if (flow == Flow::Break) {
                 break;
             }
-            if (flow == Flow::Exit) {
+            if (flow >= Flow::Exit) {
                 return flow;
             }
         }
@@ -179,7 +209,14 @@ struct ForNode final : StmtNode {
 struct WhileNode final : StmtNode {
     WhileNode(SourcePos p, const ExprNode* k, const StmtNode* b) : StmtNode(p), cond(k), body(b) {}
     Flow Exec(ExecContext& c) const override {
-        while (cond->Int(c) != 0) {
+        for (;;) {
+            int32_t holds = cond->Int(c);
+            if (c.Failed()) [[unlikely]] {
+                return Flow::Raise;
+            }
+            if (holds == 0) {
+                break;
+            }
             c.Tick(pos);
             if (body == nullptr) {
                 continue;
@@ -188,7 +225,7 @@ struct WhileNode final : StmtNode {
             if (flow == Flow::Break) {
                 break;
             }
-            if (flow == Flow::Exit) {
+            if (flow >= Flow::Exit) {
                 return flow;
             }
         }
@@ -201,16 +238,23 @@ struct WhileNode final : StmtNode {
 struct RepeatNode final : StmtNode {
     RepeatNode(SourcePos p, const StmtNode* b, const ExprNode* k) : StmtNode(p), body(b), cond(k) {}
     Flow Exec(ExecContext& c) const override {
-        do {
+        for (;;) {
             c.Tick(pos);
             Flow flow = body->Exec(c);
             if (flow == Flow::Break) {
                 break;
             }
-            if (flow == Flow::Exit) {
+            if (flow >= Flow::Exit) {
                 return flow;
             }
-        } while (cond->Int(c) == 0);
+            int32_t holds = cond->Int(c);
+            if (c.Failed()) [[unlikely]] {
+                return Flow::Raise;
+            }
+            if (holds != 0) {
+                break;
+            }
+        }
         return Flow::Normal;
     }
     const StmtNode* body;
@@ -226,6 +270,9 @@ struct CaseNode final : StmtNode {
     CaseNode(SourcePos p, const ExprNode* s) : StmtNode(p), selector(s) {}
     Flow Exec(ExecContext& c) const override {
         int32_t value = selector->Int(c);
+        if (c.Failed()) [[unlikely]] {
+            return Flow::Raise;
+        }
         const StmtNode* chosen = else_body;
         for (const Range& range : ranges) {
             if (value >= range.low && value <= range.high) {
@@ -264,7 +311,8 @@ struct Handler {
     const StmtNode* body = nullptr;
 };
 
-// A try block costs nothing until something is raised: the handlers run from the C++ catch.
+// A try block costs nothing until something is raised: the handlers run from the C++ catch or
+// for the error pending when the body returns Flow::Raise.
 struct TryExceptNode final : StmtNode {
     TryExceptNode(SourcePos p, const StmtNode* b) : StmtNode(p), body(b) {}
     Flow Exec(ExecContext& c) const override;

@@ -90,8 +90,10 @@ double RunFloatCode(FloatCode code, ExecContext& c) {
             Slot* args = top - count + 1;
             Slot result;
             result.raw = 0;
-            CallFrame frame(args, count, &result, def, &c, pos.line, pos.column, pos.file);
-            def->fn(frame);
+            if (!c.Failed()) [[likely]] {
+                CallFrame frame(args, count, &result, def, &c, pos.line, pos.column, pos.file);
+                def->fn(frame);
+            }
             top = args;
             *top = result;
             break;

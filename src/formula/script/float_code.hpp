@@ -59,7 +59,11 @@ struct AssignFloatCode final : StmtNode {
     AssignFloatCode(SourcePos p, Loc l, FloatCode k) : StmtNode(p), loc(l), code(k) {}
     Flow Exec(ExecContext& c) const override {
         double v = RunFloatCode(code, c);
-        loc.Get(c)->f = v;
+        Slot* slot = loc.Get(c);
+        if (c.Failed()) [[unlikely]] {
+            return Flow::Raise;
+        }
+        slot->f = v;
         return Flow::Normal;
     }
     Loc loc;

@@ -91,8 +91,12 @@ bool Program::Execute() {
     auto fail = [&](std::string text, SourcePos pos) {
         messages_.Add(MakeMessage(MessageKind::ExecutionError, std::move(text), pos, code_->files));
     };
+    ctx.ClearPending();
     try {
-        code_->main->Exec(ctx);
+        if (code_->main->Exec(ctx) == Flow::Raise) {
+            ScriptError error = ctx.TakePending();
+            fail(ToUtf8(error.Object()->message.View()), error.Pos());
+        }
     } catch (const ScriptError& error) {
         fail(ToUtf8(error.Object()->message.View()), error.Pos());
     } catch (const ScriptAbort& abort) {
@@ -102,6 +106,7 @@ bool Program::Execute() {
     } catch (const std::exception& error) {
         fail(FailureText(error), {}); // the log takes Russian texts only
     }
+    ctx.ClearPending(); // an abort may end the execution while an error is pending
     for (const ManagedSlot& slot : code_->global_managed) {
         ReleaseValue(slot.type, globals + slot.offset);
     }

@@ -123,7 +123,24 @@ void SlotStack::Pop(int64_t count) {
     }
 }
 
+void ExecContext::SetPending(ObjRep* owned, SourcePos pos) {
+    if (pending != nullptr) {
+        ObjRelease(owned);
+        return;
+    }
+    pending = owned;
+    pending_pos = pos;
+}
+
+void ExecContext::SetPending(const ScriptError& error) {
+    ObjAddRef(error.Object());
+    SetPending(error.Object(), error.Pos());
+}
+
 void ExecContext::Raise(const Type* cls, std::string_view text, SourcePos pos) {
+    if (pending != nullptr) {
+        throw TakePending();
+    }
     throw ScriptError(ObjCreate(cls, Str(text)), pos);
 }
 
@@ -150,8 +167,9 @@ void ExecContext::RaiseOutputLimit(SourcePos pos) {
     throw ScriptAbort{fmt::format("Слишком большой вывод скрипта: больше {} байт", kMaxOutputBytes), pos};
 }
 
-void ExecContext::RaiseStackOverflow(SourcePos pos) {
-    RaiseClass("EStackOverflow", "Stack overflow", pos);
+void ExecContext::SetStackOverflow(SourcePos pos) {
+    const Type* cls = BuiltinTypes::FindClass("estackoverflow");
+    SetPending(ObjCreate(cls != nullptr ? cls : BuiltinTypes::Exception(), Str("Stack overflow")), pos);
 }
 
 void ExecContext::AddError(std::string_view text) {

@@ -39,6 +39,12 @@ public:
     ~ScriptError() { ObjRelease(obj_); }
     ObjRep* Object() const { return obj_; }
     SourcePos Pos() const { return pos_; }
+    // Hands the reference over to the caller.
+    ObjRep* TakeObject() {
+        ObjRep* obj = obj_;
+        obj_ = nullptr;
+        return obj;
+    }
 
 private:
     ObjRep* obj_;
@@ -101,7 +107,30 @@ public:
 
     SlotStack stack;
 
-    // The text is a script string (Windows-1251); the engine's own texts are ASCII.
+    // A script error on its way out of the script calls. A C++ exception crossing a thousand
+    // nested calls would cost the unwinder far more than the calls themselves, so a call that
+    // fails returns an empty value with the error left here; while it is set nothing with an
+    // effect runs (calls return at once, statements return Flow::Raise) until a try statement
+    // or the execution's end takes it.
+    ObjRep* pending = nullptr;
+    SourcePos pending_pos;
+    bool Failed() const { return pending != nullptr; }
+    // Takes over the reference; an error already pending stays and the new one is dropped.
+    void SetPending(ObjRep* owned, SourcePos pos);
+    void SetPending(const ScriptError& error);
+    ScriptError TakePending() {
+        ScriptError error(pending, pending_pos);
+        pending = nullptr;
+        return error;
+    }
+    void ClearPending() {
+        ObjRelease(pending);
+        pending = nullptr;
+    }
+
+    // The text is a script string (Windows-1251); the engine's own texts are ASCII. An error
+    // already pending is raised instead: a value that an abandoned call left behind must not
+    // cause errors of its own.
     [[noreturn]] void Raise(const Type* cls, std::string_view text, SourcePos pos);
     // Raises with a standard class by name ("EConvertError").
     [[noreturn]] void RaiseClass(std::string_view class_name, std::string_view text, SourcePos pos);
@@ -114,16 +143,19 @@ public:
         }
     }
     void CheckDeadline(SourcePos pos);
-    void EnterCall(SourcePos pos) {
+    // False, with the stack overflow pending, when the call would nest too deep.
+    bool EnterCall(SourcePos pos) {
         char probe = 0;
-        if (++depth > max_depth || &probe < stack_limit) {
+        if (++depth > max_depth || &probe < stack_limit) [[unlikely]] {
             --depth;
-            RaiseStackOverflow(pos);
+            SetStackOverflow(pos);
+            return false;
         }
         Tick(pos);
+        return true;
     }
     void LeaveCall() { --depth; }
-    [[noreturn]] void RaiseStackOverflow(SourcePos pos);
+    void SetStackOverflow(SourcePos pos);
 
     // Marks the running program as having execution errors and adds a message without position.
     void AddError(std::string_view text);
