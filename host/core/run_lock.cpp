@@ -44,6 +44,13 @@ off_t LockOffset(std::string_view key) {
     return static_cast<off_t>(hash & ((uint64_t{1} << 62) - 1));
 }
 
+template <typename Key>
+void RefuseIfHeldHere(const std::set<Key>& held, Key key, std::string_view task_key) {
+    if (held.contains(key)) {
+        throw TaskAlreadyRunning(fmt::format("the task {} is already running in this tlhost", task_key));
+    }
+}
+
 struct flock ByteAt(off_t offset, short type) {
     struct flock range {};
     range.l_type = type;
@@ -57,6 +64,8 @@ struct flock ByteAt(off_t offset, short type) {
 // that they outlive nothing they need.
 class LockFile {
 public:
+    using Key = off_t;
+
     // Made with the database file's permissions, as SQLite makes its journal files, so that every
     // user who may write the database may lock its tasks.
     LockFile(std::string path, const std::string& database) : path_(std::move(path)) {
@@ -81,9 +90,7 @@ public:
     void Lock(std::string_view task_key, off_t offset) {
         std::lock_guard guard(mutex_);
         // fcntl locks never conflict within one process: this process's own locks are kept here.
-        if (held_.contains(offset)) {
-            throw TaskAlreadyRunning(fmt::format("the task {} is already running in this tlhost", task_key));
-        }
+        RefuseIfHeldHere(held_, offset, task_key);
         struct flock range = ByteAt(offset, F_WRLCK);
         if (fcntl(fd_, F_SETLK, &range) != 0) {
             const int error = errno;
@@ -115,34 +122,11 @@ private:
     std::set<off_t> held_;
 };
 
-class FileLock : public RunLock {
-public:
-    FileLock(std::shared_ptr<LockFile> file, off_t offset) : file_(std::move(file)), offset_(offset) {}
-    ~FileLock() override { file_->Unlock(offset_); }
-
-private:
-    std::shared_ptr<LockFile> file_;
-    off_t offset_;
-};
-
-class FileLocks : public RunLocks {
-public:
-    explicit FileLocks(const std::string& database)
-        : file_(std::make_shared<LockFile>(database + "-tlhost.lock", database)) {}
-
-    std::unique_ptr<RunLock> Acquire(std::string_view task_key) override {
-        const off_t offset = LockOffset(task_key);
-        file_->Lock(task_key, offset);
-        return std::make_unique<FileLock>(file_, offset);
-    }
-
-private:
-    std::shared_ptr<LockFile> file_;
-};
-
 // The advisory locks this process holds on its own connection to the server.
 class ServerLockSession {
 public:
+    using Key = int64_t;
+
     explicit ServerLockSession(std::string_view uri) {
         try {
             connection_ = tl::db::Connection::OpenExisting(uri);
@@ -160,9 +144,7 @@ public:
     void Lock(std::string_view task_key, int64_t key) {
         std::lock_guard guard(mutex_);
         // Session locks stack within one session: this process's own locks are kept here.
-        if (held_.contains(key)) {
-            throw TaskAlreadyRunning(fmt::format("the task {} is already running in this tlhost", task_key));
-        }
+        RefuseIfHeldHere(held_, key, task_key);
         if (!Ask("select pg_try_advisory_lock(:key)", key, task_key)) {
             throw TaskAlreadyRunning(
                 fmt::format("the task {} is already running on this database (another host holds "
@@ -197,29 +179,33 @@ private:
     std::set<int64_t> held_;
 };
 
-class ServerLock : public RunLock {
+// A task's lock, handed back to its holder (the lock file or the server session) when the run ends.
+template <typename Holder>
+class HeldLock : public RunLock {
 public:
-    ServerLock(std::shared_ptr<ServerLockSession> session, int64_t key)
-        : session_(std::move(session)), key_(key) {}
-    ~ServerLock() override { session_->Unlock(key_); }
+    HeldLock(std::shared_ptr<Holder> holder, typename Holder::Key key)
+        : holder_(std::move(holder)), key_(key) {}
+    ~HeldLock() override { holder_->Unlock(key_); }
 
 private:
-    std::shared_ptr<ServerLockSession> session_;
-    int64_t key_;
+    std::shared_ptr<Holder> holder_;
+    typename Holder::Key key_;
 };
 
-class ServerLocks : public RunLocks {
+// The task locks of one holder, each keyed by the hash of its task key.
+template <typename Holder>
+class HolderLocks : public RunLocks {
 public:
-    explicit ServerLocks(std::string_view uri) : session_(std::make_shared<ServerLockSession>(uri)) {}
+    explicit HolderLocks(std::shared_ptr<Holder> holder) : holder_(std::move(holder)) {}
 
     std::unique_ptr<RunLock> Acquire(std::string_view task_key) override {
-        const int64_t key = LockOffset(task_key);
-        session_->Lock(task_key, key);
-        return std::make_unique<ServerLock>(session_, key);
+        const typename Holder::Key key = LockOffset(task_key);
+        holder_->Lock(task_key, key);
+        return std::make_unique<HeldLock<Holder>>(holder_, key);
     }
 
 private:
-    std::shared_ptr<ServerLockSession> session_;
+    std::shared_ptr<Holder> holder_;
 };
 
 class NoLocks : public RunLocks {
@@ -244,14 +230,15 @@ std::string SqliteFileOf(std::string_view uri) {
 
 std::unique_ptr<RunLocks> OpenRunLocks(std::string_view database_uri) {
     if (tl::db::IsServerUri(database_uri)) {
-        return std::make_unique<ServerLocks>(database_uri);
+        return std::make_unique<HolderLocks<ServerLockSession>>(
+            std::make_shared<ServerLockSession>(database_uri));
     }
     const std::string file = SqliteFileOf(database_uri);
     // A private in-memory database has no other host.
     if (file.empty() || file == ":memory:") {
         return std::make_unique<NoLocks>();
     }
-    return std::make_unique<FileLocks>(file);
+    return std::make_unique<HolderLocks<LockFile>>(std::make_shared<LockFile>(file + "-tlhost.lock", file));
 }
 
 } // namespace tl::host
