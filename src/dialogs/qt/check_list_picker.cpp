@@ -1,6 +1,7 @@
 #include "check_list_picker.hpp"
 
-#include <QDialogButtonBox>
+#include "dialog_buttons.hpp"
+
 #include <QHeaderView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -27,14 +28,9 @@ CheckListPicker::CheckListPicker(QWidget* parent, const QString& title, const st
         leaf->setCheckState(0, Qt::Unchecked);
     }
     tree_->expandAll();
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("ОК"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tree_);
-    layout->addWidget(buttons);
+    layout->addWidget(OkCancelButtons(this));
 }
 
 std::optional<std::vector<int>> CheckListPicker::Pick(const std::set<int>& preselected) {

@@ -1,5 +1,6 @@
 #include "coefficient_dialog.hpp"
 
+#include "dialog_buttons.hpp"
 #include "pickers.hpp"
 #include "qt_text.hpp"
 #include "reference_table_window.hpp"
@@ -8,7 +9,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -92,12 +92,7 @@ CoefficientDialog::CoefficientDialog(QWidget* parent, CoefficientDialogModel& mo
     pages_->addWidget(BuildStatePage());
     layout->addWidget(pages_, 1);
 
-    auto* buttons = new QDialogButtonBox;
-    ok_ = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
+    layout->addWidget(OkCancelButtons(this, QStringLiteral("OK"), &ok_));
 
     connect(type_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (!showing_) {

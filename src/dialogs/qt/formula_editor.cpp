@@ -1,12 +1,12 @@
 #include "formula_editor.hpp"
 
+#include "dialog_buttons.hpp"
 #include "pickers.hpp"
 #include "qt_text.hpp"
 #include "script_edit.hpp"
 #include "tldialogs/function_catalogue.hpp"
 
 #include <QAction>
-#include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -34,6 +34,19 @@ const FunctionEntry* EntryOf(const QListWidgetItem* item) {
     const int group = item->data(kEntryRole).toInt() >> 16;
     const int position = item->data(kEntryRole).toInt() & 0xFFFF;
     return &FunctionCatalogue()[static_cast<size_t>(group)].entries[static_cast<size_t>(position)];
+}
+
+// The text of what the picker (made on first use) gave, when it gave anything.
+template <typename Picker, typename Picks>
+std::optional<std::string> PickedText(QWidget* parent, std::unique_ptr<Picker>& picker,
+                                      std::string (*text)(const std::vector<Picks>&)) {
+    if (picker == nullptr) {
+        picker = std::make_unique<Picker>(parent);
+    }
+    if (const auto picks = picker->Pick(); picks && !picks->empty()) {
+        return text(*picks);
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -99,12 +112,7 @@ FormulaEditor::FormulaEditor(QWidget* parent, const QString& caption, FormulaEdi
     splitter->setSizes({580, 400});
     layout->addWidget(splitter, 1);
 
-    auto* buttons = new QDialogButtonBox;
-    buttons->addButton(QStringLiteral("ОК"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
+    layout->addWidget(OkCancelButtons(this));
 
     if (!errors.empty()) {
         model_.ShowMessages(errors);
@@ -224,22 +232,16 @@ void FormulaEditor::PickElements(std::string_view function) {
 
 void FormulaEditor::PickMomentary() {
     WithPicker([&] {
-        if (momentary_picker_ == nullptr) {
-            momentary_picker_ = std::make_unique<MomentaryPicker>(this);
-        }
-        if (const auto picks = momentary_picker_->Pick(); picks && !picks->empty()) {
-            Insert(MomentaryInsertion(*picks));
+        if (const auto text = PickedText(this, momentary_picker_, MomentaryInsertion)) {
+            Insert(*text);
         }
     });
 }
 
 void FormulaEditor::PickDiscreteInputs() {
     WithPicker([&] {
-        if (input_picker_ == nullptr) {
-            input_picker_ = std::make_unique<DiscreteInputPicker>(this);
-        }
-        if (const auto inputs = input_picker_->Pick(); inputs && !inputs->empty()) {
-            Insert(DiscreteInputInsertion(*inputs));
+        if (const auto text = PickedText(this, input_picker_, DiscreteInputInsertion)) {
+            Insert(*text);
         }
     });
 }

@@ -1,11 +1,11 @@
 #include "pickers.hpp"
 
+#include "dialog_buttons.hpp"
 #include "qt_text.hpp"
 #include "tldialogs/function_catalogue.hpp"
 #include "tlunit/momentary_names.hpp"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -21,32 +21,8 @@
 namespace tl::dialogs {
 namespace {
 
-QDialogButtonBox* OkCancel(QDialog* dialog) {
-    auto* buttons = new QDialogButtonBox;
-    buttons->addButton(QStringLiteral("ОК"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    return buttons;
-}
-
 QString DeviceText(const NamedCode& device) {
     return Q(fmt::format("({}) {}", device.code, device.name));
-}
-
-QComboBox* DeviceBox(const std::vector<NamedCode>& devices) {
-    auto* box = new QComboBox;
-    for (const NamedCode& device : devices) {
-        box->addItem(DeviceText(device), device.code);
-    }
-    return box;
-}
-
-QSpinBox* InputBox() {
-    auto* input = new QSpinBox;
-    input->setRange(0, 65535);
-    input->setValue(1);
-    return input;
 }
 
 constexpr int kCodeRole = Qt::UserRole;
@@ -54,27 +30,37 @@ constexpr int kSubDeviceRole = Qt::UserRole + 1;
 
 } // namespace
 
-DiscreteInputPicker::DiscreteInputPicker(QWidget* parent)
-    : QDialog(parent), devices_(Devices()), device_(DeviceBox(devices_)), input_(InputBox()),
-      picked_(new QListWidget) {
+DeviceInputFields::DeviceInputFields() : devices(Devices()), device(new QComboBox), input(new QSpinBox) {
+    for (const NamedCode& each : devices) {
+        device->addItem(DeviceText(each), each.code);
+    }
+    input->setRange(0, 65535);
+    input->setValue(1);
+}
+
+void DeviceInputFields::AddRows(QFormLayout* form) const {
+    form->addRow(QStringLiteral("Устройство:"), device);
+    form->addRow(QStringLiteral("Номер ввода:"), input);
+}
+
+DiscreteInputPicker::DiscreteInputPicker(QWidget* parent) : QDialog(parent), picked_(new QListWidget) {
     setWindowTitle(QStringLiteral("Выберите дискретные вводы"));
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Устройство:"), device_);
-    form->addRow(QStringLiteral("Номер ввода:"), input_);
+    fields_.AddRows(form);
     layout->addLayout(form);
     auto* add = new QPushButton(QStringLiteral("Добавить"));
     connect(add, &QPushButton::clicked, this, [this] {
-        if (device_->currentIndex() < 0) {
+        if (fields_.device->currentIndex() < 0) {
             return;
         }
-        const DiscreteInputPick pick{device_->currentData().toInt(), input_->value()};
+        const DiscreteInputPick pick{fields_.device->currentData().toInt(), fields_.input->value()};
         picks_.push_back(pick);
-        picked_->addItem(QStringLiteral("%1, ввод %2").arg(device_->currentText()).arg(pick.item));
+        picked_->addItem(QStringLiteral("%1, ввод %2").arg(fields_.device->currentText()).arg(pick.item));
     });
     layout->addWidget(add);
     layout->addWidget(picked_, 1);
-    layout->addWidget(OkCancel(this));
+    layout->addWidget(OkCancelButtons(this));
 }
 
 std::optional<std::vector<DiscreteInputPick>> DiscreteInputPicker::Pick() {
@@ -115,7 +101,7 @@ MomentaryPicker::MomentaryPicker(QWidget* parent)
     panes->addLayout(right, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(panes, 1);
-    layout->addWidget(OkCancel(this));
+    layout->addWidget(OkCancelButtons(this));
     connect(devices_, &QTreeWidget::currentItemChanged, this, [this] { ShowQuantities(); });
     connect(quantities_, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
         const QTreeWidgetItem* device = devices_->currentItem();
@@ -176,8 +162,7 @@ std::optional<std::vector<MomentaryPick>> MomentaryPicker::Pick() {
 }
 
 StateObjectPicker::StateObjectPicker(QWidget* parent)
-    : QDialog(parent), objects_(MeasurementObjects()), devices_(Devices()), tabs_(new QTabWidget),
-      object_list_(new QListWidget), device_(DeviceBox(devices_)), input_(InputBox()) {
+    : QDialog(parent), objects_(MeasurementObjects()), tabs_(new QTabWidget), object_list_(new QListWidget) {
     setWindowTitle(QStringLiteral("Выберите объект измерения (дискретный ввод)"));
     for (const NamedCode& object : objects_) {
         object_list_->addItem(DeviceText(object));
@@ -185,19 +170,18 @@ StateObjectPicker::StateObjectPicker(QWidget* parent)
     tabs_->addTab(object_list_, QStringLiteral("Объекты измерения"));
     auto* inputs = new QWidget;
     auto* form = new QFormLayout(inputs);
-    form->addRow(QStringLiteral("Устройство:"), device_);
-    form->addRow(QStringLiteral("Номер ввода:"), input_);
+    fields_.AddRows(form);
     tabs_->addTab(inputs, QStringLiteral("Дискретные вводы"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_, 1);
-    layout->addWidget(OkCancel(this));
+    layout->addWidget(OkCancelButtons(this));
 }
 
 std::optional<StateObject> StateObjectPicker::Pick(const std::optional<StateObject>& current) {
     if (current && current->type == kDiscreteInputType) {
         tabs_->setCurrentIndex(1);
-        device_->setCurrentIndex(device_->findData(current->code));
-        input_->setValue(current->item);
+        fields_.device->setCurrentIndex(fields_.device->findData(current->code));
+        fields_.input->setValue(current->item);
     } else if (current) {
         tabs_->setCurrentIndex(0);
         for (size_t i = 0; i < objects_.size(); ++i) {
@@ -217,13 +201,13 @@ std::optional<StateObject> StateObjectPicker::Pick(const std::optional<StateObje
         const NamedCode& object = objects_[static_cast<size_t>(row)];
         return StateObject{kMeasurementObjectType, object.code, 0, object.name};
     }
-    const int index = device_->currentIndex();
+    const int index = fields_.device->currentIndex();
     if (index < 0) {
         return std::nullopt;
     }
-    const NamedCode& device = devices_[static_cast<size_t>(index)];
-    return StateObject{kDiscreteInputType, device.code, input_->value(),
-                       fmt::format("{}, ввод {}", device.name, input_->value())};
+    const NamedCode& device = fields_.devices[static_cast<size_t>(index)];
+    return StateObject{kDiscreteInputType, device.code, fields_.input->value(),
+                       fmt::format("{}, ввод {}", device.name, fields_.input->value())};
 }
 
 } // namespace tl::dialogs

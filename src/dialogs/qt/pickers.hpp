@@ -15,12 +15,23 @@
 #include <vector>
 
 class QComboBox;
+class QFormLayout;
 class QListWidget;
 class QSpinBox;
 class QTabWidget;
 class QTreeWidget;
 
 namespace tl::dialogs {
+
+// A device and an input number on it, as both pickers of discrete inputs ask for them.
+struct DeviceInputFields {
+    DeviceInputFields();
+    void AddRows(QFormLayout* form) const;
+
+    std::vector<NamedCode> devices;
+    QComboBox* device;
+    QSpinBox* input;
+};
 
 // A device and an input number; "Добавить" collects them.
 class DiscreteInputPicker : public QDialog {
@@ -30,9 +41,7 @@ public:
     std::optional<std::vector<DiscreteInputPick>> Pick();
 
 private:
-    std::vector<NamedCode> devices_;
-    QComboBox* device_;
-    QSpinBox* input_;
+    DeviceInputFields fields_;
     QListWidget* picked_;
     std::vector<DiscreteInputPick> picks_;
 };
@@ -62,11 +71,9 @@ public:
 
 private:
     std::vector<NamedCode> objects_;
-    std::vector<NamedCode> devices_;
+    DeviceInputFields fields_;
     QTabWidget* tabs_;
     QListWidget* object_list_;
-    QComboBox* device_;
-    QSpinBox* input_;
 };
 
 } // namespace tl::dialogs

@@ -1,6 +1,7 @@
 #include "task_dialog.hpp"
 
 #include "coefficient_dialog.hpp"
+#include "dialog_buttons.hpp"
 #include "formula_editor.hpp"
 #include "period_page.hpp"
 #include "qt_text.hpp"
@@ -10,7 +11,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -76,13 +76,8 @@ TaskDialog::TaskDialog(const std::string& task_key, double now, QWidget* parent)
     tabs_->addTab(period_, QStringLiteral("Параметры расчета"));
     layout->addWidget(tabs_, 1);
 
-    auto* buttons = new QDialogButtonBox;
-    buttons->addButton(QStringLiteral("ОК"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    buttons_ = buttons;
-    layout->addWidget(buttons);
+    buttons_ = OkCancelButtons(this);
+    layout->addWidget(buttons_);
 
     model_ = std::make_unique<TaskDialogModel>(task_key, config_, ElementCatalogue::Load(),
                                                TaskDialogServices{&boxes_, this, this, this, &checker_});
