@@ -2,6 +2,7 @@
 
 #include "tlcommon/text_codec.hpp"
 
+#include <cstdlib>
 #include <dlfcn.h>
 #include <filesystem>
 #include <stdexcept>
@@ -54,6 +55,17 @@ bool LibraryLoaded(const char* file_name) {
     }
     dlclose(handle);
     return true;
+}
+
+void ForgetDisplays() {
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+}
+
+OffscreenPlatform::OffscreenPlatform() {
+    setenv("XDG_RUNTIME_DIR", runtime_.Path().c_str(), 1);
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    ForgetDisplays();
 }
 
 } // namespace tl::test

@@ -3,6 +3,7 @@
 // called with a task key in Windows-1251.
 #pragma once
 
+#include "driver_test_support.hpp"
 #include "fake_host_service.hpp"
 #include "tlosses/abi.h"
 
@@ -22,7 +23,6 @@ public:
     // ShowSpecificDataDialogEx with the UTF-8 key converted for the boundary.
     bool ShowEx(const std::string& task_key);
     void Show(const std::string& task_key);
-    FakeHost& Host() { return host_; }
 
 private:
     void* handle_ = nullptr;
@@ -37,5 +37,18 @@ void CopyDriverLibraries(const std::string& from, const std::string& to, const s
 
 // Whether a library of that file name is loaded in this process.
 bool LibraryLoaded(const char* file_name);
+
+// No display server for the dialogs of this process: DISPLAY and WAYLAND_DISPLAY unset.
+void ForgetDisplays();
+
+// The offscreen platform and a private runtime directory (removed at the end) for the dialogs this
+// process opens while it lives, with no display server in reach.
+class OffscreenPlatform {
+public:
+    OffscreenPlatform();
+
+private:
+    TempDir runtime_;
+};
 
 } // namespace tl::test

@@ -1,7 +1,6 @@
 // The dialog export on a host that cannot show one: no display, or no dialogs library beside the
 // driver. The export answers false with a status line, and Qt is never loaded into the host.
 #include "dialog_export_support.hpp"
-#include "driver_test_support.hpp"
 #include "tldialogs/display_guard.hpp"
 
 #include <cstdlib>
@@ -22,8 +21,7 @@ TEST(DialogGuardTest, RefusesWithAStatusLineAndLoadsNoQt) {
         {"xcb;offscreen:fontengine=freetype", false,
          "Диалог настроек не открыт: не удалось загрузить библиотеку диалогов "},
     };
-    unsetenv("DISPLAY");
-    unsetenv("WAYLAND_DISPLAY");
+    ForgetDisplays();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.platform != nullptr ? c.platform : "(no platform)");
         if (c.platform != nullptr) {

@@ -17,10 +17,6 @@ Answer ScriptedBoxes::Ask(std::string_view caption, std::string_view text, Butto
     return answer;
 }
 
-void ScriptedBoxes::Inform(std::string_view caption, std::string_view text) {
-    informations.push_back(std::string(caption) + ": " + std::string(text));
-}
-
 bool ScriptedEditors::EditCoefficients(const ElementAddress& element, TMethod1Obj& record) {
     opened.push_back("coefficients " + settings::ElementKey(element));
     if (!coefficients) {

@@ -15,21 +15,19 @@ namespace tl::dialogs::testing {
 
 class ScriptedBoxes : public MessageBoxes {
 public:
-    std::deque<Answer> answers; // running out of answers is a test failure
-    std::vector<std::string> questions;
-    std::vector<std::string> informations;
+    std::deque<Answer> answers;         // running out of answers is a test failure
+    std::vector<std::string> questions; // "caption: text"
 
     Answer Ask(std::string_view caption, std::string_view text, Buttons buttons, BoxIcon icon) override;
-    void Inform(std::string_view caption, std::string_view text) override;
+    void Inform(std::string_view, std::string_view) override {}
 };
 
 class RecordingPanel : public GridPanel {
 public:
     std::vector<std::string> texts;
-    std::vector<ElementAddress> focused;
     void ShowText(std::string_view text) override { texts.emplace_back(text); }
     void ShowGrid() override { texts.emplace_back("<grid>"); }
-    void FocusRow(const ElementAddress& element) override { focused.push_back(element); }
+    void FocusRow(const ElementAddress&) override {}
 };
 
 class ScriptedSelection : public ElementSelection {

@@ -50,19 +50,5 @@ TEST(PeriodFieldsTest, FieldsRoundTripWithTheDialogsRules) {
     }
 }
 
-TEST(PeriodFieldsTest, EnablingFollowsTheRadioButtonsAndTheAdditionalCheckBox) {
-    PeriodFields fields;
-    fields.base.choice = IntervalChoice::kInterval;
-    fields.adv.choice = IntervalChoice::kDepth;
-    PeriodEnabling enabling = EnablingOf(fields);
-    EXPECT_FALSE(enabling.base_depth);
-    EXPECT_TRUE(enabling.base_interval);
-    EXPECT_FALSE(enabling.additional_group || enabling.adv_depth || enabling.adv_interval);
-    fields.additional = true;
-    enabling = EnablingOf(fields);
-    EXPECT_TRUE(enabling.additional_group && enabling.adv_depth);
-    EXPECT_FALSE(enabling.adv_interval);
-}
-
 } // namespace
 } // namespace tl::dialogs

@@ -1,5 +1,6 @@
 // Reference table files: a header that names the source is required, and the first directory
 // holding the file wins.
+#include "driver_test_support.hpp"
 #include "tldialogs/reference_tables.hpp"
 
 #include <cstdlib>
@@ -22,10 +23,9 @@ TEST(ReferenceTablesTest, FilesMustNameTheirSource) {
 }
 
 TEST(ReferenceTablesTest, TheConfiguredDirectoryComesFirst) {
-    char base[] = "/tmp/tl-reference-XXXXXX";
-    ASSERT_NE(mkdtemp(base), nullptr);
-    const std::filesystem::path configured = std::filesystem::path(base) / "configured";
-    const std::filesystem::path beside = std::filesystem::path(base) / "lib";
+    const test::TempDir base;
+    const std::filesystem::path configured = std::filesystem::path(base.Path()) / "configured";
+    const std::filesystem::path beside = std::filesystem::path(base.Path()) / "lib";
     std::filesystem::create_directories(configured);
     std::filesystem::create_directories(beside / "reference");
     std::ofstream(beside / "reference" / "corona.csv") << "# source: s\nU\n";
@@ -38,7 +38,6 @@ TEST(ReferenceTablesTest, TheConfiguredDirectoryComesFirst) {
     EXPECT_EQ(FindReferenceTable(ReferenceTableId::kRegions, directories), configured / "regions.csv");
     EXPECT_EQ(FindReferenceTable(ReferenceTableId::kInsulators, directories), std::nullopt);
     unsetenv("TLOSSES_REFERENCE_DIR");
-    std::filesystem::remove_all(base);
 }
 
 } // namespace

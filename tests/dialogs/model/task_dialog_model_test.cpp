@@ -57,6 +57,7 @@ protected:
         model_->Load(EncodeDate(2026, 3, 10));
         recording_.writes.clear();
         panel_.texts.clear();
+        boxes_.questions.clear();
         return *model_;
     }
 
@@ -164,7 +165,6 @@ TEST_F(TaskDialogModelTest, SwitchingTheMethodAsksToSaveOnlyAChangedList) {
         model.SelectMethod(0);
         EXPECT_EQ(Coefficients({26, 0, 3}).r0, answer == Answer::kYes ? 0.25 : 0.10);
         EXPECT_EQ(boxes_.questions.size(), 1u);
-        boxes_.questions.clear();
     }
 }
 
@@ -210,7 +210,6 @@ TEST_F(TaskDialogModelTest, PasteAsksPerConfiguredRowUntilAnAnswerForAll) {
         EXPECT_FALSE(model.CanPaste());
         model.Copy({26, 0, 1});
         boxes_.answers = c.answers;
-        boxes_.questions.clear();
         model.Paste({{26, 0, 1}, {26, 0, 2}, {26, 0, 3}, {27, 0, 1}});
         EXPECT_EQ(boxes_.questions.size(), c.questions);
         EXPECT_EQ(boxes_.questions.front(), "Подтверждение: Объект \"($001A.0.2) ПС26.К2\" имеет настроенные "
@@ -231,7 +230,6 @@ TEST_F(TaskDialogModelTest, DeleteAsksOnceAndOnNoKeepsTheConfiguredRows) {
         ASSERT_TRUE(model.EditElement({26, 0, 2}));
         model.Copy({26, 0, 2});
         boxes_.answers = {answer};
-        boxes_.questions.clear();
         model.Delete({{26, 0, 1}, {26, 0, 2}, {26, 0, 3}});
         EXPECT_EQ(boxes_.questions.size(), 1u);
         const std::vector<ElementAddress> left = answer == Answer::kYes
@@ -290,7 +288,6 @@ TEST_F(TaskDialogModelTest, TheScriptCheckStopsAtTheFirstFailureAndOffersItsEdit
         EXPECT_EQ(checker_.checked.size(), c.failed == "Общий скрипт" ? 1u : 3u)
             << "the third is not compiled";
         EXPECT_TRUE(recording_.writes.empty());
-        boxes_.questions.clear();
     }
 }
 

@@ -9,17 +9,18 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDialog>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QToolButton>
-#include <QTreeWidget>
 #include <cstdio>
 #include <string>
 
 namespace {
 
+using tl::test::FindByText;
 using tl::test::OnNextModal;
+using tl::test::OpenRow;
+using tl::test::Reject;
 
 QString g_output;
 
@@ -28,17 +29,6 @@ void Save(QWidget* window, const char* name) {
     if (!window->grab().save(path)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
     }
-}
-
-void OpenFirstRow(QWidget* dialog) {
-    auto* grid = dialog->findChild<QTreeWidget*>();
-    if (grid != nullptr && grid->topLevelItemCount() > 0) {
-        emit grid->itemDoubleClicked(grid->topLevelItem(0), 0);
-    }
-}
-
-void Reject(QWidget* dialog) {
-    static_cast<QDialog*>(dialog)->reject();
 }
 
 // The demo's coefficient task: the grid, the period tab, the coefficient dialog of the first row
@@ -50,25 +40,17 @@ void ShootCoefficients() {
         tabs->setCurrentIndex(1);
         Save(dialog, "task-dialog-period.png");
         tabs->setCurrentIndex(0);
-        OnNextModal(
-            [](QWidget* coefficients) {
-                Save(coefficients, "coefficient-dialog.png");
-                for (QToolButton* button : coefficients->findChildren<QToolButton*>()) {
-                    if (button->text() == QStringLiteral("?")) {
-                        button->click();
-                        break;
-                    }
+        OpenRow(dialog, 0, [](QWidget* coefficients) {
+            Save(coefficients, "coefficient-dialog.png");
+            FindByText<QToolButton>(coefficients, QStringLiteral("?"))->click();
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                if (window->isVisible() && window->windowTitle().startsWith(QStringLiteral("Удельные"))) {
+                    Save(window, "reference-table.png");
+                    window->close();
                 }
-                for (QWidget* window : QApplication::topLevelWidgets()) {
-                    if (window->isVisible() && window->windowTitle().startsWith(QStringLiteral("Удельные"))) {
-                        Save(window, "reference-table.png");
-                        window->close();
-                    }
-                }
-                Reject(coefficients);
-            },
-            dialog);
-        OpenFirstRow(dialog);
+            }
+            Reject(coefficients);
+        });
         Reject(dialog);
     });
 }
@@ -78,21 +60,14 @@ void ShootCoefficients() {
 void ShootFormulas() {
     OnNextModal([](QWidget* dialog) {
         Save(dialog, "task-dialog-formulas.png");
-        OnNextModal(
-            [](QWidget* editor) {
-                Save(editor, "formula-editor.png");
-                auto* text = editor->findChild<QPlainTextEdit*>(QStringLiteral("formula"));
-                text->appendPlainText(QStringLiteral("%Result1% := %Result1% * ;"));
-                for (QAbstractButton* button : editor->findChildren<QAbstractButton*>()) {
-                    if (button->text() == QStringLiteral("Проверить скрипт")) {
-                        button->click();
-                    }
-                }
-                Save(editor, "formula-editor-messages.png");
-                Reject(editor);
-            },
-            dialog);
-        OpenFirstRow(dialog);
+        OpenRow(dialog, 0, [](QWidget* editor) {
+            Save(editor, "formula-editor.png");
+            auto* text = editor->findChild<QPlainTextEdit*>(QStringLiteral("formula"));
+            text->appendPlainText(QStringLiteral("%Result1% := %Result1% * ;"));
+            FindByText<QAbstractButton>(editor, QStringLiteral("Проверить скрипт"))->click();
+            Save(editor, "formula-editor-messages.png");
+            Reject(editor);
+        });
         Reject(dialog);
     });
 }

@@ -24,10 +24,6 @@ DialogTestDatabase::~DialogTestDatabase() {
     DBCloseDatabase();
 }
 
-void DialogTestDatabase::Execute(const std::string& sql) {
-    db::ProcessConnection()->Execute(sql);
-}
-
 std::vector<std::string> DialogTestDatabase::Dump(std::string_view section) {
     std::vector<std::string> lines;
     for (const std::string& key : config_.ReadSection(section)) {

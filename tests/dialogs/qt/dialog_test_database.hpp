@@ -17,7 +17,6 @@ public:
     DialogTestDatabase(const DialogTestDatabase&) = delete;
     DialogTestDatabase& operator=(const DialogTestDatabase&) = delete;
 
-    void Execute(const std::string& sql);
     // "key=value" for every key of the section, in listing order.
     std::vector<std::string> Dump(std::string_view section);
     TSvcConfig& Config() { return config_; }

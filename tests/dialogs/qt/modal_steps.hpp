@@ -11,7 +11,13 @@ namespace tl::test {
 // about ten seconds (the test then hangs in exec() and ctest's timeout reports it).
 void OnNextModal(std::function<void(QWidget*)> action, QWidget* previous = nullptr);
 
-// The visible child widget of that class whose text (button text, window title) is `text`.
+// Double-clicks the grid row of the settings dialog and runs `in_editor` on the editor it opens.
+void OpenRow(QWidget* dialog, int row, std::function<void(QWidget*)> in_editor);
+
+// Closes the dialog as its cancel button does.
+void Reject(QWidget* dialog);
+
+// The child of that class (a button, an action) whose text is `text`.
 template <typename T>
 T* FindByText(QWidget* root, const QString& text) {
     for (T* widget : root->findChildren<T*>()) {

@@ -1,15 +1,13 @@
 // A host without Qt: the dialogs library makes its own QApplication for each dialog and makes it
-// again for the next one; without a display it makes none and says so. The test reaches the dialog through a
-// routine that Qt runs whenever an application is constructed.
+// again for the next one; without a display it makes none and says so. The test reaches the dialog
+// through a routine that Qt runs whenever an application is constructed.
 #include "dialog_export_support.hpp"
 #include "dialog_test_database.hpp"
 #include "modal_steps.hpp"
 #include "tldialogs/display_guard.hpp"
 
 #include <QApplication>
-#include <QDialog>
 #include <cstdlib>
-#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace tl::test {
@@ -19,14 +17,11 @@ int g_applications = 0;
 
 void CloseTheDialog() {
     ++g_applications;
-    OnNextModal([](QWidget* dialog) { static_cast<QDialog*>(dialog)->reject(); });
+    OnNextModal(&Reject);
 }
 
 TEST(OwnApplicationTest, EachDialogGetsAnApplicationOfItsOwn) {
-    char runtime[] = "/tmp/tl-dialog-tests-XXXXXX";
-    ASSERT_NE(mkdtemp(runtime), nullptr);
-    setenv("XDG_RUNTIME_DIR", runtime, 1);
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    const OffscreenPlatform platform;
     qAddPreRoutine(&CloseTheDialog);
     {
         DialogTestDatabase database;
@@ -40,18 +35,13 @@ TEST(OwnApplicationTest, EachDialogGetsAnApplicationOfItsOwn) {
     // An application object that is no QApplication (a host without Qt) and no display: the
     // library makes no application and says why.
     unsetenv("QT_QPA_PLATFORM");
-    unsetenv("DISPLAY");
-    unsetenv("WAYLAND_DISPLAY");
-    {
-        int host_application = 0;
-        DialogDriver driver(TL_DRIVER_BIN_DIR, &host_application);
-        FakeHost::StatusLines().clear();
-        EXPECT_FALSE(driver.ShowEx("\\Scripts\\Losses1\\"));
-        EXPECT_EQ(g_applications, 2);
-        EXPECT_EQ(FakeHost::StatusLines(), (std::vector<std::pair<std::string, std::string>>{
-                                               {"Losses1", std::string(dialogs::kNoDisplayLine)}}));
-    }
-    std::filesystem::remove_all(runtime);
+    int host_application = 0;
+    DialogDriver driver(TL_DRIVER_BIN_DIR, &host_application);
+    FakeHost::StatusLines().clear();
+    EXPECT_FALSE(driver.ShowEx("\\Scripts\\Losses1\\"));
+    EXPECT_EQ(g_applications, 2);
+    EXPECT_EQ(FakeHost::StatusLines(), (std::vector<std::pair<std::string, std::string>>{
+                                           {"Losses1", std::string(dialogs::kNoDisplayLine)}}));
 }
 
 } // namespace

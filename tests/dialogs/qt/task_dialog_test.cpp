@@ -1,19 +1,20 @@
-#include "task_dialog_test.hpp"
-
+// The dialogs opened through ShowSpecificDataDialogEx of the real driver, driven as an operator
+// would, with the database checked afterwards. This process owns the QApplication, under the
+// offscreen platform, so the dialogs library uses it, as it does in a Qt host.
 #include "dialog_export_support.hpp"
 #include "dialog_test_database.hpp"
 #include "modal_steps.hpp"
 #include "tlsettings/task_keys.hpp"
 
 #include <QAction>
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDoubleSpinBox>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTest>
 #include <QTreeWidget>
+#include <gtest/gtest.h>
 
 namespace tl::test {
 namespace {
@@ -25,23 +26,19 @@ constexpr const char* kFormulas = "\\Scripts\\Losses1\\Devices2\\";
 
 void Press(QWidget* dialog, const QString& text) {
     QPushButton* button = FindByText<QPushButton>(dialog, text);
-    QVERIFY2(button != nullptr, qPrintable(text));
+    ASSERT_NE(button, nullptr) << text.toStdString();
     button->click();
 }
 
 void Trigger(QWidget* dialog, const QString& text) {
-    for (QAction* action : dialog->findChildren<QAction*>()) {
-        if (action->text() == text) {
-            action->trigger();
-            return;
-        }
-    }
-    QFAIL(qPrintable(text));
+    QAction* action = FindByText<QAction>(dialog, text);
+    ASSERT_NE(action, nullptr) << text.toStdString();
+    action->trigger();
 }
 
 void Answer(QWidget* box, QMessageBox::StandardButton answer) {
     auto* message = qobject_cast<QMessageBox*>(box);
-    QVERIFY(message != nullptr);
+    ASSERT_NE(message, nullptr);
     message->button(answer)->click();
 }
 
@@ -49,22 +46,13 @@ QTreeWidget* Grid(QWidget* dialog) {
     return dialog->findChild<QTreeWidget*>();
 }
 
-// Double-clicks the row and runs `in_editor` on the editor it opens.
-void OpenRow(QWidget* dialog, int row, std::function<void(QWidget*)> in_editor) {
-    OnNextModal(std::move(in_editor), dialog);
-    QTreeWidget* grid = Grid(dialog);
-    emit grid->itemDoubleClicked(grid->topLevelItem(row), 0);
-}
-
 void StoreMethod(DialogTestDatabase& database, int method) {
     database.Config().WriteInteger(kTaskSection, settings::kMethod, method);
 }
 
-} // namespace
-
 // Also: the host hands its QApplication over (parameter 11), and the dialog opens in it although
 // the environment names no display, since the host's application has its platform already.
-void TaskDialogTest::cancelWritesNothingAndOkSaves() {
+TEST(TaskDialogTest, CancelWritesNothingAndOkSaves) {
     DialogTestDatabase database;
     QCoreApplication* const host_application = QCoreApplication::instance();
     DialogDriver driver(TL_DRIVER_BIN_DIR, host_application);
@@ -74,27 +62,27 @@ void TaskDialogTest::cancelWritesNothingAndOkSaves() {
     bool shown = false;
     OnNextModal([&shown, host_application](QWidget* dialog) {
         shown = true;
-        QCOMPARE(QCoreApplication::instance(), host_application);
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("Параметры сценария \"Losses1\""));
+        EXPECT_EQ(QCoreApplication::instance(), host_application);
+        EXPECT_EQ(dialog->windowTitle().toStdString(), "Параметры сценария \"Losses1\"");
         Press(dialog, QStringLiteral("Отмена"));
     });
-    QVERIFY(!driver.ShowEx(kTaskKey));
+    EXPECT_FALSE(driver.ShowEx(kTaskKey));
     qputenv("QT_QPA_PLATFORM", platform);
-    QVERIFY(shown);
-    QCOMPARE(QCoreApplication::instance(), host_application);
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(QCoreApplication::instance(), host_application);
     // Opening converts the element keys and marks that done; nothing else is written.
-    QCOMPARE(database.Dump(kTaskSection),
-             (std::vector<std::string>{"Foreign=kept until saved", "UpdateFormat0=0", "UpdateFormat1=0"}));
+    EXPECT_EQ(database.Dump(kTaskSection),
+              (std::vector<std::string>{"Foreign=kept until saved", "UpdateFormat0=0", "UpdateFormat1=0"}));
 
     OnNextModal([](QWidget* dialog) { Press(dialog, QStringLiteral("ОК")); });
-    QVERIFY(driver.ShowEx(kTaskKey));
+    EXPECT_TRUE(driver.ShowEx(kTaskKey));
     TSvcConfig& config = database.Config();
-    QVERIFY(!config.ValueExists(kTaskSection, "Foreign"));
-    QCOMPARE(config.ReadInteger(kTaskSection, settings::kDeepBase, -1), 0);
-    QVERIFY(config.ValueExists(kTaskSection, settings::kCommonScript));
+    EXPECT_FALSE(config.ValueExists(kTaskSection, "Foreign"));
+    EXPECT_EQ(config.ReadInteger(kTaskSection, settings::kDeepBase, -1), 0);
+    EXPECT_TRUE(config.ValueExists(kTaskSection, settings::kCommonScript));
 }
 
-void TaskDialogTest::coefficientsEditedInTheirDialogAreSaved() {
+TEST(TaskDialogTest, CoefficientsEditedInTheirDialogAreSaved) {
     DialogTestDatabase database;
     DialogDriver driver(TL_DRIVER_BIN_DIR);
     StoreMethod(database, 0);
@@ -103,9 +91,9 @@ void TaskDialogTest::coefficientsEditedInTheirDialogAreSaved() {
     database.Config().WriteString(kCoefficients, "26.0.2",
                                   "1;2;0;1;0.10;10.00;0.00;0;0.50;35;35;0;700;0;0;0;0;0;0;0;0;0;0;;");
     OnNextModal([](QWidget* dialog) {
-        QCOMPARE(Grid(dialog)->topLevelItemCount(), 2);
+        EXPECT_EQ(Grid(dialog)->topLevelItemCount(), 2);
         OpenRow(dialog, 0, [](QWidget* coefficients) {
-            QCOMPARE(coefficients->windowTitle(), QStringLiteral("ПС Северная.Ввод 1 А+ (001A.1)"));
+            EXPECT_EQ(coefficients->windowTitle().toStdString(), "ПС Северная.Ввод 1 А+ (001A.1)");
             for (QDoubleSpinBox* box : coefficients->findChildren<QDoubleSpinBox*>()) {
                 if (box->suffix() == QStringLiteral(" Ом/км")) {
                     box->setValue(0.25);
@@ -115,12 +103,12 @@ void TaskDialogTest::coefficientsEditedInTheirDialogAreSaved() {
         });
         Press(dialog, QStringLiteral("ОК"));
     });
-    QVERIFY(driver.ShowEx(kTaskKey));
+    EXPECT_TRUE(driver.ShowEx(kTaskKey));
     const std::string stored = database.Config().ReadString(kCoefficients, "26.0.1", "");
-    QVERIFY2(stored.starts_with("1;0;2;2;0.25;") || stored.starts_with("1;0;2;2;0,25;"), stored.c_str());
+    EXPECT_TRUE(stored.starts_with("1;0;2;2;0.25;") || stored.starts_with("1;0;2;2;0,25;")) << stored;
 }
 
-void TaskDialogTest::aFormulaWithAnErrorKeepsItsEditorOpen() {
+TEST(TaskDialogTest, AFormulaWithAnErrorKeepsItsEditorOpen) {
     DialogTestDatabase database;
     DialogDriver driver(TL_DRIVER_BIN_DIR);
     StoreMethod(database, 1);
@@ -130,20 +118,20 @@ void TaskDialogTest::aFormulaWithAnErrorKeepsItsEditorOpen() {
             auto* text = editor->findChild<QPlainTextEdit*>(QStringLiteral("formula"));
             text->setPlainText(QStringLiteral("W(26, 1) +"));
             Press(editor, QStringLiteral("ОК"));
-            QVERIFY(editor->isVisible());
-            QCOMPARE(editor->findChild<QTabWidget*>()->currentIndex(), 1); // "Сообщения компилятора"
+            EXPECT_TRUE(editor->isVisible());
+            EXPECT_EQ(editor->findChild<QTabWidget*>()->currentIndex(), 1); // "Сообщения компилятора"
             text->setPlainText(QStringLiteral("W(26, 1) * 2"));
             Press(editor, QStringLiteral("ОК"));
-            QVERIFY(!editor->isVisible());
+            EXPECT_FALSE(editor->isVisible());
         });
-        QCOMPARE(Grid(dialog)->topLevelItem(0)->text(1), QStringLiteral("W(26, 1) * 2"));
+        EXPECT_EQ(Grid(dialog)->topLevelItem(0)->text(1).toStdString(), "W(26, 1) * 2");
         Press(dialog, QStringLiteral("ОК"));
     });
-    QVERIFY(driver.ShowEx(kTaskKey));
-    QCOMPARE(database.Config().ReadString(kFormulas, "26.0.1", ""), std::string("W(26, 1) * 2"));
+    EXPECT_TRUE(driver.ShowEx(kTaskKey));
+    EXPECT_EQ(database.Config().ReadString(kFormulas, "26.0.1", ""), "W(26, 1) * 2");
 }
 
-void TaskDialogTest::aFailedScriptCheckKeepsTheDialogOpenAndSavesNothing() {
+TEST(TaskDialogTest, AFailedScriptCheckKeepsTheDialogOpenAndSavesNothing) {
     DialogTestDatabase database;
     DialogDriver driver(TL_DRIVER_BIN_DIR);
     StoreMethod(database, 1);
@@ -160,17 +148,25 @@ void TaskDialogTest::aFailedScriptCheckKeepsTheDialogOpenAndSavesNothing() {
         Trigger(dialog, QStringLiteral("Вставить"));
         OnNextModal(
             [](QWidget* box) {
-                QCOMPARE(box->windowTitle(), QStringLiteral("Проверка скриптов"));
+                EXPECT_EQ(box->windowTitle().toStdString(), "Проверка скриптов");
                 Answer(box, QMessageBox::No);
             },
             dialog);
         Press(dialog, QStringLiteral("ОК"));
-        QVERIFY(dialog->isVisible());
+        EXPECT_TRUE(dialog->isVisible());
         Press(dialog, QStringLiteral("Отмена"));
     });
-    QVERIFY(!driver.ShowEx(kTaskKey));
-    QCOMPARE(database.Dump(kFormulas), before);
-    QVERIFY(!database.Config().ValueExists(kTaskSection, settings::kDeepBase));
+    EXPECT_FALSE(driver.ShowEx(kTaskKey));
+    EXPECT_EQ(database.Dump(kFormulas), before);
+    EXPECT_FALSE(database.Config().ValueExists(kTaskSection, settings::kDeepBase));
 }
 
+} // namespace
 } // namespace tl::test
+
+int main(int argc, char** argv) {
+    const tl::test::OffscreenPlatform platform;
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
