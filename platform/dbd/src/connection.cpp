@@ -1,4 +1,5 @@
 // Opening a connection by URI, and the process-wide connection.
+#include "insert_arguments.hpp"
 #include "pg_connection.hpp"
 #include "sqlite_connection.hpp"
 #include "tlplatform/db_connection.hpp"
@@ -54,10 +55,7 @@ void Connection::QueryStreamed(std::string_view sql, std::span<const TlVariant> 
 
 void Connection::InsertOrReplaceRows(std::string_view table, std::span<const std::string_view> names,
                                      std::span<const TlVariant> values) {
-    if (names.empty() || values.size() % names.size() != 0) {
-        throw Error(fmt::format("{} values are no whole rows of {} columns for {}", values.size(),
-                                names.size(), table));
-    }
+    CheckWholeRows(table, names, values);
     for (size_t at = 0; at < values.size(); at += names.size()) {
         InsertOrReplace(table, names, values.subspan(at, names.size()));
     }

@@ -1,5 +1,6 @@
 #include "pg_connection.hpp"
 
+#include "insert_arguments.hpp"
 #include "memory_result_set.hpp"
 #include "named_parameters.hpp"
 #include "pg_cursor_reader.hpp"
@@ -67,8 +68,7 @@ void PgConnection::Prepare() {
     }
 }
 
-std::unique_ptr<ResultSet> PgConnection::Query(std::string_view sql, std::span<const TlVariant> params) {
-    std::lock_guard lock(mutex_);
+std::string PgConnection::PrepareQuery(std::string_view sql, std::span<const TlVariant> params) {
     Prepare();
     const PositionalSql positional =
         RewriteNamedParameters(pg::DropDistinctInsideUnion(sql), PlaceholderStyle::Dollar);
@@ -76,15 +76,68 @@ std::unique_ptr<ResultSet> PgConnection::Query(std::string_view sql, std::span<c
     for (const TlVariant& value : ValuesToBind(positional, params)) {
         params_.Add(value);
     }
-    const std::string statement = pg::RewriteElementFiltersForPg(positional.text, params_);
+    return pg::RewriteElementFiltersForPg(positional.text, params_);
+}
+
+std::unique_ptr<ResultSet> PgConnection::Query(std::string_view sql, std::span<const TlVariant> params) {
+    std::lock_guard lock(mutex_);
+    const std::string statement = PrepareQuery(sql, params);
     const std::string what = fmt::format("the query failed {}", Excerpt(sql));
+    std::unique_ptr<MemoryResultSet> set;
     if (pg::ReadsThroughCursor(statement)) {
-        return pg::ReadThroughCursor(session_, statement, params_, what);
+        pg::ReadThroughCursor(session_, statement, params_, what,
+                              {[&](std::vector<std::string> names) -> MemoryResultSet& {
+                                   set = std::make_unique<MemoryResultSet>(std::move(names));
+                                   return *set;
+                               },
+                               {}});
+    } else {
+        const pg::Result result = session_.ExecParams(statement, params_, true, what);
+        set = std::make_unique<MemoryResultSet>(pg::ColumnNames(result.get()));
+        pg::AppendRows(result.get(), *set);
     }
-    const pg::Result result = session_.ExecParams(statement, params_, true, what);
-    auto set = std::make_unique<MemoryResultSet>(pg::ColumnNames(result.get()));
-    pg::AppendRows(result.get(), *set);
+    set->Finish();
     return set;
+}
+
+void PgConnection::QueryStreamed(std::string_view sql, std::span<const TlVariant> params,
+                                 const QueryStream& stream) {
+    std::unique_lock lock(mutex_);
+    const std::string statement = PrepareQuery(sql, params);
+    if (!pg::ReadsThroughCursor(statement)) {
+        lock.unlock();
+        Connection::QueryStreamed(sql, params, stream);
+        return;
+    }
+    // Each batch goes straight into the published set; the reader has the rows from the first batch on.
+    std::shared_ptr<MemoryResultSet> set;
+    bool handed_over = false;
+    try {
+        pg::ReadThroughCursor(session_, statement, params_, fmt::format("the query failed {}", Excerpt(sql)),
+                              {[&](std::vector<std::string> names) -> MemoryResultSet& {
+                                   set = std::make_shared<MemoryResultSet>(std::move(names));
+                                   set->StartPublishing();
+                                   return *set;
+                               },
+                               [&] {
+                                   if (!handed_over && set->PublishedRows() > 0) {
+                                       handed_over = true;
+                                       stream.ready(set);
+                                   }
+                               }});
+    } catch (const std::exception& e) {
+        if (handed_over) {
+            if (stream.failing) {
+                stream.failing(e.what());
+            }
+            set->Abort();
+        }
+        throw;
+    }
+    set->Finish();
+    if (!handed_over) {
+        stream.ready(set);
+    }
 }
 
 int64_t PgConnection::ExecuteStatement(std::string_view sql, std::span<const TlVariant> values,
@@ -217,12 +270,21 @@ void PgConnection::AbandonStore() {
 void PgConnection::InsertOrReplace(std::string_view table, std::span<const std::string_view> names,
                                    std::span<const TlVariant> values) {
     std::lock_guard lock(mutex_);
-    if (names.size() != values.size()) {
-        throw Error(fmt::format("{} column names but {} values for {}", names.size(), values.size(), table));
+    CheckOneRow(table, names, values);
+    Store(table, names, values);
+}
+
+void PgConnection::InsertOrReplaceRows(std::string_view table, std::span<const std::string_view> names,
+                                       std::span<const TlVariant> values) {
+    std::lock_guard lock(mutex_);
+    CheckWholeRows(table, names, values);
+    if (!values.empty()) {
+        Store(table, names, values);
     }
-    if (names.empty()) {
-        throw Error(fmt::format("no columns to write into {}", table));
-    }
+}
+
+void PgConnection::Store(std::string_view table, std::span<const std::string_view> names,
+                         std::span<const TlVariant> values) {
     if (storing_ != nullptr && !storing_->Matches(table, names)) {
         FinishStore();
     }
@@ -237,13 +299,17 @@ void PgConnection::InsertOrReplace(std::string_view table, std::span<const std::
         if (storing_ == nullptr) {
             StartStore(FindWriter(table, names));
         }
-        storing_->EncodeRow(values, copy_buffer_);
+        // The rows are encoded into one buffer, handed to libpq whenever it holds a piece's worth.
+        for (size_t at = 0; at < values.size(); at += names.size()) {
+            storing_->EncodeRow(values.subspan(at, names.size()), copy_buffer_);
+            if (copy_buffer_.size() >= kCopyChunkBytes) {
+                session_.PutCopyData(copy_buffer_, fmt::format("cannot write into {}", table));
+                copy_buffer_.clear();
+            }
+        }
         if (own_transaction) {
             FinishStore();
             session_.Exec("commit", fmt::format("cannot write into {}", table));
-        } else if (copy_buffer_.size() >= kCopyChunkBytes) {
-            session_.PutCopyData(copy_buffer_, fmt::format("cannot write into {}", table));
-            copy_buffer_.clear();
         }
     } catch (...) {
         if (own_transaction) {

@@ -34,12 +34,16 @@ public:
     PgConnection& operator=(const PgConnection&) = delete;
 
     std::unique_ptr<ResultSet> Query(std::string_view sql, std::span<const TlVariant> params) override;
+    void QueryStreamed(std::string_view sql, std::span<const TlVariant> params,
+                       const QueryStream& stream) override;
     int64_t Execute(std::string_view sql, std::span<const TlVariant> params) override;
     void Begin() override;
     void Commit() override;
     void Rollback() override;
     void InsertOrReplace(std::string_view table, std::span<const std::string_view> names,
                          std::span<const TlVariant> values) override;
+    void InsertOrReplaceRows(std::string_view table, std::span<const std::string_view> names,
+                             std::span<const TlVariant> values) override;
     std::string_view BackendName() const override { return "postgresql"; }
     const std::string& Uri() const override { return uri_; }
 
@@ -47,6 +51,11 @@ private:
     // Before any statement: a lost connection opened again (outside a transaction) and a store in
     // progress merged.
     void Prepare();
+    // Prepare, then the statement to send with its values bound in params_.
+    std::string PrepareQuery(std::string_view sql, std::span<const TlVariant> params);
+    // Whole rows of one shape into the store in progress (or a store of their own outside a transaction).
+    void Store(std::string_view table, std::span<const std::string_view> names,
+               std::span<const TlVariant> values);
     void StartStore(pg::TableWriter& writer);
     // Ends the COPY in progress and merges its rows into their table.
     void FinishStore();

@@ -86,11 +86,11 @@ bool ReadsThroughCursor(std::string_view statement) {
     return IsKeyword(token, "select") || IsKeyword(token, "values");
 }
 
-std::unique_ptr<MemoryResultSet> ReadThroughCursor(Session& session, const std::string& statement,
-                                                   const PgParams& params, std::string_view what) {
+void ReadThroughCursor(Session& session, const std::string& statement, const PgParams& params,
+                       std::string_view what, const CursorSink& sink) {
     const bool own_transaction = !session.InTransaction();
     const std::string declare = "declare tl_cursor no scroll cursor for " + statement;
-    std::unique_ptr<MemoryResultSet> set;
+    MemoryResultSet* set = nullptr;
     try {
         Pipeline pipeline(session, what);
         if (own_transaction) {
@@ -111,9 +111,12 @@ std::unique_ptr<MemoryResultSet> ReadThroughCursor(Session& session, const std::
             pipeline.Send(more ? kFetch : own_transaction ? "commit" : "close tl_cursor", nullptr, true);
             pipeline.Sync();
             if (set == nullptr) {
-                set = std::make_unique<MemoryResultSet>(ColumnNames(batch.get()));
+                set = &sink.make_set(ColumnNames(batch.get()));
             }
             AppendRows(batch.get(), *set);
+            if (sink.batch_read) {
+                sink.batch_read();
+            }
             if (!more) {
                 pipeline.Take();
                 pipeline.TakeSync();
@@ -126,7 +129,6 @@ std::unique_ptr<MemoryResultSet> ReadThroughCursor(Session& session, const std::
         }
         throw;
     }
-    return set;
 }
 
 } // namespace tl::db::pg

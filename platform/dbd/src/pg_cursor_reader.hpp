@@ -12,16 +12,24 @@
 #include "pg_params.hpp"
 #include "pg_session.hpp"
 
-#include <memory>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tl::db::pg {
 
 // Statements a cursor can run: those that begin with SELECT or VALUES. Others run as they are.
 bool ReadsThroughCursor(std::string_view statement);
 
-std::unique_ptr<MemoryResultSet> ReadThroughCursor(Session& session, const std::string& statement,
-                                                   const PgParams& params, std::string_view what);
+// Where the rows of a read go: `make_set` gives the set for the columns once the first batch is in,
+// `batch_read` is called after each batch has been appended to it (the next one already on its way).
+struct CursorSink {
+    std::function<MemoryResultSet&(std::vector<std::string> columns)> make_set;
+    std::function<void()> batch_read;
+};
+
+void ReadThroughCursor(Session& session, const std::string& statement, const PgParams& params,
+                       std::string_view what, const CursorSink& sink);
 
 } // namespace tl::db::pg

@@ -2,6 +2,7 @@
 
 #include "bound_value.hpp"
 #include "element_filter.hpp"
+#include "insert_arguments.hpp"
 #include "memory_result_set.hpp"
 #include "named_parameters.hpp"
 
@@ -408,12 +409,7 @@ void SqliteConnection::WriteRows(const InsertShape& shape, sqlite3_stmt* stateme
 void SqliteConnection::InsertOrReplace(std::string_view table, std::span<const std::string_view> names,
                                        std::span<const TlVariant> values) {
     std::lock_guard lock(mutex_);
-    if (names.size() != values.size()) {
-        throw Error(fmt::format("{} column names but {} values for {}", names.size(), values.size(), table));
-    }
-    if (names.empty()) {
-        throw Error(fmt::format("no columns to write into {}", table));
-    }
+    CheckOneRow(table, names, values);
     const InsertShape& shape = FindInsertShape(table, names);
     WriteRows(shape, shape.statement.get(), values);
 }
@@ -421,10 +417,7 @@ void SqliteConnection::InsertOrReplace(std::string_view table, std::span<const s
 void SqliteConnection::InsertOrReplaceRows(std::string_view table, std::span<const std::string_view> names,
                                            std::span<const TlVariant> values) {
     std::lock_guard lock(mutex_);
-    if (names.empty() || values.size() % names.size() != 0) {
-        throw Error(fmt::format("{} values are no whole rows of {} columns for {}", values.size(),
-                                names.size(), table));
-    }
+    CheckWholeRows(table, names, values);
     InsertShape& shape = FindInsertShape(table, names);
     const size_t batch = kBatchRows * names.size();
     size_t at = 0;

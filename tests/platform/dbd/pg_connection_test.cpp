@@ -1,12 +1,16 @@
 // What only the PostgreSQL backend does: the server's types read back, values its columns cannot
-// take, lost connections, failed transactions and the plan of the data request. Skipped unless the
-// tests run beside a server (scripts/with-postgres.sh).
+// take, lost connections, failed transactions, streamed reads and the plan of the data request. Skipped
+// unless the tests run beside a server (scripts/with-postgres.sh).
 #include "test_support.hpp"
 #include "tlplatform/db_connection.hpp"
 #include "tltest/test_database.hpp"
 
 #include <fmt/format.h>
+#include <functional>
 #include <gtest/gtest.h>
+#include <string>
+#include <thread>
+#include <vector>
 
 namespace tl::db {
 namespace {
@@ -32,6 +36,44 @@ protected:
     // Ends a server process from another connection, as a server restart would.
     void Kill(int64_t pid) {
         Connection::Open(database_->Uri())->Execute(fmt::format("select pg_terminate_backend({})", pid));
+    }
+
+    // Every row of a set as "v1|v2|...", nulls as "null".
+    static std::vector<std::string> Rows(ResultSet& set) {
+        std::vector<std::string> rows;
+        for (set.First(); !set.Eof(); set.Next()) {
+            std::string row;
+            for (int32_t c = 0; c < set.ColumnCount(); ++c) {
+                row += fmt::format("{}{}", c == 0 ? "" : "|", set.IsNull(c) ? "null" : set.AsText(c));
+            }
+            rows.push_back(std::move(row));
+        }
+        return rows;
+    }
+
+    // A streamed query read on another thread while it fills, as the host's driver does; `ready`
+    // runs on the query's thread once the set is handed over.
+    struct Streamed {
+        std::vector<std::string> rows;
+        std::string failure;
+        std::string error;
+    };
+    Streamed Stream(const std::string& sql, const std::function<void()>& ready = {}) {
+        Streamed out;
+        std::thread reader;
+        QueryStream stream;
+        stream.ready = [&](std::shared_ptr<ResultSet> set) {
+            reader = std::thread([&out, set] { out.rows = Rows(*set); });
+            if (ready) {
+                ready();
+            }
+        };
+        stream.failing = [&](std::string_view error) { out.failure = error; };
+        out.error = ErrorOf([&] { db_->QueryStreamed(sql, {}, stream); });
+        if (reader.joinable()) {
+            reader.join();
+        }
+        return out;
     }
 
     std::unique_ptr<tl::testing::TestDatabase> database_;
@@ -157,6 +199,32 @@ TEST_F(PgConnectionTest, ALostConnectionFailsWithItsTextAndTheNextStatementRecon
     EXPECT_EQ(Count("data"), 10);
     store(20, false);
     EXPECT_EQ(Count("data"), 20);
+}
+
+TEST_F(PgConnectionTest, StreamedRowsAreTheWholeSetsRows) {
+    // Several cursor batches of nulls, numbers and texts up to a few hundred kilobytes.
+    const std::string sql =
+        "select n, case when n % 3 = 0 then null else n * 0.5::float8 end as half, "
+        "case when n % 5 = 0 then null when n % 4999 = 0 then repeat('кВт', 100000 + n) else 'r' || n end "
+        "as note from generate_series(1, 25000) n order by n";
+    const std::vector<std::string> whole = Rows(*db_->Query(sql, {}));
+    ASSERT_EQ(whole.size(), 25'000u);
+    const Streamed streamed = Stream(sql);
+    EXPECT_EQ(streamed.error, "(no error)");
+    EXPECT_TRUE(streamed.rows == whole); // not printed: the texts are long
+    // Statements a cursor cannot run, and empty sets, are handed over too.
+    EXPECT_EQ(Stream("show server_encoding").rows, std::vector<std::string>{"UTF8"});
+    EXPECT_TRUE(Stream("select 1 where false").rows.empty());
+}
+
+TEST_F(PgConnectionTest, AConnectionLostWhileAQueryStreamsIsAFailure) {
+    const int64_t pid = ServerProcess();
+    const Streamed streamed = Stream("select n from generate_series(1, 1000000) n", [&] { Kill(pid); });
+    EXPECT_NE(streamed.error.find("terminat"), std::string::npos) << streamed.error;
+    EXPECT_EQ(streamed.failure, streamed.error) << "the reader is told before the set ends";
+    EXPECT_GT(streamed.rows.size(), 0u) << "the reader had the first rows";
+    EXPECT_LT(streamed.rows.size(), 1'000'000u);
+    EXPECT_EQ(db_->Query("select 2", {})->AsInteger(0), 2);
 }
 
 TEST_F(PgConnectionTest, ACommitAfterAFailedStatementFailsAndWritesNothing) {
