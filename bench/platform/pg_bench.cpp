@@ -7,9 +7,10 @@
 //   ("replace").
 // - read: the data request of the same rows (every element in the filter). Bare: the statement the
 //   library sends (element keys bound as arrays) through PQexecParams, every field decoded into a
-//   plain row; also with results as text, the other protocol. Library: QueryStreamed, every field
-//   read through the result set as the driver reads it on another thread while the rows arrive (what
-//   the host does), and Query, the whole set read first.
+//   plain row; also with results as text, the other protocol, and through a cursor fetched in
+//   pipelined batches of 10,000 rows (what the library does, with nothing around it). Library: QueryStreamed,
+//   every field read through the result set as the driver reads it on another thread while the rows arrive
+//   (what the host does), and Query, the whole set read first.
 //
 //   pg_bench [URI] [--rows N] [--rounds R]
 //
@@ -157,8 +158,53 @@ struct DataRow {
 
 // The data request as the library sends it: the elements bound as arrays (three int4 arrays for
 // rows with a null column, which this table has not, and the int8 keys).
-double BareRead(PGconn* conn, const std::vector<int64_t>& keys, double begin, double end, bool binary) {
+enum class BareMode { Binary, Text, Cursor };
+
+// Every row of `r` decoded into a plain row, its values added to `sum`.
+void DecodeRows(const PGresult* r, bool binary, std::vector<DataRow>& rows, double& sum);
+
+// The rows of the declared cursor `bare_cursor`, fetched in batches in pipeline mode (the next
+// FETCH sent before a batch is decoded), as a bare program would stream them.
+double FetchCursor(PGconn* conn, std::vector<DataRow>& rows) {
+    constexpr int kBatch = 10'000;
+    const char* fetch = "fetch forward 10000 from bare_cursor";
+    const auto send = [&](const char* sql) {
+        if (PQsendQueryParams(conn, sql, 0, nullptr, nullptr, nullptr, nullptr, 1) != 1 ||
+            PQpipelineSync(conn) != 1) {
+            throw std::runtime_error(PQerrorMessage(conn));
+        }
+    };
+    const auto take = [&] {
+        Result result(PQgetResult(conn), &PQclear);
+        const auto status = PQresultStatus(result.get());
+        if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
+            throw std::runtime_error(PQerrorMessage(conn));
+        }
+        PQclear(PQgetResult(conn)); // the statement's end
+        PQclear(PQgetResult(conn)); // the sync
+        return result;
+    };
+    PQenterPipelineMode(conn);
+    send(fetch);
+    double sum = 0;
+    for (;;) {
+        const Result batch = take();
+        const bool more = PQntuples(batch.get()) == kBatch;
+        send(more ? fetch : "close bare_cursor");
+        DecodeRows(batch.get(), true, rows, sum);
+        if (!more) {
+            take();
+            break;
+        }
+    }
+    PQexitPipelineMode(conn);
+    return sum;
+}
+
+double BareRead(PGconn* conn, const std::vector<int64_t>& keys, double begin, double end, BareMode mode) {
+    const bool binary = mode != BareMode::Text;
     const std::string sql =
+        std::string(mode == BareMode::Cursor ? "declare bare_cursor no scroll cursor for " : "") +
         "select * from data where parnumber = $1 and data_date between $2 and $3 and "
         "(case when object is null or objtype is null or item is null then (object, objtype, item) in "
         "(select * from unnest($4, $5, $6)) else objtype = 0 and "
@@ -200,12 +246,28 @@ double BareRead(PGconn* conn, const std::vector<int64_t>& keys, double begin, do
         values[i] = storage.data() + offsets[i];
         lengths[i] = static_cast<int>(offsets[i + 1] - offsets[i]);
     }
+    std::vector<DataRow> rows;
+    if (mode == BareMode::Cursor) {
+        Run(conn, "begin");
+        Result declared(PQexecParams(conn, sql.c_str(), 7, types, values, lengths, formats, 1), &PQclear);
+        if (PQresultStatus(declared.get()) != PGRES_COMMAND_OK) {
+            throw std::runtime_error(PQerrorMessage(conn));
+        }
+        const double sum = FetchCursor(conn, rows);
+        Run(conn, "commit");
+        return sum;
+    }
     Result result(PQexecParams(conn, sql.c_str(), 7, types, values, lengths, formats, binary ? 1 : 0),
                   &PQclear);
     if (PQresultStatus(result.get()) != PGRES_TUPLES_OK) {
         throw std::runtime_error(PQerrorMessage(conn));
     }
-    const PGresult* r = result.get();
+    double sum = 0;
+    DecodeRows(result.get(), binary, rows, sum);
+    return sum;
+}
+
+void DecodeRows(const PGresult* r, bool binary, std::vector<DataRow>& rows, double& sum) {
     const auto column = [&](const char* name) { return PQfnumber(r, name); };
     const int c_status = column("tvkstatus"), c_par = column("parnumber"), c_type = column("objtype"),
               c_object = column("object"), c_item = column("item"), c_season = column("season"),
@@ -240,15 +302,15 @@ double BareRead(PGconn* conn, const std::vector<int64_t>& keys, double begin, do
         std::memcpy(&v, p, 8);
         return std::bit_cast<double>(__builtin_bswap64(v));
     };
-    std::vector<DataRow> rows(static_cast<size_t>(PQntuples(r)));
-    double sum = 0;
+    if (rows.empty()) {
+        rows.reserve(static_cast<size_t>(PQntuples(r))); // a whole result; batches grow as they come
+    }
     for (int row = 0; row < PQntuples(r); ++row) {
-        DataRow& d = rows[static_cast<size_t>(row)];
+        DataRow& d = rows.emplace_back();
         d = {int8(row, c_status), int4(row, c_par),    int4(row, c_type),   int4(row, c_object),
              int4(row, c_item),   int4(row, c_season), float8(row, c_date), float8(row, c_value)};
         sum += d.value0 + d.item;
     }
-    return sum;
 }
 
 // ---- the library --------------------------------------------------------------------------------
@@ -408,7 +470,7 @@ int main(int argc, char** argv) {
 
         std::map<std::string, std::vector<double>> seconds;
         std::map<std::string, std::vector<double>> client_seconds;
-        double bare_sum = 0, text_sum = 0, library_sum = 0, streamed_sum = 0;
+        double bare_sum = 0, text_sum = 0, cursor_sum = 0, library_sum = 0, streamed_sum = 0;
         const auto time = [&](const char* name, const std::function<void()>& work) {
             const Timing timing = Measure(work);
             seconds[name].push_back(timing.wall);
@@ -425,8 +487,11 @@ int main(int argc, char** argv) {
             time("store, library (replace)", [&] { LibraryStore(*db, rows); });
         };
         const std::function<void()> bare_reads = [&] {
-            time("read, bare (binary)", [&] { bare_sum = BareRead(conn, keys, begin, end, true); });
-            time("read, bare (text)", [&] { text_sum = BareRead(conn, keys, begin, end, false); });
+            time("read, bare (binary)",
+                 [&] { bare_sum = BareRead(conn, keys, begin, end, BareMode::Binary); });
+            time("read, bare (text)", [&] { text_sum = BareRead(conn, keys, begin, end, BareMode::Text); });
+            time("read, bare (cursor)",
+                 [&] { cursor_sum = BareRead(conn, keys, begin, end, BareMode::Cursor); });
         };
         const std::function<void()> library_read = [&] {
             time("read, library (streamed)",
@@ -442,9 +507,10 @@ int main(int argc, char** argv) {
             (bare_first ? bare_reads : library_read)();
             (bare_first ? library_read : bare_reads)();
         }
-        if (bare_sum != library_sum || bare_sum != text_sum || bare_sum != streamed_sum) {
-            throw std::runtime_error(
-                fmt::format("the reads differ: {} {} {} {}", bare_sum, text_sum, library_sum, streamed_sum));
+        if (bare_sum != library_sum || bare_sum != text_sum || bare_sum != streamed_sum ||
+            bare_sum != cursor_sum) {
+            throw std::runtime_error(fmt::format("the reads differ: {} {} {} {} {}", bare_sum, text_sum,
+                                                 cursor_sum, library_sum, streamed_sum));
         }
         PQfinish(conn);
         db.reset();
@@ -462,8 +528,9 @@ int main(int argc, char** argv) {
                    median("store, bare (insert)") / median("store, library (insert)"));
         fmt::print("store replace, library / bare speed: {:.2f}\n",
                    median("store, bare (replace)") / median("store, library (replace)"));
-        fmt::print("read streamed, library / bare binary speed: {:.2f}\n",
-                   median("read, bare (binary)") / median("read, library (streamed)"));
+        fmt::print("read streamed, library / bare binary speed: {:.2f}; / bare cursor batches: {:.2f}\n",
+                   median("read, bare (binary)") / median("read, library (streamed)"),
+                   median("read, bare (cursor)") / median("read, library (streamed)"));
         fmt::print("read whole, library / bare binary speed: {:.2f} (bare text / bare binary: {:.2f})\n",
                    median("read, bare (binary)") / median("read, library (whole)"),
                    median("read, bare (binary)") / median("read, bare (text)"));
