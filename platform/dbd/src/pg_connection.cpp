@@ -8,6 +8,7 @@
 #include "pg_result_reader.hpp"
 #include "pg_union_distinct.hpp"
 #include "sql_lexer.hpp"
+#include "streamed_set.hpp"
 
 #include <charconv>
 #include <cstring>
@@ -110,34 +111,12 @@ void PgConnection::QueryStreamed(std::string_view sql, std::span<const TlVariant
         return;
     }
     // Each batch goes straight into the published set; the reader has the rows from the first batch on.
-    std::shared_ptr<MemoryResultSet> set;
-    bool handed_over = false;
-    try {
-        pg::ReadThroughCursor(session_, statement, params_, fmt::format("the query failed {}", Excerpt(sql)),
-                              {[&](std::vector<std::string> names) -> MemoryResultSet& {
-                                   set = std::make_shared<MemoryResultSet>(std::move(names));
-                                   set->StartPublishing();
-                                   return *set;
-                               },
-                               [&] {
-                                   if (!handed_over && set->PublishedRows() > 0) {
-                                       handed_over = true;
-                                       stream.ready(set);
-                                   }
-                               }});
-    } catch (const std::exception& e) {
-        if (handed_over) {
-            if (stream.failing) {
-                stream.failing(e.what());
-            }
-            set->Abort();
-        }
-        throw;
-    }
-    set->Finish();
-    if (!handed_over) {
-        stream.ready(set);
-    }
+    StreamRows(stream, [&](StreamedSet& set) {
+        pg::ReadThroughCursor(
+            session_, statement, params_, fmt::format("the query failed {}", Excerpt(sql)),
+            {[&](std::vector<std::string> names) -> MemoryResultSet& { return set.Start(std::move(names)); },
+             [&] { set.RowsAdded(); }});
+    });
 }
 
 int64_t PgConnection::ExecuteStatement(std::string_view sql, std::span<const TlVariant> values,

@@ -4,29 +4,33 @@
 #include "tlplatform/db_connection.hpp"
 
 #include <fmt/format.h>
+#include <string>
 
 namespace tl::db {
 namespace {
 
-constexpr const char* kSqliteSchema = R"sql(
+// The tables, columns, keys and indexes of both engines; the names in braces are what the engines
+// write differently (EngineWords). Date-times and values are reals, codes 32-bit integers as the driver
+// reads them, the status word 64-bit.
+constexpr const char* kSchema = R"sql(
 create table if not exists data (
     parnumber integer not null,
     object integer not null,
     objtype integer not null,
     item integer not null,
-    data_date real not null,
+    data_date {real} not null,
     -- result rows come without a season: 0 keeps the key whole and lets a rewrite replace the row
     season integer not null default 0,
-    value0 real,
-    value1 real,
-    tvkstatus integer default 0,
-    rcvstamp real,
+    value0 {real},
+    value1 {real},
+    tvkstatus {int64} default 0,
+    rcvstamp {real},
     -- The key is the order the data requests read in: one parameter over a date range, ordered by
-    -- data_date, season, object, item. Kept clustered in that order, a request is one sequential
-    -- range of the table, with no second index to look rows up through and none to update on
-    -- insert.
+    -- data_date, season, object, item. Kept clustered in that order (SQLite) or read through the
+    -- key's index in that order (PostgreSQL), a request is one ordered range, with no second index
+    -- to look rows up through and none to update on insert.
     primary key (parnumber, data_date, season, object, item, objtype)
-) without rowid;
+){clustered};
 
 create table if not exists parameters (
     parnumber integer primary key,
@@ -36,14 +40,14 @@ create table if not exists parameters (
 );
 
 create table if not exists eventlist (
-    id integer primary key,
+    id {row_id64},
     evtype integer not null,
     evcode integer not null,
     objcode integer not null,
     objtype integer not null,
     objitem integer not null default 0,
-    evgenesisdt real not null,
-    evaltdt real,
+    evgenesisdt {real} not null,
+    evaltdt {real},
     season integer,
     evidprotect integer not null default 0
 );
@@ -55,7 +59,7 @@ create index if not exists eventlist_by_object
     on eventlist (objcode, objtype, evcode, evtype, evgenesisdt);
 
 create table if not exists Devices (
-    id integer primary key,
+    id {row_id},
     Code integer not null unique,
     Name text not null default '',
     Address text not null default ''
@@ -64,8 +68,8 @@ create table if not exists Devices (
 -- Metering channels of a device; Typ is the channel kind (0 active received, 1 active delivered,
 -- 2 reactive received, 3 reactive delivered), null when not set.
 create table if not exists Sensors (
-    Id integer primary key,
-    StationId integer not null references Devices (id),
+    Id {row_id},
+    StationId integer not null{devices_reference},
     Code integer not null,
     Typ integer,
     Name text not null default '',
@@ -73,21 +77,21 @@ create table if not exists Sensors (
 );
 
 create table if not exists Clients (
-    id integer primary key,
+    id {row_id},
     Code integer not null unique,
     Typ integer,
     Name text not null default ''
 );
 
 create table if not exists MObjects (
-    Id integer primary key,
+    Id {row_id},
     Code integer not null unique,
     Name text not null default ''
 );
 
 create table if not exists MObjStates (
-    Id integer primary key,
-    ObjectID integer not null references MObjects (Id),
+    Id {row_id},
+    ObjectID integer not null{objects_reference},
     Code integer not null,
     Name text not null default '',
     unique (ObjectID, Code)
@@ -109,100 +113,23 @@ create table if not exists settings (
 create index if not exists settings_by_seq on settings (storage, section_fold, seq);
 )sql";
 
-// The same tables, columns, keys and indexes for a PostgreSQL server. Reals are double precision,
-// codes 32-bit integers as the driver reads them, the status word 64-bit; an id that SQLite would
-// assign as the row id is an identity column. The references between catalogue tables are left
-// out: SQLite does not enforce them either, and both engines must accept the same writes. The data table's
-// primary key index serves the data requests in their order, as the clustered table does in SQLite.
-constexpr const char* kPostgresSchema = R"sql(
-create table if not exists data (
-    parnumber integer not null,
-    object integer not null,
-    objtype integer not null,
-    item integer not null,
-    data_date double precision not null,
-    season integer not null default 0,
-    value0 double precision,
-    value1 double precision,
-    tvkstatus bigint default 0,
-    rcvstamp double precision,
-    primary key (parnumber, data_date, season, object, item, objtype)
-);
-
-create table if not exists parameters (
-    parnumber integer primary key,
-    name text not null default '',
-    discrettype integer,
-    discretvalue integer
-);
-
-create table if not exists eventlist (
-    id bigint generated by default as identity primary key,
-    evtype integer not null,
-    evcode integer not null,
-    objcode integer not null,
-    objtype integer not null,
-    objitem integer not null default 0,
-    evgenesisdt double precision not null,
-    evaltdt double precision,
-    season integer,
-    evidprotect integer not null default 0
-);
-create index if not exists eventlist_by_element
-    on eventlist (objcode, objtype, objitem, evcode, evtype, evgenesisdt);
-create index if not exists eventlist_by_object
-    on eventlist (objcode, objtype, evcode, evtype, evgenesisdt);
-
-create table if not exists Devices (
-    id integer generated by default as identity primary key,
-    Code integer not null unique,
-    Name text not null default '',
-    Address text not null default ''
-);
-
-create table if not exists Sensors (
-    Id integer generated by default as identity primary key,
-    StationId integer not null,
-    Code integer not null,
-    Typ integer,
-    Name text not null default '',
-    unique (StationId, Code)
-);
-
-create table if not exists Clients (
-    id integer generated by default as identity primary key,
-    Code integer not null unique,
-    Typ integer,
-    Name text not null default ''
-);
-
-create table if not exists MObjects (
-    Id integer generated by default as identity primary key,
-    Code integer not null unique,
-    Name text not null default ''
-);
-
-create table if not exists MObjStates (
-    Id integer generated by default as identity primary key,
-    ObjectID integer not null,
-    Code integer not null,
-    Name text not null default '',
-    unique (ObjectID, Code)
-);
-
-create table if not exists settings (
-    storage text not null,
-    section text not null,
-    section_fold text not null,
-    key text not null,
-    key_fold text not null,
-    value text not null,
-    type integer not null,
-    seq integer not null,
-    primary key (storage, section_fold, key_fold)
-);
-create index if not exists settings_by_seq on settings (storage, section_fold, seq);
-)sql";
+// The schema in the words of one engine. PostgreSQL: reals are double precision, an id that SQLite
+// assigns as the row id is an identity column, and the references between catalogue tables are left
+// out (SQLite does not enforce them either, and both engines must accept the same writes).
+std::string SchemaFor(bool postgres) {
+    if (postgres) {
+        return fmt::format(fmt::runtime(kSchema), fmt::arg("real", "double precision"),
+                           fmt::arg("int64", "bigint"), fmt::arg("clustered", ""),
+                           fmt::arg("row_id", "integer generated by default as identity primary key"),
+                           fmt::arg("row_id64", "bigint generated by default as identity primary key"),
+                           fmt::arg("devices_reference", ""), fmt::arg("objects_reference", ""));
+    }
+    return fmt::format(fmt::runtime(kSchema), fmt::arg("real", "real"), fmt::arg("int64", "integer"),
+                       fmt::arg("clustered", " without rowid"), fmt::arg("row_id", "integer primary key"),
+                       fmt::arg("row_id64", "integer primary key"),
+                       fmt::arg("devices_reference", " references Devices (id)"),
+                       fmt::arg("objects_reference", " references MObjects (Id)"));
+}
 
 struct StandardParameter {
     int number;
@@ -243,7 +170,7 @@ void InitSchema(Connection& connection) {
             // a catalogue row the other has just made.
             connection.Execute("select pg_advisory_xact_lock(7463957301)");
         }
-        connection.Execute(postgres ? kPostgresSchema : kSqliteSchema);
+        connection.Execute(SchemaFor(postgres));
         for (const auto& p : kStandardParameters) {
             const TlVariant values[] = {
                 {TL_VT_INT32, {.i32 = p.number}},

@@ -5,6 +5,7 @@
 #include "insert_arguments.hpp"
 #include "memory_result_set.hpp"
 #include "named_parameters.hpp"
+#include "streamed_set.hpp"
 
 #include <algorithm>
 #include <filesystem>
@@ -240,35 +241,12 @@ std::unique_ptr<ResultSet> SqliteConnection::Query(std::string_view sql, std::sp
 void SqliteConnection::QueryStreamed(std::string_view sql, std::span<const TlVariant> params,
                                      const QueryStream& stream) {
     std::lock_guard lock(mutex_);
-    std::shared_ptr<MemoryResultSet> set;
-    bool handed_over = false;
-    try {
+    StreamRows(stream, [&](StreamedSet& set) {
         RunQuery(
             sql, params,
-            [&](std::vector<std::string> names) -> MemoryResultSet& {
-                set = std::make_shared<MemoryResultSet>(std::move(names));
-                set->StartPublishing();
-                return *set;
-            },
-            [&] {
-                if (!handed_over && set->PublishedRows() > 0) {
-                    handed_over = true;
-                    stream.ready(set);
-                }
-            });
-    } catch (const std::exception& e) {
-        if (handed_over) {
-            if (stream.failing) {
-                stream.failing(e.what());
-            }
-            set->Abort();
-        }
-        throw;
-    }
-    set->Finish();
-    if (!handed_over) {
-        stream.ready(set);
-    }
+            [&](std::vector<std::string> names) -> MemoryResultSet& { return set.Start(std::move(names)); },
+            [&] { set.RowsAdded(); });
+    });
 }
 
 int64_t SqliteConnection::Execute(std::string_view sql, std::span<const TlVariant> params) {
