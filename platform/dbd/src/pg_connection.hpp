@@ -2,12 +2,13 @@
 // from the PG* environment variables).
 //
 // Queries bind their values as parameters ($1, $2, ... in place of the names) and read the result in
-// binary form. Rows given to InsertOrReplace inside a transaction stream into a temporary table of
-// this connection with COPY, and are merged into their table by one INSERT ... ON CONFLICT DO UPDATE
-// when another statement or the commit comes; a failure anywhere leaves the transaction to be rolled
-// back, so a store is written whole or not at all. A row outside a transaction is such a store of its
-// own. Temporary tables belong to the connection: a second connection (another thread's) stores on
-// its own without meeting this one's.
+// binary form, a SELECT through a cursor in batches; a streamed query hands its set over once the
+// first batch is in and fills it batch by batch. Rows given to InsertOrReplace (or a batch of them to
+// InsertOrReplaceRows) inside a transaction stream into a temporary table of this connection with COPY, and
+// are merged into their table by one INSERT ... ON CONFLICT DO UPDATE when another statement or the commit
+// comes; a failure anywhere leaves the transaction to be rolled back, so a store is written whole or not at
+// all. A row outside a transaction is such a store of its own. Temporary tables belong to the connection: a
+// second connection (another thread's) stores on its own without meeting this one's.
 //
 // A lost connection fails the statement that met the loss with the server's or the network's text,
 // and is opened again by the next statement outside a transaction; a transaction it interrupted stays

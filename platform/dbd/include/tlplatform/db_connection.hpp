@@ -151,8 +151,8 @@ public:
                                  std::span<const TlVariant> values) = 0;
     // Several rows of one shape: `values` holds names.size() values per row, row after row. The
     // default inserts them one by one; SQLite writes them a batch of rows per statement, so that
-    // rows in key order are appended without a search from the root for each. A PostgreSQL backend
-    // may stream them with COPY.
+    // rows in key order are appended without a search from the root for each; PostgreSQL encodes
+    // them all into its COPY stream.
     virtual void InsertOrReplaceRows(std::string_view table, std::span<const std::string_view> names,
                                      std::span<const TlVariant> values);
 
