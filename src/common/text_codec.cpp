@@ -66,6 +66,11 @@ std::string Cp1251ToUtf8(std::string_view cp1251) {
 std::string Utf8ToCp1251(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
+    AppendUtf8AsCp1251(out, utf8);
+    return out;
+}
+
+void AppendUtf8AsCp1251(std::string& out, std::string_view utf8) {
     size_t i = 0;
     while (i < utf8.size()) {
         const auto b = static_cast<unsigned char>(utf8[i]);
@@ -108,7 +113,6 @@ std::string Utf8ToCp1251(std::string_view utf8) {
         out.push_back(EncodeCodePoint(cp));
         i += len;
     }
-    return out;
 }
 
 } // namespace tl

@@ -5,23 +5,58 @@
 #include <cstdio>
 
 namespace tl {
+namespace {
 
-bool WriteLogFile(const std::string& path, const std::vector<std::string>& lines) noexcept {
-    try {
-        std::string bytes;
-        for (const std::string& line : lines) {
-            bytes += Utf8ToCp1251(line);
-            bytes += "\r\n";
-        }
-        std::FILE* file = std::fopen(path.c_str(), "wb");
-        if (file == nullptr) {
-            return false;
-        }
-        const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-        return std::fclose(file) == 0 && written;
-    } catch (...) {
+// Opens `path` for replacing and hands the file to `write`; false when anything fails.
+template <class Write>
+bool ReplaceFile(const std::string& path, Write&& write) noexcept {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
         return false;
     }
+    bool written = false;
+    try {
+        written = write(file);
+    } catch (...) {
+        written = false;
+    }
+    return std::fclose(file) == 0 && written;
+}
+
+bool WriteBytes(std::FILE* file, std::string_view bytes) {
+    return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+}
+
+} // namespace
+
+void AppendLogLine(std::string& bytes, std::string_view line) {
+    AppendUtf8AsCp1251(bytes, line);
+    bytes += "\r\n";
+}
+
+bool WriteLogFile(const std::string& path, const std::vector<std::string>& lines) noexcept {
+    return ReplaceFile(path, [&lines](std::FILE* file) {
+        std::string bytes;
+        for (const std::string& line : lines) {
+            bytes.clear();
+            AppendLogLine(bytes, line);
+            if (!WriteBytes(file, bytes)) {
+                return false;
+            }
+        }
+        return true;
+    });
+}
+
+bool WriteLogBytes(const std::string& path, std::span<const std::string> blocks) noexcept {
+    return ReplaceFile(path, [blocks](std::FILE* file) {
+        for (const std::string& block : blocks) {
+            if (!WriteBytes(file, block)) {
+                return false;
+            }
+        }
+        return true;
+    });
 }
 
 } // namespace tl

@@ -2,7 +2,6 @@
 
 #include "tlcommon/failure_text.hpp"
 #include "tlcommon/interrupt.hpp"
-#include "tldata/log_file.hpp"
 #include "tldata/passes.hpp"
 #include "tldriver/result_codes.hpp"
 
@@ -19,7 +18,7 @@ void TScheduleTask::Channel::RunQuery(std::string_view sql, std::span<const Vari
 }
 
 void TScheduleTask::Channel::LogLine(std::string_view line) {
-    task_.run_log_.Add(std::string(line));
+    task_.run_log_.Add(line);
 }
 
 void TScheduleTask::Channel::SendStatus(std::string_view line) {
@@ -52,8 +51,8 @@ void TScheduleTask::LogTimings() {
     }
     run_log_.Add("");
     run_log_.Add("------------------Время выполнения------------------");
-    for (std::string& line : timings_.Lines(RunTimings::Clock::now() - run_started_)) {
-        run_log_.Add(std::move(line));
+    for (const std::string& line : timings_.Lines(RunTimings::Clock::now() - run_started_)) {
+        run_log_.Add(line);
     }
 }
 
@@ -65,7 +64,7 @@ void TScheduleTask::CloseRunLog() noexcept {
             SendStatus("Следующие элементы рассчитаны не полностью: " + addresses);
         }
         if (!run_log_.Empty()) {
-            WriteLogFile(Link().RunLogPath(), run_log_.Lines());
+            run_log_.WriteTo(Link().RunLogPath());
         }
     } catch (...) {
         // A log that cannot be closed must not keep the task from being freed.
@@ -79,7 +78,7 @@ void TScheduleTask::AddElementError(int32_t object, int32_t type, int32_t item, 
 void TScheduleTask::LogFailure(std::string_view line) {
     // The step ends the task with code 6 and no status line: the log keeps why.
     run_log_.Add("");
-    run_log_.Add(std::string(line));
+    run_log_.Add(line);
 }
 
 int32_t TScheduleTask::Start() {

@@ -1,6 +1,7 @@
 #include "driver_test_support.hpp"
 #include "tlcommon/date_time.hpp"
 #include "tlcommon/failure_text.hpp"
+#include "tlcommon/text_codec.hpp"
 #include "tldata/element_state_log.hpp"
 #include "tldata/log_file.hpp"
 #include "tldriver/result_codes.hpp"
@@ -28,17 +29,35 @@ TEST(IncompleteElementsTest, ElementsAndTheirLinesAreOrderedAsTextAndKeptOnceWit
     RunLog log;
     const std::string addresses = elements.CloseInto(log);
     EXPECT_EQ(addresses, "-3.98.1, 100.0.10, 100.0.5");
-    EXPECT_EQ(log.Lines(), (std::vector<std::string>{
-                               "",
-                               "----------------Не рассчитанные объекты-------------------",
-                               "Элемент: -3.98.1: ",
-                               "\t\t01.12.2014 00:00:00 | Ошибка: Ошибка Деления",
-                               "Элемент: 100.0.10: ",
-                               "\t\t30.11.2014 23:30:00 | Ошибка: нет значения",
-                               "Элемент: 100.0.5: ",
-                               "\t\t01.12.2014 00:00:00 | Ошибка: нет значения",
-                               "\t\t30.11.2014 23:30:00 | Ошибка: нет значения",
-                           }));
+    TempDir dir;
+    ASSERT_TRUE(log.WriteTo(dir.Path() + "tlosses.log"));
+    EXPECT_EQ(Cp1251ToUtf8(ReadFileBytes(dir.Path() + "tlosses.log")),
+              "\r\n"
+              "----------------Не рассчитанные объекты-------------------\r\n"
+              "Элемент: -3.98.1: \r\n"
+              "\t\t01.12.2014 00:00:00 | Ошибка: Ошибка Деления\r\n"
+              "Элемент: 100.0.10: \r\n"
+              "\t\t30.11.2014 23:30:00 | Ошибка: нет значения\r\n"
+              "Элемент: 100.0.5: \r\n"
+              "\t\t01.12.2014 00:00:00 | Ошибка: нет значения\r\n"
+              "\t\t30.11.2014 23:30:00 | Ошибка: нет значения\r\n");
+}
+
+// Lines longer than a block and lines that end a block exactly land in the file whole and in
+// order.
+TEST(RunLogTest, LinesAcrossBlocksAreWrittenWholeAndInOrder) {
+    const std::string long_line(300 * 1024, 'x');
+    const std::string filler((256 * 1024) - 12, 'y'); // leaves the first block nearly full
+    RunLog log;
+    std::string expected;
+    for (const std::string& line : {std::string("Ёёёёё"), filler, long_line, std::string("z"), long_line}) {
+        log.Add(line);
+        expected += line + "\r\n";
+    }
+    TempDir dir;
+    ASSERT_TRUE(log.WriteTo(dir.Path() + "tlosses.log"));
+    EXPECT_EQ(Cp1251ToUtf8(ReadFileBytes(dir.Path() + "tlosses.log")), expected);
+    EXPECT_FALSE(log.WriteTo(dir.Path() + "no/such/dir/tlosses.log"));
 }
 
 // The log line of a step that failed: the system's own texts as they stand, a Russian text of the

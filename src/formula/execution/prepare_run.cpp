@@ -25,13 +25,14 @@ std::string ExceptionLine(const std::exception& error) {
 
 bool ArbitraryFormula::Prepare(std::string_view common_script, TSQLItemParamContainer& data_filter,
                                TSQLItemParamContainer& momentary_filter) {
-    script_text_ = BuildRunScript(common_script, objects_);
+    // The text lives only while it is logged and compiled: the program keeps what it needs.
+    const std::string script_text = BuildRunScript(common_script, objects_);
     report_.LogLine("---------------------Начало скрипта-----------------------");
-    report_.LogLine(script_text_);
+    report_.LogLine(script_text);
     report_.LogLine("-------------------Окончание скрипта----------------------");
     report_.LogLine("");
     report_.LogLine("-------------------Ошибки компиляции----------------------");
-    if (!Compile()) {
+    if (!Compile(script_text)) {
         return false;
     }
     return Collect(data_filter, momentary_filter);
@@ -42,10 +43,10 @@ void ArbitraryFormula::SetInterruptFlag(const volatile int32_t* flag) {
     module_.Engine().MutableSettings().interrupt_flag = flag;
 }
 
-bool ArbitraryFormula::Compile() {
+bool ArbitraryFormula::Compile(std::string_view script_text) {
     RunTimings::Clock::time_point started = RunTimings::Clock::now();
     try {
-        program_ = module_.Engine().Compile(script_text_);
+        program_ = module_.Engine().Compile(script_text);
     } catch (const std::exception& error) {
         program_.reset();
         report_.SendStatus(kCompileFailed);

@@ -1,5 +1,5 @@
-// The run log of a task (whole UTF-8 lines, written to tlosses.log when the task is freed) and
-// its closing section: the elements whose calculation failed for some stamps.
+// The run log of a task (written to tlosses.log when the task is freed) and its closing section:
+// the elements whose calculation failed for some stamps.
 #pragma once
 
 #include "tlcommon/date_time.hpp"
@@ -13,14 +13,19 @@
 
 namespace tl {
 
+// The lines are kept as the file's bytes (Windows-1251, CR LF), in blocks: the log of a large run
+// holds the whole run script and hundreds of thousands of short lines, which as separate strings
+// would take twice the memory, and one growing buffer would copy itself at every doubling.
 class RunLog {
 public:
-    void Add(std::string line) { lines_.push_back(std::move(line)); }
-    bool Empty() const { return lines_.empty(); }
-    const std::vector<std::string>& Lines() const { return lines_; }
+    void Add(std::string_view utf8_line);
+    bool Empty() const { return blocks_.empty(); }
+    // Replaces the file with the lines; false when it cannot be written.
+    bool WriteTo(const std::string& path) const noexcept;
 
 private:
-    std::vector<std::string> lines_;
+    static constexpr size_t kBlockBytes = 256 * 1024;
+    std::vector<std::string> blocks_;
 };
 
 // Ordering of texts without regard to letter case.

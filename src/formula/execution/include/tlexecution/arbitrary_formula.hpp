@@ -88,7 +88,6 @@ public:
     void ExecuteInterval(int pass, DateTime stamp, const TDataList& data, const TDataList& momentary,
                          int32_t season_key, bool status_bit, ResultSink& sink);
 
-    const std::string& ScriptText() const { return script_text_; }
     ScriptDataModule& Module() { return module_; }
 
 private:
@@ -97,7 +96,7 @@ private:
         double value1 = 0;
     };
 
-    bool Compile();
+    bool Compile(std::string_view script_text);
     bool Collect(TSQLItemParamContainer& data_filter, TSQLItemParamContainer& momentary_filter);
     void LogUsedElements(TSQLItemParamContainer& data_filter, TSQLItemParamContainer& momentary_filter);
     // Runs the program for the context; false after execution errors or an exception.
@@ -113,7 +112,6 @@ private:
     ElementErrors& errors_;
     RunTimings& timings_;
     ScriptDataModule module_; // declared before the program, which refers to its engine
-    std::string script_text_;
     std::unique_ptr<script::Program> program_;
     bool momentary_accepted_ = false;
     const volatile int32_t* interrupt_flag_ = nullptr;
