@@ -29,8 +29,8 @@ Checker::Checker(const Engine& engine, Diagnostics& diag, Arena& ast_arena, Sour
 
 // ---- scopes ----------------------------------------------------------------------------------
 
-Symbol* Checker::NewSymbol(SymbolKind kind, std::string_view name, SourcePos pos) {
-    Symbol& symbol = code_.symbols.emplace_back();
+Symbol* Checker::NewSymbol(SymbolKind kind, std::string_view name, SourcePos pos, Arena* store) {
+    Symbol& symbol = store != nullptr ? *store->New<Symbol>() : code_.symbols.emplace_back();
     symbol.kind = kind;
     symbol.name = name;
     symbol.pos = pos;
@@ -79,7 +79,7 @@ Symbol* Checker::Lookup(std::string_view name) {
     return symbol;
 }
 
-Symbol* Checker::Declare(std::string_view name, SourcePos pos, SymbolKind kind) {
+Symbol* Checker::Declare(std::string_view name, SourcePos pos, SymbolKind kind, Arena* store) {
     std::string key = LowerAscii(name);
     Scope& scope = scopes_.back();
     auto found = scope.find(key);
@@ -87,7 +87,7 @@ Symbol* Checker::Declare(std::string_view name, SourcePos pos, SymbolKind kind) 
     if (found != scope.end() && found->second->pos.line > 0) {
         diag_.Error(pos, fmt::format("Повторное объявление \"{}\"", name));
     }
-    Symbol* symbol = NewSymbol(kind, name, pos);
+    Symbol* symbol = NewSymbol(kind, name, pos, store);
     scope[key] = symbol;
     return symbol;
 }

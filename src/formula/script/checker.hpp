@@ -40,8 +40,11 @@ private:
 
     // scopes and symbols
     Symbol* Lookup(std::string_view name);
-    Symbol* Declare(std::string_view name, SourcePos pos, SymbolKind kind);
-    Symbol* NewSymbol(SymbolKind kind, std::string_view name, SourcePos pos);
+    // A symbol named only inside the item being checked (an exception handler's variable) may be
+    // kept in `store`, the syntax tree's arena, and dies with the tree; the others are the
+    // program's.
+    Symbol* Declare(std::string_view name, SourcePos pos, SymbolKind kind, Arena* store = nullptr);
+    Symbol* NewSymbol(SymbolKind kind, std::string_view name, SourcePos pos, Arena* store = nullptr);
     int32_t Allocate(const Type* type, SourcePos pos);
     bool InRoutine() const { return routine_ != nullptr; }
 

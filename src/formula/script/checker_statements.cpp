@@ -252,7 +252,9 @@ void Checker::CheckTryExcept(TryExceptStmt* stmt) {
                 auto& managed = InRoutine() ? routine_->managed : code_.global_managed;
                 managed.pop_back();
             }
-            Symbol* var = Declare(handler.var_name, handler.pos, SymbolKind::Variable);
+            // Named only in the handler's body, which is compiled with the rest of the item: the
+            // symbol goes with the syntax tree (a run script has a handler per element).
+            Symbol* var = Declare(handler.var_name, handler.pos, SymbolKind::Variable, &arena_);
             var->type = IsError(cls) ? BuiltinTypes::Exception() : cls;
             var->storage = InRoutine() ? Storage::Local : Storage::Global;
             var->offset = handler_slots_[level];
