@@ -6,8 +6,6 @@
 #include "tlplatform/db_connection.hpp"
 #include "tltest/test_database.hpp"
 
-#include <bit>
-#include <fmt/format.h>
 #include <fstream>
 #include <gtest/gtest.h>
 
@@ -16,29 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Every result row, with the reals as their bits; the receive stamp only where it is the task's
-// (method 0, channels of type 0): the formula task stamps each row with the time it was built.
-std::vector<std::string> StoredResults(const std::string& uri) {
-    auto db = db::Connection::OpenExisting(uri);
-    auto set =
-        db->Query("select parnumber, data_date, object, objtype, item, season, value0, value1, tvkstatus, "
-                  "rcvstamp from data where parnumber >= 30000 "
-                  "order by parnumber, data_date, season, object, item, objtype",
-                  {});
-    std::vector<std::string> rows;
-    const auto bits = [&](int field) { return std::bit_cast<uint64_t>(set->AsDouble(field)); };
-    for (set->First(); !set->Eof(); set->Next()) {
-        rows.push_back(fmt::format("{} {:x} {}.{}.{} {} {:x} {:x} {} {:x}", set->AsInteger(0), bits(1),
-                                   set->AsInteger(2), set->AsInteger(3), set->AsInteger(4), set->AsInteger(5),
-                                   bits(6), bits(7), set->StatusWord(),
-                                   set->AsInteger(3) == 0 ? bits(9) : 0));
-    }
-    return rows;
-}
-
-bool Contains(const std::string& text, const std::string& fragment) {
-    return text.find(fragment) != std::string::npos;
-}
+using host::testing::Contains;
 
 #define SKIP_WITHOUT_SERVER()                                                                                \
     if (tl::testing::PostgresTestServer().empty()) {                                                         \
@@ -73,7 +49,7 @@ TEST(TlhostOnPostgres, TheDemoStoresTheSameRowsAsOnSqlite) {
         const auto run = host::testing::RunProcess(
             TLHOST_PATH, dir.Path(), {"demo", "--db", database, "--log-dir", (dir / "logs").string()});
         ASSERT_EQ(run.status, 0) << run.out << run.err;
-        results.push_back(StoredResults(database));
+        results.push_back(host::testing::StoredResultRows(*db::Connection::OpenExisting(database), true));
         outputs.emplace_back();
         for (std::vector<std::string> args : readers) {
             args.insert(args.begin(), {"--db", database});
@@ -126,14 +102,7 @@ TEST(TlhostOnPostgres, ServerFailuresStopTheTaskWithTheServersText) {
         const auto run = tlhost({"--busy-timeout", "0.3", "run", task});
         holder.reset(); // rolls back what it still holds
         EXPECT_EQ(run.status, 3) << run.out << run.err;
-        // A store fails while the driver goes on with the next passes: the task is stopped unless
-        // it has ended meanwhile.
-        const bool stopped =
-            Contains(run.out, fmt::format("{}: 5 Прервано; FAILED: {} failed: ", task, c.kind));
-        const bool ended =
-            std::string_view(c.kind) == "store" &&
-            Contains(run.out, fmt::format("{}: 0 Успешный расчёт; FAILED: store failed: ", task));
-        EXPECT_TRUE(stopped || ended) << run.out;
+        EXPECT_TRUE(host::testing::EndedByFailure(run.out, task, c.kind)) << run.out;
         EXPECT_TRUE(Contains(run.out, c.failure)) << run.out;
         EXPECT_TRUE(Contains(run.err, c.failure)) << run.err;
         EXPECT_EQ(db->Query("select count(*) from data where parnumber >= 30000", {})->AsInteger(0), 0);

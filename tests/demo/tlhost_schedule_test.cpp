@@ -5,13 +5,10 @@
 #include "tlplatform/db_connection.hpp"
 #include "tltest/test_database.hpp"
 
-#include <bit>
-#include <chrono>
 #include <csignal>
 #include <fmt/format.h>
 #include <gtest/gtest.h>
 #include <map>
-#include <thread>
 
 namespace tl {
 namespace {
@@ -19,22 +16,8 @@ namespace {
 using host::testing::RunProcess;
 using host::testing::StartedProcess;
 
-// Every result row with its reals as bits; the receive stamps left out (the formula task stamps
-// each row with the time it was built).
-std::vector<std::string> StoredResults(db::Connection& db) {
-    auto set =
-        db.Query("select parnumber, data_date, object, objtype, item, value0, value1, tvkstatus from data "
-                 "where parnumber >= 30000 order by parnumber, data_date, season, object, item, objtype",
-                 {});
-    std::vector<std::string> rows;
-    const auto bits = [&](int field) { return std::bit_cast<uint64_t>(set->AsDouble(field)); };
-    for (set->First(); !set->Eof(); set->Next()) {
-        rows.push_back(fmt::format("{} {:x} {}.{}.{} {:x} {:x} {}", set->AsInteger(0), bits(1),
-                                   set->AsInteger(2), set->AsInteger(3), set->AsInteger(4), bits(5), bits(6),
-                                   set->StatusWord()));
-    }
-    return rows;
-}
+using host::testing::StoredResultRows;
+using host::testing::WaitUntil;
 
 int Occurrences(const std::string& text, const std::string& fragment) {
     int count = 0;
@@ -42,19 +25,6 @@ int Occurrences(const std::string& text, const std::string& fragment) {
         ++count;
     }
     return count;
-}
-
-// Waits until `done` holds; false after two minutes.
-template <typename Condition>
-bool WaitFor(Condition done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(2);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
 }
 
 TEST(TlhostSchedule, TwoHostsShareTheTasksAndOneTakesOverWhenTheOtherIsKilled) {
@@ -67,7 +37,7 @@ TEST(TlhostSchedule, TwoHostsShareTheTasksAndOneTakesOverWhenTheOtherIsKilled) {
     // The demo's two tasks run by one host give the losses to compare with.
     ASSERT_EQ(RunProcess(TLHOST_PATH, dir.Path(), tlhost({"demo"})).status, 0);
     auto db = db::Connection::OpenExisting(database.Uri());
-    const std::vector<std::string> single_host = StoredResults(*db);
+    const std::vector<std::string> single_host = StoredResultRows(*db);
     ASSERT_GT(single_host.size(), 1000u);
     db->Execute("delete from data where parnumber >= 30000");
 
@@ -97,9 +67,10 @@ TEST(TlhostSchedule, TwoHostsShareTheTasksAndOneTakesOverWhenTheOtherIsKilled) {
 
     // A finishes a task, B joins, and A is killed in the middle of its next one.
     auto a = host("A");
-    ASSERT_TRUE(WaitFor([&] { return done_by("A") >= 1; }));
+    ASSERT_TRUE(WaitUntil([&] { return done_by("A") >= 1; }, std::chrono::minutes(2)));
     auto b = host("B");
-    ASSERT_TRUE(WaitFor([&] { return Occurrences(a->OutputSoFar(), "A runs ") > done_by("A"); }));
+    ASSERT_TRUE(WaitUntil([&] { return Occurrences(a->OutputSoFar(), "A runs ") > done_by("A"); },
+                          std::chrono::minutes(2)));
     kill(a->Pid(), SIGKILL);
     const auto a_end = a->Finish();
     const auto b_end = b->Finish();
@@ -126,7 +97,7 @@ TEST(TlhostSchedule, TwoHostsShareTheTasksAndOneTakesOverWhenTheOtherIsKilled) {
     EXPECT_EQ(by_host["A"] + by_host["B"], static_cast<int>(tasks.size()));
     EXPECT_GE(by_host["A"], 1);
     EXPECT_GE(by_host["B"], 2);
-    EXPECT_EQ(StoredResults(*db), single_host);
+    EXPECT_EQ(StoredResultRows(*db), single_host);
 }
 
 } // namespace

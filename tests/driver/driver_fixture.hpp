@@ -4,11 +4,20 @@
 
 #include "driver_test_support.hpp"
 #include "fake_host_service.hpp"
+#include "tlcommon/date_time.hpp"
+#include "tlcommon/text_codec.hpp"
 #include "tldata/element_state_log.hpp"
 #include "tldriver/host_link.hpp"
+#include "tldriver/schedule_task.hpp"
+#include "tldriver/schedule_task_list.hpp"
+#include "tlplatform/db_connection.hpp"
 #include "tlplatform/wm.h"
+#include "tlsettings/svc_config.hpp"
 
+#include <functional>
 #include <gtest/gtest.h>
+#include <memory>
+#include <string>
 #include <vector>
 
 namespace tl::test {
@@ -32,6 +41,73 @@ protected:
     ElementStateLog state_log_;
     HostLink link_;
     uint32_t window_ = 0;
+};
+
+// The columns of the data table the tasks read.
+inline const std::vector<std::string> kDataColumns = {"ParNumber", "ObjType", "Object", "Item",
+                                                      "Data_Date", "Value0",  "Season"};
+
+inline DateTime At(int year, int month, int day, int hour = 0, int minute = 0) {
+    return EncodeDateTime({year, month, day, hour, minute, 0, 0});
+}
+
+// A task whose settings are in an in-memory process database: no depth back, 30-minute base
+// intervals, no additional pass; the method, the period and the elements are the test's.
+class TaskSettingsTest : public LinkedTest {
+protected:
+    explicit TaskSettingsTest(std::string key) : key_(std::move(key)), section_(key_ + "Object\\") {
+        auto connection = db::Connection::Open(":memory:");
+        db::InitSchema(*connection);
+        db::SetProcessConnection(std::move(connection));
+        settings_.WriteInteger(section_, "DeepBase", 0);
+        settings_.WriteBool(section_, "AdvParNumber", false);
+        settings_.WriteInteger(section_, "IntervalType", 1);
+    }
+    ~TaskSettingsTest() override { db::SetProcessConnection(nullptr); }
+
+    void Configure(int method, DateTime begin, DateTime end) {
+        settings_.WriteInteger(section_, "Method", method);
+        settings_.WriteDateTime(section_, "BeginDateTime", begin);
+        settings_.WriteDateTime(section_, "EndDateTime", end);
+    }
+    // The active channel 100.0.1 and the reactive 100.0.2 of one line, for the coefficients.
+    void AddChannelPair() {
+        settings_.WriteString(key_ + "Devices1\\", "100.0.1",
+                              "1;1;3;2;0.1;10;0;0;0;10;10;1;700;0.5;2;1;2;100;0;0;0;0;0;;");
+        settings_.WriteString(key_ + "Devices1\\", "100.0.2",
+                              "1;3;1;1;0.1;10;0;0;0;10;10;1;700;0.5;2;1;2;100;0;0;0;0;0;;");
+    }
+    void SetFormula(const std::string& element, const std::string& formula) {
+        settings_.WriteString(key_ + "Devices2\\", element, formula);
+    }
+
+    // Starts the task `id` and answers each query as it comes with `answer` (null: no set), for
+    // at most `limit` queries. The answers live as long as the test.
+    using Answer = std::function<std::unique_ptr<FakeResultSet>(const RecordedQuery&)>;
+    void RunAnswering(TScheduleTaskList& list, int32_t id, const Answer& answer, size_t limit = 1000) {
+        const size_t first = host_.Queries().size();
+        list.Add(std::make_unique<TScheduleTask>(link_, key_, id));
+        list.StartTask(id);
+        for (size_t i = first; list.Count() > 0 && i < host_.Queries().size() && i < first + limit; ++i) {
+            answers_.push_back(answer(host_.Queries()[i]));
+            host_.Complete(i, answers_.back() != nullptr ? answers_.back()->Set() : nullptr);
+        }
+    }
+
+    size_t StoredRows() const {
+        size_t rows = 0;
+        for (const StoredRecords& stored : host_.Stored()) {
+            rows += stored.records.size();
+        }
+        return rows;
+    }
+    std::string LastStatus() const { return FakeHost::StatusLines().back().second; }
+    std::string RunLog() const { return Cp1251ToUtf8(ReadFileBytes(link_.RunLogPath())); }
+
+    const std::string key_;
+    const std::string section_;
+    TSvcConfig settings_{"TKEY_SCHEDULE"};
+    std::vector<std::unique_ptr<FakeResultSet>> answers_;
 };
 
 } // namespace tl::test

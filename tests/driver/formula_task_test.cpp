@@ -1,11 +1,6 @@
 // A run of the arbitrary formula against a host that answers each query when the test says so:
 // the order of its queries, and the momentary set that each pass keeps until its end.
 #include "driver_fixture.hpp"
-#include "tlcommon/date_time.hpp"
-#include "tldriver/schedule_task.hpp"
-#include "tldriver/schedule_task_list.hpp"
-#include "tlplatform/db_connection.hpp"
-#include "tlsettings/svc_config.hpp"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -15,13 +10,7 @@
 namespace tl::test {
 namespace {
 
-constexpr const char* kKey = "\\Scripts\\Formulas\\";
-constexpr const char* kSection = "\\Scripts\\Formulas\\Object\\";
-constexpr const char* kFormulas = "\\Scripts\\Formulas\\Devices2\\";
 constexpr int32_t kTask = 9;
-
-const std::vector<std::string> kDataColumns = {"ParNumber", "ObjType", "Object", "Item",
-                                               "Data_Date", "Value0",  "Season"};
 
 DateTime At(int hour, int minute) {
     return EncodeDateTime({2014, 11, 1, hour, minute, 0, 0});
@@ -32,24 +21,13 @@ std::vector<double> DataRow(int32_t par_number, int32_t object, int32_t type, in
     return {double(par_number), double(type), double(object), double(item), stamp, value, 0};
 }
 
-class FormulaTaskTest : public LinkedTest {
+class FormulaTaskTest : public TaskSettingsTest {
 protected:
-    FormulaTaskTest() {
-        auto connection = db::Connection::Open(":memory:");
-        db::InitSchema(*connection);
-        db::SetProcessConnection(std::move(connection));
-        settings_.WriteInteger(kSection, "DeepBase", 0);
-        settings_.WriteInteger(kSection, "Method", 1);
-        settings_.WriteBool(kSection, "AdvParNumber", false);
-        settings_.WriteInteger(kSection, "IntervalType", 1);
-        settings_.WriteDateTime(kSection, "BeginDateTime", At(0, 0));
-        settings_.WriteDateTime(kSection, "EndDateTime", At(1, 0));
-    }
-    ~FormulaTaskTest() override { db::SetProcessConnection(nullptr); }
+    FormulaTaskTest() : TaskSettingsTest("\\Scripts\\Formulas\\") { Configure(1, At(0, 0), At(1, 0)); }
 
     // Starts the task and answers the element-state query (nothing to ask: an empty query).
     void StartAndAnswerStates(TScheduleTaskList& list) {
-        list.Add(std::make_unique<TScheduleTask>(link_, kKey, kTask));
+        list.Add(std::make_unique<TScheduleTask>(link_, key_, kTask));
         list.StartTask(kTask);
         ASSERT_EQ(host_.Queries().size(), 1u);
         EXPECT_EQ(host_.Queries()[0].sql, "");
@@ -59,12 +37,10 @@ protected:
     }
 
     const RecordedQuery& Last() const { return host_.Queries().back(); }
-
-    TSvcConfig settings_{"TKEY_SCHEDULE"};
 };
 
 TEST_F(FormulaTaskTest, EachPassAsksForItsMomentaryValuesKeepsThemAndReleasesThemAtItsEnd) {
-    settings_.WriteString(kFormulas, "26.99.3", "%Result0% := Ua(26, 99, 0) + W(26, 1)");
+    SetFormula("26.99.3", "%Result0% := Ua(26, 99, 0) + W(26, 1)");
     TScheduleTaskList list(link_);
     StartAndAnswerStates(list);
     FakeResultSet discreteness({"discrettype", "discretvalue"}, {{5, 3}});
@@ -105,7 +81,7 @@ TEST_F(FormulaTaskTest, EachPassAsksForItsMomentaryValuesKeepsThemAndReleasesThe
 }
 
 TEST_F(FormulaTaskTest, AStopWhileTheIntervalValuesAreAwaitedReleasesTheKeptMomentaryValues) {
-    settings_.WriteString(kFormulas, "26.99.3", "Ua(26, 99, 0)");
+    SetFormula("26.99.3", "Ua(26, 99, 0)");
     FakeResultSet discreteness({"discrettype", "discretvalue"}, {{6, 1}});
     FakeResultSet momentary(kDataColumns, {DataRow(1100, 26, 99, 13, At(0, 20), 230)});
     {
@@ -132,10 +108,10 @@ TEST_F(FormulaTaskTest, WithoutMomentaryElementsToAskTheMomentaryQueryIsEmpty) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        settings_.WriteString(kFormulas, "26.99.3", c.formula);
+        SetFormula("26.99.3", c.formula);
         const size_t first = host_.Queries().size();
         TScheduleTaskList list(link_);
-        list.Add(std::make_unique<TScheduleTask>(link_, kKey, kTask));
+        list.Add(std::make_unique<TScheduleTask>(link_, key_, kTask));
         list.StartTask(kTask);
         host_.Complete(first, nullptr);
         FakeResultSet discreteness({"discrettype", "discretvalue"}, {{c.kind, 1}});

@@ -3,12 +3,6 @@
 // without end costs little at each stamp. Each run is driven through a fake host that answers
 // every query at once.
 #include "driver_fixture.hpp"
-#include "tlcommon/date_time.hpp"
-#include "tlcommon/text_codec.hpp"
-#include "tldriver/schedule_task.hpp"
-#include "tldriver/schedule_task_list.hpp"
-#include "tlplatform/db_connection.hpp"
-#include "tlsettings/svc_config.hpp"
 
 #include <chrono>
 #include <gtest/gtest.h>
@@ -20,93 +14,45 @@
 namespace tl::test {
 namespace {
 
-constexpr const char* kKey = "\\Scripts\\Runaway\\";
-constexpr const char* kSection = "\\Scripts\\Runaway\\Object\\";
-constexpr const char* kChannels = "\\Scripts\\Runaway\\Devices1\\";
-constexpr const char* kFormulas = "\\Scripts\\Runaway\\Devices2\\";
 constexpr int32_t kTask = 4;
-
-const std::vector<std::string> kDataColumns = {"ParNumber", "ObjType", "Object", "Item",
-                                               "Data_Date", "Value0",  "Season"};
-
-DateTime At(int year, int month, int day, int hour = 0, int minute = 0) {
-    return EncodeDateTime({year, month, day, hour, minute, 0, 0});
-}
 
 const DateTime kCalendarEnd = FromMillis(ToMillis(EncodeDateTime({9999, 12, 31, 23, 59, 59, 0})) + 999);
 
-class RunawayTaskTest : public LinkedTest {
+class RunawayTaskTest : public TaskSettingsTest {
 protected:
-    RunawayTaskTest() {
-        auto connection = db::Connection::Open(":memory:");
-        db::InitSchema(*connection);
-        db::SetProcessConnection(std::move(connection));
+    RunawayTaskTest() : TaskSettingsTest("\\Scripts\\Runaway\\") {
         link_.interrupt_flag = &flag_;
-        settings_.WriteInteger(kSection, "DeepBase", 0);
-        settings_.WriteBool(kSection, "AdvParNumber", false);
-        settings_.WriteInteger(kSection, "IntervalType", 1);
-        // A pair of channels for the coefficients, one element for the formulas.
-        settings_.WriteString(kChannels, "100.0.1",
-                              "1;1;3;2;0.1;10;0;0;0;10;10;1;700;0.5;2;1;2;100;0;0;0;0;0;;");
-        settings_.WriteString(kChannels, "100.0.2",
-                              "1;3;1;1;0.1;10;0;0;0;10;10;1;700;0.5;2;1;2;100;0;0;0;0;0;;");
-    }
-    ~RunawayTaskTest() override { db::SetProcessConnection(nullptr); }
-
-    void Configure(int method, DateTime begin, DateTime end) {
-        settings_.WriteInteger(kSection, "Method", method);
-        settings_.WriteDateTime(kSection, "BeginDateTime", begin);
-        settings_.WriteDateTime(kSection, "EndDateTime", end);
+        AddChannelPair();
+        SetFormula("26.99.3", "%Result0% := 1");
     }
 
-    // Starts the task and answers each query as it comes: the 30-minute values of both channels
-    // at `stamps`, nothing for the other passes. Returns the task's one completion code.
+    // Runs the task answering each query at once: the 30-minute values of both channels at
+    // `stamps`, nothing for the other passes. Returns the task's one completion code.
     int32_t Run(const std::vector<DateTime>& stamps) {
-        const size_t first = host_.Queries().size();
         TScheduleTaskList list(link_);
-        list.Add(std::make_unique<TScheduleTask>(link_, kKey, kTask));
-        list.StartTask(kTask);
-        std::vector<std::unique_ptr<FakeResultSet>> answers;
-        for (size_t i = first; list.Count() > 0 && i < host_.Queries().size(); ++i) {
-            const std::string sql = host_.Queries()[i].sql;
+        RunAnswering(list, kTask, [&](const RecordedQuery& query) -> std::unique_ptr<FakeResultSet> {
             std::vector<std::vector<double>> rows;
-            if (sql == "select * from parameters where parnumber = 1100") {
-                answers.push_back(
-                    std::make_unique<FakeResultSet>(std::vector<std::string>{"discrettype", "discretvalue"},
-                                                    std::vector<std::vector<double>>{{5, 3}}));
-            } else if (sql.starts_with("select * from data") &&
-                       !sql.starts_with("select * from data where "
-                                        "parnumber = 1100") &&
-                       host_.Queries()[i].params.at(0).AsInt32() == 12) {
+            if (query.sql == "select * from parameters where parnumber = 1100") {
+                return std::make_unique<FakeResultSet>(
+                    std::vector<std::string>{"discrettype", "discretvalue"},
+                    std::vector<std::vector<double>>{{5, 3}});
+            }
+            if (query.sql.starts_with("select * from data") &&
+                !query.sql.starts_with("select * from data where parnumber = 1100") &&
+                query.params.at(0).AsInt32() == 12) {
                 for (DateTime stamp : stamps) {
                     rows.push_back({12, 0, 100, 1, stamp, 1000, 0});
                     rows.push_back({12, 0, 100, 2, stamp, 500, 0});
                 }
-                answers.push_back(std::make_unique<FakeResultSet>(kDataColumns, rows));
-            } else if (!sql.empty()) {
-                answers.push_back(std::make_unique<FakeResultSet>(kDataColumns, rows));
-            } else {
-                answers.push_back(nullptr);
             }
-            host_.Complete(i, answers.back() != nullptr ? answers.back()->Set() : nullptr);
-        }
+            return query.sql.empty() ? nullptr : std::make_unique<FakeResultSet>(kDataColumns, rows);
+        });
         EXPECT_EQ(list.Count(), 0) << "the task still waits";
         const std::vector<Completion> completions = Completions();
         return completions.size() == 1 ? completions[0].code : -100;
     }
 
-    size_t StoredRows() const {
-        size_t rows = 0;
-        for (const StoredRecords& stored : host_.Stored()) {
-            rows += stored.records.size();
-        }
-        return rows;
-    }
-    std::string LastStatus() const { return FakeHost::StatusLines().back().second; }
-    std::string RunLog() const { return Cp1251ToUtf8(ReadFileBytes(link_.RunLogPath())); }
-
     int32_t flag_ = 0;
-    TSvcConfig settings_{"TKEY_SCHEDULE"};
 };
 
 // Where the formula loops, the step runs until the host's flag goes up; the task then ends as a
@@ -123,8 +69,7 @@ TEST_F(RunawayTaskTest, AnEndlessFormulaStopsWhenTheHostRaisesItsFlag) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Configure(1, At(2014, 11, 1), At(2014, 11, 1, 2));
-        settings_.WriteString(kSection, "CommonScript", c.common_script);
-        settings_.WriteString(kFormulas, "26.99.3", "%Result0% := 1");
+        settings_.WriteString(section_, "CommonScript", c.common_script);
         flag_ = 0;
         std::thread host_thread([this] {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -162,7 +107,6 @@ TEST_F(RunawayTaskTest, FarPeriodsEndQuicklyWithTheRowsThatExist) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Configure(c.method, c.begin, c.end);
-        settings_.WriteString(kFormulas, "26.99.3", "%Result0% := 1");
         const size_t before = StoredRows();
         EXPECT_EQ(Run({At(2014, 11, 1, 1), At(2014, 11, 1, 2)}), c.code);
         EXPECT_EQ(StoredRows() - before, c.rows);
@@ -183,9 +127,9 @@ TEST_F(RunawayTaskTest, FarPeriodsEndQuicklyWithTheRowsThatExist) {
 // ends, the element reported as not fully computed.
 TEST_F(RunawayTaskTest, AFormulaRecursingWithoutEndFailsItsElementAtEachStamp) {
     Configure(1, At(2014, 11, 1), At(2014, 11, 1, 3));
-    settings_.WriteString(kSection, "CommonScript",
+    settings_.WriteString(section_, "CommonScript",
                           "function Deep(n: Integer): Integer; begin Result := Deep(n + 1) + 1; end;");
-    settings_.WriteString(kFormulas, "26.99.3", "%Result0% := Deep(0)");
+    SetFormula("26.99.3", "%Result0% := Deep(0)");
     EXPECT_EQ(Run({At(2014, 11, 1, 1)}), 0);
     EXPECT_EQ(StoredRows(), 5u); // the half-hours from the first row, 01:00 to 03:00
     EXPECT_NE(RunLog().find("Элемент: 26.99.3: "), std::string::npos);

@@ -115,63 +115,37 @@ TEST_F(ScheduleTaskTest, ASetDeliveredWhenNoQueryIsAwaitedFailsTheStepAndIsRelea
               std::string::npos);
 }
 
-// A task with settings in the process database: a fixed period and one pair of channels.
-class ScheduleTaskRunTest : public ScheduleTaskTest {
+// A task with a fixed period and one pair of channels, each query answered with an empty set.
+class ScheduleTaskRunTest : public TaskSettingsTest {
 protected:
-    static constexpr const char* kKey = "\\Scripts\\Run\\";
-    static constexpr const char* kSection = "\\Scripts\\Run\\Object\\";
-    static constexpr const char* kElements = "\\Scripts\\Run\\Devices1\\";
+    ScheduleTaskRunTest() : TaskSettingsTest("\\Scripts\\Run\\") { AddChannelPair(); }
 
-    ScheduleTaskRunTest() {
-        auto connection = db::Connection::Open(":memory:");
-        db::InitSchema(*connection);
-        db::SetProcessConnection(std::move(connection));
-        settings_.WriteInteger(kSection, "DeepBase", 0);
-        settings_.WriteInteger(kSection, "Method", 0);
-        settings_.WriteBool(kSection, "AdvParNumber", false);
-        settings_.WriteInteger(kSection, "IntervalType", 1);
-        settings_.WriteString(kElements, "100.0.1",
-                              "1;1;3;2;0.1;10;0;0;0;10;10;1;700;0.5;2;1;2;100;0;0;0;0;0;;");
-        settings_.WriteString(kElements, "100.0.2",
-                              "1;3;1;1;0.1;10;0;0;0;10;10;1;700;0.5;2;1;2;100;0;0;0;0;0;;");
-    }
-    ~ScheduleTaskRunTest() override { db::SetProcessConnection(nullptr); }
-
-    void Period(DateTime begin, DateTime end) {
-        settings_.WriteDateTime(kSection, "BeginDateTime", begin);
-        settings_.WriteDateTime(kSection, "EndDateTime", end);
-    }
-
-    // Starts the task and answers every query with an empty set; the parameter numbers of the
-    // interval-data queries, in order.
-    std::vector<int32_t> RunWithEmptyAnswers(TScheduleTaskList& list) {
-        const size_t first = host_.Queries().size();
-        list.Add(std::make_unique<TScheduleTask>(link_, kKey, 7));
-        list.StartTask(7);
+    // Runs task 7 for `begin` to `end`; the parameter numbers of its interval-data queries, in order.
+    std::vector<int32_t> RunWithEmptyAnswers(TScheduleTaskList& list, DateTime begin, DateTime end) {
+        Configure(0, begin, end);
         std::vector<int32_t> asked;
-        FakeResultSet empty({"A"}, {});
-        for (size_t i = first; i < host_.Queries().size() && i < first + 20; ++i) {
-            const RecordedQuery& query = host_.Queries()[i];
-            if (query.sql.starts_with("select * from data")) {
-                asked.push_back(query.params.at(0).AsInt32());
-            }
-            host_.Complete(i, i == first ? nullptr : empty.Set());
-        }
+        size_t answered = 0;
+        RunAnswering(
+            list, 7,
+            [&](const RecordedQuery& query) -> std::unique_ptr<FakeResultSet> {
+                if (query.sql.starts_with("select * from data")) {
+                    asked.push_back(query.params.at(0).AsInt32());
+                }
+                if (answered++ == 0) {
+                    return nullptr; // the element states
+                }
+                return std::make_unique<FakeResultSet>(std::vector<std::string>{"A"},
+                                                       std::vector<std::vector<double>>{});
+            },
+            20);
         return asked;
     }
-
-    TSvcConfig settings_{"TKEY_SCHEDULE"};
 };
-
-DateTime At(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
-    return EncodeDateTime({year, month, day, hour, minute, second, 0});
-}
 
 // Fixed periods and their windows are run whole in the scenario tests.
 TEST_F(ScheduleTaskRunTest, ABeginAfterTheEndAsksForNothingAndSucceeds) {
-    Period(At(2015, 1, 1), At(2014, 6, 1));
     TScheduleTaskList list(link_);
-    EXPECT_EQ(RunWithEmptyAnswers(list), std::vector<int32_t>{});
+    EXPECT_EQ(RunWithEmptyAnswers(list, At(2015, 1, 1), At(2014, 6, 1)), std::vector<int32_t>{});
     EXPECT_EQ(list.Count(), 0);
     EXPECT_EQ(Completions(), (std::vector<Completion>{{1, 7, 0}}));
     EXPECT_EQ(FakeHost::StatusLines().back().second, "Статус выполнения: Успешный расчёт");
@@ -179,12 +153,12 @@ TEST_F(ScheduleTaskRunTest, ABeginAfterTheEndAsksForNothingAndSucceeds) {
 }
 
 TEST_F(ScheduleTaskRunTest, TheAdditionalPassComesFirstAndCountsBackFromTheBaseEnd) {
-    Period(At(2014, 11, 1, 0, 0), At(2014, 11, 1, 2, 0));
-    settings_.WriteBool(kSection, "AdvParNumber", true);
-    settings_.WriteInteger(kSection, "ParNumber", 4);
-    settings_.WriteInteger(kSection, "DeepAdv", 1);
+    settings_.WriteBool(section_, "AdvParNumber", true);
+    settings_.WriteInteger(section_, "ParNumber", 4);
+    settings_.WriteInteger(section_, "DeepAdv", 1);
     TScheduleTaskList list(link_);
-    EXPECT_EQ(RunWithEmptyAnswers(list), (std::vector<int32_t>{7, 12, 18, 26, 36, 46, 56}));
+    EXPECT_EQ(RunWithEmptyAnswers(list, At(2014, 11, 1), At(2014, 11, 1, 2)),
+              (std::vector<int32_t>{7, 12, 18, 26, 36, 46, 56}));
     // :sdt of the 5-minute pass: 10 s before the additional begin, an hour before the base end.
     const auto data =
         std::find_if(host_.Queries().begin(), host_.Queries().end(),

@@ -1,7 +1,9 @@
 #include "host_test_support.hpp"
 
 #include "tlcommon/text_codec.hpp"
+#include "tlplatform/db_connection.hpp"
 
+#include <bit>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
@@ -9,11 +11,13 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <random>
+#include <regex>
 #include <spawn.h>
 #include <sstream>
 #include <string_view>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 extern char** environ;
@@ -37,6 +41,48 @@ std::string ReadFile(const std::filesystem::path& path) {
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+bool WaitUntil(const std::function<bool()>& done, std::chrono::seconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+std::vector<std::string> StoredResultRows(db::Connection& db, bool receive_stamps) {
+    auto set =
+        db.Query("select parnumber, data_date, object, objtype, item, season, value0, value1, tvkstatus, "
+                 "rcvstamp from data where parnumber >= 30000 "
+                 "order by parnumber, data_date, season, object, item, objtype",
+                 {});
+    std::vector<std::string> rows;
+    const auto bits = [&](int field) { return std::bit_cast<uint64_t>(set->AsDouble(field)); };
+    for (set->First(); !set->Eof(); set->Next()) {
+        std::string row = fmt::format("{} {:x} {}.{}.{} {} {:x} {:x} {}", set->AsInteger(0), bits(1),
+                                      set->AsInteger(2), set->AsInteger(3), set->AsInteger(4),
+                                      set->AsInteger(5), bits(6), bits(7), set->StatusWord());
+        if (receive_stamps && set->AsInteger(3) == 0) {
+            row += fmt::format(" {:x}", bits(9));
+        }
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+std::string KeptLogPath(const Outcome& run) {
+    std::smatch match;
+    return std::regex_search(run.out, match, std::regex(R"(; log: (\S+\.log)\n)")) ? match[1].str() : "";
+}
+
+bool EndedByFailure(const std::string& out, std::string_view task, std::string_view kind) {
+    return Contains(out, fmt::format("{}: 5 Прервано; FAILED: {} failed: ", task, kind)) ||
+           (kind == "store" &&
+            Contains(out, fmt::format("{}: 0 Успешный расчёт; FAILED: store failed: ", task)));
 }
 
 namespace {

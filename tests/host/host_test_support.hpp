@@ -5,10 +5,17 @@
 #include "tlosses/abi.h"
 
 #include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
+
+namespace tl::db {
+class Connection;
+}
 
 namespace tl::host::testing {
 
@@ -30,11 +37,31 @@ private:
 // The whole content of a file, empty when it cannot be read.
 std::string ReadFile(const std::filesystem::path& path);
 
+inline bool Contains(std::string_view text, std::string_view fragment) {
+    return text.find(fragment) != std::string_view::npos;
+}
+
+// Polls `done` every 20 ms; false when it still does not hold after `limit`.
+bool WaitUntil(const std::function<bool()>& done, std::chrono::seconds limit = std::chrono::seconds(60));
+
+// Every stored result row (parameter 30000 and up), in a fixed order, with its reals as their
+// bits: "parnumber stamp object.type.item season value0 value1 status [rcvstamp]". The receive stamp
+// only with `receive_stamps` and only for channels (type 0): the formula task stamps each row with
+// the time it was built.
+std::vector<std::string> StoredResultRows(db::Connection& db, bool receive_stamps = false);
+
 struct Outcome {
     int status = -1; // exit status, 128 + the signal when killed
     std::string out;
     std::string err; // empty when merged into `out`
 };
+
+// The run log a summary line of tlhost names ("; log: PATH"), empty when none is named.
+std::string KeptLogPath(const Outcome& run);
+
+// Whether the summary shows `task` ended by a failed query or store (`kind`): stopped (code 5),
+// or, for a store that failed after the driver had ended its passes, ended with its own code 0.
+bool EndedByFailure(const std::string& out, std::string_view task, std::string_view kind);
 
 struct ProcessOptions {
     std::vector<std::string> env; // "NAME=value", added to the environment

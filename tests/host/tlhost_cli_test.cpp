@@ -18,10 +18,6 @@ Outcome RunTlhost(const fs::path& cwd, const std::vector<std::string>& args,
     return RunProcess(TLHOST_PATH, cwd, args, env);
 }
 
-bool Contains(const std::string& text, const std::string& fragment) {
-    return text.find(fragment) != std::string::npos;
-}
-
 TEST(TlhostCliTest, RunsTasksOnAFreshDatabaseAndKeepsEachTasksLog) {
     ScratchDir dir;
     const Outcome init = RunTlhost(dir.Path(), {"db", "init"});
@@ -96,74 +92,50 @@ TEST(TlhostCliTest, SetupErrorsAreExplainedWithTheirExitStatus) {
     ASSERT_EQ(RunTlhost(with_db.Path(), {"db", "init"}).status, 0);
     std::ofstream(with_db / "not-a-library.so") << "plain text\n";
     const std::string key = "\\Scripts\\Losses1\\";
+    const std::string not_a_library = (with_db / "not-a-library.so").string();
     struct Case {
         const char* name;
-        const fs::path& cwd;
         std::vector<std::string> args;
         int status;
-        std::vector<std::string> fragments;
-        std::vector<std::string> env = {};
+        std::vector<std::string> fragments; // of the standard error
+        std::string env = "";
+        bool without_database = false; // run in a directory without one
     };
     const std::vector<Case> cases = {
-        {"missing database", dir.Path(), {"run", key}, 3, {"tlosses.db does not exist", "tlhost db init"}},
         {"no driver file",
-         with_db.Path(),
          {"--driver", "/nonexistent/libtlosses.so", "run", key},
          1,
          {"cannot load the driver /nonexistent/libtlosses.so", "No such file"}},
         {"not a library",
-         with_db.Path(),
-         {"--driver", (with_db / "not-a-library.so").string(), "run", key},
+         {"--driver", not_a_library, "run", key},
          1,
-         {"cannot load the driver", "not-a-library.so"}},
+         {"cannot load the driver", not_a_library}},
         {"a library without the exports",
-         with_db.Path(),
          {"--driver", TLWM_PATH, "run", key},
          1,
          {"has no export InitDriver"}},
         {"a log directory that cannot be made",
-         with_db.Path(),
-         {"--log-dir", (with_db / "not-a-library.so" / "logs").string(), "run", key},
+         {"--log-dir", not_a_library + "/logs", "run", key},
          1,
          {"the log directory", "cannot be created"}},
-        {"malformed key",
-         with_db.Path(),
-         {"run", "Scripts\\Losses1"},
-         2,
-         {"malformed task key \"Scripts\\Losses1\""}},
+        {"malformed key", {"run", "Scripts\\Losses1"}, 2, {"malformed task key \"Scripts\\Losses1\""}},
         {"one bad key among good ones",
-         with_db.Path(),
          {"run", key, "\\Scripts\\"},
          2,
          {"malformed task key \"\\Scripts\\\""}},
-        {"a key given twice", with_db.Path(), {"run", key, "\\Scripts\\Losses1"}, 2, {"is given twice"}},
-        {"a clock that is no date",
-         with_db.Path(),
-         {"run", key, "--now", "yesterday"},
-         2,
-         {"--now \"yesterday\""}},
-        {"an unknown command",
-         with_db.Path(),
-         {"runn", key},
-         2,
-         {"unknown command \"runn\"", "db init, run, decode"}},
-        {"an unknown command of a group",
-         with_db.Path(),
-         {"db", "drop"},
-         2,
-         {"unknown command \"db drop\"", "db init"}},
-        {"no command", with_db.Path(), {}, 2, {"no command given", "db init, run"}},
-        {"a bad option", with_db.Path(), {"run", key, "--bogus"}, 2, {"--bogus"}},
-        {"a bad fault to inject",
-         with_db.Path(),
-         {"run", key},
-         2,
-         {"TLHOST_INJECT_FAULT"},
-         {"TLHOST_INJECT_FAULT=disk:1"}},
+        {"a key given twice", {"run", key, "\\Scripts\\Losses1"}, 2, {"is given twice"}},
+        {"a clock that is no date", {"run", key, "--now", "yesterday"}, 2, {"--now \"yesterday\""}},
+        {"an unknown command", {"runn", key}, 2, {"unknown command \"runn\"", "db init, run, decode"}},
+        {"an unknown command of a group", {"db", "drop"}, 2, {"unknown command \"db drop\"", "db init"}},
+        {"no command", {}, 2, {"no command given", "db init, run"}},
+        {"a bad option", {"run", key, "--bogus"}, 2, {"--bogus"}},
+        {"a bad fault to inject", {"run", key}, 2, {"TLHOST_INJECT_FAULT"}, "TLHOST_INJECT_FAULT=disk:1"},
+        {"missing database", {"run", key}, 3, {"tlosses.db does not exist", "tlhost db init"}, "", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const Outcome outcome = RunTlhost(c.cwd, c.args, c.env);
+        const Outcome outcome = RunTlhost(c.without_database ? dir.Path() : with_db.Path(), c.args,
+                                          c.env.empty() ? std::vector<std::string>{} : std::vector{c.env});
         EXPECT_EQ(outcome.status, c.status) << outcome.err;
         for (const std::string& fragment : c.fragments) {
             EXPECT_TRUE(Contains(outcome.err, fragment)) << "missing: " << fragment << "\n" << outcome.err;

@@ -29,7 +29,7 @@ namespace fs = std::filesystem;
 constexpr const char* kDemo = "\\Scripts\\Demo\\";
 constexpr const char* kFormulas = "\\Scripts\\DemoFormulas\\";
 
-// Result rows per parameter number, each row as text without its write time.
+// Result rows per parameter number (one parameter a pass).
 using StoredRows = std::map<int32_t, std::vector<std::string>>;
 
 // The process holding a lock in the lock file, or 0.
@@ -48,21 +48,10 @@ pid_t LockHolder(const std::string& lock_file) {
 
 StoredRows ReadResults(const fs::path& database) {
     StoredRows rows;
-    auto db = db::Connection::OpenExisting(database.string());
-    auto set =
-        db->Query("select parnumber, data_date, object, objtype, item, value0, value1, tvkstatus from data "
-                  "where parnumber >= 30000 order by parnumber, data_date, object, objtype, item",
-                  {});
-    for (set->First(); !set->Eof(); set->Next()) {
-        rows[set->AsInteger(0)].push_back(fmt::format("{}|{}|{}|{}|{}|{}|{}", set->AsText(1), set->AsText(2),
-                                                      set->AsText(3), set->AsText(4), set->AsText(5),
-                                                      set->AsText(6), set->AsText(7)));
+    for (std::string& row : StoredResultRows(*db::Connection::OpenExisting(database.string()))) {
+        rows[std::stoi(row)].push_back(std::move(row));
     }
     return rows;
-}
-
-bool Contains(const std::string& text, const std::string& fragment) {
-    return text.find(fragment) != std::string::npos;
 }
 
 class TlhostFaultTest : public ::testing::Test {
@@ -120,13 +109,13 @@ protected:
         EXPECT_LE(pass, max_passes);
     }
 
-    // The summary names the task's kept log, which holds the driver's whole log.
-    static void ExpectLogKept(const Outcome& run) {
-        std::smatch match;
-        ASSERT_TRUE(std::regex_search(run.out, match, std::regex(R"(; log: (\S+\.log)\n)"))) << run.out;
-        const std::string log = ReadFile(match[1].str());
-        EXPECT_TRUE(Contains(log, Utf8ToCp1251("----------------Не рассчитанные объекты-------------------")))
-            << match[1].str();
+    // The summary names the task's kept log, which holds the driver's whole log, `fragment` in it.
+    static void ExpectLogKept(const Outcome& run, const std::string& fragment = "") {
+        const std::string path = KeptLogPath(run);
+        ASSERT_FALSE(path.empty()) << run.out;
+        const std::string log = Cp1251ToUtf8(ReadFile(path));
+        EXPECT_TRUE(Contains(log, "----------------Не рассчитанные объекты-------------------")) << path;
+        EXPECT_TRUE(Contains(log, fragment)) << fragment << " not in " << path;
     }
 
     static ScratchDir* dir_;
@@ -177,46 +166,25 @@ TEST_F(TlhostFaultTest, RealFaultsOfTheDatabaseStopTheTaskWithTheDatabasesText) 
     struct Case {
         const char* name;
         const char* task;
-        const char* setup_sql;            // on the case's database before the run
-        bool hold_write_lock;             // another connection's write transaction open for the whole run
-        long file_size_limit;             // of the tlhost process
-        const char* kind;                 // "query" or "store"
-        std::vector<std::string> failure; // the text in the summary line and on stderr
-        size_t min_passes;
-        size_t max_passes;
+        const char* setup_sql; // on the case's database before the run
+        bool hold_write_lock;  // another connection's write transaction open for the whole run
+        long file_size_limit;  // of the tlhost process
+        const char* kind;      // "query" or "store"
+        const char* failure;   // the text in the summary line and on stderr
+        size_t min_passes, max_passes;
     };
     const Case cases[] = {
-        {"a dropped table",
-         kDemo,
-         "drop table eventlist",
-         false,
-         0,
-         "query",
-         {"no such table: eventlist"},
-         0,
+        {"a dropped table", kDemo, "drop table eventlist", false, 0, "query", "no such table: eventlist", 0,
          0},
-        {"no description of the momentary values",
-         kFormulas,
-         "delete from parameters where parnumber = 1100",
-         false,
-         0,
-         "query",
-         {"the description of parameter 1100 (momentary values) cannot be read: table parameters has no row "
-          "with "
-          "parnumber 1100"},
-         0,
-         0},
-        {"a write lock held past the busy timeout",
-         kDemo,
-         nullptr,
-         true,
-         0,
-         "store",
-         {"database is locked"},
-         0,
+        {"no description of the momentary values", kFormulas, "delete from parameters where parnumber = 1100",
+         false, 0, "query",
+         "the description of parameter 1100 (momentary values) cannot be read: table parameters has no row "
+         "with parnumber 1100",
+         0, 0},
+        {"a write lock held past the busy timeout", kDemo, nullptr, true, 0, "store", "database is locked", 0,
          0},
         // The file-size limit lets the first pass into the write-ahead log, and not every later one.
-        {"a full disk", kDemo, nullptr, false, 256 * 1024, "store", {}, 1, 6},
+        {"a full disk", kDemo, nullptr, false, 256 * 1024, "store", "", 1, 6},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -234,18 +202,9 @@ TEST_F(TlhostFaultTest, RealFaultsOfTheDatabaseStopTheTaskWithTheDatabasesText) 
         const Outcome run = Tlhost(database.parent_path(), {"--busy-timeout", "0.3", "run", c.task}, limited);
         holder.reset();
         EXPECT_EQ(run.status, 3) << run.out << run.err;
-        // A store fails while the driver goes on with the next passes: the task is stopped unless
-        // it has ended meanwhile.
-        const bool stopped =
-            Contains(run.out, fmt::format("{}: 5 Прервано; FAILED: {} failed: ", c.task, c.kind));
-        const bool ended =
-            std::string_view(c.kind) == "store" &&
-            Contains(run.out, fmt::format("{}: 0 Успешный расчёт; FAILED: store failed: ", c.task));
-        EXPECT_TRUE(stopped || ended) << run.out;
-        for (const std::string& fragment : c.failure) {
-            EXPECT_TRUE(Contains(run.out, fragment)) << fragment << "\n" << run.out;
-            EXPECT_TRUE(Contains(run.err, fragment)) << fragment << "\n" << run.err;
-        }
+        EXPECT_TRUE(EndedByFailure(run.out, c.task, c.kind)) << run.out;
+        EXPECT_TRUE(Contains(run.out, c.failure)) << c.failure << "\n" << run.out;
+        EXPECT_TRUE(Contains(run.err, c.failure)) << c.failure << "\n" << run.err;
         if (std::string_view(c.task) == kDemo) {
             ExpectFirstPasses(database, c.min_passes, c.max_passes);
         } else {
@@ -264,11 +223,8 @@ TEST_F(TlhostFaultTest, AKilledHostLeavesAWholeDatabaseAndNoLockBehind) {
     watcher->Begin();
     StartedProcess first(TLHOST_PATH, cwd,
                          {"--db", "demo.db", "--log-dir", "logs", "--busy-timeout", "60", "run", kDemo});
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (LockHolder(database.string() + "-tlhost.lock") != first.Pid()) {
-        ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the run never took its task's lock";
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    ASSERT_TRUE(WaitUntil([&] { return LockHolder(database.string() + "-tlhost.lock") == first.Pid(); }))
+        << "the run never took its task's lock";
 
     // The same task again while the first host runs it: refused, naming that host.
     const Outcome second = Tlhost(cwd, {"run", kDemo});
@@ -301,34 +257,32 @@ TEST_F(TlhostFaultTest, AKilledHostLeavesAWholeDatabaseAndNoLockBehind) {
         << rerun.out;
 }
 
+// The timeout passes before the first answer; the signal comes once the task has started, while
+// the run waits for a write lock this test holds, so the task is still running.
 TEST_F(TlhostFaultTest, ATimeoutOrASignalStopsTheRunWithExitStatusFour) {
-    // The timeout passes before the first answer; the signal comes once the task has started,
-    // while the run waits for a write lock this test holds, so the task is still running.
     struct Case {
         const char* name;
-        std::vector<std::string> args;
-        int signal;
+        const char* timeout; // nullptr: SIGTERM instead
         std::string stopped;
         std::string message;
     } const cases[] = {
-        {"timeout", {"--timeout", "0.001"}, 0, "stopped by the timeout", "tlhost: timeout after 0.001 s"},
-        {"SIGTERM", {}, SIGTERM, "stopped by an interrupt", "tlhost: interrupted"},
+        {"timeout", "0.001", "stopped by the timeout", "tlhost: timeout after 0.001 s"},
+        {"SIGTERM", nullptr, "stopped by an interrupt", "tlhost: interrupted"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const fs::path database = Copy(fmt::format("stopped-{}", c.name));
         std::vector<std::string> args = {"--db", "demo.db", "--log-dir", "logs", "run", kDemo};
-        args.insert(args.end(), c.args.begin(), c.args.end());
+        if (c.timeout != nullptr) {
+            args.insert(args.end(), {"--timeout", c.timeout});
+        }
         auto holder = db::Connection::OpenExisting(database.string());
         holder->Begin();
         StartedProcess run(TLHOST_PATH, database.parent_path(), args);
-        if (c.signal != 0) {
-            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-            while (!Contains(run.OutputSoFar(), "Demo: Начало работы")) {
-                ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the task did not start";
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            }
-            kill(run.Pid(), c.signal);
+        if (c.timeout == nullptr) {
+            ASSERT_TRUE(WaitUntil([&] { return Contains(run.OutputSoFar(), "Demo: Начало работы"); }))
+                << "the task did not start";
+            kill(run.Pid(), SIGTERM);
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
         }
         holder->Rollback();
@@ -352,82 +306,37 @@ TEST_F(TlhostFaultTest, RunawayFormulasEndWithinTheHostsTimeout) {
     ASSERT_EQ(exported.status, 0) << exported.err;
     const auto formulas = nlohmann::json::parse(ReadFile(directory / "formulas.json"));
 
+    const std::string loop = "while True do ;\r\n";
     const std::string depth = "function Depth(n: Integer): Integer;\r\n"
                               "begin if n = 0 then Result := 0 else Result := Depth(n - 1) + 1; end;\r\n";
+    const std::string deep = "function Deep(n: Integer): Integer; begin Result := Deep(n + 1) + 1; end;\r\n";
     struct Case {
         const char* name;
         std::string common_script; // put before the demo's functions
-        std::string result1;       // put before what the formulas assign to %Result1%
-        std::string begin, end;    // both fixed intervals; empty: the demo's
-        std::vector<std::string> args;
-        int signal;
+        const char* result1;       // put before what the formulas assign to %Result1%
+        const char* period_field;  // set with its additional twin to `period`; nullptr: the demo's period
+        const char* period;
+        const char* timeout; // nullptr: SIGINT once the formulas run
         int status;
-        std::vector<std::string> out; // fragments of the output
-        std::string log;              // a fragment of the kept log
+        std::string result;  // in the summary line
+        std::string pattern; // a regex the output matches
+        std::string log;     // in the kept log
     } const cases[] = {
         // The formulas loop for ever in their first run, inside StartAction, where the host's
         // event loop never gets control back: the host's interrupt flag ends the script.
-        {"endless loop, timeout",
-         "while True do ;\r\n",
-         "",
-         "",
-         "",
-         {"--timeout", "1"},
-         0,
-         4,
-         {"Статус выполнения: Прервано", ": 5 Прервано; stopped by the timeout; "},
-         ""},
-        {"endless loop, SIGINT",
-         "while True do ;\r\n",
-         "",
-         "",
-         "",
-         {},
-         SIGINT,
-         4,
-         {"Статус выполнения: Прервано", ": 5 Прервано; stopped by an interrupt; "},
-         ""},
-        {"recursion 500 deep",
-         depth,
-         "0 * Depth(500) + ",
-         "",
-         "",
-         {"--timeout", "60"},
-         0,
-         0,
-         {": 0 Успешный расчёт; ", "; elements not fully computed: 0; "},
-         ""},
+        {"endless loop, timeout", loop, "", nullptr, nullptr, "1", 4,
+         ": 5 Прервано; stopped by the timeout; ", "Статус выполнения: Прервано", ""},
+        {"endless loop, SIGINT", loop, "", nullptr, nullptr, nullptr, 4,
+         ": 5 Прервано; stopped by an interrupt; ", "Статус выполнения: Прервано", ""},
+        {"recursion 500 deep", depth, "0 * Depth(500) + ", nullptr, nullptr, "60", 0, ": 0 Успешный расчёт; ",
+         "; elements not fully computed: 0; ", ""},
         // Every formula overflows at every stamp of the last hour: each element fails, the run goes on.
-        {"endless recursion",
-         "function Deep(n: Integer): Integer; begin Result := Deep(n + 1) + 1; end;\r\n",
-         "Deep(0) + ",
-         "2025-01-07 23:00:00",
-         "",
-         {"--timeout", "60"},
-         0,
-         0,
-         {": 0 Успешный расчёт; ", "; elements not fully computed: 4; "},
-         "Ошибка: Stack overflow"},
-        {"end in 9999",
-         "",
-         "",
-         "",
-         "9999-12-31 23:59:59.999",
-         {"--timeout", "60"},
-         0,
-         1,
-         {"Период прохода параметра ", " слишком велик: с ", ": 2 Некорректный сценарий; "},
-         ""},
-        {"six centuries",
-         "",
-         "",
-         "1425-01-01 00:00:00",
-         "",
-         {"--timeout", "60"},
-         0,
-         0,
-         {": 0 Успешный расчёт; "},
-         ""},
+        {"endless recursion", deep, "Deep(0) + ", "BeginDateTime", "2025-01-07 23:00:00", "60", 0,
+         ": 0 Успешный расчёт; ", "; elements not fully computed: 4; ", "Ошибка: Stack overflow"},
+        {"end in 9999", "", "", "EndDateTime", "9999-12-31 23:59:59.999", "60", 1,
+         ": 2 Некорректный сценарий; ", "Период прохода параметра \\d+ слишком велик: с ", ""},
+        {"six centuries", "", "", "BeginDateTime", "1425-01-01 00:00:00", "60", 0, ": 0 Успешный расчёт; ",
+         "", ""},
     };
     int index = 0;
     for (const Case& c : cases) {
@@ -438,46 +347,34 @@ TEST_F(TlhostFaultTest, RunawayFormulasEndWithinTheHostsTimeout) {
         settings["task"]["CommonScript"] =
             c.common_script + settings["task"]["CommonScript"].get<std::string>();
         for (auto& element : settings["elements"]["Devices2"]) {
-            element["value"] = std::regex_replace(element["value"].get<std::string>(),
-                                                  std::regex("%Result1% := "), "%Result1% := " + c.result1);
+            element["value"] =
+                std::regex_replace(element["value"].get<std::string>(), std::regex("%Result1% := "),
+                                   std::string("%Result1% := ") + c.result1);
         }
-        if (!c.begin.empty()) {
-            settings["task"]["BeginDateTime"] = c.begin;
-            settings["task"]["BeginDateTimeAdv"] = c.begin;
+        if (c.period_field != nullptr) {
+            settings["task"][c.period_field] = c.period;
+            settings["task"][std::string(c.period_field) + "Adv"] = c.period;
         }
-        if (!c.end.empty()) {
-            settings["task"]["EndDateTime"] = c.end;
-            settings["task"]["EndDateTimeAdv"] = c.end;
-        }
-        {
-            std::ofstream file(directory / "runaway.json", std::ios::binary);
-            file << settings.dump();
-        }
+        std::ofstream(directory / "runaway.json", std::ios::binary) << settings.dump();
         const Outcome imported = Tlhost(directory, {"settings", "import", "runaway.json"});
         ASSERT_EQ(imported.status, 0) << imported.out << imported.err;
 
         std::vector<std::string> args = {"--db", "demo.db", "--log-dir", "logs", "run", task};
-        args.insert(args.end(), c.args.begin(), c.args.end());
+        if (c.timeout != nullptr) {
+            args.insert(args.end(), {"--timeout", c.timeout});
+        }
         StartedProcess run(TLHOST_PATH, directory, args);
-        if (c.signal != 0) {
-            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-            while (!Contains(run.OutputSoFar(), "Общее количество объектов")) {
-                ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the formulas did not start";
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            }
-            kill(run.Pid(), c.signal);
+        if (c.timeout == nullptr) {
+            ASSERT_TRUE(WaitUntil([&] { return Contains(run.OutputSoFar(), "Общее количество объектов"); }))
+                << "the formulas did not start";
+            kill(run.Pid(), SIGINT);
         }
         const Outcome outcome = run.Finish();
         EXPECT_EQ(outcome.status, c.status) << outcome.out << outcome.err;
-        for (const std::string& fragment : c.out) {
-            EXPECT_TRUE(Contains(outcome.out, fragment)) << fragment << "\n" << outcome.out;
-        }
-        ExpectLogKept(outcome);
-        if (!c.log.empty()) {
-            std::smatch match;
-            ASSERT_TRUE(std::regex_search(outcome.out, match, std::regex(R"(; log: (\S+\.log)\n)")));
-            EXPECT_TRUE(Contains(Cp1251ToUtf8(ReadFile(match[1].str())), c.log)) << match[1].str();
-        }
+        EXPECT_TRUE(Contains(outcome.out, c.result)) << c.result << "\n" << outcome.out;
+        EXPECT_TRUE(std::regex_search(outcome.out, std::regex(c.pattern))) << c.pattern << "\n"
+                                                                           << outcome.out;
+        ExpectLogKept(outcome, c.log);
     }
 }
 
