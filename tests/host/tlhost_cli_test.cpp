@@ -92,7 +92,8 @@ TEST(TlhostCliTest, SetupErrorsAreExplainedWithTheirExitStatus) {
     ASSERT_EQ(RunTlhost(with_db.Path(), {"db", "init"}).status, 0);
     std::ofstream(with_db / "not-a-library.so") << "plain text\n";
     const std::string key = "\\Scripts\\Losses1\\";
-    const std::string not_a_library = (with_db / "not-a-library.so").string();
+    const std::string no_file = "/nonexistent/libtlosses.so";
+    const std::string plain_file = (with_db / "not-a-library.so").string();
     struct Case {
         const char* name;
         std::vector<std::string> args;
@@ -103,26 +104,20 @@ TEST(TlhostCliTest, SetupErrorsAreExplainedWithTheirExitStatus) {
     };
     const std::vector<Case> cases = {
         {"no driver file",
-         {"--driver", "/nonexistent/libtlosses.so", "run", key},
+         {"--driver", no_file, "run", key},
          1,
-         {"cannot load the driver /nonexistent/libtlosses.so", "No such file"}},
-        {"not a library",
-         {"--driver", not_a_library, "run", key},
-         1,
-         {"cannot load the driver", not_a_library}},
+         {"cannot load the driver " + no_file, "No such file"}},
+        {"not a library", {"--driver", plain_file, "run", key}, 1, {"cannot load the driver", plain_file}},
         {"a library without the exports",
          {"--driver", TLWM_PATH, "run", key},
          1,
          {"has no export InitDriver"}},
-        {"a log directory that cannot be made",
-         {"--log-dir", not_a_library + "/logs", "run", key},
+        {"no log directory",
+         {"--log-dir", plain_file + "/logs", "run", key},
          1,
          {"the log directory", "cannot be created"}},
         {"malformed key", {"run", "Scripts\\Losses1"}, 2, {"malformed task key \"Scripts\\Losses1\""}},
-        {"one bad key among good ones",
-         {"run", key, "\\Scripts\\"},
-         2,
-         {"malformed task key \"\\Scripts\\\""}},
+        {"a bad key among good", {"run", key, "\\Scripts\\"}, 2, {"malformed task key \"\\Scripts\\\""}},
         {"a key given twice", {"run", key, "\\Scripts\\Losses1"}, 2, {"is given twice"}},
         {"a clock that is no date", {"run", key, "--now", "yesterday"}, 2, {"--now \"yesterday\""}},
         {"an unknown command", {"runn", key}, 2, {"unknown command \"runn\"", "db init, run, decode"}},
