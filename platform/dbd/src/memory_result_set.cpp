@@ -7,6 +7,7 @@
 #include <bit>
 #include <cstring>
 #include <fmt/format.h>
+#include <iterator>
 #include <limits>
 
 namespace tl::db {
@@ -185,16 +186,67 @@ int32_t MemoryResultSet::RowCount() const {
     return PublishedRows();
 }
 
-const MemoryResultSet::Chunk& MemoryResultSet::ChunkAt(size_t index) const {
-    if (index != read_chunk_index_) {
+const MemoryResultSet::Chunk& MemoryResultSet::ChunkOf(int32_t row) const {
+    if (read_chunk_ == nullptr || row < read_chunk_->first_row ||
+        row - read_chunk_->first_row >= read_chunk_->rows) {
         std::unique_lock lock(publish_mutex_, std::defer_lock);
         if (publishing_) {
             lock.lock();
         }
-        read_chunk_ = chunks_[index].get();
-        read_chunk_index_ = index;
+        // The last chunk that begins at or before the row.
+        const auto after =
+            std::upper_bound(chunks_.begin(), chunks_.end(), row,
+                             [](int32_t r, const auto& chunk) { return r < chunk->first_row; });
+        read_chunk_ = std::prev(after)->get();
     }
     return *read_chunk_;
+}
+
+void MemoryResultSet::Append(MemoryResultSet&& tail) {
+    if (tail.names_ != names_) {
+        throw Error("the rows appended to a result set have other columns");
+    }
+    if (tail.publishing_) {
+        throw Error("a published result set cannot be appended to another");
+    }
+    if (tail.row_count_ > std::numeric_limits<int32_t>::max() - row_count_) {
+        throw Error("the result set has too many rows");
+    }
+    if (tail.fill_rows_ > 0) {
+        tail.SealFill();
+    }
+    if (fill_rows_ > 0) {
+        SealFill();
+    }
+    {
+        std::unique_lock lock(publish_mutex_, std::defer_lock);
+        if (publishing_) {
+            lock.lock();
+        }
+        chunks_.reserve(chunks_.size() + tail.chunks_.size());
+        for (auto& chunk : tail.chunks_) {
+            chunk->first_row += row_count_;
+            chunks_.push_back(std::move(chunk));
+        }
+    }
+    for (auto& block : tail.text_blocks_) {
+        text_blocks_.push_back(std::move(block));
+    }
+    text_bytes_ += tail.text_bytes_;
+    row_count_ += tail.row_count_;
+    sealed_rows_ = row_count_;
+    tail.chunks_.clear();
+    tail.text_blocks_.clear();
+    tail.text_at_ = nullptr;
+    tail.text_left_ = 0;
+    tail.text_bytes_ = 0;
+    tail.row_count_ = 0;
+    tail.sealed_rows_ = 0;
+    tail.row_ = 0;
+    tail.read_chunk_ = nullptr;
+    if (publishing_) {
+        Publish(false);
+    }
 }
 
 namespace {
@@ -214,6 +266,8 @@ void MemoryResultSet::SealFill() {
     const auto capacity = static_cast<size_t>(fill_capacity_);
     auto owned = std::make_unique<Chunk>();
     Chunk& chunk = *owned;
+    chunk.first_row = sealed_rows_;
+    chunk.rows = fill_rows_;
     chunk.columns.resize(names_.size());
     std::vector<ColumnScan> scans(names_.size());
     size_t bytes = 0;
@@ -319,6 +373,7 @@ void MemoryResultSet::SealFill() {
         }
         chunks_.push_back(std::move(owned));
     }
+    sealed_rows_ += fill_rows_;
     // The next chunk fills the same buffers from their start.
     for (size_t c = 0; c < names_.size(); ++c) {
         std::memset(fill_kinds_.get() + c * capacity, 0, rows * sizeof(Kind));
@@ -330,13 +385,14 @@ MemoryResultSet::Cell MemoryResultSet::Load(int32_t field) const {
     if (field < 0 || field >= ColumnCount() || row_ >= VisibleAfter(row_)) {
         return {};
     }
-    const auto chunk = static_cast<size_t>(row_) >> kChunkShift;
-    const auto r = static_cast<size_t>(row_) & (kChunkRows - 1);
-    if (!publishing_ && chunk == chunks_.size()) {
-        const size_t slot = static_cast<size_t>(field) * static_cast<size_t>(fill_capacity_) + r;
+    if (!publishing_ && row_ >= sealed_rows_) {
+        const size_t slot = static_cast<size_t>(field) * static_cast<size_t>(fill_capacity_) +
+                            static_cast<size_t>(row_ - sealed_rows_);
         return {fill_kinds_[slot], fill_cells_[slot]};
     }
-    const Column& column = ChunkAt(chunk).columns[static_cast<size_t>(field)];
+    const Chunk& chunk = ChunkOf(row_);
+    const auto r = static_cast<size_t>(row_ - chunk.first_row);
+    const Column& column = chunk.columns[static_cast<size_t>(field)];
     switch (column.form) {
     case Form::Constant:
         return column.constant;

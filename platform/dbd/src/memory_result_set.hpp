@@ -1,14 +1,14 @@
 // The one result-set implementation: every backend fills it row by row while its query runs.
 //
-// Rows are kept in chunks of up to 4096 rows, each column of a chunk in the smallest of five forms,
-// chosen when the chunk is full: one value for the whole chunk (a parameter number, a season, a
-// null column), up to 256 runs of equal values with a one-byte run index per row (the stamps of a
-// data request, element types, status words), 32-bit integers, reals, or, for anything else, an
-// 8-byte cell (an integer, the bits of a real, the address of a text) and a kind byte
-// per row. A data request's row takes some 25 bytes instead of the 90 of its ten cells. The chunk
-// being filled stays in the last form until it is full or Finish is called; reading works at any
-// time. Texts live in blocks that never move, each value followed by a NUL so that the C side can
-// read it in place while later rows are added.
+// Rows are kept in chunks of up to 4096 rows (every chunk full but the last of each set appended), each
+// column of a chunk in the smallest of five forms, chosen when the chunk is full: one value for the whole
+// chunk (a parameter number, a season, a null column), up to 256 runs of equal values with a one-byte run
+// index per row (the stamps of a data request, element types, status words), 32-bit integers, reals, or, for
+// anything else, an 8-byte cell (an integer, the bits of a real, the address of a text) and a kind byte per
+// row. A data request's row takes some 25 bytes instead of the 90 of its ten cells. The chunk being filled
+// stays in the last form until it is full or Finish is called; reading works at any time. Texts live in
+// blocks that never move, each value followed by a NUL so that the C side can read it in place while later
+// rows are added.
 //
 // Published (StartPublishing before the first row), a set is read on one thread while another
 // fills it: readers see the rows of the chunks filled so far, and one that reaches the rows not yet
@@ -41,6 +41,12 @@ public:
     void AddText(int32_t column, std::string_view value);
     void FinishRow();
     void Finish();
+
+    // Moves every row of `tail`, a finished set of the same columns that is not published, to the
+    // end of this one, as if they had been added here: the rows filled so far become a chunk of
+    // their own and the tail's chunks follow as they are, with no row copied. A set read on two
+    // connections at once is put together this way. Throws Error when the columns differ.
+    void Append(MemoryResultSet&& tail);
 
     // Streaming: rows are shown to readers a chunk at a time (call before the first row); Abort
     // ends the set at the rows shown so far.
@@ -103,6 +109,8 @@ private:
         std::vector<Column> columns;
         std::unique_ptr<uint8_t[]> bytes;
         size_t size = 0;
+        int32_t first_row = 0;
+        int32_t rows = 0;
     };
 
     static constexpr unsigned kChunkShift = 12;
@@ -118,7 +126,8 @@ private:
     }
     int32_t WaitBeyond(int32_t row) const;
     void Publish(bool end);
-    const Chunk& ChunkAt(size_t index) const;
+    // The chunk that holds `row`, a row of the chunks.
+    const Chunk& ChunkOf(int32_t row) const;
     Cell Load(int32_t field) const;
     void Put(int32_t column, uint64_t bits, Kind kind);
     // Fill buffers of `capacity` rows per column, the rows filled so far kept.
@@ -128,11 +137,11 @@ private:
     std::string_view Text(uint64_t cell) const;
 
     std::vector<std::string> names_;
-    // Full (or finished) chunks; the rows after them are in the fill buffers. Published, the list
-    // grows under publish_mutex_ while a reader reads the chunks already there.
+    // Full (or finished) chunks, in row order; the rows after them are in the fill buffers.
+    // Published, the list grows under publish_mutex_ while a reader reads the chunks already there.
     std::vector<std::unique_ptr<Chunk>> chunks_;
+    int32_t sealed_rows_ = 0;                   // rows in chunks; the filler's
     mutable const Chunk* read_chunk_ = nullptr; // the reader's current chunk
-    mutable size_t read_chunk_index_ = SIZE_MAX;
     // Column-major fill buffers: fill_capacity_ rows per column.
     std::unique_ptr<uint64_t[]> fill_cells_;
     std::unique_ptr<Kind[]> fill_kinds_;

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fmt/format.h>
 #include <sqlite3.h>
+#include <thread>
 
 namespace tl::db {
 namespace {
@@ -77,7 +78,7 @@ void StatementDeleter::operator()(sqlite3_stmt* statement) const {
 }
 
 SqliteConnection::SqliteConnection(const std::string& path, OpenMode mode, std::string uri)
-    : uri_(std::move(uri)) {
+    : path_(path), uri_(std::move(uri)) {
     if (path.empty()) {
         throw Error("no database file given");
     }
@@ -115,6 +116,7 @@ SqliteConnection::SqliteConnection(const std::string& path, OpenMode mode, std::
 }
 
 SqliteConnection::~SqliteConnection() {
+    helper_.reset();
     insert_shapes_.clear();
     queries_.clear();
     sqlite3_close_v2(db_);
@@ -135,6 +137,8 @@ void SqliteConnection::TakeRole(ConnectionRole role) {
     if (role == ConnectionRole::kReader) {
         // A reader walks ranges of the data table once: pages it keeps are rarely read again.
         ExecPlain("pragma cache_size = -8192");
+        // A private in-memory database has no second connection to read it.
+        splits_reads_ = path_ != ":memory:";
     }
 }
 
@@ -238,14 +242,145 @@ std::unique_ptr<ResultSet> SqliteConnection::Query(std::string_view sql, std::sp
     return set;
 }
 
+bool SqliteConnection::DataInDateOrder() {
+    if (!data_in_date_order_.has_value()) {
+        constexpr const char* kLayout =
+            "select (select wr from pragma_table_list where schema = 'main' and name = 'data'), "
+            "(select count(*) from pragma_index_list('data') where origin <> 'pk'), "
+            "(select group_concat(name, ',') from (select name from pragma_index_info((select name from "
+            "pragma_index_list('data') where origin = 'pk')) where seqno < 2 order by seqno))";
+        sqlite3_stmt* raw = nullptr;
+        bool in_order = false;
+        if (sqlite3_prepare_v2(db_, kLayout, -1, &raw, nullptr) == SQLITE_OK) {
+            const Statement statement(raw);
+            if (sqlite3_step(raw) == SQLITE_ROW) {
+                const auto* key = reinterpret_cast<const char*>(sqlite3_column_text(raw, 2));
+                in_order = sqlite3_column_int(raw, 0) == 1 && sqlite3_column_int(raw, 1) == 0 &&
+                           key != nullptr && std::string_view(key) == "parnumber,data_date";
+            }
+        }
+        data_in_date_order_ = in_order;
+    }
+    return *data_in_date_order_;
+}
+
+std::optional<SplitValues> SqliteConnection::PlanSplit(std::string_view sql,
+                                                       std::span<const TlVariant> params) {
+    if (!splits_reads_) {
+        return std::nullopt;
+    }
+    const std::optional<DateRangeRequest> request = FindDateRangeRequest(sql);
+    if (!request || !DataInDateOrder()) {
+        return std::nullopt;
+    }
+    // The first and last date of the parameter within the range: two seeks in the table's key. The
+    // halves meet at the middle date, which halves the rows of evenly stamped data.
+    const PositionalSql positional = RewriteNamedParameters(request->range_sql, PlaceholderStyle::Question);
+    const auto values = ValuesToBind(positional, params);
+    sqlite3_stmt* statement =
+        PreparedQuery(positional.text, request->range_sql, positional.names.size()).statement.get();
+    struct Reset {
+        sqlite3_stmt* statement;
+        ~Reset() {
+            sqlite3_reset(statement);
+            sqlite3_clear_bindings(statement);
+        }
+    } reset{statement};
+    for (size_t i = 0; i < values.size(); ++i) {
+        BindValue(statement, static_cast<int>(i + 1), BindVariant(values[i]));
+    }
+    const int rc = sqlite3_step(statement);
+    if (rc != SQLITE_ROW) {
+        if (rc != SQLITE_DONE) {
+            Fail(fmt::format("the query failed {}", Excerpt(sql)));
+        }
+        return std::nullopt;
+    }
+    const auto is_number = [&](int column) {
+        const int type = sqlite3_column_type(statement, column);
+        return type == SQLITE_FLOAT || type == SQLITE_INTEGER;
+    };
+    if (!is_number(0) || !is_number(1)) {
+        return std::nullopt; // no rows, or dates that are no numbers
+    }
+    const double first = sqlite3_column_double(statement, 0);
+    const double last = sqlite3_column_double(statement, 1);
+    if (!(last > first)) {
+        return std::nullopt; // one date: nothing to halve
+    }
+    return SplitAt(*request, params, first + (last - first) / 2);
+}
+
+SqliteConnection& SqliteConnection::Helper() {
+    if (helper_ == nullptr) {
+        auto helper = std::make_unique<SqliteConnection>(path_, OpenMode::Existing, uri_);
+        helper->ExecPlain("pragma cache_size = -8192");
+        helper_ = std::move(helper);
+    }
+    return *helper_;
+}
+
 void SqliteConnection::QueryStreamed(std::string_view sql, std::span<const TlVariant> params,
                                      const QueryStream& stream) {
     std::lock_guard lock(mutex_);
+    const std::optional<SplitValues> halves =
+        stream.second_core ? PlanSplit(sql, params) : std::optional<SplitValues>();
+    // The second half, read on the helper connection while this one reads the first; it is
+    // stopped at once and waited for when the first half fails.
+    struct SecondHalf {
+        SqliteConnection* helper = nullptr;
+        std::thread thread;
+        std::unique_ptr<MemoryResultSet> rows;
+        std::string error;
+        bool failed = false;
+
+        // The rows, once read; throws Error with the helper's text when they could not be.
+        std::unique_ptr<MemoryResultSet> Wait() {
+            thread.join();
+            if (failed) {
+                throw Error(error);
+            }
+            return std::move(rows);
+        }
+        ~SecondHalf() {
+            if (thread.joinable()) {
+                sqlite3_interrupt(helper->db_);
+                thread.join();
+            }
+        }
+    } second;
     StreamRows(stream, [&](StreamedSet& set) {
+        if (halves.has_value()) {
+            second.helper = &Helper();
+            second.thread = std::thread([&second, sql, &values = halves->second] {
+                SqliteConnection& helper = *second.helper;
+                try {
+                    std::lock_guard helper_lock(helper.mutex_);
+                    helper.RunQuery(
+                        sql, values,
+                        [&](std::vector<std::string> names) -> MemoryResultSet& {
+                            second.rows = std::make_unique<MemoryResultSet>(std::move(names));
+                            return *second.rows;
+                        },
+                        [] {});
+                } catch (const std::exception& e) {
+                    second.error = e.what();
+                    second.failed = true;
+                }
+            });
+        }
+        MemoryResultSet* rows = nullptr;
         RunQuery(
-            sql, params,
-            [&](std::vector<std::string> names) -> MemoryResultSet& { return set.Start(std::move(names)); },
+            sql, halves.has_value() ? std::span<const TlVariant>(halves->first) : params,
+            [&](std::vector<std::string> names) -> MemoryResultSet& {
+                rows = &set.Start(std::move(names));
+                return *rows;
+            },
             [&] { set.RowsAdded(); });
+        if (halves.has_value()) {
+            rows->Append(std::move(*second.Wait()));
+            set.RowsAdded();
+        }
     });
 }
 

@@ -1,11 +1,13 @@
 // The SQLite backend.
 #pragma once
 
+#include "date_range_split.hpp"
 #include "sqlite_filter_tables.hpp"
 #include "tlplatform/db_connection.hpp"
 
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -65,6 +67,14 @@ private:
     };
 
     [[noreturn]] void Fail(std::string_view what) const;
+    // A reader's data request over more than one date, as two halves for two connections; none
+    // when the request is read whole.
+    std::optional<SplitValues> PlanSplit(std::string_view sql, std::span<const TlVariant> params);
+    // Whether the metering table is kept in the order of (parnumber, data_date, ...) with no other
+    // index, so that a data request reads in date order (looked at once).
+    bool DataInDateOrder();
+    // The reader's second connection on the same file, opened at its first use.
+    SqliteConnection& Helper();
     // The statement text of a query: long element filters read from temporary tables, short ones
     // written as row-value lists.
     std::string QueryText(std::string_view sql);
@@ -79,7 +89,12 @@ private:
     void WriteRows(const InsertShape& shape, sqlite3_stmt* statement, std::span<const TlVariant> values);
 
     sqlite3* db_ = nullptr;
+    std::string path_;
     std::string uri_;
+    // A reader reads long data requests in two halves, the second on `helper_` on a thread of its own.
+    bool splits_reads_ = false;
+    std::optional<bool> data_in_date_order_;
+    std::unique_ptr<SqliteConnection> helper_;
     std::mutex mutex_;
     // A run of rows writes one shape after another: the last one used is tried first, with no
     // allocation and no key to build per row.

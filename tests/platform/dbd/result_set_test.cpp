@@ -210,20 +210,35 @@ TEST(ResultSet, CompactChunksKeepEveryValue) {
 
 // Published, a set is read on one thread while another fills it: the reader waits for rows not yet
 // there and reads every row in order, and a text it holds stays readable while later texts are
-// added; cut short by Abort, it ends at the rows published.
+// added; cut short by Abort, it ends at the rows published. Rows read into a set of their own and
+// appended in the middle (a chunk and a part of one) read as if they had been added there.
 TEST(ResultSet, APublishedSetIsReadWhileItFills) {
-    for (const bool abort : {false, true}) {
-        SCOPED_TRACE(abort ? "aborted" : "finished");
+    enum class End { kFinished, kAborted, kWithAppendedRows };
+    for (const End end : {End::kFinished, End::kAborted, End::kWithAppendedRows}) {
+        SCOPED_TRACE(static_cast<int>(end));
         MemoryResultSet set({"n", "half", "text"});
         set.StartPublishing();
         constexpr int kRows = 3 * 4096 + 10;
+        constexpr int kTailFrom = 5000;
+        constexpr int kTailTo = 10000;
+        const auto add = [](MemoryResultSet& to, int r) {
+            to.AddInteger(0, r);
+            to.AddReal(1, r / 2.0);
+            to.AddText(2, fmt::format("{:0>64}", r));
+            to.FinishRow();
+        };
         std::thread filler([&] {
             for (int r = 0; r < kRows; ++r) {
-                set.AddInteger(0, r);
-                set.AddReal(1, r / 2.0);
-                set.AddText(2, fmt::format("{:0>64}", r));
-                set.FinishRow();
-                if (abort && r == 4096 + 100) {
+                if (end == End::kWithAppendedRows && r == kTailFrom) {
+                    MemoryResultSet tail({"n", "half", "text"});
+                    for (; r < kTailTo; ++r) {
+                        add(tail, r);
+                    }
+                    tail.Finish();
+                    set.Append(std::move(tail));
+                }
+                add(set, r);
+                if (end == End::kAborted && r == 4096 + 100) {
                     set.Abort();
                     return;
                 }
@@ -245,9 +260,15 @@ TEST(ResultSet, APublishedSetIsReadWhileItFills) {
         }
         filler.join();
         EXPECT_EQ(std::string_view(first_text), std::string(64, '0'));
-        EXPECT_EQ(expected, abort ? 4096 : kRows);
+        EXPECT_EQ(expected, end == End::kAborted ? 4096 : kRows);
         EXPECT_EQ(set.RowCount(), expected);
     }
+}
+
+TEST(ResultSet, AppendRefusesOtherColumns) {
+    MemoryResultSet set({"a", "b"});
+    MemoryResultSet other({"a", "c"});
+    EXPECT_THROW(set.Append(std::move(other)), Error);
 }
 
 TEST(ResultSet, RecognisesItsOwnSets) {

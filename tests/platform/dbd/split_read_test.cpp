@@ -1,0 +1,165 @@
+// A reader connection reads the driver's data requests in two date halves on two connections at
+// once: the same rows in the same order as one connection, and a failure of the second connection
+// is the query's failure.
+#include "date_range_split.hpp"
+#include "test_support.hpp"
+#include "tlplatform/db_connection.hpp"
+
+#include <filesystem>
+#include <fmt/format.h>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace tl::db {
+namespace {
+
+using namespace test;
+
+TEST(DateRangeRequest, OnlyTheDriversDataRequestsAreSplit) {
+    const std::string filter =
+        "((object = 1 and objtype = 0 and item in (1, 2)) or (object = 2 and objtype = 0 "
+        "and item in (1)))";
+    struct Case {
+        std::string sql;
+        int begin_value; // -1: not a data request to split
+        const char* range_sql;
+    };
+    const Case cases[] = {
+        {"select * from data where parnumber = :pn1 and data_date between :sdt and :edt and " + filter, 1,
+         "select min(data_date), max(data_date) from data where parnumber = :pn1 and data_date between :sdt "
+         "and :edt"},
+        {"select * from data where parnumber = 1100 and data_date between :sdt and :edt", 0,
+         "select min(data_date), max(data_date) from data where parnumber = 1100 and data_date between :sdt "
+         "and :edt"},
+        {"select * from data where parnumber = 12 and data_date between :sdt and :edt order by data_date", -1,
+         ""},
+        {"select * from data where parnumber = 12 and data_date between :sdt and :edt and " + filter +
+             " order by object",
+         -1, ""},
+        {"select * from data where parnumber = 12 and data_date between :sdt and :edt and season = 0", -1,
+         ""},
+        {"select * from data where parnumber = 12 and data_date between 1.5 and :edt", -1, ""},
+        {"select * from eventlist where parnumber = 12 and data_date between :sdt and :edt", -1, ""},
+        {"SELECT * FROM data WHERE parnumber = 12 AND data_date BETWEEN :sdt AND :edt", -1, ""},
+        {"select * from data where parnumber = 12x and data_date between :sdt and :edt", -1, ""},
+    };
+    for (const Case& c : cases) {
+        const auto request = FindDateRangeRequest(c.sql);
+        ASSERT_EQ(request.has_value(), c.begin_value >= 0) << c.sql;
+        if (request) {
+            EXPECT_EQ(request->range_sql, c.range_sql);
+            EXPECT_EQ(request->begin_value, static_cast<size_t>(c.begin_value));
+            EXPECT_EQ(request->end_value, static_cast<size_t>(c.begin_value + 1));
+        }
+    }
+}
+
+class SplitRead : public ::testing::Test {
+protected:
+    // Parameters 12 and 18, ten stamps from 41944 every 0.25 day, objects 1..40 with items 1..3
+    // (120 elements: a filter of a temporary table), a second season at one stamp.
+    SplitRead() : path_(dir_.File("metering.db")) {
+        auto db = Connection::Open(path_);
+        InitSchema(*db);
+        const std::string_view names[] = {"parnumber", "object", "objtype", "item",
+                                          "data_date", "season", "value0"};
+        db->Begin();
+        for (const int parnumber : {12, 18}) {
+            for (int stamp = 0; stamp < 10; ++stamp) {
+                for (int object = 1; object <= 40; ++object) {
+                    for (int item = 1; item <= 3; ++item) {
+                        for (int season = 0; season <= (stamp == 4 ? 1 : 0); ++season) {
+                            const TlVariant values[] = {
+                                Int(parnumber),
+                                Int(object),
+                                Int(0),
+                                Int(item),
+                                Date(41944.0 + stamp * 0.25),
+                                Int(season),
+                                Double(parnumber * 1e6 + stamp * 1e4 + object * 10 + item)};
+                            db->InsertOrReplace("data", names, values);
+                        }
+                    }
+                }
+            }
+        }
+        db->Commit();
+    }
+
+    static std::string Filter(int objects) {
+        std::vector<std::string> groups;
+        for (int object = 1; object <= objects; ++object) {
+            groups.push_back(fmt::format("(object = {} and objtype = 0 and item in (1, 3))", object));
+        }
+        return fmt::format("({})", fmt::join(groups, " or "));
+    }
+
+    // The rows as the streamed query hands them over, each "v1|v2|...".
+    static std::vector<std::string> Streamed(Connection& db, const std::string& sql,
+                                             std::span<const TlVariant> values) {
+        std::shared_ptr<ResultSet> set;
+        QueryStream stream;
+        stream.ready = [&](std::shared_ptr<ResultSet> ready) { set = std::move(ready); };
+        db.QueryStreamed(sql, values, stream);
+        std::vector<std::string> rows;
+        for (set->First(); !set->Eof(); set->Next()) {
+            std::string row;
+            for (int32_t c = 0; c < set->ColumnCount(); ++c) {
+                row += fmt::format("{}{}", c == 0 ? "" : "|", set->IsNull(c) ? "null" : set->AsText(c));
+            }
+            rows.push_back(row);
+        }
+        EXPECT_EQ(set->RowCount(), static_cast<int32_t>(rows.size()));
+        return rows;
+    }
+
+    TempDir dir_;
+    std::string path_;
+};
+
+TEST_F(SplitRead, ReadsTheSameRowsInTheSameOrderAsOneConnection) {
+    auto general = Connection::OpenExisting(path_);
+    auto reader = Connection::OpenExisting(path_);
+    reader->TakeRole(ConnectionRole::kReader);
+    const std::string named = "select * from data where parnumber = :pn1 and data_date between :sdt and :edt";
+    const std::string literal = "select * from data where parnumber = 18 and data_date between :sdt and :edt";
+    struct Case {
+        std::string sql;
+        std::vector<TlVariant> values;
+        size_t rows;
+        bool split; // read on two connections
+    };
+    const Case cases[] = {
+        {named + " and " + Filter(40), {Int(12), Date(41944.0), Date(41946.25)}, 10 * 80 + 80, true},
+        {literal + " and " + Filter(10), {Date(41944.3), Date(41945.9)}, 6 * 20 + 20, true},
+        {literal, {Date(41944.0), Date(2958465.0)}, 10 * 120 + 120, true}, // a window up to 9999
+        {named, {Int(12), Date(41944.5), Date(41944.5)}, 120, false},      // one stamp
+        {named, {Int(12), Date(41950.0), Date(41951.0)}, 0, false},        // no rows
+        {named + " order by item", {Int(12), Date(41944.0), Date(41946.25)}, 10 * 120 + 120, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sql.substr(0, 120));
+        const auto rows = Streamed(*reader, c.sql, c.values);
+        EXPECT_EQ(rows, Streamed(*general, c.sql, c.values));
+        EXPECT_EQ(rows.size(), c.rows);
+    }
+
+    // The second connection is opened at the first split: with the file gone a split read fails,
+    // one read whole does not.
+    general.reset();
+    reader.reset();
+    std::filesystem::rename(path_, path_ + ".moved");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sql.substr(0, 120));
+        auto fresh_reader = Connection::OpenExisting(path_ + ".moved");
+        fresh_reader->TakeRole(ConnectionRole::kReader);
+        std::filesystem::rename(path_ + ".moved", path_ + ".gone");
+        const std::string error = ErrorOf([&] { Streamed(*fresh_reader, c.sql, c.values); });
+        std::filesystem::rename(path_ + ".gone", path_ + ".moved");
+        EXPECT_EQ(error.find("does not exist") != std::string::npos, c.split) << error;
+    }
+}
+
+} // namespace
+} // namespace tl::db
