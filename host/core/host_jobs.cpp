@@ -1,16 +1,15 @@
 #include "host_jobs.hpp"
 
 #include "momentary_description.hpp"
+#include "record_batches.hpp"
 #include "tlcommon/text_codec.hpp"
 #include "tlhost/host_service.hpp"
 
 #include <algorithm>
 #include <cstring>
-#include <deque>
 #include <fmt/format.h>
 #include <stdexcept>
 #include <string_view>
-#include <strings.h>
 
 namespace tl::host {
 namespace {
@@ -147,65 +146,21 @@ void StoreJob::Execute(tl::db::Connection& connection) noexcept {
         if (table_.empty()) {
             throw std::runtime_error("no table name");
         }
-        const TlRecordsVtbl& records = *records_->vtbl;
-        const int32_t count = records.Count(records_);
-        // The records of one call nearly always share one set of names, handed out as the same
-        // pointers: names are converted, and the status field found, only when they change, and
-        // the rows of one set of names go to the database a few thousand at a time.
+        const int32_t count = records_->vtbl->Count(records_);
+        // The rows of one set of names go to the database a few thousand at a time; a large store
+        // reads its next rows from the driver's records while the database writes these.
         constexpr size_t kRowsPerWrite = 4096;
-        std::vector<const char*> raw_names;
-        std::vector<std::string> names;
-        std::vector<std::string_view> name_views;
-        std::deque<std::string> texts; // string values of the rows not yet written
-        std::vector<TlVariant> values;
-        int status_field = -1;
-        const auto write = [&] {
-            if (!values.empty()) {
-                connection.InsertOrReplaceRows(table_, name_views, values);
-            }
-            values.clear();
-            texts.clear();
-        };
+        constexpr int32_t kRowsToReadAhead = 4 * static_cast<int32_t>(kRowsPerWrite);
+        RecordBatches batches(records_, kRowsPerWrite, count >= kRowsToReadAhead);
         connection.Begin();
         try {
-            for (int32_t r = 0; r < count; ++r) {
-                const auto fields = static_cast<size_t>(std::max(records.FieldCount(records_, r), 0));
-                bool same_names = fields == raw_names.size() && fields > 0;
-                for (size_t f = 0; same_names && f < fields; ++f) {
-                    same_names = records.FieldName(records_, r, static_cast<int32_t>(f)) == raw_names[f];
-                }
-                if (!same_names || values.size() >= kRowsPerWrite * fields) {
-                    write();
-                }
-                if (!same_names) {
-                    raw_names.resize(fields);
-                    names.resize(fields);
-                    name_views.resize(fields);
-                    status_field = -1;
-                    for (size_t f = 0; f < fields; ++f) {
-                        raw_names[f] = records.FieldName(records_, r, static_cast<int32_t>(f));
-                        names[f] = FromCp1251(raw_names[f]);
-                        name_views[f] = names[f];
-                        if (strcasecmp(names[f].c_str(), "TvkStatus") == 0) {
-                            status_field = static_cast<int>(f);
-                        }
-                    }
-                }
-                if (fields == 0) {
+            while (const RecordBatch* batch = batches.Next()) {
+                if (batch->names.empty()) {
                     connection.InsertOrReplace(table_, {}, {}); // refused with the database library's text
-                }
-                for (size_t f = 0; f < fields; ++f) {
-                    TlVariant value = records.Value(records_, r, static_cast<int32_t>(f));
-                    if (value.kind == TL_VT_STRING) {
-                        value.v.str = texts.emplace_back(FromCp1251(value.v.str)).c_str();
-                    } else if (value.kind == TL_VT_DOUBLE && static_cast<int>(f) == status_field) {
-                        value.kind = TL_VT_INT64;
-                        value.v.i64 = StatusWordFromDouble(value.v.f64);
-                    }
-                    values.push_back(value);
+                } else {
+                    connection.InsertOrReplaceRows(table_, batch->name_views, batch->values);
                 }
             }
-            write();
             if (!fault_.empty()) {
                 throw std::runtime_error(fault_);
             }
