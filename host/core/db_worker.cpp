@@ -38,6 +38,11 @@ bool DbWorker::Post(std::unique_ptr<DbJob>& job) {
     return true;
 }
 
+bool DbWorker::Idle() {
+    std::lock_guard lock(mutex_);
+    return queued_.empty() && !running_;
+}
+
 std::unique_ptr<DbJob> DbWorker::TakeFinished() {
     std::lock_guard lock(mutex_);
     if (finished_.empty()) {
@@ -70,10 +75,12 @@ void DbWorker::Loop() {
             }
             job = std::move(queued_.front());
             queued_.pop_front();
+            running_ = true;
         }
         job->Execute(*connection_);
         {
             std::lock_guard lock(mutex_);
+            running_ = false;
             finished_.push_back(std::move(job));
         }
         notify_();

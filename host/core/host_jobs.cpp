@@ -74,6 +74,7 @@ void QueryJob::Execute(tl::db::Connection& connection) noexcept {
             };
             // Before the driver can see the set end: a store it hands over after is not written.
             stream.failing = [&](std::string_view) { CloseGate(task_id_); };
+            stream.second_core = !second_core_ || second_core_();
             connection.QueryStreamed(sql_, params_, stream);
         }
     } catch (const std::exception& e) {

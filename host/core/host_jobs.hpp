@@ -59,6 +59,8 @@ public:
 
     // On the worker thread, once, when the set is handed over early.
     void SetAnnounce(std::function<void(QueryJob&)> announce) { announce_ = std::move(announce); }
+    // On the worker thread as the query begins: whether it may take a second core (no store runs).
+    void SetSecondCore(std::function<bool()> second_core) { second_core_ = std::move(second_core); }
     // On the loop thread, after `announce`: the handler gets the set.
     void DeliverReady(HostService& service);
 
@@ -80,6 +82,7 @@ private:
     TlDataReadyProc handler_;
     void* context_;
     std::function<void(QueryJob&)> announce_;
+    std::function<bool()> second_core_;
     // Written on the worker thread before `announce` or the end of Execute; the loop thread reads
     // them after.
     std::shared_ptr<tl::db::ResultSet> result_;

@@ -312,6 +312,9 @@ void HostService::ExecQuery(int32_t task_id, const char* sql, const TlVariant* p
     job->SetAnnounce([queue = queue_](QueryJob& ready) {
         WmPostMessage(queue, kQueryReadyMessage, reinterpret_cast<intptr_t>(&ready), 0);
     });
+    // A query read beside a store leaves the second core to the store, whose writes are the run's
+    // longest chain.
+    job->SetSecondCore([writer = writer_.get()] { return writer->Idle(); });
     if (number == options_.faults.query) {
         job->InjectFault(fmt::format("injected fault: query {} of the run fails", number));
     }

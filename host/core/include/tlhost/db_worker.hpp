@@ -53,6 +53,8 @@ public:
 
     // False once Stop has begun (the job is not taken).
     bool Post(std::unique_ptr<DbJob>& job);
+    // True when no job is queued or running.
+    bool Idle();
     // The oldest finished job, or null when none is waiting.
     std::unique_ptr<DbJob> TakeFinished();
     // Runs every job still queued, then ends the thread. Finished jobs stay to be taken.
@@ -67,6 +69,7 @@ private:
     std::condition_variable wake_;
     std::deque<std::unique_ptr<DbJob>> queued_;
     std::deque<std::unique_ptr<DbJob>> finished_;
+    bool running_ = false;
     bool stopping_ = false;
     std::thread thread_;
 };

@@ -99,6 +99,9 @@ struct QueryStream {
     // Called when the query fails after `ready`, with the database's text, before a reader waiting
     // for rows sees the set end; QueryStreamed then throws Error.
     std::function<void(std::string_view error)> failing;
+    // Whether the query may take a second core: a SQLite reader then reads a long data request on
+    // two connections at once. The host allows it when nothing else of its own runs beside.
+    bool second_core = true;
 };
 
 enum class OpenMode {
