@@ -53,6 +53,9 @@ const RecordBatch* RecordBatches::Next() {
     }
     changed_.wait(lock, [this] { return !ready_.empty() || read_all_; });
     if (ready_.empty()) {
+        if (failure_) {
+            std::rethrow_exception(failure_);
+        }
         return nullptr;
     }
     current_ = std::move(ready_.front());
@@ -72,9 +75,16 @@ void RecordBatches::ReadAhead() {
             batch = std::move(free_.front());
             free_.pop_front();
         }
-        const bool filled = Fill(*batch);
+        bool filled = false;
+        std::exception_ptr failure;
+        try {
+            filled = Fill(*batch);
+        } catch (...) {
+            failure = std::current_exception();
+        }
         {
             std::lock_guard lock(mutex_);
+            failure_ = failure;
             if (filled) {
                 ready_.push_back(std::move(batch));
             } else {

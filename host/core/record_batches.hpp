@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -36,6 +37,7 @@ public:
     RecordBatches& operator=(const RecordBatches&) = delete;
 
     // The next batch, valid until the next call; null once every record has been handed out.
+    // Throws what reading the records threw.
     const RecordBatch* Next();
 
 private:
@@ -59,6 +61,7 @@ private:
     std::deque<std::unique_ptr<RecordBatch>> ready_;
     std::deque<std::unique_ptr<RecordBatch>> free_;
     bool read_all_ = false;
+    std::exception_ptr failure_; // of the reading thread
     bool stopping_ = false;
     std::thread thread_;
 };
