@@ -188,13 +188,19 @@ FakeRecords::FakeRecords() : TlRecords{&kVtbl} {}
 void FakeRecords::Add(const std::vector<Field>& fields) {
     Record record;
     record.texts.resize(fields.size());
+    std::vector<std::string> names;
     for (size_t i = 0; i < fields.size(); ++i) {
-        record.names.push_back(Utf8ToCp1251(fields[i].first));
+        names.push_back(Utf8ToCp1251(fields[i].first));
         TlVariant value = fields[i].second;
         if (value.kind == TL_VT_STRING) {
             record.texts[i] = Utf8ToCp1251(value.v.str);
         }
         record.values.push_back(value);
+    }
+    if (!records_.empty() && *records_.back().names == names) {
+        record.names = records_.back().names;
+    } else {
+        record.names = std::make_shared<const std::vector<std::string>>(std::move(names));
     }
     records_.push_back(std::move(record));
 }
@@ -204,11 +210,11 @@ int32_t FakeRecords::Count(const TlRecords* self) {
 }
 
 int32_t FakeRecords::FieldCount(const TlRecords* self, int32_t record) {
-    return static_cast<int32_t>(static_cast<const FakeRecords*>(self)->records_.at(record).names.size());
+    return static_cast<int32_t>(static_cast<const FakeRecords*>(self)->records_.at(record).names->size());
 }
 
 const char* FakeRecords::FieldName(const TlRecords* self, int32_t record, int32_t field) {
-    return static_cast<const FakeRecords*>(self)->records_.at(record).names.at(field).c_str();
+    return static_cast<const FakeRecords*>(self)->records_.at(record).names->at(field).c_str();
 }
 
 TlVariant FakeRecords::Value(const TlRecords* self, int32_t record, int32_t field) {

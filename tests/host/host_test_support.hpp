@@ -8,6 +8,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -118,7 +119,8 @@ private:
     static const TlRecordsVtbl kVtbl;
 
     struct Record {
-        std::vector<std::string> names;
+        // Shared with the record before when the names are the same, as the driver hands them out.
+        std::shared_ptr<const std::vector<std::string>> names;
         std::vector<std::string> texts;
         std::vector<TlVariant> values;
     };
