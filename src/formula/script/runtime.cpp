@@ -3,7 +3,7 @@
 #include "float_format.hpp"
 #include "tlscript/function_registry.hpp"
 
-#include <cstring>
+#include <algorithm>
 #include <fmt/format.h>
 
 #if defined(__linux__)
@@ -72,7 +72,7 @@ std::string VariantText(const Slot* v, char decimal_separator) {
     return {};
 }
 
-Slot* SlotStack::Push(int64_t count, int64_t limit) {
+Slot* SlotStack::PushSlow(int64_t count, int64_t limit) {
     constexpr int64_t kChunkSlots = 64 * 1024;
     if (in_use_ + count > limit) {
         return nullptr;
@@ -80,47 +80,41 @@ Slot* SlotStack::Push(int64_t count, int64_t limit) {
     if (count == 0) {
         return &empty_;
     }
-    in_use_ += count;
     if (chunks_.empty()) {
         chunks_.emplace_back();
     }
     Chunk* chunk = &chunks_[current_];
-    if (chunk->size - chunk->used < count) {
-        if (chunk->used == 0) {
-            // An empty chunk that is too small is replaced, so that every chunk below the
-            // current one holds at least one frame.
+    if (top_ == base_) {
+        // An empty chunk that is too small is replaced, so that every chunk below the current
+        // one holds at least one frame.
+        chunk->size = std::max(count, kChunkSlots);
+        chunk->data.reset(new Slot[static_cast<size_t>(chunk->size)]);
+    } else {
+        chunk->used = top_ - base_;
+        ++current_;
+        if (current_ == chunks_.size()) {
+            chunks_.emplace_back();
+        }
+        chunk = &chunks_[current_];
+        if (chunk->size < count) {
             chunk->size = std::max(count, kChunkSlots);
             chunk->data.reset(new Slot[static_cast<size_t>(chunk->size)]);
-        } else {
-            ++current_;
-            if (current_ == chunks_.size()) {
-                chunks_.emplace_back();
-            }
-            chunk = &chunks_[current_];
-            if (chunk->size < count) {
-                chunk->size = std::max(count, kChunkSlots);
-                chunk->data.reset(new Slot[static_cast<size_t>(chunk->size)]);
-            }
         }
     }
-    Slot* frame = chunk->data.get() + chunk->used;
-    chunk->used += count;
-    if (count > 0) {
-        std::memset(static_cast<void*>(frame), 0, static_cast<size_t>(count) * sizeof(Slot));
-    }
-    return frame;
+    base_ = chunk->data.get();
+    end_ = base_ + chunk->size;
+    top_ = base_ + count;
+    in_use_ += count;
+    return base_;
 }
 
-void SlotStack::Pop(int64_t count) {
-    if (count == 0) {
-        return;
-    }
-    in_use_ -= count;
-    Chunk& chunk = chunks_[current_];
-    chunk.used -= count;
-    if (chunk.used == 0 && current_ > 0) {
-        --current_;
-    }
+void SlotStack::PopChunk() {
+    chunks_[current_].used = 0;
+    --current_;
+    Chunk& below = chunks_[current_];
+    base_ = below.data.get();
+    top_ = base_ + below.used;
+    end_ = base_ + below.size;
 }
 
 void ExecContext::SetPending(ObjRep* owned, SourcePos pos) {

@@ -67,18 +67,57 @@ std::string VariantText(const Slot* v, char decimal_separator);
 // address of a slot stays valid while its frame lives (var parameters rely on this).
 class SlotStack {
 public:
-    // nullptr when the frames in use would exceed limit slots.
-    Slot* Push(int64_t count, int64_t limit);
-    void Pop(int64_t count);
+    // nullptr when the frames in use would exceed limit slots. The frame is cleared.
+    Slot* Push(int64_t count, int64_t limit) {
+        Slot* frame = PushUncleared(count, limit);
+        if (frame != nullptr) {
+            Clear(frame, 0, count);
+        }
+        return frame;
+    }
+    // As Push, but the caller clears the slots it does not write itself.
+    Slot* PushUncleared(int64_t count, int64_t limit) {
+        // The common case, a frame that fits in the current chunk, stays inline.
+        if (count > 0 && in_use_ + count <= limit && end_ - top_ >= count) [[likely]] {
+            Slot* frame = top_;
+            top_ += count;
+            in_use_ += count;
+            return frame;
+        }
+        return PushSlow(count, limit);
+    }
+    void Pop(int64_t count) {
+        if (count == 0) {
+            return;
+        }
+        in_use_ -= count;
+        top_ -= count;
+        if (top_ == base_ && current_ > 0) {
+            PopChunk();
+        }
+    }
+    // Frames are short: a loop costs less than a call of memset.
+    static void Clear(Slot* frame, int64_t from, int64_t to) {
+        for (int64_t i = from; i < to; ++i) {
+            frame[i].raw = 0;
+        }
+    }
 
 private:
+    Slot* PushSlow(int64_t count, int64_t limit);
+    void PopChunk();
+
     struct Chunk {
         std::unique_ptr<Slot[]> data;
         int64_t size = 0;
-        int64_t used = 0;
+        int64_t used = 0; // kept up to date for the chunks below the current one
     };
     std::vector<Chunk> chunks_;
     size_t current_ = 0;
+    // The current chunk: its first slot, the first free one and its end.
+    Slot* base_ = nullptr;
+    Slot* top_ = nullptr;
+    Slot* end_ = nullptr;
     int64_t in_use_ = 0;
     Slot empty_{}; // the frame of a routine without parameters or locals
 };
