@@ -7,6 +7,7 @@
 #include "exec_stmt.hpp"
 #include "symbols.hpp"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace tl::script {
@@ -30,6 +31,33 @@ auto VisitLocation(const Compiler::Location& loc, F&& f) {
 bool IsDecl(StmtKind kind) {
     return kind == StmtKind::VarDecl || kind == StmtKind::ConstDecl || kind == StmtKind::TypeDecl ||
            kind == StmtKind::Uses;
+}
+
+// Copies what a call needs to know of its routine's frame into the call.
+void SetCallShape(ScriptCall* call) {
+    const RoutineInfo* routine = call->routine;
+    call->frame_slots = routine->frame_slots;
+    // The arguments write their parameters' slots whole, except a Variant, an array or a record,
+    // whose copy releases what the slots held, and a managed value, whose slot a failing
+    // argument before it would leave for the release on return uncleared.
+    int64_t written = 0;
+    bool whole = true;
+    for (const ParamInfo& param : routine->params) {
+        bool by_ref = param.by_ref();
+        TypeKind kind = param.type->kind;
+        if (!by_ref && (param.type->managed || kind == TypeKind::Variant || kind == TypeKind::Array ||
+                        kind == TypeKind::Record)) {
+            whole = false;
+        }
+        written = std::max<int64_t>(written, param.offset + (by_ref ? 1 : param.type->slots));
+    }
+    call->clear_from = whole ? written : 0;
+    if (routine->result_symbol != nullptr) {
+        call->result_offset = routine->result_symbol->offset;
+        call->result_move = routine->result->kind == TypeKind::Variant ? ResultMove::Variant
+                            : routine->result->managed                 ? ResultMove::Managed
+                                                                       : ResultMove::Plain;
+    }
 }
 
 } // namespace
@@ -66,6 +94,10 @@ void Compiler::CompileItem(Stmt* item) {
 }
 
 void Compiler::Finish() {
+    for (ScriptCall* call : script_calls_) {
+        SetCallShape(call);
+    }
+    script_calls_.clear();
     inits_.insert(inits_.end(), main_.begin(), main_.end());
     code_.main = MakeBlock(inits_, SourcePos{1, 1, 0});
     inits_.clear();
@@ -673,9 +705,11 @@ const ExprNode* Compiler::CompileCall(const CallExpr* call) {
             arg.type = param.type;
             arg.by_ref = param.by_ref();
             arg.offset = param.offset;
+            arg.kind = param.type->kind;
             arg.node = CompileExpr(call->args[i]);
             node->args[i] = arg;
         }
+        script_calls_.push_back(node);
         return node;
     }
     case CallKind::Constructor:

@@ -12,6 +12,7 @@
 namespace tl::script {
 
 struct Block;
+struct ScriptCall;
 
 class Compiler {
 public:
@@ -85,6 +86,9 @@ private:
     bool cold_ = false;                  // allocating in the cold arena
     std::vector<const StmtNode*> inits_; // initial values of globals run first
     std::vector<const StmtNode*> main_;
+    // A routine declared forward has its frame laid out only when its body is checked, so the
+    // calls learn their frame's shape when compilation ends.
+    std::vector<ScriptCall*> script_calls_;
     FloatCodeBuffer float_code_;
 };
 

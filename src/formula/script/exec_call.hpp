@@ -38,7 +38,11 @@ struct ScriptArg {
     const Type* type = nullptr;
     int32_t offset = 0;
     bool by_ref = false;
+    TypeKind kind = TypeKind::Integer; // type->kind, read without following the pointer
 };
+
+// How a function's result leaves its frame.
+enum class ResultMove : uint8_t { None, Plain, Managed, Variant };
 
 struct ScriptCall final : ExprNode {
     ScriptCall(SourcePos p, const RoutineInfo* r) : ExprNode(p), routine(r) {}
@@ -53,6 +57,13 @@ struct ScriptCall final : ExprNode {
 
     const RoutineInfo* routine;
     ArenaSpan<ScriptArg> args;
+    // Taken from the routine when the call is compiled, so that a call follows no pointers to
+    // learn its frame's shape.
+    int64_t frame_slots = 0;
+    // Slots below this are all written by the arguments: only the rest is cleared on entry.
+    int64_t clear_from = 0;
+    int32_t result_offset = 0;
+    ResultMove result_move = ResultMove::None;
 };
 
 } // namespace tl::script

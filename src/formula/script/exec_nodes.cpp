@@ -554,43 +554,45 @@ namespace {
 
 // Everything a call sets up is taken down however the routine ends.
 struct CallScope {
-    CallScope(ExecContext& ctx, const RoutineInfo* r, Slot* f)
-        : c(ctx), routine(r), frame(f), saved(ctx.frame) {}
+    CallScope(ExecContext& ctx, const ScriptCall* sc, Slot* f)
+        : c(ctx), call(sc), frame(f), saved(ctx.frame) {}
     ~CallScope() {
         c.frame = saved;
-        for (const ManagedSlot& slot : routine->managed) {
+        for (const ManagedSlot& slot : call->routine->managed) {
             ReleaseValue(slot.type, frame + slot.offset);
         }
-        c.stack.Pop(routine->frame_slots);
+        c.stack.Pop(call->frame_slots);
         c.LeaveCall();
     }
     ExecContext& c;
-    const RoutineInfo* routine;
+    const ScriptCall* call;
     Slot* frame;
     Slot* saved;
 };
 
 } // namespace
 
-// A call that fails, or finds an error pending, leaves result as the caller cleared it.
-void ScriptCall::Invoke(ExecContext& c, Slot* result) const {
+// A call that fails, or finds an error pending, leaves result as the caller cleared it. Inlined
+// into each of its callers: a deep recursion pays for every native frame a script call adds.
+[[gnu::always_inline]] inline void ScriptCall::Invoke(ExecContext& c, Slot* result) const {
     if (c.Failed() || !c.EnterCall(pos)) [[unlikely]] {
         return;
     }
-    Slot* frame = c.stack.Push(routine->frame_slots, c.max_frame_slots);
+    Slot* frame = c.stack.PushUncleared(frame_slots, c.max_frame_slots);
     if (frame == nullptr) [[unlikely]] {
         c.LeaveCall();
         c.SetStackOverflow(pos);
         return;
     }
-    CallScope scope(c, routine, frame);
+    SlotStack::Clear(frame, clear_from, frame_slots);
+    CallScope scope(c, this, frame);
     for (const ScriptArg& arg : args) {
         Slot* slot = frame + arg.offset;
         if (arg.by_ref) {
             slot->ref = arg.node->Address(c);
             continue;
         }
-        switch (arg.type->kind) {
+        switch (arg.kind) {
         case TypeKind::Float:
             slot->f = arg.node->Float(c);
             break;
@@ -607,9 +609,14 @@ void ScriptCall::Invoke(ExecContext& c, Slot* result) const {
         case TypeKind::Record:
             CopyValue(arg.type, slot, arg.node->Address(c));
             break;
-        default:
-            slot->i = arg.node->Int(c);
+        default: {
+            // The whole slot: the frame was not cleared below the arguments' end.
+            Slot value;
+            value.raw = 0;
+            value.i = arg.node->Int(c);
+            *slot = value;
             break;
+        }
         }
     }
     if (c.Failed()) [[unlikely]] {
@@ -626,14 +633,14 @@ void ScriptCall::Invoke(ExecContext& c, Slot* result) const {
     if (c.Failed()) [[unlikely]] {
         return;
     }
-    if (result != nullptr && routine->result_symbol != nullptr) {
-        Slot* r = frame + routine->result_symbol->offset;
+    if (result != nullptr && result_move != ResultMove::None) {
+        Slot* r = frame + result_offset;
         result[0] = r[0];
-        if (routine->result->kind == TypeKind::Variant) {
+        if (result_move == ResultMove::Variant) {
             result[1] = r[1];
             r[0].raw = 0;
             r[1].raw = 0;
-        } else if (routine->result->managed) {
+        } else if (result_move == ResultMove::Managed) {
             r[0].raw = 0; // ownership moves to the caller
         }
     }
