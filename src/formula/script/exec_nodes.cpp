@@ -556,7 +556,7 @@ namespace {
 struct CallScope {
     CallScope(ExecContext& ctx, const ScriptCall* sc, Slot* f)
         : c(ctx), call(sc), frame(f), saved(ctx.frame) {}
-    ~CallScope() {
+    [[gnu::always_inline]] ~CallScope() {
         c.frame = saved;
         for (const ManagedSlot& slot : call->routine->managed) {
             ReleaseValue(slot.type, frame + slot.offset);

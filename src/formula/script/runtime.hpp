@@ -8,6 +8,7 @@
 #include "types.hpp"
 
 #include <chrono>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -96,10 +97,29 @@ public:
             PopChunk();
         }
     }
-    // Frames are short: a loop costs less than a call of memset.
+    // Most frames clear a slot or two, for which a call of memset costs more than the stores
+    // (the compiler turns a plain loop into that call).
     static void Clear(Slot* frame, int64_t from, int64_t to) {
-        for (int64_t i = from; i < to; ++i) {
-            frame[i].raw = 0;
+        Slot* first = frame + from;
+        int64_t count = to - from;
+        switch (count) {
+        case 4:
+            first[3].raw = 0;
+            [[fallthrough]];
+        case 3:
+            first[2].raw = 0;
+            [[fallthrough]];
+        case 2:
+            first[1].raw = 0;
+            [[fallthrough]];
+        case 1:
+            first[0].raw = 0;
+            [[fallthrough]];
+        case 0:
+            break;
+        default:
+            std::memset(static_cast<void*>(first), 0, static_cast<size_t>(count) * sizeof(Slot));
+            break;
         }
     }
 
