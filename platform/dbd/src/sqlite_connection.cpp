@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fmt/format.h>
+#include <span>
 #include <sqlite3.h>
 #include <thread>
 
@@ -45,6 +46,26 @@ void BindValue(sqlite3_stmt* statement, int index, const BoundValue& value) {
         break;
     }
 }
+
+// A cached statement in use: its values bound, and left reset with none bound however the caller
+// ends, so that the cache hands it out clean next time.
+class BoundStatement {
+public:
+    BoundStatement(sqlite3_stmt* statement, std::span<const TlVariant> values) : statement_(statement) {
+        for (size_t i = 0; i < values.size(); ++i) {
+            BindValue(statement_, static_cast<int>(i + 1), BindVariant(values[i]));
+        }
+    }
+    ~BoundStatement() {
+        sqlite3_reset(statement_);
+        sqlite3_clear_bindings(statement_);
+    }
+    BoundStatement(const BoundStatement&) = delete;
+    BoundStatement& operator=(const BoundStatement&) = delete;
+
+private:
+    sqlite3_stmt* statement_;
+};
 
 void ReadRow(sqlite3_stmt* statement, MemoryResultSet& set) {
     const int columns = set.ColumnCount();
@@ -195,17 +216,7 @@ void SqliteConnection::RunQuery(std::string_view sql, std::span<const TlVariant>
     const PositionalSql positional = RewriteNamedParameters(QueryText(sql), PlaceholderStyle::Question);
     const auto values = ValuesToBind(positional, params);
     sqlite3_stmt* statement = PreparedQuery(positional.text, sql, positional.names.size()).statement.get();
-    // The statement stays cached: it is left reset, with no values bound, whatever happens.
-    struct Reset {
-        sqlite3_stmt* statement;
-        ~Reset() {
-            sqlite3_reset(statement);
-            sqlite3_clear_bindings(statement);
-        }
-    } reset{statement};
-    for (size_t i = 0; i < values.size(); ++i) {
-        BindValue(statement, static_cast<int>(i + 1), BindVariant(values[i]));
-    }
+    const BoundStatement bound(statement, values);
 
     const int columns = sqlite3_column_count(statement);
     std::vector<std::string> names;
@@ -279,16 +290,7 @@ std::optional<SplitValues> SqliteConnection::PlanSplit(std::string_view sql,
     const auto values = ValuesToBind(positional, params);
     sqlite3_stmt* statement =
         PreparedQuery(positional.text, request->range_sql, positional.names.size()).statement.get();
-    struct Reset {
-        sqlite3_stmt* statement;
-        ~Reset() {
-            sqlite3_reset(statement);
-            sqlite3_clear_bindings(statement);
-        }
-    } reset{statement};
-    for (size_t i = 0; i < values.size(); ++i) {
-        BindValue(statement, static_cast<int>(i + 1), BindVariant(values[i]));
-    }
+    const BoundStatement bound(statement, values);
     const int rc = sqlite3_step(statement);
     if (rc != SQLITE_ROW) {
         if (rc != SQLITE_DONE) {

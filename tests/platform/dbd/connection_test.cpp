@@ -26,18 +26,7 @@ protected:
     bool OnPostgres() const { return database_.OnPostgres(); }
 
     // The rows of a query, each as "v1|v2|..." with nulls as "null".
-    std::vector<std::string> Rows(const std::string& sql) {
-        auto set = db_->Query(sql, {});
-        std::vector<std::string> rows;
-        for (set->First(); !set->Eof(); set->Next()) {
-            std::string row;
-            for (int32_t c = 0; c < set->ColumnCount(); ++c) {
-                row += fmt::format("{}{}", c == 0 ? "" : "|", set->IsNull(c) ? "null" : set->AsText(c));
-            }
-            rows.push_back(row);
-        }
-        return rows;
-    }
+    std::vector<std::string> Rows(const std::string& sql) { return RowsAsText(*db_->Query(sql, {})); }
 
     TempDir dir_;
     tl::testing::TestDatabase database_;

@@ -38,19 +38,6 @@ protected:
         Connection::Open(database_->Uri())->Execute(fmt::format("select pg_terminate_backend({})", pid));
     }
 
-    // Every row of a set as "v1|v2|...", nulls as "null".
-    static std::vector<std::string> Rows(ResultSet& set) {
-        std::vector<std::string> rows;
-        for (set.First(); !set.Eof(); set.Next()) {
-            std::string row;
-            for (int32_t c = 0; c < set.ColumnCount(); ++c) {
-                row += fmt::format("{}{}", c == 0 ? "" : "|", set.IsNull(c) ? "null" : set.AsText(c));
-            }
-            rows.push_back(std::move(row));
-        }
-        return rows;
-    }
-
     // A streamed query read on another thread while it fills, as the host's driver does; `ready`
     // runs on the query's thread once the set is handed over.
     struct Streamed {
@@ -63,7 +50,7 @@ protected:
         std::thread reader;
         QueryStream stream;
         stream.ready = [&](std::shared_ptr<ResultSet> set) {
-            reader = std::thread([&out, set] { out.rows = Rows(*set); });
+            reader = std::thread([&out, set] { out.rows = RowsAsText(*set); });
             if (ready) {
                 ready();
             }
@@ -207,7 +194,7 @@ TEST_F(PgConnectionTest, StreamedRowsAreTheWholeSetsRows) {
         "select n, case when n % 3 = 0 then null else n * 0.5::float8 end as half, "
         "case when n % 5 = 0 then null when n % 4999 = 0 then repeat('кВт', 100000 + n) else 'r' || n end "
         "as note from generate_series(1, 25000) n order by n";
-    const std::vector<std::string> whole = Rows(*db_->Query(sql, {}));
+    const std::vector<std::string> whole = RowsAsText(*db_->Query(sql, {}));
     ASSERT_EQ(whole.size(), 25'000u);
     const Streamed streamed = Stream(sql);
     EXPECT_EQ(streamed.error, "(no error)");

@@ -102,14 +102,7 @@ protected:
         QueryStream stream;
         stream.ready = [&](std::shared_ptr<ResultSet> ready) { set = std::move(ready); };
         db.QueryStreamed(sql, values, stream);
-        std::vector<std::string> rows;
-        for (set->First(); !set->Eof(); set->Next()) {
-            std::string row;
-            for (int32_t c = 0; c < set->ColumnCount(); ++c) {
-                row += fmt::format("{}{}", c == 0 ? "" : "|", set->IsNull(c) ? "null" : set->AsText(c));
-            }
-            rows.push_back(row);
-        }
+        std::vector<std::string> rows = RowsAsText(*set);
         EXPECT_EQ(set->RowCount(), static_cast<int32_t>(rows.size()));
         return rows;
     }

@@ -7,8 +7,10 @@
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
+#include <fmt/format.h>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace tl::db::test {
 
@@ -33,6 +35,19 @@ std::string ErrorOf(F run) {
         return e.what();
     }
     return "(no error)";
+}
+
+// The rows of a set from its first on, each as "v1|v2|..." with nulls as "null".
+inline std::vector<std::string> RowsAsText(ResultSet& set) {
+    std::vector<std::string> rows;
+    for (set.First(); !set.Eof(); set.Next()) {
+        std::string row;
+        for (int32_t c = 0; c < set.ColumnCount(); ++c) {
+            row += fmt::format("{}{}", c == 0 ? "" : "|", set.IsNull(c) ? "null" : set.AsText(c));
+        }
+        rows.push_back(std::move(row));
+    }
+    return rows;
 }
 
 // A directory of its own under the system's temp directory, removed with everything in it.
