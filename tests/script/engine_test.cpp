@@ -1,5 +1,5 @@
-// Program lifecycle: fresh data per execution, message clearing, include directories, the time
-// limit and the data bound.
+// Program lifecycle: fresh data per execution, message clearing, include directories and the data
+// bound. The time limit ends fuzz_regressions/endless_loop.pas, uncatchable.
 #include "script_test_util.hpp"
 
 #include <filesystem>
@@ -59,7 +59,7 @@ TEST(IncludeTest, ErrorsNameTheFileAndPathsStayInsideTheDirectories) {
     EXPECT_EQ(RunScript(engine, "{$I common.inc}\n{$INCLUDE sub/bad.inc}").messages,
               "Синтаксическая ошибка: Несовместимые типы: Невозможно присвоить \"String\" к \"Integer\" "
               "[строка: 2, столбец: 11, файл: sub/bad.inc]\n");
-    EXPECT_EQ(RunScript(engine, "{$I alias.inc} Print(shared);").output, "41");
+    EXPECT_EQ(RunScript(engine, "{$INCLUDE 'alias.inc'} Print(shared);").output, "41");
     for (const std::string& name :
          {(dir / "common.inc").string(), std::string("../common.inc"), std::string("sub/../common.inc"),
           std::string("missing.inc"), std::string("escape.inc"), std::string("out/secret.inc")}) {
@@ -69,17 +69,6 @@ TEST(IncludeTest, ErrorsNameTheFileAndPathsStayInsideTheDirectories) {
     }
     std::filesystem::remove_all(dir);
     std::filesystem::remove_all(outside);
-}
-
-TEST(LimitTest, EndlessLoopEndsWithAnExecutionError) {
-    EngineSettings settings;
-    settings.time_limit_ms = 50;
-    Engine engine(settings);
-    auto result = RunScript(engine, "try while True do ; except on E: Exception do Print('caught'); end;");
-    EXPECT_FALSE(result.executed);
-    EXPECT_EQ(result.output, "");
-    EXPECT_EQ(result.messages,
-              "Ошибка при выполнении: Превышено время выполнения скрипта [строка: 1, столбец: 5]\n");
 }
 
 TEST(LimitTest, RecursionWithLargeFramesStopsAtTheDataBound) {

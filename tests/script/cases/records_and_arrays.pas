@@ -26,7 +26,3 @@ for i := 0 to 2 do
     grid[i, j] := i * 3 + j;
 PrintLn(grid[2, 1] + grid[1][2]);
 PrintLn(Length(grid) * High(grid[0]));
-// expect: 13
-// expect: 25
-// expect: 12
-// expect: 6

@@ -1,4 +1,0 @@
-{$I included.inc}
-{$INCLUDE 'included_const.inc'}
-PrintLn(Twice(Base));
-// expect: 42
