@@ -1,4 +1,6 @@
-// Host units: registration, typed arguments, results left unset, tags, messages without raising.
+// Host units: registration, typed arguments, results left unset, tags, re-entry. A message added
+// without raising is the percent function's, checked with the function unit and the formula
+// execution.
 #include "script_test_util.hpp"
 #include "tlscript/call_frame.hpp"
 
@@ -24,17 +26,6 @@ void Describe(CallFrame& f) {
 
 void LeaveUnset(CallFrame&) {}
 
-// Adds an error and marks the program without raising, as the percent function does.
-void Percent(CallFrame& f) {
-    double value = f.Float(0);
-    double percents = f.Float(1);
-    if (percents < 0 || percents > 100) {
-        f.AddError("Функция percent (проценты вне диапазона 0 - 100)");
-        return;
-    }
-    f.ReturnFloat(percents / 100 * value);
-}
-
 void Count(CallFrame& f) {
     ++*static_cast<int*>(f.UserData());
 }
@@ -55,8 +46,6 @@ protected:
         engine.RegisterFunction({"MyUnit", "UnsetI", {}, ValueType::Integer, LeaveUnset});
         engine.RegisterFunction({"MyUnit", "UnsetS", {}, ValueType::String, LeaveUnset});
         engine.RegisterFunction({"MyUnit", "UnsetB", {}, ValueType::Boolean, LeaveUnset});
-        engine.RegisterFunction(
-            {"MyUnit", "percent", {{ValueType::Float}, {ValueType::Float}}, ValueType::Float, Percent});
         engine.RegisterFunction({"MyUnit", "Count", {}, ValueType::Void, Count, 0, &calls});
         engine.RegisterConstant({"MyUnit", "otDevice", ValueType::Integer, 99, 0, ""});
     }
@@ -79,17 +68,6 @@ TEST_F(HostApiTest, CallsReachTheHandlers) {
         EXPECT_EQ(result.output, output) << source;
     }
     EXPECT_EQ(calls, 3); // the user data reached the handler
-}
-
-TEST_F(HostApiTest, AddErrorMarksTheProgramAndExecutionGoesOn) {
-    auto program =
-        engine.Compile("Print(percent(200, 50)); Print(' '); Print(percent(200, 101)); Print(' end');");
-    EXPECT_FALSE(program->Execute());
-    EXPECT_EQ(program->Output(), "100 0 end");
-    EXPECT_TRUE(program->HasExecutionErrors());
-    ASSERT_EQ(program->Messages().Count(), 1u);
-    EXPECT_EQ(program->Messages()[0].kind, MessageKind::GeneralError);
-    EXPECT_EQ(program->Messages()[0].OneLine(), "Ошибка: Функция percent (проценты вне диапазона 0 - 100)");
 }
 
 Program* running = nullptr;
