@@ -23,40 +23,27 @@ std::vector<double> Numbers(const std::string& output) {
     return values;
 }
 
-TEST(RandomTest, ASeedFixesTheSequence) {
-    const char* draws = "for i := 1 to 5 do begin PrintLn(Random); PrintLn(Random(1000)); "
-                        "PrintLn(RandomInt(7)); PrintLn(RandG(0, 1)); end;";
-    std::string script =
-        std::string("var i: Integer; SetRandSeed(42); ") + draws + " SetRandSeed(42); " + draws;
-    auto result = RunScript(script);
-    ASSERT_EQ(result.messages, "");
-    std::vector<double> values = Numbers(result.output);
-    ASSERT_EQ(values.size(), 40u);
-    std::vector<double> first(values.begin(), values.begin() + 20);
-    std::vector<double> second(values.begin() + 20, values.end());
-    EXPECT_EQ(first, second);
-    // Another seed gives other numbers.
-    auto other = RunScript(std::string("var i: Integer; SetRandSeed(43); ") + draws);
-    EXPECT_NE(Numbers(other.output), first);
-}
-
-TEST(RandomTest, RandSeedReadsWhatWasSetAndMovesOnEveryDraw) {
-    auto result = RunScript("var x: Float; SetRandSeed(-12345); PrintLn(RandSeed); x := Random; "
-                            "PrintLn(RandSeed <> -12345); Randomize; PrintLn(RandSeed <> -12345);");
-    EXPECT_EQ(result.output, "-12345\r\nTrue\r\nTrue\r\n");
-}
-
-// The generator's state outlives one execution, as Pascal's RandSeed does; a new program starts
+// SetRandSeed fixes the sequence of every kind of draw and RandSeed reads it back until the next
+// draw or Randomize; the state outlives one execution, as Pascal's RandSeed does, and a new program starts
 // from seed 0.
-TEST(RandomTest, StateCarriesOverFromOneExecutionToTheNext) {
+TEST(RandomTest, ASeedFixesTheSequenceAndTheStateCarriesOver) {
+    const std::string draws = "for i := 1 to 5 do begin PrintLn(Random); PrintLn(Random(1000)); "
+                              "PrintLn(RandomInt(7)); PrintLn(RandG(0, 1)); end; Print('|');";
+    const std::string seeded = "var i: Integer; SetRandSeed(42); " + draws;
+    auto twice = RunScript(seeded + "PrintLn(RandSeed <> 42); SetRandSeed(-12345); PrintLn(RandSeed); " +
+                           "Randomize; PrintLn(RandSeed <> -12345); SetRandSeed(42); " + draws);
+    ASSERT_EQ(twice.messages, "");
+    const std::string first = RunScript(seeded).output;
+    EXPECT_EQ(twice.output, first + "True\r\n-12345\r\nTrue\r\n" + first);
+    EXPECT_NE(RunScript("var i: Integer; SetRandSeed(43); " + draws).output, first);
+
     Engine engine;
     auto program = engine.Compile("PrintLn(Random(1000000));");
     ASSERT_TRUE(program->Execute());
-    std::string first(program->Output());
+    const std::string once(program->Output());
     ASSERT_TRUE(program->Execute());
-    EXPECT_NE(std::string(program->Output()), first);
-    auto seeded = RunScript("SetRandSeed(0); PrintLn(Random(1000000));");
-    EXPECT_EQ(seeded.output, first);
+    EXPECT_NE(std::string(program->Output()), once);
+    EXPECT_EQ(RunScript("SetRandSeed(0); PrintLn(Random(1000000));").output, once);
 }
 
 struct RangeCase {

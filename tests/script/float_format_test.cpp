@@ -1,5 +1,6 @@
 // Number texts: Float formatting with either separator, and the parsing rules of StrToFloat and
-// StrToInt that scripts and the driver's output reader rely on.
+// StrToInt that scripts and the driver's output reader rely on, where the corpus's 022-035 float_
+// and 094-096 str_ cases do not already print them.
 #include "float_format.hpp"
 
 #include <cmath>
@@ -14,17 +15,13 @@ namespace {
 
 TEST(FloatTextTest, PrintsLikeFloatToStr) {
     const std::vector<std::tuple<double, char, const char*>> cases = {
-        {12.5, ',', "12,5"},
         {-0.00001234, ',', "-0,00001234"},
         {1.5e-300, ',', "1,5E-300"},
-        {1e20, ',', "1E20"},
         // Rounding to fifteen digits across the exponent boundary
         {0.99999999999999999, '.', "1"},
         {9.9999999999999995e14, '.', "1E15"},
         {1e14 + 0.5, '.', "100000000000001"},
-        {2.0 / 3, '.', "0.666666666666667"},
-        {1e-310, '.', "9.99999999999997E-311"},
-        {-0.0, '.', "0"}};
+        {1e-310, '.', "9.99999999999997E-311"}};
     for (const auto& [value, separator, text] : cases) {
         EXPECT_EQ(FloatToText(value, separator), text);
     }
@@ -32,65 +29,39 @@ TEST(FloatTextTest, PrintsLikeFloatToStr) {
 
 struct ParseCase {
     const char* text;
-    char separator;
+    char separator; // 0: read as an Integer
     bool ok;
     double value;
 };
 
-TEST(NumberTextTest, ParseFloatAcceptsWhatStrToFloatAccepts) {
+TEST(NumberTextTest, ParsesWhatStrToFloatAndStrToIntAccept) {
     const std::vector<ParseCase> cases = {
-        {"1.5", '.', true, 1.5},   {" 2 ", '.', true, 2},     {"\t-3e2", '.', true, -300},
-        {".5", '.', true, 0.5},    {"5.", '.', true, 5},      {"+3", '.', true, 3},
-        {"12,5", ',', true, 12.5}, {"12.5", ',', true, 12.5}, {"12,5", '.', false, 0},
-        {"", '.', false, 0},       {"-", '.', false, 0},      {"1e", '.', false, 0},
-        {"1.5x", '.', false, 0},   {"0x10", '.', false, 0},   {"inf", '.', false, 0},
-        {"1e400", '.', false, 0}};
+        {" 2 ", '.', true, 2},      {"\t-3e2", '.', true, -300}, {".5", '.', true, 0.5},
+        {"5.", '.', true, 5},       {"+3", '.', true, 3},        {"12,5", ',', true, 12.5},
+        {"12.5", ',', true, 12.5},  {"12,5", '.', false, 0},     {"-", '.', false, 0},
+        {"1e", '.', false, 0},      {"1.5x", '.', false, 0},     {"0x10", '.', false, 0},
+        {"inf", '.', false, 0},     {"1e400", '.', false, 0},    {"0x1a", 0, true, 26},
+        {"-0x10", 0, true, -16},    {"$FFFFFFFF", 0, true, -1},  {"2147483648", 0, false, 0},
+        {"12 ", 0, false, 0},       {"1.0", 0, false, 0},        {"$", 0, false, 0},
+        {"$1FFFFFFFF", 0, false, 0}};
     for (const ParseCase& c : cases) {
         double value = -1;
-        EXPECT_EQ(ParseFloat(c.text, c.separator, value), c.ok) << c.text;
+        int32_t integer = -1;
+        const bool ok = c.separator == 0 ? ParseInt(c.text, integer) : ParseFloat(c.text, c.separator, value);
+        EXPECT_EQ(ok, c.ok) << c.text;
         if (c.ok) {
-            EXPECT_DOUBLE_EQ(value, c.value) << c.text;
+            EXPECT_DOUBLE_EQ(c.separator == 0 ? integer : value, c.value) << c.text;
         }
     }
 }
 
-struct IntCase {
-    const char* text;
-    bool ok;
-    int32_t value;
-};
-
-TEST(NumberTextTest, ParseIntAcceptsWhatStrToIntAccepts) {
-    const std::vector<IntCase> cases = {{"42", true, 42},
-                                        {" -7", true, -7},
-                                        {"+12", true, 12},
-                                        {"$1A", true, 26},
-                                        {"0x1a", true, 26},
-                                        {"$FFFFFFFF", true, -1},
-                                        {"-2147483648", true, INT32_MIN},
-                                        {"2147483648", false, 0},
-                                        {"12 ", false, 0},
-                                        {"1.0", false, 0},
-                                        {"", false, 0},
-                                        {"$", false, 0},
-                                        {"$1FFFFFFFF", false, 0}};
-    for (const IntCase& c : cases) {
-        int32_t value = -1;
-        EXPECT_EQ(ParseInt(c.text, value), c.ok) << c.text;
-        if (c.ok) {
-            EXPECT_EQ(value, c.value) << c.text;
-        }
-    }
-}
-
-// Significant digits (no trailing zeros) and the exponent of the first digit, read back from a
-// printed Float.
+// Significant digits (no trailing zeros) and the exponent of the first digit of a printed number.
 std::pair<std::string, int> DigitsOf(std::string text) {
     if (text[0] == '-') {
         text.erase(0, 1);
     }
     int exponent = 0;
-    size_t e = text.find('E');
+    size_t e = text.find_first_of("Ee");
     if (e != std::string::npos) {
         exponent = std::stoi(text.substr(e + 1));
         text.resize(e);
@@ -110,28 +81,13 @@ std::pair<std::string, int> DigitsOf(std::string text) {
     return {digits, exponent};
 }
 
-// The rule written out on the exact decimal expansion: 15 digits, halves away from zero.
+// The rule written out on the exact decimal expansion: 15 digits, halves away from zero. fmt rounds
+// the exact value to the nearest, so only an exact half needs the push away from zero.
 std::pair<std::string, int> Expected(double value) {
-    std::string exact = fmt::format("{:.780e}", std::fabs(value));
-    int exponent = std::stoi(exact.substr(exact.find('e') + 1));
-    std::string digits = exact.substr(0, 1) + exact.substr(2, 15);
-    if (digits.size() > 15 && digits[15] >= '5') {
-        int i = 14;
-        while (i >= 0 && digits[static_cast<size_t>(i)] == '9') {
-            digits[static_cast<size_t>(i--)] = '0';
-        }
-        if (i < 0) {
-            digits.insert(digits.begin(), '1');
-            ++exponent;
-        } else {
-            ++digits[static_cast<size_t>(i)];
-        }
-    }
-    digits.resize(15);
-    while (digits.size() > 1 && digits.back() == '0') {
-        digits.pop_back();
-    }
-    return {digits, exponent};
+    const double magnitude = std::fabs(value);
+    const std::string exact = fmt::format("{:.780e}", magnitude);
+    const bool half = exact[16] == '5' && exact.find_first_not_of('0', 17) == exact.find('e');
+    return DigitsOf(fmt::format("{:.14e}", half ? std::nextafter(magnitude, HUGE_VAL) : magnitude));
 }
 
 // Values of every magnitude and values on a 15-digit half (ties); then the magnitudes of metering

@@ -1,4 +1,5 @@
-// The lexer: literal values, comments, switches and the texts of malformed input.
+// The lexer: literal values at their limits (the corpus's 111/112 lex_ cases print the common
+// ones), the reserved words, and the texts and places of malformed input.
 #include "diagnostics.hpp"
 #include "lexer.hpp"
 
@@ -43,9 +44,6 @@ struct LiteralCase {
 
 TEST(LexerTest, LiteralsHaveTheirValues) {
     const std::vector<LiteralCase> cases = {
-        {"42", Tok::IntLiteral, 42, 0, ""},
-        {"$1A", Tok::IntLiteral, 26, 0, ""},
-        {"$ff", Tok::IntLiteral, 255, 0, ""},
         {"$FFFFFFFF", Tok::IntLiteral, -1, 0, ""},
         {"3000000000", Tok::IntLiteral, 3000000000, 0, ""},
         // Whole numbers beyond 64 bits are Floats at every length.
@@ -53,13 +51,7 @@ TEST(LexerTest, LiteralsHaveTheirValues) {
         {"9223372036854775808", Tok::FloatLiteral, 0, 9223372036854775808.0, ""},
         {"99999999999999999999", Tok::FloatLiteral, 0, 1e20, ""},
         {"123456789012345678901234567890123456789", Tok::FloatLiteral, 0, 1.2345678901234568e38, ""},
-        {"1.5", Tok::FloatLiteral, 0, 1.5, ""},
-        {"1e5", Tok::FloatLiteral, 0, 1e5, ""},
-        {"1.5E-3", Tok::FloatLiteral, 0, 1.5e-3, ""},
         {"2e+2", Tok::FloatLiteral, 0, 200, ""},
-        {"'it''s'", Tok::StringLiteral, 0, 0, "it's"},
-        {"''", Tok::StringLiteral, 0, 0, ""},
-        {"'a'#13#10'b'", Tok::StringLiteral, 0, 0, "a\r\nb"},
         {"#$41#66", Tok::StringLiteral, 0, 0, "AB"},
         // Quoted text becomes Windows-1251; #nnn is a code
         {"'строка'", Tok::StringLiteral, 0, 0, "\xF1\xF2\xF0\xEE\xEA\xE0"},
@@ -77,32 +69,6 @@ TEST(LexerTest, LiteralsHaveTheirValues) {
         } else {
             EXPECT_EQ(t.value, c.string_value) << c.text;
         }
-    }
-}
-
-// A range after an integer is no float; keywords ignore case; comments vanish; columns count
-// characters, not bytes.
-TEST(LexerTest, SplitsTokensAndPlacesThem) {
-    struct Case {
-        const char* text;
-        std::vector<Tok> kinds;
-        int last_line;
-        int last_column;
-    };
-    const std::vector<Case> cases = {
-        {"1..3", {Tok::IntLiteral, Tok::DotDot, Tok::IntLiteral}, 1, 4},
-        {"BeGiN // line\n{ brace } (* paren\n *) eNd", {Tok::KwBegin, Tok::KwEnd}, 3, 5},
-        {"'жжж' x", {Tok::StringLiteral, Tok::Identifier}, 1, 7},
-    };
-    for (const Case& c : cases) {
-        auto lexed = Lex(c.text);
-        std::vector<Tok> kinds;
-        for (const Token& t : lexed->tokens) {
-            kinds.push_back(t.kind);
-        }
-        ASSERT_EQ(kinds, c.kinds) << c.text;
-        EXPECT_EQ(lexed->tokens.back().pos.line, c.last_line) << c.text;
-        EXPECT_EQ(lexed->tokens.back().pos.column, c.last_column) << c.text;
     }
 }
 
@@ -140,7 +106,9 @@ TEST(LexerTest, MalformedInputGetsTheEngineText) {
          "Синтаксическая ошибка: Неверная шестнадцатеричная константа \"$123456789\" [строка: 1, "
          "столбец: 1]\n"},
         {"#300", "Синтаксическая ошибка: Неверная символная константа \"#300\" [строка: 1, столбец: 1]\n"},
-        {"x ? y", "Синтаксическая ошибка: Неверный символ [строка: 1, столбец: 3]\n"},
+        // Lines go on across comments; columns count characters, not bytes.
+        {"// line\n{ brace } (* paren\n *) 'жжж' ?",
+         "Синтаксическая ошибка: Неверный символ [строка: 3, столбец: 11]\n"},
         {"{$R+}", "Синтаксическая ошибка: Compilerswitch \"R+\" unknown [строка: 1, столбец: 1]\n"},
         {"{ open", "Синтаксическая ошибка: Незакрытый комментарий [строка: 1, столбец: 1]\n"},
     };
