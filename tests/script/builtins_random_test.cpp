@@ -6,6 +6,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <tuple>
 #include <vector>
 
 namespace tl::script {
@@ -46,15 +47,9 @@ TEST(RandomTest, ASeedFixesTheSequenceAndTheStateCarriesOver) {
     EXPECT_EQ(RunScript("SetRandSeed(0); PrintLn(Random(1000000));").output, once);
 }
 
-struct RangeCase {
-    const char* call;
-    double low;  // inclusive
-    double high; // inclusive
-    size_t distinct;
-};
-
 TEST(RandomTest, DrawsStayInRangeAndCoverIt) {
-    const std::vector<RangeCase> cases = {
+    // the draw, its lowest and highest value, how many distinct values 2000 draws give at least
+    const std::tuple<const char*, double, double, size_t> cases[] = {
         {"Random(10)", 0, 9, 10},
         {"RandomInt(3)", 0, 2, 3},
         {"Random(0)", 0, 0, 1},
@@ -62,18 +57,17 @@ TEST(RandomTest, DrawsStayInRangeAndCoverIt) {
         {"Random(2147483647) div 1000000", 0, 2147, 1200},
         {"Random", 0, 0.99999999999999989, 1990},
     };
-    for (const RangeCase& c : cases) {
-        SCOPED_TRACE(c.call);
+    for (const auto& [call, low, high, distinct] : cases) {
+        SCOPED_TRACE(call);
         auto result = RunScript(
-            std::string("var i: Integer; SetRandSeed(7); for i := 1 to 2000 do PrintLn(") + c.call + ");");
+            std::string("var i: Integer; SetRandSeed(7); for i := 1 to 2000 do PrintLn(") + call + ");");
         ASSERT_EQ(result.messages, "");
         std::vector<double> values = Numbers(result.output);
         ASSERT_EQ(values.size(), 2000u);
-        EXPECT_GE(*std::min_element(values.begin(), values.end()), c.low);
-        EXPECT_LE(*std::max_element(values.begin(), values.end()), c.high);
+        EXPECT_GE(*std::min_element(values.begin(), values.end()), low);
+        EXPECT_LE(*std::max_element(values.begin(), values.end()), high);
         std::sort(values.begin(), values.end());
-        EXPECT_GE(static_cast<size_t>(std::unique(values.begin(), values.end()) - values.begin()),
-                  c.distinct);
+        EXPECT_GE(static_cast<size_t>(std::unique(values.begin(), values.end()) - values.begin()), distinct);
     }
 }
 

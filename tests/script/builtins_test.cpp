@@ -8,71 +8,54 @@
 namespace tl::script {
 namespace {
 
-using testing::RunScript;
-
-struct BuiltinCase {
-    const char* expression;
-    const char* printed;
-};
+using testing::ExpectOutputs;
 
 TEST(BuiltinTest, Evaluates) {
-    const std::vector<BuiltinCase> cases = {
+    ExpectOutputs({
         // The largest double below one half: adding one half first would round it up.
-        {"Round(0.49999999999999994)", "0"},
-        {"Copy('hello', 0, 2)", "he"},
-        {"Pos('', 'abc')", "0"}};
-    for (const BuiltinCase& c : cases) {
-        auto result = RunScript(std::string("Print(") + c.expression + ");");
-        EXPECT_EQ(result.messages, "") << c.expression;
-        EXPECT_EQ(result.output, c.printed) << c.expression;
-    }
-    // Inc is the corpus's 009_int_inc.
-    EXPECT_EQ(RunScript("var i: Integer; Dec(i, 3); Dec(i); Print(i);").output, "-4");
+        {"Print(Round(0.49999999999999994));", "0"},
+        {"Print(Copy('hello', 0, 2)); Print(Pos('', 'abc'));", "he0"},
+        // Inc is the corpus's 009_int_inc.
+        {"var i: Integer; Dec(i, 3); Dec(i); Print(i);", "-4"},
+        // Indexes below 1, where Pascal dialects disagree: Delete does nothing, Insert inserts first.
+        {"var s: String; s := 'abc'; Delete(s, 0, 2); Delete(s, -1, 5); Delete(s, 2, -1); PrintLn(s);\n"
+         "Insert('X', s, 0); Insert('Y', s, -7); PrintLn(s);",
+         "abc\r\nYXabc\r\n"},
+    });
 }
 
 TEST(BuiltinTest, RaisesItsClassAndText) {
-    const std::vector<BuiltinCase> cases = {
-        {"Print(CharAt(s, 4));", "ERangeError: Out of string range: index 4"},
-        {"SetCharAt(s, 0, 'x');", "ERangeError: Out of string range: index 0"},
-        {"Print(StrToInt('я1'));", "EConvertError: \"я1\" is an invalid integer"},
-        {"Print(StrToFloat('1,5'));", "EConvertError: \"1,5\" is an invalid float"},
-        {"Print(StrToDate('31.02.2024'));", "EConvertError: \"31.02.2024\" is not a valid date"},
-        {"Print(StrToDate('1.2.3.4'));", "EConvertError: \"1.2.3.4\" is not a valid date"},
-        {"Print(StrToDate('1.2.10000'));", "EConvertError: \"1.2.10000\" is not a valid date"},
-        {"Print(StrToDate(''));", "EConvertError: \"\" is not a valid date"},
-        {"Print(StrToTime('24:00'));", "EConvertError: \"24:00\" is not a valid time"},
-        {"Print(StrToTime('7:08.5'));", "EConvertError: \"7:08.5\" is not a valid time"},
-        {"Print(StrToDateTime('1.1.2024 x'));", "EConvertError: \"1.1.2024 x\" is not a valid date and time"},
-        {"Print(IncMonth(EncodeDate(9999, 12, 1), 1));", "EConvertError: Invalid argument to date encode"},
-        {"Print(IncMonth(EncodeDate(1, 1, 1), -1));", "EConvertError: Invalid argument to date encode"},
-        {"Print(DateToStr(1e10));", "EConvertError: Invalid argument to date decode"},
-        {"Print(EncodeTime(24, 0, 0, 0));", "EConvertError: Invalid argument to time encode"},
-        {"Print(RadToDeg(1e308));", "EOverflow: Floating point overflow"},
-        {"Print(Hypot(1.5e308, 1.5e308));", "EOverflow: Floating point overflow"}};
-    for (const BuiltinCase& c : cases) {
-        auto result = RunScript(std::string("var s: String; s := 'abc';\ntry ") + c.expression +
-                                " except on E: Exception do Print(E.ClassName + ': ' + E.Message); end;");
-        EXPECT_EQ(result.messages, "") << c.expression;
-        EXPECT_EQ(result.output, c.printed) << c.expression;
-    }
-}
-
-// Indexes below 1, where Pascal dialects disagree: Delete does nothing, Insert inserts first.
-TEST(BuiltinTest, EditsBeforeTheFirstCharacter) {
-    auto result = RunScript("var s: String;\n"
-                            "s := 'abc'; Delete(s, 0, 2); Delete(s, -1, 5); Delete(s, 2, -1); PrintLn(s);\n"
-                            "Insert('X', s, 0); Insert('Y', s, -7); PrintLn(s);");
-    EXPECT_EQ(result.output, "abc\r\nYXabc\r\n");
+    ExpectOutputs(
+        {{"Print(CharAt(s, 4));", "ERangeError: Out of string range: index 4"},
+         {"SetCharAt(s, 0, 'x');", "ERangeError: Out of string range: index 0"},
+         {"Print(StrToInt('я1'));", "EConvertError: \"я1\" is an invalid integer"},
+         {"Print(StrToFloat('1,5'));", "EConvertError: \"1,5\" is an invalid float"},
+         {"Print(StrToDate('31.02.2024'));", "EConvertError: \"31.02.2024\" is not a valid date"},
+         {"Print(StrToDate('1.2.3.4'));", "EConvertError: \"1.2.3.4\" is not a valid date"},
+         {"Print(StrToDate('1.2.10000'));", "EConvertError: \"1.2.10000\" is not a valid date"},
+         {"Print(StrToDate(''));", "EConvertError: \"\" is not a valid date"},
+         {"Print(StrToTime('24:00'));", "EConvertError: \"24:00\" is not a valid time"},
+         {"Print(StrToTime('7:08.5'));", "EConvertError: \"7:08.5\" is not a valid time"},
+         {"Print(StrToDateTime('1.1.2024 x'));",
+          "EConvertError: \"1.1.2024 x\" is not a valid date and time"},
+         {"Print(IncMonth(EncodeDate(9999, 12, 1), 1));", "EConvertError: Invalid argument to date encode"},
+         {"Print(IncMonth(EncodeDate(1, 1, 1), -1));", "EConvertError: Invalid argument to date encode"},
+         {"Print(DateToStr(1e10));", "EConvertError: Invalid argument to date decode"},
+         {"Print(EncodeTime(24, 0, 0, 0));", "EConvertError: Invalid argument to time encode"},
+         {"Print(RadToDeg(1e308));", "EOverflow: Floating point overflow"},
+         {"Print(Hypot(1.5e308, 1.5e308));", "EOverflow: Floating point overflow"}},
+        "var s: String; s := 'abc';\ntry ",
+        " except on E: Exception do Print(E.ClassName + ': ' + E.Message); end;");
 }
 
 TEST(BuiltinTest, ConversionsUseTheDecimalSeparator) {
     EngineSettings settings;
     settings.decimal_separator = ',';
     Engine engine(settings);
-    auto result = RunScript(engine, "PrintLn(StrToFloatDef('2,5', 0)); PrintLn(StrToFloatDef('2.5', 0));\n"
-                                    "PrintLn(StrToFloatDef('2;5', 1)); PrintLn(FloatToStr(0.5));\n"
-                                    "PrintLn(FloatToStr(3E-7)); PrintLn(12.5);");
-    EXPECT_EQ(result.output, "2,5\r\n2,5\r\n1\r\n0,5\r\n3E-7\r\n12,5\r\n");
+    ExpectOutputs(engine, {{"PrintLn(StrToFloatDef('2,5', 0)); PrintLn(StrToFloatDef('2.5', 0));\n"
+                            "PrintLn(StrToFloatDef('2;5', 1)); PrintLn(FloatToStr(0.5));\n"
+                            "PrintLn(FloatToStr(3E-7)); PrintLn(12.5);",
+                            "2,5\r\n2,5\r\n1\r\n0,5\r\n3E-7\r\n12,5\r\n"}});
 }
 
 } // namespace

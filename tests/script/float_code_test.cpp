@@ -40,30 +40,25 @@ protected:
     Engine engine;
 };
 
-struct ProgramCase {
-    const char* source;
-    const char* output;
-};
+using ProgramCase = testing::OutputCase;
 
 // Each expression (over x = 2.5, y = -4, i = 7, k = 2, a[1..3] = 1.5, 2.5, 3.5) is printed from a
 // Float variable it was assigned to and, in the same run, printed directly, so both compiled forms
-// of a Float computation are covered.
+// of a Float computation are covered. Variables and literals on the right, Integers mixed in and
+// div and mod inside are the corpus's 036/071 float and prec_ cases.
 TEST_F(FloatCodeTest, ComputesEveryOperandForm) {
-    const std::vector<ProgramCase> cases = {{"10 - x", "7.5"},
-                                            {"10 / x", "4"},
-                                            {"x / 4", "0.625"},
-                                            {"3 * x + 1", "8.5"},
-                                            {"0.5 + x * y", "-9.5"},
-                                            {"-x * -y", "-10"},
-                                            {"i / k + i * x", "21"},
-                                            {"(i div k) * 1.5 - (i mod k)", "3.5"},
-                                            {"a[3] - a[1]", "2"},
-                                            {"a[k] * a[k + 1]", "8.75"},
-                                            {"W6(3, i, k, x, y, 2) + 1", "314.5"},
-                                            {"Half(i) + Half(9) * 0.5", "5"},
-                                            {"Round(x * 3) / 2", "4"},
-                                            {"Sqrt(Sqr(y)) + Abs(y) * Max(x, 1)", "14"},
-                                            {"0.1 * 3", "0.3"}};
+    const std::vector<ProgramCase> cases = {
+        {"10 - x", "7.5"},
+        {"10 / x", "4"},
+        {"3 * x + 1", "8.5"},
+        {"-x * -y", "-10"},
+        {"a[3] - a[1]", "2"},
+        {"a[k] * a[k + 1]", "8.75"},
+        {"W6(3, i, k, x, y, 2) + 1", "314.5"},
+        {"Half(i) + Half(9) * 0.5", "5"},
+        {"Round(x * 3) / 2", "4"},
+        {"Sqrt(Sqr(y)) + Abs(y) * Max(x, 1)", "14"},
+    };
     for (const ProgramCase& c : cases) {
         auto result = Run(std::string("var x, y, r: Float; i, k: Integer; a: array [1..3] of Float;\n") +
                           "x := 2.5; y := -4; i := 7; k := 2; a[1] := 1.5; a[2] := 2.5; a[3] := 3.5;\n" +
@@ -75,51 +70,43 @@ TEST_F(FloatCodeTest, ComputesEveryOperandForm) {
 }
 
 // Whole computations, run with a decimal comma so that every printed Float shows which printing
-// path it took.
+// path it took. Float locals, parameters and Results in routines are the corpus's 134-145 proc_
+// cases.
 TEST_F(FloatCodeTest, ProgramsPrintTheirOutput) {
-    const std::vector<ProgramCase> cases = {
-        // Operands run left to right, calls included, whatever form each operand takes.
-        {"var n: Integer;\n"
-         "function F(v: Float): Float; begin n := n + 1; Print(IntToStr(n) + ':' + FloatToStr(v) + ' '); "
-         "Result := v; end;\n"
-         "var r: Float;\nr := F(1) * 10 + F(2) - W6(0, Round(F(3)), 1, F(4), 0, 1) / F(5);\nPrintLn(r);",
-         "1:1 2:2 3:3 4:4 5:5 10,6\r\n"},
-        // A computation inside the arguments of a script function, inside another computation:
-        // G(7, 202) * 2 - 1.
-        {"function G(a, b: Float): Float; begin Result := a * 100 + b; end;\n"
-         "var x, r: Float;\nx := 3;\nr := G(x * 2 + 1, G(x - 1, x / 2) + 0.5) * 2 - 1;\nPrintLn(r);",
-         "1803\r\n"},
-        // Locals, value and var parameters, and a function's Result inside a routine.
-        {"procedure Scale(var v: Float; k: Float);\nvar t: Float;\nbegin t := k * 2; v := v * t + k; end;\n"
-         "function Twice(v: Float): Float; begin Result := v; Result := Result * 2 + v; end;\n"
-         "var x: Float;\nx := 1.5; Scale(x, 2); PrintLn(x); PrintLn(Twice(x) / 3);",
-         "8\r\n8\r\n"},
-        // Float variables printed straight from their place: globals, elements at constant and
-        // variable indexes, var and value parameters and locals.
-        {"var a: array [1..2] of Float; k: Integer;\n"
-         "procedure Show(var v: Float; w: Float);\nvar t: Float;\n"
-         "begin t := w / 4; Print(v); Print(' '); Print(w); Print(' '); PrintLn(t); end;\n"
-         "a[1] := 0.5; a[2] := 1E20; k := 2;\nPrint(a[1]); Print(' '); PrintLn(a[k]);\nShow(a[1], 2.5);",
-         "0,5 1E20\r\n0,5 2,5 0,625\r\n"},
-        // The guarded blocks of a run script: one formula's error leaves the others running. W6
-        // divides by its last argument in the host, so with z = 0 it returns an infinity that the
-        // script's multiplication refuses.
-        {"var v: array [1..2] of Float; z: Float;\n"
-         "try v[1] := W6(1, 2, 3, 4, 5, z) * 2; PrintLn(v[1]); "
-         "except on E: Exception do PrintLn('Err:' + E.Message); end;\n"
-         "try v[2] := 1 - Refuse(1) * 2; PrintLn(v[2]); except on E: Exception do PrintLn('Err:' + "
-         "E.Message); end;\n"
-         "z := 4;\ntry v[1] := W6(1, 2, 3, 4, 5, z) * 2; PrintLn(v[1]); "
-         "except on E: Exception do PrintLn('Err:' + E.Message); end;",
-         "Err:Floating point overflow\r\nErr:host says no\r\n202,5\r\n"},
-    };
     engine.MutableSettings().decimal_separator = ',';
-    for (const ProgramCase& c : cases) {
-        SCOPED_TRACE(c.source);
-        auto result = Run(c.source);
-        EXPECT_EQ(result.messages, "");
-        EXPECT_EQ(result.output, c.output);
-    }
+    testing::ExpectOutputs(
+        engine,
+        {
+            // Operands run left to right, calls included, whatever form each operand takes.
+            {"var n: Integer;\n"
+             "function F(v: Float): Float; begin n := n + 1; Print(IntToStr(n) + ':' + FloatToStr(v) + ' '); "
+             "Result := v; end;\n"
+             "var r: Float;\nr := F(1) * 10 + F(2) - W6(0, Round(F(3)), 1, F(4), 0, 1) / F(5);\nPrintLn(r);",
+             "1:1 2:2 3:3 4:4 5:5 10,6\r\n"},
+            // A computation inside the arguments of a script function, inside another computation:
+            // G(7, 202) * 2 - 1.
+            {"function G(a, b: Float): Float; begin Result := a * 100 + b; end;\n"
+             "var x, r: Float;\nx := 3;\nr := G(x * 2 + 1, G(x - 1, x / 2) + 0.5) * 2 - 1;\nPrintLn(r);",
+             "1803\r\n"},
+            // Float variables printed straight from their place: globals, elements at constant and
+            // variable indexes, var and value parameters and locals.
+            {"var a: array [1..2] of Float; k: Integer;\n"
+             "procedure Show(var v: Float; w: Float);\nvar t: Float;\n"
+             "begin t := w / 4; Print(v); Print(' '); Print(w); Print(' '); PrintLn(t); end;\n"
+             "a[1] := 0.5; a[2] := 1E20; k := 2;\nPrint(a[1]); Print(' '); PrintLn(a[k]);\nShow(a[1], 2.5);",
+             "0,5 1E20\r\n0,5 2,5 0,625\r\n"},
+            // The guarded blocks of a run script: one formula's error leaves the others running. W6
+            // divides by its last argument in the host, so with z = 0 it returns an infinity that the
+            // script's multiplication refuses.
+            {"var v: array [1..2] of Float; z: Float;\n"
+             "try v[1] := W6(1, 2, 3, 4, 5, z) * 2; PrintLn(v[1]); "
+             "except on E: Exception do PrintLn('Err:' + E.Message); end;\n"
+             "try v[2] := 1 - Refuse(1) * 2; PrintLn(v[2]); except on E: Exception do PrintLn('Err:' + "
+             "E.Message); end;\n"
+             "z := 4;\ntry v[1] := W6(1, 2, 3, 4, 5, z) * 2; PrintLn(v[1]); "
+             "except on E: Exception do PrintLn('Err:' + E.Message); end;",
+             "Err:Floating point overflow\r\nErr:host says no\r\n202,5\r\n"},
+        });
 }
 
 // The uncaught error of a statement on line 3, with x = 0 and y = 1E300: its text and position.
@@ -143,36 +130,29 @@ TEST_F(FloatCodeTest, ReportsTheTextAndPositionOfTheFailingOperation) {
 
 // Expressions deeper than the byte code's stack, or with more failing operations than it has
 // positions for, are kept as tree nodes around pieces of code and give the same values and
-// errors.
+// errors. Calls nested in their last argument need a stack slot per pending argument: fourteen
+// levels of a six-argument function need more than the byte code has, and compute what the loop
+// does.
 TEST_F(FloatCodeTest, LargeExpressionsKeepTheirValuesAndPositions) {
     std::string deep = "x";
-    for (int n = 0; n < 80; ++n) {
-        deep = "(x + " + deep + ")";
-    }
     std::string wide = "x";
+    std::string nested = "1";
     for (int n = 0; n < 300; ++n) {
+        deep = n < 80 ? "(x + " + deep + ")" : deep;
         wide += " + x";
+        nested = n < 14 ? "W6(1, 2, 3, 4, 5, " + nested + ")" : nested;
     }
     auto result = Run("var x, r: Float;\nx := 0.5;\nr := " + deep + ";\nPrintLn(r);\nr := " + wide +
                       ";\nPrintLn(r);\nx := 1E308;\nr := " + deep + ";");
     EXPECT_EQ(result.output, "40.5\r\n150.5\r\n");
     EXPECT_EQ(result.messages, "Ошибка при выполнении: Floating point overflow [строка: 8, столбец: 404]\n");
-}
-
-// Calls nested in their last argument need a stack slot per pending argument: fourteen levels of
-// a six-argument function need more than the byte code has, and compute what the loop does.
-TEST_F(FloatCodeTest, DeeplyNestedCallsAgreeWithTheLoop) {
-    std::string nested = "1";
-    for (int n = 0; n < 14; ++n) {
-        nested = "W6(1, 2, 3, 4, 5, " + nested + ")";
-    }
-    auto result = Run("var c: Float; j: Integer;\nc := 1;\nfor j := 1 to 14 do c := W6(1, 2, 3, 4, 5, c);\n"
-                      "PrintLn(c);\nPrintLn(" +
-                      nested + " * 1);");
-    EXPECT_EQ(result.messages, "");
-    const std::string line = result.output.substr(0, result.output.find('\n') + 1);
+    auto calls = Run("var c: Float; j: Integer;\nc := 1;\nfor j := 1 to 14 do c := W6(1, 2, 3, 4, 5, c);\n"
+                     "PrintLn(c);\nPrintLn(" +
+                     nested + " * 1);");
+    EXPECT_EQ(calls.messages, "");
+    const std::string line = calls.output.substr(0, calls.output.find('\n') + 1);
     EXPECT_EQ(line.substr(0, 5), "101.9");
-    EXPECT_EQ(result.output, line + line);
+    EXPECT_EQ(calls.output, line + line);
 }
 
 } // namespace

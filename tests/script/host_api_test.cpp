@@ -1,6 +1,5 @@
-// Host units: registration, typed arguments, results left unset, tags, re-entry. A message added
-// without raising is the percent function's, checked with the function unit and the formula
-// execution.
+// Host units: registration, typed arguments, UTF-8 strings, results left unset, tags, re-entry. A message
+// added without raising is the percent function's, checked with the function unit and the formula execution.
 #include "script_test_util.hpp"
 #include "tlscript/call_frame.hpp"
 
@@ -11,8 +10,6 @@
 
 namespace tl::script {
 namespace {
-
-using testing::RunScript;
 
 // One handler serving several names, told apart by the registration tag (as W/P/W2/P2 are).
 void Energy(CallFrame& f) {
@@ -30,43 +27,50 @@ void Count(CallFrame& f) {
     ++*static_cast<int*>(f.UserData());
 }
 
-class HostApiTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        engine.RegisterFunction(
-            {"MyUnit", "W", {{ValueType::Integer}, {ValueType::Integer}}, ValueType::Float, Energy, 1});
-        engine.RegisterFunction(
-            {"MyUnit", "P", {{ValueType::Integer}, {ValueType::Integer}}, ValueType::Float, Energy, 2});
-        engine.RegisterFunction({"MyUnit",
-                                 "Describe",
-                                 {{ValueType::String}, {ValueType::Boolean}, {ValueType::Float}},
-                                 ValueType::String,
-                                 Describe});
-        engine.RegisterFunction({"MyUnit", "UnsetF", {}, ValueType::Float, LeaveUnset});
-        engine.RegisterFunction({"MyUnit", "UnsetI", {}, ValueType::Integer, LeaveUnset});
-        engine.RegisterFunction({"MyUnit", "UnsetS", {}, ValueType::String, LeaveUnset});
-        engine.RegisterFunction({"MyUnit", "UnsetB", {}, ValueType::Boolean, LeaveUnset});
-        engine.RegisterFunction({"MyUnit", "Count", {}, ValueType::Void, Count, 0, &calls});
-        engine.RegisterConstant({"MyUnit", "otDevice", ValueType::Integer, 99, 0, ""});
-    }
+// Strings cross in UTF-8 both ways.
+void Echo(CallFrame& f) {
+    f.ReturnString(std::string(f.String(0)) + "|" + std::to_string(f.String(0).size()));
+}
+void Shout(CallFrame& f) {
+    f.Raise(std::string("ошибка: ") + std::string(f.String(0)));
+}
+void Rename(CallFrame& f) {
+    f.SetStringRef(0, "узел");
+}
+
+TEST(HostApiTest, CallsReachTheHandlers) {
     Engine engine;
     int calls = 0;
-};
-
-TEST_F(HostApiTest, CallsReachTheHandlers) {
-    const std::vector<std::pair<const char*, const char*>> cases = {
-        // Tags tell the names apart; Integer results widen to Float.
-        {"uses MyUnit; Print(W(3, 1)); Print(' '); Print(P(3, 1) * 0.5);", "4 3.5"},
-        {"Print(w(1, 99)); Print(' '); Print(OTDEVICE);", "100 99"},
-        {"Print(Describe('k', 1 > 0, 2));", "k:yes:2"},
-        {"Print(UnsetF); Print(UnsetI); Print('[' + UnsetS + ']'); Print(UnsetB);", "00[]False"},
-        {"uses MyUnit, SysUtils, Math, DateUtils, Classes, Variants, StrUtils; Count; Count; Count();", ""},
-    };
-    for (const auto& [source, output] : cases) {
-        auto result = RunScript(engine, source);
-        EXPECT_EQ(result.messages, "") << source;
-        EXPECT_EQ(result.output, output) << source;
+    const ParamSpec i{ValueType::Integer};
+    const ParamSpec s{ValueType::String};
+    engine.RegisterFunction({"MyUnit", "W", {i, i}, ValueType::Float, Energy, 1});
+    engine.RegisterFunction({"MyUnit", "P", {i, i}, ValueType::Float, Energy, 2});
+    engine.RegisterFunction(
+        {"MyUnit", "Describe", {s, {ValueType::Boolean}, {ValueType::Float}}, ValueType::String, Describe});
+    for (const auto& [name, type] :
+         {std::pair{"UnsetF", ValueType::Float}, std::pair{"UnsetI", ValueType::Integer},
+          std::pair{"UnsetS", ValueType::String}, std::pair{"UnsetB", ValueType::Boolean}}) {
+        engine.RegisterFunction({"MyUnit", name, {}, type, LeaveUnset});
     }
+    engine.RegisterFunction({"MyUnit", "Count", {}, ValueType::Void, Count, 0, &calls});
+    engine.RegisterConstant({"MyUnit", "otDevice", ValueType::Integer, 99, 0, ""});
+    engine.RegisterFunction({"MyUnit", "Echo", {s}, ValueType::String, Echo});
+    engine.RegisterFunction({"MyUnit", "Shout", {s}, ValueType::Void, Shout});
+    engine.RegisterFunction({"MyUnit", "Rename", {{ValueType::String, true}}, ValueType::Void, Rename});
+    engine.RegisterConstant({"MyUnit", "Station", ValueType::String, 0, 0, "ПС-1"});
+    testing::ExpectOutputs(
+        engine,
+        {// Tags tell the names apart; Integer results widen to Float.
+         {"uses MyUnit; Print(W(3, 1)); Print(' '); Print(P(3, 1) * 0.5);", "4 3.5"},
+         {"Print(w(1, 99)); Print(' '); Print(OTDEVICE);", "100 99"},
+         {"Print(Describe('k', 1 > 0, 2));", "k:yes:2"},
+         {"Print(UnsetF); Print(UnsetI); Print('[' + UnsetS + ']'); Print(UnsetB);", "00[]False"},
+         {"uses MyUnit, SysUtils, Math, DateUtils, Classes, Variants, StrUtils; Count; Count; Count();", ""},
+         // "ёж" reaches the host as 4 UTF-8 bytes and comes back as 2 + 1 + 1 characters.
+         {"var s: String; s := Echo('ёж'); PrintLn(s); PrintLn(Length(s));\n"
+          "Rename(s); PrintLn(s + IntToStr(Length(s))); PrintLn(Station + IntToStr(Length(Station)));\n"
+          "try Shout('тп'); except on E: Exception do PrintLn(Length(E.Message)); end;",
+          "ёж|4\r\n4\r\nузел4\r\nПС-14\r\n10\r\n"}});
     EXPECT_EQ(calls, 3); // the user data reached the handler
 }
 
