@@ -1,18 +1,15 @@
 #include "tlexecution/used_element_lines.hpp"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace tl {
 namespace {
 
 TEST(UsedElementLines, CodesInHexadecimalAndDecimalAndSubDevicesOfMomentaryItems) {
-    struct Case {
-        ElementAddress element;
-        const char* used;
-        const char* momentary;
-    } const cases[] = {
-        {{26, 99, 3}, "$001A(26).99.3", "$001A(26).99.3"},
-        {{26, 99, 0x0205}, "$001A(26).99.517", "$001A(26).99.517 => SubDevice: [$001A(26).98.2.5]"},
+    // element, its line among the used elements, its line among the momentary items (a common
+    // sub-device is ArbitraryFormulaTest's)
+    const std::tuple<ElementAddress, const char*, const char*> cases[] = {
         {{0x12345, 97, 0xFF0C},
          "$12345(74565).97.65292",
          "$12345(74565).97.65292 => SubDevice: [$12345(74565).98.255.12]"},
@@ -20,9 +17,9 @@ TEST(UsedElementLines, CodesInHexadecimalAndDecimalAndSubDevicesOfMomentaryItems
         {{7, 99, 0x10005}, "$0007(7).99.65541", "$0007(7).99.65541"},
         {{-1, 95, 0}, "$FFFFFFFF(-1).95.0", "$FFFFFFFF(-1).95.0"},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(UsedElementLine(c.element), c.used) << c.used;
-        EXPECT_EQ(MomentaryElementLine(c.element), c.momentary);
+    for (const auto& [element, used, momentary] : cases) {
+        EXPECT_EQ(UsedElementLine(element), used) << used;
+        EXPECT_EQ(MomentaryElementLine(element), momentary);
     }
 }
 

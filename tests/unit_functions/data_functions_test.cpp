@@ -4,6 +4,8 @@
 #include "tlscript/engine.hpp"
 #include "unit_test_support.hpp"
 
+#include <tuple>
+
 namespace tl::test {
 namespace {
 
@@ -14,18 +16,15 @@ const ElementAddress kUa{5, 99, 13};
 TEST_F(UnitTest, EnergyAndPowerConvertTheStoredValueByInterval) {
     data.Add(Row({26, 0, 1}, 100));
     data.Add(Row({26, 99, 1}, 1));
-    const struct {
-        int index;
-        double w;
-        double p;
-    } cases[] = {{0, 5, 100}, {1, 100.0 / 60, 100}, {6, 100.0 / 6, 100}, {9, 100, 200}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.index);
-        SetInterval(c.index, At(2024, 1, 1));
-        EXPECT_DOUBLE_EQ(Eval("W(26, 1)"), c.w);
-        EXPECT_DOUBLE_EQ(Eval("P(26, 1)"), c.p);
-        EXPECT_DOUBLE_EQ(Eval("W2(26, 0, 1)"), c.w);
-        EXPECT_DOUBLE_EQ(Eval("P2(26, 0, 1)"), c.p);
+    const std::tuple<int, double, double> cases[] = {
+        {0, 5, 100}, {1, 100.0 / 60, 100}, {6, 100.0 / 6, 100}, {9, 100, 200}};
+    for (const auto& [index, w, p] : cases) {
+        SCOPED_TRACE(index);
+        SetInterval(index, At(2024, 1, 1));
+        EXPECT_DOUBLE_EQ(Eval("W(26, 1)"), w);
+        EXPECT_DOUBLE_EQ(Eval("P(26, 1)"), p);
+        EXPECT_DOUBLE_EQ(Eval("W2(26, 0, 1)"), w);
+        EXPECT_DOUBLE_EQ(Eval("P2(26, 0, 1)"), p);
     }
 }
 
@@ -66,26 +65,20 @@ TEST_F(UnitTest, MomentarySubDevicesAndCodesSelectTheElement) {
     momentary.Add(Row({26, 99, 0x0200}, -200));
     momentary.Add(Row({26, 99, -1}, -1));
     SetInterval(7);
-    const struct {
-        const char* call;
-        double expected;
-    } cases[] = {
+    const std::pair<const char*, double> cases[] = {
         {"M(26, 98, 2, 5)", 5},          {"Qabc(26, 98, 2)", 5},       {"Pb(26, 98, 2)", 3},
         {"M(26, otSubDevice, 2, 3)", 3}, {"M(26, 99, $0300, 23)", 23}, {"F(26, 99, $10300)", 23},
         {"M(26, 98, $1FF, 1)", 255},     {"M(26, 98, 5, 98)", 98},     {"ANGLEuca(7, otDevice, 0)", 73},
         {"M(26, 99, 0, 99)", 0},         {"M(26, 99, $0205, 0)", 0},   {"M(26, 98, 2, -1)", 0},
         {"Qabc(26, 99, 2)", 0}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(Eval(c.call), c.expected) << c.call;
+    for (const auto& [call, expected] : cases) {
+        EXPECT_EQ(Eval(call), expected) << call;
     }
 }
 
 TEST_F(UnitTest, TheLatestMomentaryRowWinsUnlessWithinAMillisecond) {
-    const struct {
-        const char* name;
-        std::vector<TDataRow> rows; // in the order added
-        double expected;
-    } cases[] = {
+    // what the rows show, the rows in the order added, the value read
+    const std::tuple<const char*, std::vector<TDataRow>, double> cases[] = {
         {"later stamp in the other season, listed first",
          {Row(kUa, 1, At(2024, 1, 1, 10), 1), Row(kUa, 2, At(2024, 1, 1, 10, 20), 0)},
          2},
@@ -96,13 +89,13 @@ TEST_F(UnitTest, TheLatestMomentaryRowWinsUnlessWithinAMillisecond) {
           Row(kUa, 3, At(2024, 1, 1, 10, 10, 0, 1))},
          2},
     };
-    for (const auto& c : cases) {
+    for (const auto& [name, rows, expected] : cases) {
         momentary.Clear();
-        for (const TDataRow& row : c.rows) {
+        for (const TDataRow& row : rows) {
             momentary.Add(row);
         }
         SetInterval(7);
-        EXPECT_EQ(Eval("Ua(5, 99, 0)"), c.expected) << c.name;
+        EXPECT_EQ(Eval("Ua(5, 99, 0)"), expected) << name;
     }
 }
 

@@ -2,15 +2,14 @@
 #include "data_test_support.hpp"
 #include "unit_test_support.hpp"
 
+#include <utility>
+
 namespace tl::test {
 namespace {
 
 // In a 30-minute interval, so that a time of 0 stands for 0.5 h.
 TEST_F(UnitTest, LossFormulasGiveTheWorkedValues) {
-    const struct {
-        const char* call;
-        double expected;
-    } cases[] = {
+    const std::pair<const char*, double> cases[] = {
         // W = 0: nothing else is looked at.
         {"T2_LossesW_A(2, 10, 100, 0, 0, 0)", 0},
         // S = 80 / (0.8 * 1) = 100, k = 1: (2 + 10) * 1.
@@ -43,8 +42,8 @@ TEST_F(UnitTest, LossFormulasGiveTheWorkedValues) {
         {"Line_LossesW_A(1e200, 1e200, 0, 1, 0, 1)", 0},
     };
     SetInterval(7, At(2024, 1, 1, 10));
-    for (const auto& c : cases) {
-        EXPECT_NEAR(Eval(c.call), c.expected, 1e-9 * (1 + c.expected)) << c.call;
+    for (const auto& [call, expected] : cases) {
+        EXPECT_NEAR(Eval(call), expected, 1e-9 * (1 + expected)) << call;
     }
 }
 

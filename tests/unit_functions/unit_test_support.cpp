@@ -39,24 +39,20 @@ double UnitTest::Eval(std::string_view expression) {
 }
 
 void UnitTest::SetInterval(int index, DateTime time) {
-    ScriptContext context;
-    context.data = &data;
-    context.momentary = &momentary;
-    context.momentary_accepted = true;
-    context.interval_index = index;
-    context.interval_time = time;
-    module.SetScriptContext(context);
+    module.SetScriptContext({.data = &data,
+                             .momentary = &momentary,
+                             .momentary_accepted = true,
+                             .interval_index = index,
+                             .interval_time = time});
 }
 
 TDataRow Row(ElementAddress element, double value, DateTime stamp, int32_t season) {
-    TDataRow row;
-    row.object = element.object;
-    row.type = element.type;
-    row.item = element.item;
-    row.value = value;
-    row.stamp = stamp;
-    row.season = season;
-    return row;
+    return {.type = element.type,
+            .object = element.object,
+            .item = element.item,
+            .stamp = stamp,
+            .value = value,
+            .season = season};
 }
 
 } // namespace tl::test
