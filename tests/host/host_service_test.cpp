@@ -209,7 +209,8 @@ TEST_F(HostServiceTest, FailingAndEmptyQueriesDeliverNoSet) {
         {description, "update parameters set discretvalue = null where parnumber = 1100", false, 3,
          "its discrettype or discretvalue is empty"},
         {description, "delete from parameters where parnumber = 1100", false, 4,
-         "no row with parnumber 1100"},
+         "the description of parameter 1100 (momentary values) cannot be read: table parameters has no row "
+         "with parnumber 1100"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.sql);
