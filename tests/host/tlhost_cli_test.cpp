@@ -35,8 +35,6 @@ TEST(TlhostCliTest, RunsTasksOnAFreshDatabaseAndKeepsEachTasksLog) {
     for (
         const char* pattern :
         {R"((^|\n)\d\d:\d\d:\d\d Losses1: Начало работы\n)",
-         R"((^|\n)\d\d:\d\d:\d\d Losses1: Статус выполнения: Некорректный сценарий\n)",
-         R"((^|\n)\d\d:\d\d:\d\d Losses2: Начало работы\n)",
          R"(\n\\Scripts\\Losses1\\: 2 Некорректный сценарий; read 0 rows, stored 0; elements not fully )"
          R"(computed: 0; failed queries: 0, failed stores: 0; log: \S+/logs-here/logs/Losses1-\d{8}-\d{6}(-\d)?\.log\n)",
          R"(\n\\Scripts\\Losses2\\: 2 Некорректный сценарий; .*; log: \S+/Losses2-\d{8}-\d{6}(-\d)?\.log\n$)"}) {
@@ -52,15 +50,9 @@ TEST(TlhostCliTest, RunsTasksOnAFreshDatabaseAndKeepsEachTasksLog) {
     }
     EXPECT_EQ(kept, 4u);
 
-    const std::string log = ReadFile(dir / "logs-here" / "tlosses.log");
-    ASSERT_FALSE(log.empty());
-    EXPECT_FALSE(log.starts_with("\xEF\xBB\xBF"));
-    EXPECT_TRUE(log.ends_with("\r\n"));
-    for (size_t i = log.find('\n'); i != std::string::npos; i = log.find('\n', i + 1)) {
-        ASSERT_TRUE(i > 0 && log[i - 1] == '\r') << "bare line feed at byte " << i;
-    }
-    EXPECT_TRUE(Contains(log, Utf8ToCp1251("Не рассчитанные объекты")));
-    EXPECT_FALSE(Contains(log, "Не рассчитанные объекты"));
+    // The run log in Windows-1251 (its lines and file format are the driver's log writer's own tests').
+    EXPECT_TRUE(
+        Contains(ReadFile(dir / "logs-here" / "tlosses.log"), Utf8ToCp1251("Не рассчитанные объекты")));
 }
 
 TEST(TlhostCliTest, TheClockOfTheRunIsTheOneGiven) {
