@@ -14,9 +14,7 @@
 #include <fmt/format.h>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <random>
 #include <sstream>
-#include <unistd.h>
 
 namespace tl::test {
 namespace fs = std::filesystem;
@@ -55,9 +53,6 @@ std::string ChannelRecord(int32_t sensor_type, int32_t secondary, int32_t state_
 }
 
 Installation::Installation() {
-    std::random_device random;
-    root_ = fs::temp_directory_path() /
-            ("tlosses-scenario-" + std::to_string(getpid()) + "-" + std::to_string(random()));
     fs::create_directories(root_ / "lib");
     fs::create_directories(root_ / "logs");
     // The driver names its element-state log after its own file: a private copy keeps parallel
@@ -77,8 +72,6 @@ Installation::Installation() {
 Installation::~Installation() {
     db::SetProcessConnection(nullptr);
     database_.reset();
-    std::error_code ec;
-    fs::remove_all(root_, ec);
 }
 
 void Installation::FixedPeriod(DateTime begin, DateTime end) {
@@ -143,6 +136,7 @@ RunOutcome Installation::Run(bool stop_at_once) {
     host::HostServiceOptions options;
     options.database_uri = database_->Uri();
     options.log_directory = (root_ / "logs").string();
+    options.clock = clock_;
     if (includes_) {
         options.include_directory = (root_ / "scripts").string();
     }

@@ -3,6 +3,7 @@
 // the driver and its platform libraries, the host service with its event loop, and what a run leaves behind.
 #pragma once
 
+#include "host_test_support.hpp"
 #include "tlcommon/date_time.hpp"
 #include "tlsettings/svc_config.hpp"
 #include "tltest/test_database.hpp"
@@ -10,6 +11,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -62,6 +64,8 @@ public:
     void MomentaryDiscreteness(int32_t kind, int32_t value);
     // A file of the include directory, which the host names to the driver once it holds one.
     void IncludeFile(const std::string& name, const std::string& text);
+    // The date-time the host names to the driver as "now".
+    void Clock(DateTime now) { clock_ = now; }
 
     void AddRow(int32_t par_number, const std::string& key, DateTime stamp, double value, int64_t status = 0);
     void AddEvent(int32_t evcode, int32_t objcode, int32_t objtype, int32_t objitem, DateTime stamp);
@@ -78,11 +82,13 @@ public:
     std::filesystem::path LibraryDir() const { return root_ / "lib"; }
 
 private:
-    std::filesystem::path root_;
+    host::testing::ScratchDir scratch_;
+    const std::filesystem::path& root_ = scratch_.Path();
     std::unique_ptr<testing::TestDatabase> database_;
     TSvcConfig settings_{"TKEY_SCHEDULE"};
     Lines status_;
     bool includes_ = false;
+    std::optional<double> clock_;
 };
 
 DateTime At(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
