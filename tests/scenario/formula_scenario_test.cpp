@@ -9,10 +9,8 @@
 namespace tl::test {
 namespace {
 
-const char* const kDiscreteness = "-------------------Дискретность 1100----------------------";
 const char* const kCompileErrors = "-------------------Ошибки компиляции----------------------";
 const char* const kRunErrors = "-------------------Ошибки выполнения----------------------";
-const char* const kMomentaryRequest = "-------------------RequestMomentary----------------------";
 
 TEST(FormulaScenarioTest, EnergiesPowersAndIntervalLengthsOfEveryPassComeFromTheRowsOfTheirStamp) {
     Installation site;
@@ -30,44 +28,33 @@ TEST(FormulaScenarioTest, EnergiesPowersAndIntervalLengthsOfEveryPassComeFromThe
     site.AddRow(56, "100.0.1", At(2015, 1, 1), 50000);
     site.MomentaryDiscreteness(5, 3);
 
-    const DateTime before = Now();
     EXPECT_EQ(site.Run().code, 0);
-    const DateTime after = Now();
     EXPECT_EQ(site.Status(),
               (Lines{"Начало работы", "Начало - 01.01.2015 00:00:00, окончание - 01.04.2015 00:00:00 ",
                      "Общее количество объектов, подлежащих расчету: 2", kSuccess}));
 
     // Half-hours: W is half the stored power; from the day on P doubles the stored energy. T of
     // a month counts the days of the month before the stamp; the quarter's 90 days, the year 2014.
-    const std::vector<StoredRow> rows = site.Results();
-    ExpectRows(rows, {
-                         {30012, "31.03.2015 23:30:00", "100.0.1", 50, 100},
-                         {30012, "31.03.2015 23:30:00", "100.0.2", 0.5, 12},
-                         {30012, "01.04.2015 00:00:00", "100.0.1", 30, 60},
-                         {30012, "01.04.2015 00:00:00", "100.0.2", 0.5, 12},
-                         {30018, "01.04.2015 00:00:00", "100.0.1", 100, 100},
-                         {30018, "01.04.2015 00:00:00", "100.0.2", 1, 18},
-                         {30026, "01.04.2015 00:00:00", "100.0.1", 2400, 4800},
-                         {30026, "01.04.2015 00:00:00", "100.0.2", 24, 26},
-                         {30036, "01.02.2015 00:00:00", "100.0.1", 1000, 2000},
-                         {30036, "01.02.2015 00:00:00", "100.0.2", 744, 36},
-                         {30036, "01.03.2015 00:00:00", "100.0.1", 2000, 4000},
-                         {30036, "01.03.2015 00:00:00", "100.0.2", 672, 36},
-                         {30036, "01.04.2015 00:00:00", "100.0.1", 3000, 6000},
-                         {30036, "01.04.2015 00:00:00", "100.0.2", 744, 36},
-                         {30046, "01.04.2015 00:00:00", "100.0.1", 6000, 12000},
-                         {30046, "01.04.2015 00:00:00", "100.0.2", 2160, 46},
-                         {30056, "01.01.2015 00:00:00", "100.0.1", 50000, 100000},
-                         {30056, "01.01.2015 00:00:00", "100.0.2", 8760, 56},
-                     });
-    // Each row carries the moment it was built.
-    for (const StoredRow& row : rows) {
-        EXPECT_GE(ToMillis(row.received_at), ToMillis(before));
-        EXPECT_LE(ToMillis(row.received_at), ToMillis(after));
-    }
-    const Lines log = site.RunLog();
-    EXPECT_EQ(log.back(), kClosingBanner);
-    EXPECT_EQ(Section(log, kDiscreteness), (Lines{"Тип: [Минута] | Значение: [3]."}));
+    ExpectRows(site.Results(), {
+                                   {30012, "31.03.2015 23:30:00", "100.0.1", 50, 100},
+                                   {30012, "31.03.2015 23:30:00", "100.0.2", 0.5, 12},
+                                   {30012, "01.04.2015 00:00:00", "100.0.1", 30, 60},
+                                   {30012, "01.04.2015 00:00:00", "100.0.2", 0.5, 12},
+                                   {30018, "01.04.2015 00:00:00", "100.0.1", 100, 100},
+                                   {30018, "01.04.2015 00:00:00", "100.0.2", 1, 18},
+                                   {30026, "01.04.2015 00:00:00", "100.0.1", 2400, 4800},
+                                   {30026, "01.04.2015 00:00:00", "100.0.2", 24, 26},
+                                   {30036, "01.02.2015 00:00:00", "100.0.1", 1000, 2000},
+                                   {30036, "01.02.2015 00:00:00", "100.0.2", 744, 36},
+                                   {30036, "01.03.2015 00:00:00", "100.0.1", 2000, 4000},
+                                   {30036, "01.03.2015 00:00:00", "100.0.2", 672, 36},
+                                   {30036, "01.04.2015 00:00:00", "100.0.1", 3000, 6000},
+                                   {30036, "01.04.2015 00:00:00", "100.0.2", 744, 36},
+                                   {30046, "01.04.2015 00:00:00", "100.0.1", 6000, 12000},
+                                   {30046, "01.04.2015 00:00:00", "100.0.2", 2160, 46},
+                                   {30056, "01.01.2015 00:00:00", "100.0.1", 50000, 100000},
+                                   {30056, "01.01.2015 00:00:00", "100.0.2", 8760, 56},
+                               });
 }
 
 TEST(FormulaScenarioTest, MomentaryValuesAreTheLatestOfTheirWindowAndSubDevicesReadTheirDevice) {
@@ -95,18 +82,13 @@ TEST(FormulaScenarioTest, MomentaryValuesAreTheLatestOfTheirWindowAndSubDevicesR
                                    {30012, "01.11.2014 01:00:00", "26.99.3", 228, 231},
                                    {30012, "01.11.2014 01:00:00", "26.99.4", 20, 7},
                                });
-    const Lines log = site.RunLog();
-    EXPECT_EQ(Section(log, kDiscreteness), (Lines{"Тип: [Секунда] | Значение: [10]."}));
-    EXPECT_EQ(Section(log, kMomentaryRequest), (Lines{"26.99.13", "26.99.16", "26.99.525"}));
-    EXPECT_EQ(Section(log, "------------------Мощность по устройствам-----------------"),
-              (Lines{"$001A(26).99.4"}));
     EXPECT_EQ(site.Status().back(), kSuccess);
 }
 
-// The run log shows the run script with the common part, and what the collection pass saw.
+// The run log lists the states the collection pass saw, in order of use.
 TEST(FormulaScenarioTest, StatesOfMeasurementObjectsAndDiscreteInputsAtEachStamp) {
     Installation site;
-    site.FormulaTask(At(2014, 11, 1, 0, 0), At(2014, 11, 1, 1, 0), "var k: Float;");
+    site.FormulaTask(At(2014, 11, 1, 0, 0), At(2014, 11, 1, 1, 0));
     site.MomentaryDiscreteness(5, 30);
     site.Formula("100.0.1", "%Result0% := MO(8); %Result1% := DI(7, 3)");
     site.Formula("100.0.2", "%Result0% := MO(9); %Result1% := DI(7, 4)"); // no events: unknown
@@ -125,15 +107,7 @@ TEST(FormulaScenarioTest, StatesOfMeasurementObjectsAndDiscreteInputsAtEachStamp
                                    {30012, "01.11.2014 01:00:00", "100.0.1", 5, 1},
                                    {30012, "01.11.2014 01:00:00", "100.0.2", -1, -1},
                                });
-    const Lines log = site.RunLog();
-    EXPECT_TRUE(HasRun(log, {"---------------------Начало скрипта-----------------------",
-                             "//############# Общая часть #############", "var k: Float;",
-                             "//############# Основная часть #############",
-                             "var __var0, __var1: array [1..2] of Float;"}));
-    EXPECT_TRUE(
-        HasRun(log, {"end;", "-------------------Окончание скрипта----------------------", "", kCompileErrors,
-                     "", kRunErrors, "", "------------------Мощность по устройствам-----------------", ""}));
-    EXPECT_EQ(Section(log, "------------------ОИ/ДВ----------------------"),
+    EXPECT_EQ(Section(site.RunLog(), "------------------ОИ/ДВ----------------------"),
               (Lines{"$0008(8).95.0", "$0007(7).97.3", "$0009(9).95.0", "$0007(7).97.4"})); // in order of use
 }
 
@@ -280,7 +254,8 @@ TEST(FormulaScenarioTest, OutputThatDoesNotPairUpWithTheElementsEndsTheRunAsAnIn
     }
 }
 
-// The host names the include directory; without one every include is refused.
+// The host names the include directory; without one every include is refused (the compile error's
+// text is the script engine's tests').
 TEST(FormulaScenarioTest, TheCommonScriptIncludesFromTheHostsIncludeDirectoryOnly) {
     for (const bool with_directory : {true, false}) {
         SCOPED_TRACE(with_directory);
@@ -293,13 +268,9 @@ TEST(FormulaScenarioTest, TheCommonScriptIncludesFromTheHostsIncludeDirectoryOnl
         site.Formula("100.0.1", "K * 2");
         site.AddRow(12, "100.0.1", At(2014, 11, 1, 0, 30), 100);
         EXPECT_EQ(site.Run().code, with_directory ? 0 : 2);
-        if (with_directory) {
-            ExpectRows(site.Results(), {{30012, "01.11.2014 00:30:00", "100.0.1", 6, 0}});
-        } else {
-            EXPECT_TRUE(HasRun(site.RunLog(), {"-------------------Ошибки компиляции----------------------",
-                                               "Синтаксическая ошибка: Couldn't find file \"losses.inc\" on "
-                                               "input paths [строка: 2, столбец: 1]"}));
-        }
+        ExpectRows(site.Results(),
+                   with_directory ? std::vector<Expected>{{30012, "01.11.2014 00:30:00", "100.0.1", 6, 0}}
+                                  : std::vector<Expected>{});
     }
 }
 
@@ -318,9 +289,6 @@ TEST(FormulaScenarioTest, AnUnsupportedDiscretenessLeavesTheMomentaryValuesOutAn
     EXPECT_EQ(CountLines(site.Status(), refused), 1u);
     EXPECT_EQ(site.Status().back(), kSuccess);
     ExpectRows(site.Results(), {{30012, "01.11.2014 00:30:00", "26.99.4", 0, 40}});
-    const Lines log = site.RunLog();
-    EXPECT_EQ(Section(log, kDiscreteness), (Lines{refused}));
-    EXPECT_EQ(CountLines(log, kMomentaryRequest), 0u);
 }
 
 } // namespace

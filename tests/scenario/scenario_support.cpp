@@ -175,7 +175,7 @@ std::vector<StoredRow> Installation::Results() {
         rows.push_back({set->AsInteger(0), FormatDateTimeSeconds(set->AsDateTime(1)),
                         fmt::format("{}.{}.{}", set->AsInteger(2), set->AsInteger(3), set->AsInteger(4)),
                         set->AsDouble(5), set->AsDouble(6), set->StatusWord(),
-                        FormatDateTimeSeconds(set->AsDateTime(8)), set->AsDateTime(8)});
+                        FormatDateTimeSeconds(set->AsDateTime(8))});
     }
     return rows;
 }

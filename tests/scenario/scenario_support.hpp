@@ -31,7 +31,6 @@ struct StoredRow {
     double value1 = 0;
     int64_t status = 0;
     std::string received;
-    DateTime received_at = 0;
 };
 
 struct RunOutcome {
