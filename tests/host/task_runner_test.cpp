@@ -196,16 +196,6 @@ TEST_F(TaskRunnerTest, TheDeadlineOrAnInterruptStopsTheRunningTasks) {
     }
 }
 
-TEST_F(TaskRunnerTest, AStoppedTasksQueryIsWaitedForBeforeTheRunEnds) {
-    runner_->Start("\\Scripts\\Count\\");
-    runner_->StopRunning();
-    EXPECT_EQ(runner_->Run(), RunEnd::kFinished);
-    EXPECT_EQ(Codes(), std::vector<int32_t>{5});
-    // The query came back after the stop; the driver answered it with a second completion.
-    EXPECT_EQ(service_->OutstandingJobs(), 0);
-    EXPECT_EQ(runner_->ExtraCompletions(), (std::vector<std::pair<int32_t, int32_t>>{{1, 6}}));
-}
-
 TEST_F(TaskRunnerTest, EveryTaskRunsToItsCompletionAndAFailedQueryStopsOnlyItsOwn) {
     EXPECT_EQ(runner_->Start("\\Scripts\\Count\\"), 1);
     EXPECT_EQ(runner_->Start("\\Scripts\\Lost\\"), 2);
