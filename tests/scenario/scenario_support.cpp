@@ -4,7 +4,6 @@
 #include "tlhost/driver_library.hpp"
 #include "tlhost/host_service.hpp"
 #include "tlhost/task_runner.hpp"
-#include "tlparams/method1_obj.hpp"
 #include "tlplatform/db_connection.hpp"
 
 #include <algorithm>
@@ -14,7 +13,6 @@
 #include <fmt/format.h>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace tl::test {
 namespace fs = std::filesystem;
@@ -29,27 +27,10 @@ DateTime At(int year, int month, int day, int hour, int minute, int second) {
 
 std::string ChannelRecord(int32_t sensor_type, int32_t secondary, int32_t state_value, int32_t state_object,
                           int32_t state_type, int32_t state_item) {
-    TMethod1Obj record;
-    record.SensorType = sensor_type;
-    record.SecondarySensorType = sensor_type == 1 ? 3 : 1;
-    record.SecondarySensor = secondary;
-    record.r0 = 0.1;
-    record.l = 10;
-    record.UWork = 10;
-    record.UNominal = 10;
-    record.Strnom = 100;
-    record.Pkz = 2;
-    record.Pxx = 0.5;
-    record.Ixx = 1;
-    record.Ukz = 2;
-    if (state_value >= 0) {
-        record.NotCalcState = true;
-        record.StateValue = state_value;
-        record.StateObjCode = state_object;
-        record.StateObjType = state_type;
-        record.StateItem = state_item;
-    }
-    return record.SaveToText();
+    return fmt::format(
+        "1;{};{};{};0.10;10.00;0.00;0;0.00;10;10;1;700;0.50;2.00;1.00;2.00;100.00;{};{};{};{};{};;",
+        sensor_type, sensor_type == 1 ? 3 : 1, secondary, state_value >= 0 ? 1 : 0, std::max(state_value, 0),
+        state_object, state_type, state_item);
 }
 
 Installation::Installation() {
@@ -104,12 +85,8 @@ void Installation::Formula(const std::string& key, const std::string& formula) {
 }
 
 void Installation::MomentaryDiscreteness(int32_t kind, int32_t value) {
-    const std::string_view names[] = {"parnumber", "name", "discrettype", "discretvalue"};
-    const TlVariant values[] = {{TL_VT_INT32, {.i32 = 1100}},
-                                {TL_VT_STRING, {.str = "Мгновенные величины"}},
-                                {TL_VT_INT32, {.i32 = kind}},
-                                {TL_VT_INT32, {.i32 = value}}};
-    Db().InsertOrReplace("parameters", names, values);
+    Db().Execute(fmt::format(
+        "update parameters set discrettype = {}, discretvalue = {} where parnumber = 1100", kind, value));
 }
 
 // Values go into the SQL as text: the shortest text of a double reads back as the same double.
@@ -181,10 +158,7 @@ std::vector<StoredRow> Installation::Results() {
 }
 
 Lines Installation::RunLog() const {
-    std::ifstream file(root_ / "logs" / "tlosses.log", std::ios::binary);
-    std::stringstream bytes;
-    bytes << file.rdbuf();
-    const std::string text = Cp1251ToUtf8(bytes.str());
+    const std::string text = Cp1251ToUtf8(host::testing::ReadFile(root_ / "logs" / "tlosses.log"));
     Lines lines;
     for (size_t start = 0, end = 0; start < text.size(); start = end + 2) {
         end = std::min(text.find("\r\n", start), text.size());
