@@ -8,38 +8,19 @@
 namespace tl::demo {
 namespace {
 
-struct StoredRow {
-    int32_t par_number;
-    int32_t object;
-    int32_t objtype;
-    int32_t item;
-    double stamp;
-    double value0;
-    double value1;
-};
-
 TEST(LossReportTest, SumsTheLossesOfEachChannelAndIntervalKind) {
     auto db = tl::db::Connection::Open(":memory:");
     tl::db::InitSchema(*db);
     const Scenario scenario = DemoScenario();
-    // 17.0.1/2 is the 110 kV line, 17.0.3/4 the large transformer.
-    const StoredRow rows[] = {
-        {30012, 17, 0, 1, 45651.5, 2.0, 100.0},  {30012, 17, 0, 1, 45651.52, 3.0, 100.0},
-        {30018, 17, 0, 1, 45651.5, 7.0, 0.0},    {30056, 17, 0, 2, 45658.0, 11.0, 0.0},
-        {30012, 17, 0, 3, 45651.5, 100.0, 4.0},  {30012, 17, 0, 3, 45651.52, 100.0, 6.0},
-        {30007, 17, 0, 4, 45658.5, 0.0, 1.5},    {12, 17, 0, 1, 45651.5, 1000.0, 0.0}, // a metered value
-        {30012, 17, 2, 1, 45651.5, 1000.0, 0.0}, // a client with the same numbers
-    };
-    const std::string_view names[] = {"parnumber", "object", "objtype", "item",
-                                      "data_date", "value0", "value1"};
-    for (const StoredRow& r : rows) {
-        const TlVariant values[] = {
-            {TL_VT_INT32, {.i32 = r.par_number}},     {TL_VT_INT32, {.i32 = r.object}},
-            {TL_VT_INT32, {.i32 = r.objtype}},        {TL_VT_INT32, {.i32 = r.item}},
-            {TL_VT_DATETIME, {.date_time = r.stamp}}, {TL_VT_DOUBLE, {.f64 = r.value0}},
-            {TL_VT_DOUBLE, {.f64 = r.value1}}};
-        db->InsertOrReplace("data", names, values);
-    }
+    // 17.0.1/2 is the 110 kV line, 17.0.3/4 the large transformer; parameter 12 is a metered value,
+    // object type 2 a client with the same numbers.
+    db->Execute(
+        "insert into data (parnumber, object, objtype, item, data_date, season, value0, value1) values "
+        "(30012, 17, 0, 1, 45651.5, 0, 2, 100), (30012, 17, 0, 1, 45651.52, 0, 3, 100), "
+        "(30018, 17, 0, 1, 45651.5, 0, 7, 0), (30056, 17, 0, 2, 45658, 0, 11, 0), "
+        "(30012, 17, 0, 3, 45651.5, 0, 100, 4), (30012, 17, 0, 3, 45651.52, 0, 100, 6), "
+        "(30007, 17, 0, 4, 45658.5, 0, 0, 1.5), (12, 17, 0, 1, 45651.5, 0, 1000, 0), "
+        "(30012, 17, 2, 1, 45651.5, 0, 1000, 0)");
 
     const std::vector<LossRow> report = ReadStoredLosses(*db, scenario.network);
     ASSERT_EQ(report.size(), scenario.network.elements.size() * 2);
