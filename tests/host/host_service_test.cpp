@@ -5,6 +5,8 @@
 #include "tltest/test_database.hpp"
 
 #include <algorithm>
+#include <atomic>
+#include <bit>
 #include <chrono>
 #include <fmt/format.h>
 #include <functional>
@@ -16,6 +18,57 @@ namespace tl::host {
 namespace {
 
 using namespace tl::host::testing;
+
+// Records as the driver hands them over: consecutive records with the same names share one name
+// list, and everything stays valid until Release.
+class FakeRecords : public TlRecords {
+public:
+    using Field = std::pair<std::string, TlVariant>;
+
+    FakeRecords() : TlRecords{&kVtbl} {}
+    void Add(const std::vector<Field>& fields) {
+        std::vector<std::string> names;
+        std::vector<TlVariant> values;
+        for (const auto& [name, value] : fields) {
+            names.push_back(name);
+            values.push_back(value);
+        }
+        const bool same = !records_.empty() && *records_.back().names == names;
+        records_.push_back({same ? records_.back().names
+                                 : std::make_shared<const std::vector<std::string>>(std::move(names)),
+                            std::move(values)});
+    }
+    int ReleaseCount() const { return releases_; }
+
+private:
+    struct Record {
+        std::shared_ptr<const std::vector<std::string>> names;
+        std::vector<TlVariant> values;
+    };
+    static const Record& At(const TlRecords* self, int32_t record) {
+        return static_cast<const FakeRecords*>(self)->records_.at(static_cast<size_t>(record));
+    }
+    static const TlRecordsVtbl kVtbl;
+
+    std::vector<Record> records_;
+    std::atomic<int> releases_{0};
+};
+
+const TlRecordsVtbl FakeRecords::kVtbl = {
+    [](const TlRecords* self) {
+        return static_cast<int32_t>(static_cast<const FakeRecords*>(self)->records_.size());
+    },
+    [](const TlRecords* self, int32_t r) { return static_cast<int32_t>(At(self, r).names->size()); },
+    [](const TlRecords* self, int32_t r, int32_t f) {
+        return At(self, r).names->at(static_cast<size_t>(f)).c_str();
+    },
+    [](const TlRecords* self, int32_t r, int32_t f) { return At(self, r).values.at(static_cast<size_t>(f)); },
+    [](TlRecords* self) { ++static_cast<FakeRecords*>(self)->releases_; }};
+
+// A double whose eight bytes are those of the status word.
+TlVariant StatusCarrier(int64_t word) {
+    return Double(std::bit_cast<double>(word));
+}
 
 // What the driver-side handler saw of one delivery.
 struct Delivery {

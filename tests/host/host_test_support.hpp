@@ -4,14 +4,11 @@
 
 #include "tlosses/abi.h"
 
-#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <functional>
-#include <memory>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace tl::db {
@@ -99,44 +96,10 @@ Outcome RunProcess(const std::string& program, const std::filesystem::path& cwd,
 Outcome RunProcess(const std::string& program, const std::filesystem::path& cwd,
                    const std::vector<std::string>& args, const ProcessOptions& options);
 
-// Records as the driver builds them: names and string values in Windows-1251, kept until Release.
-class FakeRecords : public TlRecords {
-public:
-    using Field = std::pair<std::string, TlVariant>;
-
-    FakeRecords();
-    // Names and string values are given in UTF-8 and stored in Windows-1251.
-    void Add(const std::vector<Field>& fields);
-
-    int ReleaseCount() const { return releases_; }
-
-private:
-    static int32_t Count(const TlRecords* self);
-    static int32_t FieldCount(const TlRecords* self, int32_t record);
-    static const char* FieldName(const TlRecords* self, int32_t record, int32_t field);
-    static TlVariant Value(const TlRecords* self, int32_t record, int32_t field);
-    static void Release(TlRecords* self);
-    static const TlRecordsVtbl kVtbl;
-
-    struct Record {
-        // Shared with the record before when the names are the same, as the driver hands them out.
-        std::shared_ptr<const std::vector<std::string>> names;
-        std::vector<std::string> texts;
-        std::vector<TlVariant> values;
-    };
-    std::vector<Record> records_;
-    std::atomic<int> releases_{0};
-};
-
 // Variants as the driver passes them; a string is not owned and must outlive its variant.
 inline constexpr auto Int32 = [](int32_t x) { return TlVariant{TL_VT_INT32, {.i32 = x}}; };
-inline constexpr auto Int64 = [](int64_t x) { return TlVariant{TL_VT_INT64, {.i64 = x}}; };
 inline constexpr auto Double = [](double x) { return TlVariant{TL_VT_DOUBLE, {.f64 = x}}; };
 inline constexpr auto DateTime = [](double x) { return TlVariant{TL_VT_DATETIME, {.date_time = x}}; };
-inline constexpr auto Bool = [](bool x) { return TlVariant{TL_VT_BOOL, {.boolean = x ? 1 : 0}}; };
 inline constexpr auto String = [](const char* x) { return TlVariant{TL_VT_STRING, {.str = x}}; };
-inline constexpr auto Null = [] { return TlVariant{TL_VT_NULL, {}}; };
-// A double whose eight bytes are those of the status word.
-TlVariant StatusCarrier(int64_t word);
 
 } // namespace tl::host::testing
