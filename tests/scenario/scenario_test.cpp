@@ -277,10 +277,8 @@ TEST(ScenarioTest, RunsThatEndInStartOrAreStopped) {
         const RunOutcome outcome = site.Run(setup.stop);
         EXPECT_EQ(outcome.code, setup.code);
         EXPECT_EQ(outcome.queries, setup.queries);
-        EXPECT_EQ(outcome.extra_completions.size(), setup.stop ? 1u : 0u);
-        if (setup.stop) {
-            EXPECT_EQ(outcome.extra_completions[0], (std::pair<int32_t, int32_t>{1, 6}));
-        }
+        EXPECT_EQ(outcome.extra_completions, (setup.stop ? std::vector<std::pair<int32_t, int32_t>>{{1, 6}}
+                                                         : std::vector<std::pair<int32_t, int32_t>>{}));
         EXPECT_EQ(site.Status(), status);
         EXPECT_TRUE(site.Results().empty());
         const Lines log = site.RunLog();
