@@ -112,11 +112,8 @@ protected:
         db_ = tl::db::Connection::Open(uri_);
         tl::db::InitSchema(*db_);
         db_->Execute(
-            "create table places (id integer, name text, weight double precision, seen double precision, "
-            "flag integer);"
-            "insert into places values (1, 'Подстанция', 2.5, 45000.25, 1);"
-            "insert into places values (2, 'Line', 7.0, 45001.5, 0);"
-            "insert into places values (3, null, null, null, null)");
+            "create table places (id integer, name text); insert into places values (1, 'Подстанция'); "
+            "insert into places values (2, 'Line'); insert into places values (3, null)");
         service_ = MakeService({});
     }
 
@@ -190,41 +187,18 @@ TEST_F(HostServiceTest, QueryCompletesOnTheLoopThreadOnlyWhenTheLoopRuns) {
     EXPECT_EQ(service_->Stats().live_sets, 0);
 }
 
-// Binding of every kind and of repeated names is the database library's, tested with it.
+// The parameters were the driver's only for the call, and the SQL and its strings come in
+// Windows-1251: a wrong value of any of them finds no row. (Binding of every kind is the database
+// library's, tested with it.)
 TEST_F(HostServiceTest, ParametersAreCopiedAndConvertedFromWindows1251) {
-    const std::string substation = Utf8ToCp1251("Подстанция");
-    struct Case {
-        const char* name;
-        std::string sql;
-        std::vector<TlVariant> params;
-        double expected;
-    };
-    const std::vector<Case> cases = {
-        {"int32", "select count(*) from places where id >= :id", {Int32(2)}, 2},
-        {"Windows-1251 string",
-         "select count(*) from places where name = :name",
-         {String(substation.c_str())},
-         1},
-        {"Cyrillic in the SQL text", "select count(*) from places where name = 'Подстанция'", {Int32(0)}, 1},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        std::vector<TlVariant> params = c.params;
-        std::string text = substation;
-        for (TlVariant& p : params) {
-            if (p.kind == TL_VT_STRING) {
-                p.v.str = text.c_str();
-            }
-        }
-        Delivery d;
-        Exec(c.sql, params, d);
-        // The parameters were the driver's only for the call.
-        std::fill(text.begin(), text.end(), 'x');
-        std::fill(params.begin(), params.end(), Int32(-7));
-        ASSERT_TRUE(PumpUntil([&] { return d.calls > 0; }));
-        ASSERT_TRUE(d.had_set);
-        EXPECT_EQ(d.first_column, std::vector<double>{c.expected});
-    }
+    std::string substation = Utf8ToCp1251("Подстанция");
+    std::vector<TlVariant> params = {Int32(1), String(substation.c_str())};
+    Delivery d;
+    Exec("select count(*) from places where id <= :id and name = :name and name like 'Под%'", params, d);
+    std::fill(substation.begin(), substation.end(), 'x');
+    std::fill(params.begin(), params.end(), Int32(-7));
+    ASSERT_TRUE(PumpUntil([&] { return d.calls > 0; }));
+    EXPECT_EQ(d.first_column, std::vector<double>{1});
     EXPECT_EQ(service_->Stats().failed_queries, 0);
 }
 
@@ -474,6 +448,8 @@ TEST_F(HostServiceTest, ShutdownFinishesQueuedWorkWithoutCallingTheHandler) {
     EXPECT_EQ(late.ReleaseCount(), 1);
 }
 
+// The completion message and queue, the status callback and the clock are read and used by the
+// drivers of TaskRunnerTest and ScenarioTest; here, what else is answered and what is not.
 TEST_F(HostServiceTest, GetParamAnswersTheHostParameters) {
     service_->Shutdown();
     service_ = MakeService("/var/log/лог", 45351.25);
@@ -481,21 +457,15 @@ TEST_F(HostServiceTest, GetParamAnswersTheHostParameters) {
     auto get = [&](int32_t index, void** value) { return abi->vtbl->GetParam(abi, index, value); };
 
     void* value = nullptr;
-    for (int32_t known : {TL_PARAM_3, TL_PARAM_4, TL_PARAM_5, TL_PARAM_APPLICATION}) {
+    for (int32_t known :
+         {TL_PARAM_3, TL_PARAM_4, TL_PARAM_5, TL_PARAM_APPLICATION, TL_PARAM_COMPLETION_MESSAGE,
+          TL_PARAM_COMPLETION_WINDOW, TL_PARAM_STATUS_CALLBACK, TL_PARAM_CLOCK}) {
         EXPECT_TRUE(get(known, &value)) << known;
     }
     ASSERT_TRUE(get(TL_PARAM_1, &value));
     EXPECT_STREQ(*static_cast<const char* const*>(value), "tlhost");
-    ASSERT_TRUE(get(TL_PARAM_COMPLETION_MESSAGE, &value));
-    EXPECT_EQ(*static_cast<const uint32_t*>(value), HostService::kCompletionMessage);
-    ASSERT_TRUE(get(TL_PARAM_COMPLETION_WINDOW, &value));
-    EXPECT_EQ(*static_cast<const uint32_t*>(value), service_->Queue());
-    ASSERT_TRUE(get(TL_PARAM_STATUS_CALLBACK, &value));
-    EXPECT_NE(value, nullptr);
     ASSERT_TRUE(get(TL_PARAM_LOG_DIRECTORY, &value));
     EXPECT_EQ(*static_cast<const char* const*>(value), Utf8ToCp1251("/var/log/лог"));
-    ASSERT_TRUE(get(TL_PARAM_CLOCK, &value));
-    EXPECT_EQ(*static_cast<const double*>(value), 45351.25);
     for (int32_t unknown : {0, 2, 9, 10, 12, 99, 101, -1}) {
         EXPECT_FALSE(get(unknown, &value)) << unknown;
     }

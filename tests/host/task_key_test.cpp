@@ -6,36 +6,37 @@
 namespace tl::host {
 namespace {
 
-TEST(TaskKeyTest, WellFormedKeysGetTheirTrailingBackslash) {
+// A well-formed key gets its trailing backslash; a malformed one is refused with the reason and
+// the form a key must have.
+TEST(TaskKeyTest, KeysAreNormalizedOrRefusedWithTheReason) {
     struct Case {
         const char* key;
-        const char* normalized;
+        const char* normalized; // nullptr: refused
+        const char* reason = "";
+    } const cases[] = {
+        {"\\Scripts\\Losses1\\", "\\Scripts\\Losses1\\"},
+        {"\\Scripts\\Losses1", "\\Scripts\\Losses1\\"},
+        {"\\Scripts\\Потери ПС-110\\", "\\Scripts\\Потери ПС-110\\"},
+        {"\\Scripts\\a b", "\\Scripts\\a b\\"},
+        {"", nullptr, "must begin with"},
+        {"Losses1", nullptr, "must begin with"},
+        {"Scripts\\Losses1\\", nullptr, "must begin with"},
+        {"/Scripts/Losses1/", nullptr, "must begin with"},
+        {"\\scripts\\Losses1\\", nullptr, "must begin with"},
+        {"\\Scripts\\", nullptr, "name is empty"},
+        {"\\Scripts\\\\", nullptr, "name is empty"},
+        {"\\Scripts\\A\\B\\", nullptr, "backslash or a colon"},
+        {"\\Scripts\\C:Losses\\", nullptr, "backslash or a colon"},
+        {"\\Scripts\\损耗\\", nullptr, "outside Windows-1251"},
     };
-    for (const Case& c : {Case{"\\Scripts\\Losses1\\", "\\Scripts\\Losses1\\"},
-                          Case{"\\Scripts\\Losses1", "\\Scripts\\Losses1\\"},
-                          Case{"\\Scripts\\Потери ПС-110\\", "\\Scripts\\Потери ПС-110\\"},
-                          Case{"\\Scripts\\a b", "\\Scripts\\a b\\"}}) {
-        EXPECT_EQ(NormalizeTaskKey(c.key), c.normalized) << c.key;
-    }
-}
-
-TEST(TaskKeyTest, MalformedKeysAreRefusedWithTheReason) {
-    struct Case {
-        const char* key;
-        const char* reason;
-    };
-    for (const Case& c :
-         {Case{"", "must begin with"}, Case{"Losses1", "must begin with"},
-          Case{"Scripts\\Losses1\\", "must begin with"}, Case{"/Scripts/Losses1/", "must begin with"},
-          Case{"\\scripts\\Losses1\\", "must begin with"}, Case{"\\Scripts\\", "name is empty"},
-          Case{"\\Scripts\\\\", "name is empty"}, Case{"\\Scripts\\A\\B\\", "backslash or a colon"},
-          Case{"\\Scripts\\C:Losses\\", "backslash or a colon"},
-          Case{"\\Scripts\\损耗\\", "outside Windows-1251"}}) {
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
         try {
-            NormalizeTaskKey(c.key);
-            ADD_FAILURE() << "accepted: " << c.key;
+            const std::string normalized = NormalizeTaskKey(c.key);
+            EXPECT_STREQ(normalized.c_str(), c.normalized);
         } catch (const HostError& e) {
             const std::string text = e.what();
+            EXPECT_EQ(c.normalized, nullptr) << text;
             EXPECT_NE(text.find(c.reason), std::string::npos) << text;
             EXPECT_NE(text.find("\\Scripts\\NAME\\"), std::string::npos) << text;
         }
