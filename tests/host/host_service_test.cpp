@@ -471,11 +471,12 @@ TEST_F(HostServiceTest, GetParamAnswersTheHostParameters) {
     }
     EXPECT_FALSE(get(TL_PARAM_1, nullptr));
 
-    // Without a log directory or a clock the driver is left to its defaults.
+    // Without a log directory, an include directory or a clock the driver is left to its defaults.
     service_->Shutdown();
     service_ = MakeService(std::nullopt);
-    EXPECT_FALSE(Abi()->vtbl->GetParam(Abi(), TL_PARAM_LOG_DIRECTORY, &value));
-    EXPECT_FALSE(Abi()->vtbl->GetParam(Abi(), TL_PARAM_CLOCK, &value));
+    for (int32_t absent : {TL_PARAM_LOG_DIRECTORY, TL_PARAM_SCRIPT_INCLUDE_DIRECTORY, TL_PARAM_CLOCK}) {
+        EXPECT_FALSE(Abi()->vtbl->GetParam(Abi(), absent, &value)) << absent;
+    }
 }
 
 // Status lines in Windows-1251 reach the host in UTF-8 in every scenario (ScenarioTest).
