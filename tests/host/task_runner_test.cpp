@@ -4,7 +4,6 @@
 #include "tlplatform/wm.h"
 #include "tltest/test_database.hpp"
 
-#include <cstring>
 #include <gtest/gtest.h>
 #include <set>
 #include <string>
@@ -32,13 +31,11 @@ TlStatusProc g_status = nullptr;
 std::set<int32_t> g_stopped;
 const volatile int32_t* g_interrupt = nullptr;
 
-uint32_t CopyParam(int32_t index) {
+template <typename T>
+T Param(int32_t index) {
     void* value = nullptr;
-    uint32_t copy = 0;
-    if (g_service->vtbl->GetParam(g_service, index, &value) && value != nullptr) {
-        std::memcpy(&copy, value, sizeof(copy));
-    }
-    return copy;
+    g_service->vtbl->GetParam(g_service, index, &value);
+    return reinterpret_cast<T>(value);
 }
 
 void Complete(int32_t id, int32_t code) {
@@ -62,29 +59,20 @@ void InitDriver(TlHostService* service) {
         g_service->vtbl->Release(g_service); // one reference, however often initialised
     }
     g_service = service;
-    g_message = CopyParam(TL_PARAM_COMPLETION_MESSAGE);
-    g_window = CopyParam(TL_PARAM_COMPLETION_WINDOW);
-    void* status = nullptr;
-    g_service->vtbl->GetParam(g_service, TL_PARAM_STATUS_CALLBACK, &status);
-    g_status = reinterpret_cast<TlStatusProc>(status);
-    void* flag = nullptr;
-    g_service->vtbl->GetParam(g_service, TL_PARAM_INTERRUPT_FLAG, &flag);
-    g_interrupt = static_cast<const volatile int32_t*>(flag);
+    g_message = *Param<const uint32_t*>(TL_PARAM_COMPLETION_MESSAGE);
+    g_window = *Param<const uint32_t*>(TL_PARAM_COMPLETION_WINDOW);
+    g_status = Param<TlStatusProc>(TL_PARAM_STATUS_CALLBACK);
+    g_interrupt = Param<const volatile int32_t*>(TL_PARAM_INTERRUPT_FLAG);
     g_stopped.clear();
 }
 
-void DeInitDriver() {}
-
 void StartAction(const char* key, int32_t id) {
     const std::string k = key;
-    if (k == "\\Scripts\\Count\\") {
+    if (k == "\\Scripts\\Count\\" || k == "\\Scripts\\Lost\\") {
         const TlVariant zero = Int32(0);
-        g_service->vtbl->ExecQuery(g_service, id, "select count(*) from places", &zero, 1, &DataReady,
-                                   nullptr);
-    } else if (k == "\\Scripts\\Lost\\") {
-        const TlVariant zero = Int32(0);
-        g_service->vtbl->ExecQuery(g_service, id, "select count(*) from nowhere", &zero, 1, &DataReady,
-                                   nullptr);
+        const char* sql =
+            k == "\\Scripts\\Count\\" ? "select count(*) from places" : "select count(*) from nowhere";
+        g_service->vtbl->ExecQuery(g_service, id, sql, &zero, 1, &DataReady, nullptr);
     } else if (k == "\\Scripts\\Bad\\") {
         Complete(id, 2);
     } else if (k == "\\Scripts\\Spin\\") {
@@ -101,9 +89,10 @@ void StopAction(int32_t, int32_t id) {
     Complete(id, 5);
 }
 
+// "Нет" in Windows-1251.
 const char* Decode(int32_t code) {
     return code == 2 ? "\xcd\xe5\xf2" : "?";
-} // "Нет" in Windows-1251
+}
 
 void Unload() {
     g_service->vtbl->Release(g_service);
@@ -111,14 +100,12 @@ void Unload() {
 }
 
 DriverExports Exports() {
-    DriverExports e;
-    e.InitDriver = InitDriver;
-    e.DeInitDriver = DeInitDriver;
-    e.StartAction = StartAction;
-    e.StopAction = StopAction;
-    e.GetStartActionDecodeResult = Decode;
-    e.GetStopActionDecodeResult = Decode;
-    return e;
+    return {.InitDriver = InitDriver,
+            .DeInitDriver = [] {},
+            .StartAction = StartAction,
+            .StopAction = StopAction,
+            .GetStartActionDecodeResult = Decode,
+            .GetStopActionDecodeResult = Decode};
 }
 
 } // namespace fake
