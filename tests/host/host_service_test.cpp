@@ -108,8 +108,7 @@ class HostServiceTest : public ::testing::Test {
 protected:
     void SetUp() override {
         database_ = std::make_unique<tl::testing::TestDatabase>(dir_ / "metering.db");
-        uri_ = database_->Uri();
-        db_ = tl::db::Connection::Open(uri_);
+        db_ = tl::db::Connection::Open(database_->Uri());
         tl::db::InitSchema(*db_);
         db_->Execute(
             "create table places (id integer, name text); insert into places values (1, 'Подстанция'); "
@@ -125,7 +124,7 @@ protected:
 
     HostServicePtr MakeService(std::optional<std::string> log_directory, std::optional<double> clock = {}) {
         HostServiceOptions options;
-        options.database_uri = uri_;
+        options.database_uri = database_->Uri();
         options.log_directory = std::move(log_directory);
         options.clock = clock;
         options.status = [](std::string_view, std::string_view) {};
@@ -160,7 +159,6 @@ protected:
 
     ScratchDir dir_;
     std::unique_ptr<tl::testing::TestDatabase> database_;
-    std::string uri_;
     std::unique_ptr<tl::db::Connection> db_;
     HostServicePtr service_;
     std::vector<std::string> diagnostics_;
