@@ -2,10 +2,9 @@
 // wrote it, on SQLite and on PostgreSQL (under scripts/with-postgres.sh). The oracle is the same text
 // with a comment opening the filter: no filter is found there, so the database evaluates the
 // original OR chain.
+#include "database_fixture.hpp"
 #include "element_filter.hpp"
-#include "test_support.hpp"
 #include "tlplatform/db_connection.hpp"
-#include "tltest/test_database.hpp"
 
 #include <algorithm>
 #include <fmt/format.h>
@@ -39,59 +38,42 @@ std::string DataRequest(const std::vector<Group>& groups, bool as_written = fals
            FilterText(groups, as_written) + " order by data_date, season, object, item";
 }
 
-// The rows as "v1|v2|..." with nulls as "NULL", sorted, since rows equal in the ordering columns
-// may come in either order.
-using Rows = std::vector<std::string>;
-Rows Select(Connection& db, const std::string& sql) {
-    auto set = db.Query(sql, {});
-    Rows rows;
-    for (set->First(); !set->Eof(); set->Next()) {
-        std::string row;
-        for (int32_t c = 0; c < set->ColumnCount(); ++c) {
-            row += c == 0 ? "" : "|";
-            row += set->IsNull(c) ? "NULL" : set->AsText(c);
-        }
-        rows.push_back(row);
-    }
+// The rows sorted, since rows equal in the ordering columns may come in either order.
+using RowList = std::vector<std::string>;
+RowList Select(Connection& db, const std::string& sql) {
+    RowList rows = RowsAsText(*db.Query(sql, {}));
     std::sort(rows.begin(), rows.end());
     return rows;
 }
 
-class ElementFilterQueries : public ::testing::Test {
+class ElementFilterQueries : public OnTestDatabase {
 protected:
-    ElementFilterQueries() : database_(dir_.File("metering.db")), db_(Connection::Open(database_.Uri())) {
-        InitSchema(*db_);
+    ElementFilterQueries() {
         // Objects 1..30 of types 98 and 99 with channels 1..4: two parameters, four stamps of which the
         // last lies past the window (41944..41945), a second season at the second stamp, a status word
         // here and there.
         const std::string_view names[] = {"parnumber", "object", "objtype", "item",     "data_date",
                                           "season",    "value0", "value1",  "tvkstatus"};
         db_->Begin();
-        for (const int parnumber : {12, 18}) {
-            for (int object = 1; object <= 30; ++object) {
-                for (const int objtype : {98, 99}) {
-                    for (int item = 1; item <= 4; ++item) {
-                        for (int stamp = 0; stamp < 4; ++stamp) {
-                            for (int season = 0; season <= (stamp == 1 ? 1 : 0); ++season) {
-                                const TlVariant values[] = {Int(parnumber),
-                                                            Int(object),
-                                                            Int(objtype),
-                                                            Int(item),
-                                                            Date(41944.25 + stamp * 0.3),
-                                                            Int(season),
-                                                            Double(object * 100 + item + stamp * 0.5),
-                                                            item == 3 ? Null() : Double(-item),
-                                                            Int64(object % 5 == 0 ? 0x40000 : 0)};
-                                db_->InsertOrReplace("data", names, values);
-                            }
-                        }
-                    }
-                }
+        for (int row = 0; row < 2 * 30 * 2 * 4 * 4; ++row) {
+            const int parnumber = row < 960 ? 12 : 18;
+            const int stamp = row % 4;
+            const int item = 1 + row / 4 % 4;
+            const int objtype = row / 16 % 2 == 0 ? 98 : 99;
+            const int object = 1 + row / 32 % 30;
+            const TlVariant date = Date(41944.25 + stamp * 0.3);
+            const TlVariant value0 = Double(object * 100 + item + stamp * 0.5);
+            const TlVariant value1 = item == 3 ? Null() : Double(-item);
+            const TlVariant status = Int64(object % 5 == 0 ? 0x40000 : 0);
+            for (int season = 0; season <= (stamp == 1 ? 1 : 0); ++season) {
+                const TlVariant values[] = {Int(parnumber), Int(object), Int(objtype), Int(item), date,
+                                            Int(season),    value0,      value1,       status};
+                db_->InsertOrReplace("data", names, values);
             }
         }
         // Without types on SQLite, where a number may also come as a real or as text.
         db_->Execute(
-            database_.OnPostgres()
+            OnPostgres()
                 ? "create table loose (id integer primary key, object integer, objtype integer, item "
                   "integer)"
                 : "create table loose (id integer primary key, object, objtype, item)");
@@ -100,7 +82,7 @@ protected:
             "99, 1), "
             "(4, null, 98, 1), (5, 5, null, 2), (6, 5, null, 7), (7, 7, 98, null), (8, 5, 98, null), "
             "(9, null, null, null), (10, -3, 97, 0)");
-        if (!database_.OnPostgres()) {
+        if (!OnPostgres()) {
             db_->Execute(
                 "insert into loose (id, object, objtype, item) values (11, 5.0, 99, 2), (12, '5', 99, 2), "
                 "(13, 'x', 99, 1)");
@@ -112,14 +94,10 @@ protected:
     // returns how many there are.
     size_t ExpectSameRows(const std::string& sql, const std::string& as_written) {
         EXPECT_TRUE(FindElementFilters(as_written).empty()) << as_written;
-        const Rows expected = Select(*db_, as_written);
+        const RowList expected = Select(*db_, as_written);
         EXPECT_EQ(Select(*db_, sql), expected) << sql;
         return expected.size();
     }
-
-    TempDir dir_;
-    tl::testing::TestDatabase database_;
-    std::unique_ptr<Connection> db_;
 };
 
 TEST_F(ElementFilterQueries, RewrittenAndOriginalFiltersSelectTheSameRows) {
@@ -178,11 +156,11 @@ TEST_F(ElementFilterQueries, FiltersBeyondTheExpressionDepthLimitRun) {
         // every object 1..40 comes back 37 times, with both types and each item over the rounds
         groups.push_back({1 + g % 40, 98 + (g / 40) % 2, {1 + (g / 80) % 4, 4}});
     }
-    if (!database_.OnPostgres()) {
+    if (!OnPostgres()) {
         const std::string refused = ErrorOf([&] { db_->Query(DataRequest(groups, true), {}); });
         EXPECT_NE(refused.find("Expression tree is too large"), std::string::npos) << refused;
     }
-    Rows expected;
+    RowList expected;
     for (size_t begin = 0; begin < groups.size(); begin += 300) {
         const std::vector<Group> part(groups.begin() + static_cast<std::ptrdiff_t>(begin),
                                       groups.begin() + static_cast<std::ptrdiff_t>(begin + 300));

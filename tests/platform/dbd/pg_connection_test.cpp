@@ -1,9 +1,8 @@
 // What only the PostgreSQL backend does: the server's types read back, values its columns cannot
 // take, lost connections, failed transactions, streamed reads and the plan of the data request. Skipped
 // unless the tests run beside a server (scripts/with-postgres.sh).
-#include "test_support.hpp"
+#include "database_fixture.hpp"
 #include "tlplatform/db_connection.hpp"
-#include "tltest/test_database.hpp"
 
 #include <fmt/format.h>
 #include <functional>
@@ -17,25 +16,18 @@ namespace {
 
 using namespace test;
 
-class PgConnectionTest : public ::testing::Test {
+class PgConnectionTest : public OnTestDatabase {
 protected:
     void SetUp() override {
-        if (tl::testing::PostgresTestServer().empty()) {
+        if (!OnPostgres()) {
             GTEST_SKIP() << "no PostgreSQL server: run under scripts/with-postgres.sh";
         }
-        database_ = std::make_unique<tl::testing::TestDatabase>("unused");
-        db_ = Connection::Open(database_->Uri());
-        InitSchema(*db_);
-    }
-
-    int64_t Count(const char* table) {
-        return db_->Query(fmt::format("select count(*) from {}", table), {})->AsInt64(0);
     }
 
     int64_t ServerProcess() { return db_->Query("select pg_backend_pid()", {})->AsInt64(0); }
     // Ends a server process from another connection, as a server restart would.
     void Kill(int64_t pid) {
-        Connection::Open(database_->Uri())->Execute(fmt::format("select pg_terminate_backend({})", pid));
+        Connection::Open(database_.Uri())->Execute(fmt::format("select pg_terminate_backend({})", pid));
     }
 
     // A streamed query read on another thread while it fills, as the host's driver does; `ready`
@@ -62,31 +54,9 @@ protected:
         }
         return out;
     }
-
-    std::unique_ptr<tl::testing::TestDatabase> database_;
-    std::unique_ptr<Connection> db_;
 };
 
-TEST_F(PgConnectionTest, BindsEveryVariantKindAndReadsTheServersTypes) {
-    struct Bound {
-        TlVariant value;
-        const char* type;
-        const char* text;
-    };
-    const Bound bound[] = {
-        {Int(-7), "bigint", "-7"},
-        {Int64(int64_t{1} << 40), "bigint", "1099511627776"},
-        {Bool(true), "bigint", "1"},
-        {Double(0.1), "double precision", "0.1"},
-        {Date(41944.75), "double precision", "41944.75"},
-        {Str("Линия 110 кВ"), "text", "Линия 110 кВ"},
-    };
-    for (const auto& b : bound) {
-        const TlVariant params[] = {b.value, b.value};
-        auto set = db_->Query("select pg_typeof(:v)::text, :v::text", params);
-        EXPECT_EQ(set->AsText(0), b.type) << b.text;
-        EXPECT_EQ(set->AsText(1), b.text);
-    }
+TEST_F(PgConnectionTest, ReadsTheServersTypes) {
     // A null takes the type its place asks for.
     const TlVariant null[] = {Null()};
     EXPECT_EQ(db_->Query("select :v::int4 is null", null)->AsInteger(0), 1);
@@ -103,8 +73,6 @@ TEST_F(PgConnectionTest, BindsEveryVariantKindAndReadsTheServersTypes) {
         {"1.5::float4", "1.5"},
         {"true", "1"},
         {"'кВ'::varchar(5)", "кВ"},
-        {"'ab'::char(3)", "ab "},
-        {"'n'::name", "n"},
         {"12.500::numeric", "12.5"},
         {"-0.0012::numeric", "-0.0012"},
         {"123456789012345678::numeric", "123456789012345678"},
@@ -229,12 +197,12 @@ TEST_F(PgConnectionTest, DataRequestIsAnOrderedRangeOfTheKeyWithoutASort) {
     // Three days of half-hours of 300 channels, of which the request asks for one day of half of them.
     const std::string_view names[] = {"parnumber", "object", "objtype", "item", "data_date", "value0"};
     db_->Begin();
-    for (int stamp = 0; stamp < 144; ++stamp) {
-        for (int channel = 0; channel < 300; ++channel) {
-            const TlVariant values[] = {Int(12),          Int(channel / 2),           Int(0),
-                                        Int(channel % 2), Date(41944 + stamp / 48.0), Double(channel)};
-            db_->InsertOrReplace("data", names, values);
-        }
+    for (int row = 0; row < 144 * 300; ++row) {
+        const int channel = row % 300;
+        const TlVariant date = Date(41944 + row / 300 / 48.0);
+        const TlVariant values[] = {Int(12), Int(channel / 2), Int(0), Int(channel % 2),
+                                    date,    Double(channel)};
+        db_->InsertOrReplace("data", names, values);
     }
     db_->Commit();
     db_->Execute("analyze data");

@@ -1,3 +1,4 @@
+// Opening SQLite databases by path or URI, and what cannot be opened.
 #include "test_support.hpp"
 #include "tlplatform/db_connection.hpp"
 
@@ -8,35 +9,6 @@ namespace tl::db {
 namespace {
 
 using namespace test;
-
-TEST(SqliteConnection, BindsEveryVariantKind) {
-    auto db = Connection::Open(":memory:");
-    struct Case {
-        const char* name;
-        TlVariant value;
-        const char* sql_type;
-        const char* text;
-    };
-    const Case cases[] = {
-        {"null", Null(), "null", ""},
-        {"int32", Int(-7), "integer", "-7"},
-        {"int64", Int64(int64_t{1} << 40), "integer", "1099511627776"},
-        {"bool true", Bool(true), "integer", "1"},
-        {"bool false", Bool(false), "integer", "0"},
-        {"double", Double(0.1), "real", "0.1"},
-        {"date-time", Date(41944.75), "real", "41944.75"},
-        {"string", Str("Линия 110 кВ"), "text", "Линия 110 кВ"},
-        {"null string", Str(nullptr), "null", ""},
-    };
-    for (const auto& c : cases) {
-        const TlVariant params[] = {c.value, c.value};
-        auto set = db->Query("select typeof(:v) as t, :v as v", params);
-        ASSERT_EQ(set->RowCount(), 1) << c.name;
-        set->First();
-        EXPECT_EQ(set->AsText(0), c.sql_type) << c.name;
-        EXPECT_EQ(set->AsText(1), c.text) << c.name;
-    }
-}
 
 TEST(SqliteConnection, OpensByUriAndRefusesWhatItCannotOpen) {
     TempDir dir;
@@ -72,23 +44,6 @@ TEST(SqliteConnection, OpensByUriAndRefusesWhatItCannotOpen) {
         }
         const std::string error = ErrorOf([&] { Connection::Open(c.uri, c.mode); });
         EXPECT_NE(error.find(c.error_part), std::string::npos) << c.uri << ": " << error;
-    }
-}
-
-TEST(SqliteConnection, ReportsBadStatementsClearly) {
-    auto db = Connection::Open(":memory:");
-    struct Case {
-        const char* sql;
-        TlVariant value;
-        const char* error_part;
-    };
-    const Case cases[] = {
-        {"   ", Int(1), "holds no statement"},
-        {"select ?", Int(1), "parameter markers other than :name"},
-    };
-    for (const auto& c : cases) {
-        const std::string error = ErrorOf([&] { db->Query(c.sql, {&c.value, 1}); });
-        EXPECT_NE(error.find(c.error_part), std::string::npos) << c.sql << ": " << error;
     }
 }
 
