@@ -6,136 +6,125 @@
 #include <gtest/gtest.h>
 #include <limits>
 #include <thread>
+#include <variant>
 
 namespace tl::db {
 namespace {
 
-// One row holding every kind of cell, read as the driver reads it: through the C function table.
-class ResultSetConversions : public ::testing::Test {
-protected:
-    ResultSetConversions()
-        : set_({"int", "real", "text_int", "text_comma", "text_iso", "text_ru", "text_word", "nul", "big",
-                "half", "neg_half", "huge_real"}) {
-        set_.AddInteger(0, 42);
-        set_.AddReal(1, 2.75);
-        set_.AddText(2, " 17 ");
-        set_.AddText(3, "1,5");
-        set_.AddText(4, "2014-11-01 12:00:00");
-        set_.AddText(5, "01.11.2014 18:00");
-        set_.AddText(6, "Подстанция");
-        set_.AddNull(7);
-        set_.AddInteger(8, int64_t{5'000'000'000});
-        set_.AddReal(9, 2.5);
-        set_.AddReal(10, -2.5);
-        set_.AddReal(11, 1e300);
-        set_.FinishRow();
-        set_.First();
+// A cell to add: none (the column left out), null, an integer, a real or a text.
+using Cell = std::variant<std::monostate, std::nullptr_t, int64_t, double, std::string>;
+
+void Add(MemoryResultSet& set, int32_t column, const Cell& cell) {
+    if (std::holds_alternative<std::nullptr_t>(cell)) {
+        set.AddNull(column);
+    } else if (const auto* i = std::get_if<int64_t>(&cell)) {
+        set.AddInteger(column, *i);
+    } else if (const auto* r = std::get_if<double>(&cell)) {
+        set.AddReal(column, *r);
+    } else if (const auto* t = std::get_if<std::string>(&cell)) {
+        set.AddText(column, *t);
     }
+}
 
-    TlResultSet* c() { return &set_; }
-    MemoryResultSet set_;
-};
+// The text a cell reads back as: nulls and left-out cells as "".
+std::string TextOf(const Cell& cell) {
+    if (const auto* i = std::get_if<int64_t>(&cell)) {
+        return fmt::format("{}", *i);
+    }
+    if (const auto* r = std::get_if<double>(&cell)) {
+        return fmt::format("{}", *r);
+    }
+    const auto* t = std::get_if<std::string>(&cell);
+    return t != nullptr ? *t : "";
+}
 
-TEST_F(ResultSetConversions, ReadsEveryKindOfCellAsEachType) {
+// One row holding every kind of cell, read as the driver reads it: through the C function table.
+TEST(ResultSet, ReadsEveryKindOfCellAsEachType) {
     const double nov1 = EncodeDate(2014, 11, 1);
+    constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
     struct Case {
         const char* field;
+        Cell cell;
         double as_double;
         int32_t as_integer;
         double as_date_time;
-        bool is_null;
         const char* as_text;
     };
     const Case cases[] = {
-        {"int", 42.0, 42, 42.0, false, "42"},
-        {"real", 2.75, 3, 2.75, false, "2.75"},
-        {"text_int", 17.0, 17, 17.0, false, " 17 "},
-        {"text_comma", 1.5, 2, 1.5, false, "1,5"},
-        {"text_iso", 0.0, 0, nov1 + 0.5, false, "2014-11-01 12:00:00"},
-        {"text_ru", 0.0, 0, nov1 + 0.75, false, "01.11.2014 18:00"},
-        {"text_word", 0.0, 0, 0.0, false, "Подстанция"},
-        {"nul", 0.0, 0, 0.0, true, ""},
-        {"big", 5e9, std::numeric_limits<int32_t>::max(), 5e9, false, "5000000000"},
-        {"half", 2.5, 3, 2.5, false, "2.5"},
-        {"neg_half", -2.5, -3, -2.5, false, "-2.5"},
-        {"huge_real", 1e300, std::numeric_limits<int32_t>::max(), 1e300, false, "1e+300"},
+        {"int", int64_t{42}, 42.0, 42, 42.0, "42"},
+        {"real", 2.75, 2.75, 3, 2.75, "2.75"},
+        {"text_int", " 17 ", 17.0, 17, 17.0, " 17 "},
+        {"text_comma", "1,5", 1.5, 2, 1.5, "1,5"},
+        {"text_iso", "2014-11-01 12:00:00", 0.0, 0, nov1 + 0.5, "2014-11-01 12:00:00"},
+        {"text_ru", "01.11.2014 18:00", 0.0, 0, nov1 + 0.75, "01.11.2014 18:00"},
+        {"text_word", "Подстанция", 0.0, 0, 0.0, "Подстанция"},
+        {"nul", nullptr, 0.0, 0, 0.0, ""},
+        {"big", int64_t{5'000'000'000}, 5e9, kMax, 5e9, "5000000000"},
+        {"half", 2.5, 2.5, 3, 2.5, "2.5"},
+        {"neg_half", -2.5, -2.5, -3, -2.5, "-2.5"},
+        {"huge_real", 1e300, 1e300, kMax, 1e300, "1e+300"},
     };
+    std::vector<std::string> names;
     for (const auto& k : cases) {
-        const int32_t f = c()->vtbl->FieldIndex(c(), k.field);
-        ASSERT_GE(f, 0) << k.field;
-        EXPECT_DOUBLE_EQ(c()->vtbl->AsDouble(c(), f), k.as_double) << k.field;
-        EXPECT_EQ(c()->vtbl->AsInteger(c(), f), k.as_integer) << k.field;
-        EXPECT_NEAR(c()->vtbl->AsDateTime(c(), f), k.as_date_time, kOneMs / 2) << k.field;
-        EXPECT_EQ(c()->vtbl->IsNull(c(), f), k.is_null) << k.field;
-        EXPECT_EQ(set_.AsText(f), k.as_text) << k.field;
+        names.emplace_back(k.field);
     }
-}
-
-TEST_F(ResultSetConversions, FindsFieldsWithoutRegardToCase) {
-    EXPECT_EQ(c()->vtbl->FieldIndex(c(), "TEXT_ISO"), 4);
-    EXPECT_EQ(c()->vtbl->FieldIndex(c(), "Text_Iso"), 4);
-    EXPECT_EQ(c()->vtbl->FieldIndex(c(), "text_iso "), -1);
-    EXPECT_EQ(c()->vtbl->FieldIndex(c(), "missing"), -1);
-    EXPECT_EQ(c()->vtbl->FieldIndex(c(), nullptr), -1);
-}
-
-TEST_F(ResultSetConversions, UnknownFieldsAndRowsPastTheEndReadAsNull) {
-    for (int32_t f : {-1, 12, 1000}) {
-        EXPECT_TRUE(c()->vtbl->IsNull(c(), f)) << f;
-        EXPECT_EQ(c()->vtbl->AsDouble(c(), f), 0.0) << f;
-        EXPECT_EQ(c()->vtbl->AsInteger(c(), f), 0) << f;
+    MemoryResultSet set(names);
+    for (int32_t f = 0; f < static_cast<int32_t>(std::size(cases)); ++f) {
+        Add(set, f, cases[f].cell);
     }
-    c()->vtbl->Next(c());
-    ASSERT_TRUE(c()->vtbl->Eof(c()));
-    EXPECT_TRUE(c()->vtbl->IsNull(c(), 0));
-    EXPECT_EQ(c()->vtbl->AsInteger(c(), 0), 0);
-}
-
-TEST(ResultSet, WalksRowsInOrder) {
-    MemoryResultSet set({"n"});
+    set.FinishRow();
     TlResultSet* c = &set;
-    EXPECT_TRUE(c->vtbl->IsEmpty(c));
-    EXPECT_TRUE(c->vtbl->Eof(c));
     c->vtbl->First(c);
-    EXPECT_TRUE(c->vtbl->Eof(c));
-
-    for (int i = 1; i <= 3; ++i) {
-        set.AddInteger(0, i * 10);
-        set.FinishRow();
+    for (const auto& k : cases) {
+        const int32_t f = c->vtbl->FieldIndex(c, k.field);
+        ASSERT_GE(f, 0) << k.field;
+        EXPECT_DOUBLE_EQ(c->vtbl->AsDouble(c, f), k.as_double) << k.field;
+        EXPECT_EQ(c->vtbl->AsInteger(c, f), k.as_integer) << k.field;
+        EXPECT_NEAR(c->vtbl->AsDateTime(c, f), k.as_date_time, kOneMs / 2) << k.field;
+        EXPECT_EQ(c->vtbl->IsNull(c, f), std::holds_alternative<std::nullptr_t>(k.cell)) << k.field;
+        EXPECT_EQ(set.AsText(f), k.as_text) << k.field;
     }
-    EXPECT_FALSE(c->vtbl->IsEmpty(c));
-    std::vector<int32_t> seen;
-    for (c->vtbl->First(c); !c->vtbl->Eof(c); c->vtbl->Next(c)) {
-        seen.push_back(c->vtbl->AsInteger(c, 0));
+    // Fields are found without regard to case; unknown ones, and any past the last row, read as null.
+    EXPECT_EQ(c->vtbl->FieldIndex(c, "TEXT_Iso"), 4);
+    for (const char* unknown : {"text_iso ", static_cast<const char*>(nullptr)}) {
+        EXPECT_EQ(c->vtbl->FieldIndex(c, unknown), -1);
     }
-    EXPECT_EQ(seen, (std::vector<int32_t>{10, 20, 30}));
+    for (int32_t f : {-1, 12}) {
+        EXPECT_TRUE(c->vtbl->IsNull(c, f)) << f;
+        EXPECT_EQ(c->vtbl->AsDouble(c, f), 0.0) << f;
+        EXPECT_EQ(c->vtbl->AsInteger(c, f), 0) << f;
+    }
+    c->vtbl->Next(c);
+    ASSERT_TRUE(c->vtbl->Eof(c));
+    EXPECT_TRUE(c->vtbl->IsNull(c, 0));
+    EXPECT_EQ(c->vtbl->AsInteger(c, 0), 0);
     c->vtbl->Next(c); // past the end stays at the end
     EXPECT_TRUE(c->vtbl->Eof(c));
     c->vtbl->First(c);
-    EXPECT_EQ(c->vtbl->AsInteger(c, 0), 10);
+    EXPECT_EQ(c->vtbl->AsInteger(c, 0), 42);
+}
+
+TEST(ResultSet, AnEmptySetIsAtItsEnd) {
+    MemoryResultSet set({"n"});
+    TlResultSet* c = &set;
+    EXPECT_TRUE(c->vtbl->IsEmpty(c));
+    c->vtbl->First(c);
+    EXPECT_TRUE(c->vtbl->Eof(c));
 }
 
 TEST(ResultSet, StatusWordComesFromTheTvkStatusColumn) {
     struct Case {
         const char* column;
-        int64_t stored; // INT64_MIN: a null cell
+        Cell stored;
         int64_t expected;
     };
+    const auto high = static_cast<int64_t>(0x8000000000040001ull);
     const Case cases[] = {
-        {"TvkStatus", 0x40000, 0x40000},
-        {"tvkstatus", static_cast<int64_t>(0x8000000000040001ull),
-         static_cast<int64_t>(0x8000000000040001ull)},
-        {"TVKSTATUS", std::numeric_limits<int64_t>::min(), 0},
-        {"status", 0x40000, 0},
-    };
+        {"tvkStatus", high, high}, {"TVKSTATUS", nullptr, 0}, {"status", int64_t{0x40000}, 0}};
     for (const auto& k : cases) {
         MemoryResultSet set({"value0", k.column});
         set.AddReal(0, 1.0);
-        if (k.stored == std::numeric_limits<int64_t>::min()) {
-            set.AddNull(1);
-        } else {
-            set.AddInteger(1, k.stored);
-        }
+        Add(set, 1, k.stored);
         set.FinishRow();
         set.First();
         TlResultSet* c = &set;
@@ -148,46 +137,22 @@ TEST(ResultSet, StatusWordComesFromTheTvkStatusColumn) {
 // full chunks and the partly filled last one.
 TEST(ResultSet, CompactChunksKeepEveryValue) {
     constexpr int kRows = 4096 * 2 + 100;
-    struct Column {
-        const char* name;
-        std::function<void(MemoryResultSet&, int32_t, int)> add;
-        std::function<std::string(int)> text;
+    const std::function<Cell(int)> columns[] = {
+        [](int) { return int64_t{12}; },                  // one value
+        [](int r) { return 41944.5 + r / 1000; },         // runs
+        [](int r) { return int64_t{r * 7919 - 100000}; }, // 32-bit integers
+        [](int r) { return int64_t{r} << 33; },           // 64-bit integers
+        [](int r) { return r * 0.37; },                   // reals
+        [](int r) -> Cell {                               // mixed
+            return r % 3 == 0 ? Cell(nullptr) : r % 3 == 1 ? Cell(fmt::format("t{}", r)) : Cell(-r * 1.5);
+        },
+        [](int) { return std::monostate(); }, // left out
     };
-    const Column columns[] = {
-        {"constant", [](auto& s, int32_t c, int) { s.AddInteger(c, 12); }, [](int) { return "12"; }},
-        {"runs", [](auto& s, int32_t c, int r) { s.AddReal(c, 41944.5 + r / 1000); },
-         [](int r) { return fmt::format("{}", 41944.5 + r / 1000); }},
-        {"int32", [](auto& s, int32_t c, int r) { s.AddInteger(c, r * 7919 - 100000); },
-         [](int r) { return fmt::format("{}", r * 7919 - 100000); }},
-        {"int64", [](auto& s, int32_t c, int r) { s.AddInteger(c, int64_t{r} << 33); },
-         [](int r) { return fmt::format("{}", int64_t{r} << 33); }},
-        {"real", [](auto& s, int32_t c, int r) { s.AddReal(c, r * 0.37); },
-         [](int r) { return fmt::format("{}", r * 0.37); }},
-        {"mixed",
-         [](auto& s, int32_t c, int r) {
-             if (r % 3 == 0) {
-                 s.AddNull(c);
-             } else if (r % 3 == 1) {
-                 s.AddText(c, fmt::format("t{}", r));
-             } else {
-                 s.AddReal(c, -r * 1.5);
-             }
-         },
-         [](int r) {
-             return r % 3 == 0   ? std::string()
-                    : r % 3 == 1 ? fmt::format("t{}", r)
-                                 : fmt::format("{}", -r * 1.5);
-         }},
-        {"left_out", [](auto&, int32_t, int) {}, [](int) { return std::string(); }},
-    };
-    std::vector<std::string> names;
-    for (const Column& column : columns) {
-        names.emplace_back(column.name);
-    }
-    MemoryResultSet set(names);
+    const auto width = static_cast<int32_t>(std::size(columns));
+    MemoryResultSet set(std::vector<std::string>(std::size(columns), "c"));
     for (int r = 0; r < kRows; ++r) {
-        for (int32_t c = 0; c < static_cast<int32_t>(std::size(columns)); ++c) {
-            columns[c].add(set, c, r);
+        for (int32_t c = 0; c < width; ++c) {
+            Add(set, c, columns[c](r));
         }
         set.FinishRow();
     }
@@ -198,8 +163,8 @@ TEST(ResultSet, CompactChunksKeepEveryValue) {
         ASSERT_EQ(set.RowCount(), kRows);
         set.First();
         for (int r = 0; r < kRows; ++r, set.Next()) {
-            for (int32_t c = 0; c < static_cast<int32_t>(std::size(columns)); ++c) {
-                ASSERT_EQ(set.AsText(c), columns[c].text(r)) << columns[c].name << " row " << r << finished;
+            for (int32_t c = 0; c < width; ++c) {
+                ASSERT_EQ(set.AsText(c), TextOf(columns[c](r))) << "column " << c << " row " << r << finished;
             }
         }
         EXPECT_TRUE(set.Eof());
@@ -265,19 +230,13 @@ TEST(ResultSet, APublishedSetIsReadWhileItFills) {
     }
 }
 
-TEST(ResultSet, AppendRefusesOtherColumns) {
+TEST(ResultSet, RefusesOtherColumnsToAppendAndKnowsItsOwnSets) {
     MemoryResultSet set({"a", "b"});
-    MemoryResultSet other({"a", "c"});
-    EXPECT_THROW(set.Append(std::move(other)), Error);
-}
-
-TEST(ResultSet, RecognisesItsOwnSets) {
-    MemoryResultSet set({"a"});
+    EXPECT_THROW(set.Append(MemoryResultSet({"a", "c"})), Error);
     TlResultSetVtbl foreign_table = *set.vtbl;
     TlResultSet foreign{&foreign_table};
     EXPECT_TRUE(MemoryResultSet::Owns(&set));
     EXPECT_FALSE(MemoryResultSet::Owns(&foreign));
-    EXPECT_FALSE(MemoryResultSet::Owns(nullptr));
 }
 
 } // namespace
