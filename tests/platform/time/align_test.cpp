@@ -41,9 +41,6 @@ TEST(Align, BothDirectionsForEveryKind) {
     const AlignFn year = CorrectDateForYears;
     const double t = Mar15(10, 17, 23, 456);
     const AlignCase cases[] = {
-        {"3 min", min, 3, t, Mar15(10, 15), Mar15(10, 18)},
-        {"5 min", min, 5, t, Mar15(10, 15), Mar15(10, 20)},
-        {"30 min", min, 30, t, Mar15(10, 0), Mar15(10, 30)},
         {"60 min", min, 60, t, Mar15(10, 0), Mar15(11, 0)},
         {"7 min counts from midnight", min, 7, t, Mar15(10, 16), Mar15(10, 23)},
         {"7 min, short last interval", min, 7, Mar15(23, 57), Mar15(23, 55), At(2024, 3, 16)},
@@ -60,13 +57,10 @@ TEST(Align, BothDirectionsForEveryKind) {
         {"day before 30.12.1899", day, 1, At(1850, 6, 15, 12), At(1850, 6, 15), At(1850, 6, 16)},
         {"minutes before 30.12.1899", min, 30, At(1850, 6, 15, 0, 10), At(1850, 6, 15),
          At(1850, 6, 15, 0, 30)},
-        {"leap day", day, 1, At(2024, 2, 29, 6), At(2024, 2, 29), At(2024, 3, 1)},
         {"2 days from day 0", day, 2, At(2024, 3, 16, 12), At(2024, 3, 15), At(2024, 3, 17)},
-        {"month", mon, 1, At(2024, 2, 15, 8), At(2024, 2, 1), At(2024, 3, 1)},
         {"month at year end", mon, 1, At(2023, 12, 31, 10), At(2023, 12, 1), At(2024, 1, 1)},
         {"2 months from January", mon, 2, At(2024, 2, 15), At(2024, 1, 1), At(2024, 3, 1)},
         {"quarter", qtr, 1, At(2024, 2, 29, 23), At(2024, 1, 1), At(2024, 4, 1)},
-        {"quarter at year end", qtr, 1, At(2023, 11, 10), At(2023, 10, 1), At(2024, 1, 1)},
         {"2 quarters", qtr, 2, At(2024, 5, 15), At(2024, 1, 1), At(2024, 7, 1)},
         {"year", year, 1, At(2024, 2, 29, 12), At(2024, 1, 1), At(2025, 1, 1)},
         {"5 years from year 0", year, 5, At(2024, 6, 1), At(2020, 1, 1), At(2025, 1, 1)},
