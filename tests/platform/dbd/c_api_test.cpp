@@ -133,22 +133,6 @@ TEST_F(DbdCApi, ExecSqlRunsStatementsAndQueriesAndFreesSets) {
     EXPECT_EQ(LastError(), "no result-set variable given");
 }
 
-// The element catalogue of the settings dialog: channels of devices, and clients.
-TEST_F(DbdCApi, ElementCatalogueQueriesOfTheSettingsDialogRun) {
-    ASSERT_EQ(DBExecSQL(nullptr,
-                        "insert into Devices (id, Code, Name) values (1, 4660, 'Счётчик');"
-                        "insert into Sensors (StationId, Code, Typ, Name) values (1, 1, 0, 'Ввод');"
-                        "insert into Clients (Code, Typ, Name) values (3, 2, 'Абонент')",
-                        nullptr, 0, 0),
-              0)
-        << DBLastError();
-    EXPECT_EQ(
-        Text("SELECT Devices.Code || ' ' || Sensors.Code || ' ' || Sensors.Typ || ' ' || Sensors.Name || "
-             "' ' || Devices.Name FROM Devices INNER JOIN Sensors ON Sensors.StationId = Devices.id"),
-        "4660 1 0 Ввод Счётчик");
-    EXPECT_EQ(Text("SELECT Code || ' ' || Typ || ' ' || Name FROM Clients"), "3 2 Абонент");
-}
-
 TEST_F(DbdCApi, AddRecordsWritesEveryRecordOrNone) {
     TestRecords records; // item 2 twice: the later one wins
     for (const auto& [item, value0, status] :
