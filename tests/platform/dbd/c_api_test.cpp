@@ -15,38 +15,30 @@ namespace {
 using namespace test;
 
 // Records as the driver builds them: a list of rows of named variants.
-class TestRecords : public TlRecords {
-public:
+struct TestRecords : TlRecords {
+    using Row = std::vector<std::pair<std::string, TlVariant>>;
+    std::vector<Row> rows;
+
     TestRecords() { vtbl = &kVtbl; }
-
-    void Add(std::vector<std::string> names, std::vector<TlVariant> values) {
-        rows_.push_back({std::move(names), std::move(values)});
+    void Add(const std::vector<std::string>& names, const std::vector<TlVariant>& values) {
+        Row& row = rows.emplace_back();
+        for (size_t f = 0; f < names.size(); ++f) {
+            row.emplace_back(names[f], values[f]);
+        }
     }
-
-private:
-    struct Row {
-        std::vector<std::string> names;
-        std::vector<TlVariant> values;
-    };
     static const Row& At(const TlRecords* r, int32_t i) {
-        return static_cast<const TestRecords*>(r)->rows_[static_cast<size_t>(i)];
+        return static_cast<const TestRecords*>(r)->rows[static_cast<size_t>(i)];
     }
-    static int32_t Count(const TlRecords* r) {
-        return static_cast<int32_t>(static_cast<const TestRecords*>(r)->rows_.size());
-    }
-    static int32_t FieldCount(const TlRecords* r, int32_t i) {
-        return static_cast<int32_t>(At(r, i).names.size());
-    }
-    static const char* FieldName(const TlRecords* r, int32_t i, int32_t f) {
-        return At(r, i).names[static_cast<size_t>(f)].c_str();
-    }
-    static TlVariant Value(const TlRecords* r, int32_t i, int32_t f) {
-        return At(r, i).values[static_cast<size_t>(f)];
-    }
-    static void Release(TlRecords*) {}
-
-    static constexpr TlRecordsVtbl kVtbl = {Count, FieldCount, FieldName, Value, Release};
-    std::vector<Row> rows_;
+    static constexpr TlRecordsVtbl kVtbl = {
+        [](const TlRecords* r) {
+            return static_cast<int32_t>(static_cast<const TestRecords*>(r)->rows.size());
+        },
+        [](const TlRecords* r, int32_t i) { return static_cast<int32_t>(At(r, i).size()); },
+        [](const TlRecords* r, int32_t i, int32_t f) {
+            return At(r, i)[static_cast<size_t>(f)].first.c_str();
+        },
+        [](const TlRecords* r, int32_t i, int32_t f) { return At(r, i)[static_cast<size_t>(f)].second; },
+        [](TlRecords*) {}};
 };
 
 // A result row of the driver, the status word carried in a double.

@@ -29,31 +29,6 @@ protected:
     void Kill(int64_t pid) {
         Connection::Open(database_.Uri())->Execute(fmt::format("select pg_terminate_backend({})", pid));
     }
-
-    // A streamed query read on another thread while it fills, as the host's driver does; `ready`
-    // runs on the query's thread once the set is handed over.
-    struct Streamed {
-        std::vector<std::string> rows;
-        std::string failure;
-        std::string error;
-    };
-    Streamed Stream(const std::string& sql, const std::function<void()>& ready = {}) {
-        Streamed out;
-        std::thread reader;
-        QueryStream stream;
-        stream.ready = [&](std::shared_ptr<ResultSet> set) {
-            reader = std::thread([&out, set] { out.rows = RowsAsText(*set); });
-            if (ready) {
-                ready();
-            }
-        };
-        stream.failing = [&](std::string_view error) { out.failure = error; };
-        out.error = ErrorOf([&] { db_->QueryStreamed(sql, {}, stream); });
-        if (reader.joinable()) {
-            reader.join();
-        }
-        return out;
-    }
 };
 
 TEST_F(PgConnectionTest, ReadsTheServersTypes) {
@@ -164,17 +139,18 @@ TEST_F(PgConnectionTest, StreamedRowsAreTheWholeSetsRows) {
         "as note from generate_series(1, 25000) n order by n";
     const std::vector<std::string> whole = RowsAsText(*db_->Query(sql, {}));
     ASSERT_EQ(whole.size(), 25'000u);
-    const Streamed streamed = Stream(sql);
+    const Streamed streamed = Stream(*db_, sql);
     EXPECT_EQ(streamed.error, "(no error)");
     EXPECT_TRUE(streamed.rows == whole); // not printed: the texts are long
     // Statements a cursor cannot run, and empty sets, are handed over too.
-    EXPECT_EQ(Stream("show server_encoding").rows, std::vector<std::string>{"UTF8"});
-    EXPECT_TRUE(Stream("select 1 where false").rows.empty());
+    EXPECT_EQ(Stream(*db_, "show server_encoding").rows, std::vector<std::string>{"UTF8"});
+    EXPECT_TRUE(Stream(*db_, "select 1 where false").rows.empty());
 }
 
 TEST_F(PgConnectionTest, AConnectionLostWhileAQueryStreamsIsAFailure) {
     const int64_t pid = ServerProcess();
-    const Streamed streamed = Stream("select n from generate_series(1, 1000000) n", [&] { Kill(pid); });
+    const Streamed streamed =
+        Stream(*db_, "select n from generate_series(1, 1000000) n", {}, [&] { Kill(pid); });
     EXPECT_NE(streamed.error.find("terminat"), std::string::npos) << streamed.error;
     EXPECT_EQ(streamed.failure, streamed.error) << "the reader is told before the set ends";
     EXPECT_GT(streamed.rows.size(), 0u) << "the reader had the first rows";

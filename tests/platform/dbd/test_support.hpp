@@ -8,7 +8,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <fmt/format.h>
+#include <functional>
 #include <string>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -48,6 +50,32 @@ inline std::vector<std::string> RowsAsText(ResultSet& set) {
         rows.push_back(std::move(row));
     }
     return rows;
+}
+
+// A streamed query read on another thread while it fills, as the host's driver does; `ready` runs
+// on the query's thread once the set is handed over.
+struct Streamed {
+    std::vector<std::string> rows;
+    std::string failure; // told to the reader
+    std::string error;   // thrown by the query; "(no error)" when none
+};
+inline Streamed Stream(Connection& db, const std::string& sql, std::span<const TlVariant> values = {},
+                       const std::function<void()>& ready = {}) {
+    Streamed out;
+    std::thread reader;
+    QueryStream stream;
+    stream.ready = [&](std::shared_ptr<ResultSet> set) {
+        reader = std::thread([&out, set] { out.rows = RowsAsText(*set); });
+        if (ready) {
+            ready();
+        }
+    };
+    stream.failing = [&](std::string_view error) { out.failure = error; };
+    out.error = ErrorOf([&] { db.QueryStreamed(sql, values, stream); });
+    if (reader.joinable()) {
+        reader.join();
+    }
+    return out;
 }
 
 // A directory of its own under the system's temp directory, removed with everything in it.
