@@ -176,8 +176,9 @@ std::string SqliteConnection::QueryText(std::string_view sql) {
 SqliteConnection::CachedQuery& SqliteConnection::PreparedQuery(const std::string& text, std::string_view sql,
                                                                size_t markers) {
     ++query_clock_;
+    // The same text can come from ":name" markers or from bare ones; only the first is accepted.
     for (CachedQuery& q : queries_) {
-        if (q.text == text) {
+        if (q.text == text && q.markers == markers) {
             q.last_use = query_clock_;
             return q;
         }

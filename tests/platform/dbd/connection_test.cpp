@@ -75,6 +75,9 @@ TEST_F(ConnectionTest, ReportsBadStatementsClearly) {
          "2 parameter(s) (:a, :b) but 1 value(s)"},
         {"select :v", odd, "unknown variant kind 99", "unknown variant kind 99"},
     };
+    // "select :v" is prepared and cached as "select ?": a bare "?" must still be refused after it.
+    const TlVariant one = Int(1);
+    db_->Query("select :v", {&one, 1});
     for (const auto& c : cases) {
         if (OnPostgres() && c.postgres_part == nullptr) {
             continue;
