@@ -33,17 +33,15 @@ TEST_F(RequiredSettings, BaseKeysAndTheAdditionalParameterWhenItIsOn) {
     const Case cases[] = {
         {"never saved", [](TSvcConfig&) {}, false},
         {"base keys", base, true},
+        // One of the base keys missing (DeepBase, Method, AdvParNumber are asked alike).
         {"no DeepBase", [base](TSvcConfig& c) { base(c), c.DeleteKey(kTask, kDeepBase); }, false},
-        {"no Method", [base](TSvcConfig& c) { base(c), c.DeleteKey(kTask, kMethod); }, false},
-        {"no AdvParNumber", [base](TSvcConfig& c) { base(c), c.DeleteKey(kTask, kAdvParNumber); }, false},
         {"additional ParNumber 0", additional(0), true},
         {"additional ParNumber 7", additional(7), true},
         {"additional ParNumber 8", additional(8), false},
         {"additional ParNumber -1", additional(-1), false},
+        // DeepAdv and ParNumber are asked alike.
         {"additional without DeepAdv",
          [additional](TSvcConfig& c) { additional(3)(c), c.DeleteKey(kTask, kDeepAdv); }, false},
-        {"additional without ParNumber",
-         [additional](TSvcConfig& c) { additional(3)(c), c.DeleteKey(kTask, kParNumber); }, false},
         {"additional ParNumber not a number",
          [additional](TSvcConfig& c) { additional(3)(c), c.WriteString(kTask, kParNumber, "three"); }, false},
         {"ParNumber 8 while the additional parameter is off",

@@ -75,7 +75,6 @@ TEST_F(SettingsCli, ImportThenExportAndARefusal) {
     ASSERT_EQ(Tlhost("settings import '" + (dir_ / "good.json").string() + "'"), 0) << err_;
     ASSERT_EQ(Tlhost("settings export '\\Scripts\\Losses1\\'"), 0) << err_;
     EXPECT_EQ(out_, document.dump(2) + "\n");
-    const std::string exported = out_;
 
     // A faulty file: exit status 1, the place named, nothing changed.
     auto bad = document;
@@ -85,13 +84,11 @@ TEST_F(SettingsCli, ImportThenExportAndARefusal) {
     EXPECT_NE(err_.find("elements.Devices1[0].value: the coefficient record does not parse"),
               std::string::npos)
         << err_;
-    // A task that does not exist exports nothing: an empty document would wipe a task on import.
+    // (Export to a file with -o runs in the host's fault tests.) A task that does not exist exports nothing:
+    // an empty document would wipe a task on import.
     EXPECT_EQ(Tlhost("settings export '\\Scripts\\Losses2\\'"), 1);
     EXPECT_EQ(out_, "");
     EXPECT_NE(err_.find("no task \\Scripts\\Losses2\\"), std::string::npos) << err_;
-    ASSERT_EQ(Tlhost("settings export '\\Scripts\\Losses1\\' -o '" + (dir_ / "again.json").string() + "'"),
-              0);
-    EXPECT_EQ(ReadText(dir_ / "again.json"), exported);
 }
 
 } // namespace
