@@ -57,15 +57,6 @@ TEST(RunScript, WholeTextOfTwoElementsAndACommonScript) {
     EXPECT_EQ(BuildRunScript("var k: Float;\r\nk := 2;", objects), expected);
 }
 
-TEST(RunScript, WithoutCommonScriptStartsWithTheMainBannerAndDeclaresN) {
-    const TCalcObjects objects = FormulaObjects({{{1, 99, 1}, "1"}, {{1, 99, 2}, "2"}, {{1, 99, 3}, "3"}});
-    EXPECT_TRUE(BuildRunScript("", objects)
-                    .starts_with("//############# Основная часть #############\r\n"
-                                 "var __var0, __var1: array [1..3] of Float;\r\n"
-                                 "var __i: Integer;\r\n"
-                                 "for __i := 1 to 3 do begin\r\n"));
-}
-
 TEST(RunScript, StatementOfTheElementsBlock) {
     const struct {
         const char* formula;
@@ -91,6 +82,11 @@ TEST(RunScript, StatementOfTheElementsBlock) {
         elements[static_cast<size_t>(c.block - 1)].formula = c.formula;
         const TCalcObjects objects = FormulaObjects(elements);
         const std::string text = BuildRunScript("", objects);
+        // Without a common script the text starts with the main banner; the arrays hold the three.
+        EXPECT_TRUE(text.starts_with("//############# Основная часть #############\r\n"
+                                     "var __var0, __var1: array [1..3] of Float;\r\n"
+                                     "var __i: Integer;\r\n"
+                                     "for __i := 1 to 3 do begin\r\n"));
         // The text the check of the scripts maps back to the formulas is the same.
         const std::vector<int32_t> all = {0, 1, 2};
         RunScriptMap map;
