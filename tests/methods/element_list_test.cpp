@@ -94,10 +94,14 @@ TEST_F(ElementListTest, AFieldThatDoesNotConvertFailsWithTheConversionsOwnText) 
     EXPECT_EQ(description.find("Некорректное описание"), std::string::npos) << description;
 }
 
+// A second key for an address already read is refused.
 TEST_F(ElementListTest, ElementsAreKeptInAddressOrderAndLoggedInListingOrder) {
     const std::string with_commas = "1;0;3;2;0,1;10;5;0;0,5;35;35;0;700;0;0;0;0;0;0;0;0;0;0;;";
-    const auto listing =
-        Read({{"200.0.1", kRecord}, {"100.0.7", kRecord}, {"bad", kRecord}, {"100.0.5", with_commas}});
+    const auto listing = Read({{"200.0.1", kRecord},
+                               {"100.0.7", kRecord},
+                               {"bad", kRecord},
+                               {"100.00.7", kRecord},
+                               {"100.0.5", with_commas}});
     ASSERT_EQ(listing->count, 3);
     const TCalcObjects& objects = listing->objects;
     EXPECT_EQ(objects.At(0).address, (ElementAddress{100, 0, 5}));
@@ -113,7 +117,9 @@ TEST_F(ElementListTest, ElementsAreKeptInAddressOrderAndLoggedInListingOrder) {
               (std::vector<std::string>{"", "------------Чтение перечня элементов скрипта-------------------",
                                         "----", "+ 200.0.1", "Параметры:", kRecord, "----", "+ 100.0.7",
                                         "Параметры:", kRecord, "Ошибка при получении списка объектов: bad",
-                                        "Описание: Индекс списка вне границ (1)", "----", "+ 100.0.5",
+                                        "Описание: Индекс списка вне границ (1)",
+                                        "Ошибка при получении списка объектов: 100.00.7",
+                                        "Описание: Элемент 100.0.7 уже есть в перечне", "----", "+ 100.0.5",
                                         "Параметры:", with_commas}));
 }
 
@@ -122,13 +128,6 @@ TEST_F(ElementListTest, TheFormulaMethodTakesAnyTextAsTheElementsFormula) {
     ASSERT_EQ(listing->count, 1);
     EXPECT_EQ(dynamic_cast<const TMethod2Obj&>(*listing->objects.At(0).params).Formula,
               "%Result% := W2($1A, 99, 3)");
-}
-
-TEST_F(ElementListTest, ASecondKeyForTheSameAddressIsRefused) {
-    const auto listing = Read({{"100.0.5", kRecord}, {"100.00.5", kRecord}});
-    EXPECT_EQ(listing->count, 1);
-    EXPECT_EQ(listing->report.status,
-              std::vector<std::string>{"Ошибка при получении списка объектов: 100.00.5"});
 }
 
 } // namespace
