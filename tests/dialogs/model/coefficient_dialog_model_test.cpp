@@ -1,5 +1,6 @@
 // The coefficient dialog's rules: what OK needs, the voltage rules, the part buttons, the channel
 // type with its secondary candidates, the state link and what OK writes.
+#include "tlcommon/format_settings.hpp"
 #include "tldialogs/coefficient_dialog_model.hpp"
 
 #include <functional>
@@ -197,17 +198,11 @@ TEST_F(CoefficientDialogModelTest, OkWritesTheChoicesAndKeepsTheValuesOfPartsSwi
     EXPECT_EQ(model.StateObjectText(), "ДВ: ($001A.9) Ввод 9");
     model.SelectState(1);
     model.Apply(record);
-    EXPECT_EQ(record.SensorType, 1);
-    EXPECT_EQ(record.SecondarySensor, 2);
-    EXPECT_EQ(record.SecondarySensorType, 0) << "the secondary's own kind is known";
-    EXPECT_EQ(record.UWork, 35);
-    EXPECT_EQ(record.UNominal, 35);
-    EXPECT_EQ(record.r0, 0.5);
-    EXPECT_FALSE(record.InTransf);
-    EXPECT_EQ(record.Pxx, 7);
-    EXPECT_TRUE(record.NotCalcState);
-    EXPECT_EQ(std::tuple(record.StateObjType, record.StateObjCode, record.StateItem, record.StateValue),
-              std::tuple(97, 26, 9, 0));
+    // The element's type, the secondary channel of a known kind, the line, the transformer's values
+    // kept while its part is off, the state.
+    SetSystemDecimalSeparator('.');
+    EXPECT_EQ(record.SaveToText(),
+              "1;1;0;2;0.50;0.00;0.00;0;0.00;35;35;0;700;7.00;0.00;0.00;0.00;0.00;1;0;26;97;9;Ввод 9;");
 
     // A measurement object offers its states from the database, and the record keeps the name; a
     // secondary channel without a kind gets the other type than the element's.
@@ -219,10 +214,10 @@ TEST_F(CoefficientDialogModelTest, OkWritesTheChoicesAndKeepsTheValuesOfPartsSwi
     other.SelectState(1);
     TMethod1Obj second;
     other.Apply(second);
-    EXPECT_EQ(std::tuple(second.SensorType, second.SecondarySensor, second.SecondarySensorType),
-              std::tuple(0, 4, 3));
-    EXPECT_EQ(std::tuple(second.StateObjType, second.StateValue, second.StateText),
-              std::tuple(95, 5, "Резерв"));
+    EXPECT_EQ(
+        second.SaveToText(),
+        "1;0;3;4;0.00;0.00;0.00;0;0.00;0;0;1;700;0.00;0.00;0.00;0.00;0.00;1;5;5;95;0;Выключатель;Резерв");
+    ResetSystemFormat();
 }
 
 } // namespace

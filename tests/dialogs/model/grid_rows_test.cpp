@@ -13,19 +13,9 @@ namespace {
 TEST(GridRowsTest, CoefficientAndFormulaRows) {
     SetSystemDecimalSeparator(',');
     const ElementCatalogue catalogue({{{26, 0, 1}, "Ввод А+", "ПС", 0}, {{26, 0, 2}, "Ввод R+", "ПС", 2}});
+    // A line part without transformer, a state element.
     auto line = std::make_unique<TMethod1Obj>();
-    line->InTransf = false;
-    line->SecondarySensor = 2;
-    line->r0 = 0.126;
-    line->l = -1;
-    line->UWork = 35;
-    line->UNominal = 35;
-    line->Wkor = 3;
-    line->NotCalcState = true;
-    line->StateObjType = 97;
-    line->StateObjCode = 26;
-    line->StateItem = 4;
-    line->StateObjText = "ДВ 4";
+    ASSERT_TRUE(line->LoadFromText("1;0;0;2;0.126;-1;3;0;0;35;35;0;700;0;0;0;0;0;1;0;26;97;4;ДВ 4;"));
     settings::ElementRecord element{{26, 0, 1}, std::move(line), false};
     const RowCells cells = CellsOf(element, catalogue, 0);
     EXPECT_EQ(cells.object, "($001A.0.1) ПС.Ввод А+");

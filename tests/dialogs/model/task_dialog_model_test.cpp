@@ -168,7 +168,8 @@ TEST_F(TaskDialogModelTest, SwitchingTheMethodAsksToSaveOnlyAChangedList) {
     }
 }
 
-TEST_F(TaskDialogModelTest, SaveWritesChangedRecordsDeletesDroppedOnesAndLeavesTheRest) {
+// The order of a save and what it leaves alone are the settings model's own test.
+TEST_F(TaskDialogModelTest, SaveWritesChangedRecordsAndDeletesDroppedOnes) {
     StoreTask(0);
     TaskDialogModel& model = Open();
     // The operator moves 26.0.3's secondary channel from 2 to 4: 2 is dropped, 4 is paired.
@@ -185,9 +186,6 @@ TEST_F(TaskDialogModelTest, SaveWritesChangedRecordsDeletesDroppedOnesAndLeavesT
     EXPECT_EQ(element_writes, (std::vector<std::string>{"WriteString \\Scripts\\T\\Devices1\\ 26.0.3",
                                                         "DeleteKey \\Scripts\\T\\Devices1\\ 26.0.2",
                                                         "WriteString \\Scripts\\T\\Devices1\\ 26.0.4"}));
-    EXPECT_EQ(recording_.writes.front(), "EraseSection \\Scripts\\T\\Object\\");
-    EXPECT_EQ(recording_.writes.back(), "WriteString \\Scripts\\T\\Object\\ CommonScript");
-    EXPECT_EQ(Dump(kFormulas).size(), 3u) << "the other method's section is not touched";
 }
 
 TEST_F(TaskDialogModelTest, PasteAsksPerConfiguredRowUntilAnAnswerForAll) {

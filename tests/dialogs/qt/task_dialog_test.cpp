@@ -46,17 +46,24 @@ QTreeWidget* Grid(QWidget* dialog) {
     return dialog->findChild<QTreeWidget*>();
 }
 
-void StoreMethod(DialogTestDatabase& database, int method) {
-    database.Config().WriteInteger(kTaskSection, settings::kMethod, method);
-}
+// Each test on a database of its own.
+class TaskDialogTest : public ::testing::Test {
+protected:
+    DialogTestDatabase database_;
+    TSvcConfig& config_ = database_.Config();
+};
 
-// Also: the host hands its QApplication over (parameter 11), and the dialog opens in it although
-// the environment names no display, since the host's application has its platform already.
-TEST(TaskDialogTest, CancelWritesNothingAndOkSaves) {
-    DialogTestDatabase database;
+// A paste that breaks a formula fails the check at OK: the dialog stays open, and Cancel writes
+// nothing. Also: the host hands its QApplication over (parameter 11), and the dialog opens in it
+// although the environment names no display, since the host's application has its platform already.
+TEST_F(TaskDialogTest, AFailedCheckKeepsTheDialogOpenCancelWritesNothingAndOkSaves) {
     QCoreApplication* const host_application = QCoreApplication::instance();
     DialogDriver driver(TL_DRIVER_BIN_DIR, host_application);
-    database.Config().WriteString(kTaskSection, "Foreign", "kept until saved");
+    config_.WriteString(kTaskSection, "Foreign", "kept until saved");
+    config_.WriteInteger(kTaskSection, settings::kMethod, 1);
+    config_.WriteString(kFormulas, "26.0.1", "W(26, 1) +");
+    config_.WriteString(kFormulas, "26.0.2", "W(26, 2)");
+    const std::vector<std::string> formulas = database_.Dump(kFormulas);
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     qunsetenv("QT_QPA_PLATFORM");
     bool shown = false;
@@ -64,81 +71,6 @@ TEST(TaskDialogTest, CancelWritesNothingAndOkSaves) {
         shown = true;
         EXPECT_EQ(QCoreApplication::instance(), host_application);
         EXPECT_EQ(dialog->windowTitle().toStdString(), "Параметры сценария \"Losses1\"");
-        Press(dialog, QStringLiteral("Отмена"));
-    });
-    EXPECT_FALSE(driver.ShowEx(kTaskKey));
-    qputenv("QT_QPA_PLATFORM", platform);
-    EXPECT_TRUE(shown);
-    EXPECT_EQ(QCoreApplication::instance(), host_application);
-    // Opening converts the element keys and marks that done; nothing else is written.
-    EXPECT_EQ(database.Dump(kTaskSection),
-              (std::vector<std::string>{"Foreign=kept until saved", "UpdateFormat0=0", "UpdateFormat1=0"}));
-
-    OnNextModal([](QWidget* dialog) { Press(dialog, QStringLiteral("ОК")); });
-    EXPECT_TRUE(driver.ShowEx(kTaskKey));
-    TSvcConfig& config = database.Config();
-    EXPECT_FALSE(config.ValueExists(kTaskSection, "Foreign"));
-    EXPECT_EQ(config.ReadInteger(kTaskSection, settings::kDeepBase, -1), 0);
-    EXPECT_TRUE(config.ValueExists(kTaskSection, settings::kCommonScript));
-}
-
-TEST(TaskDialogTest, CoefficientsEditedInTheirDialogAreSaved) {
-    DialogTestDatabase database;
-    DialogDriver driver(TL_DRIVER_BIN_DIR);
-    StoreMethod(database, 0);
-    database.Config().WriteString(kCoefficients, "26.0.1",
-                                  "1;0;2;2;0.10;10.00;0.00;0;0.50;35;35;0;700;0;0;0;0;0;0;0;0;0;0;;");
-    database.Config().WriteString(kCoefficients, "26.0.2",
-                                  "1;2;0;1;0.10;10.00;0.00;0;0.50;35;35;0;700;0;0;0;0;0;0;0;0;0;0;;");
-    OnNextModal([](QWidget* dialog) {
-        EXPECT_EQ(Grid(dialog)->topLevelItemCount(), 2);
-        OpenRow(dialog, 0, [](QWidget* coefficients) {
-            EXPECT_EQ(coefficients->windowTitle().toStdString(), "ПС Северная.Ввод 1 А+ (001A.1)");
-            for (QDoubleSpinBox* box : coefficients->findChildren<QDoubleSpinBox*>()) {
-                if (box->suffix() == QStringLiteral(" Ом/км")) {
-                    box->setValue(0.25);
-                }
-            }
-            Press(coefficients, QStringLiteral("OK"));
-        });
-        Press(dialog, QStringLiteral("ОК"));
-    });
-    EXPECT_TRUE(driver.ShowEx(kTaskKey));
-    const std::string stored = database.Config().ReadString(kCoefficients, "26.0.1", "");
-    EXPECT_TRUE(stored.starts_with("1;0;2;2;0.25;") || stored.starts_with("1;0;2;2;0,25;")) << stored;
-}
-
-TEST(TaskDialogTest, AFormulaWithAnErrorKeepsItsEditorOpen) {
-    DialogTestDatabase database;
-    DialogDriver driver(TL_DRIVER_BIN_DIR);
-    StoreMethod(database, 1);
-    database.Config().WriteString(kFormulas, "26.0.1", "W(26, 1)");
-    OnNextModal([](QWidget* dialog) {
-        OpenRow(dialog, 0, [](QWidget* editor) {
-            auto* text = editor->findChild<QPlainTextEdit*>(QStringLiteral("formula"));
-            text->setPlainText(QStringLiteral("W(26, 1) +"));
-            Press(editor, QStringLiteral("ОК"));
-            EXPECT_TRUE(editor->isVisible());
-            EXPECT_EQ(editor->findChild<QTabWidget*>()->currentIndex(), 1); // "Сообщения компилятора"
-            text->setPlainText(QStringLiteral("W(26, 1) * 2"));
-            Press(editor, QStringLiteral("ОК"));
-            EXPECT_FALSE(editor->isVisible());
-        });
-        EXPECT_EQ(Grid(dialog)->topLevelItem(0)->text(1).toStdString(), "W(26, 1) * 2");
-        Press(dialog, QStringLiteral("ОК"));
-    });
-    EXPECT_TRUE(driver.ShowEx(kTaskKey));
-    EXPECT_EQ(database.Config().ReadString(kFormulas, "26.0.1", ""), "W(26, 1) * 2");
-}
-
-TEST(TaskDialogTest, AFailedScriptCheckKeepsTheDialogOpenAndSavesNothing) {
-    DialogTestDatabase database;
-    DialogDriver driver(TL_DRIVER_BIN_DIR);
-    StoreMethod(database, 1);
-    database.Config().WriteString(kFormulas, "26.0.1", "W(26, 1) +");
-    database.Config().WriteString(kFormulas, "26.0.2", "W(26, 2)");
-    const std::vector<std::string> before = database.Dump(kFormulas);
-    OnNextModal([](QWidget* dialog) {
         QTreeWidget* grid = Grid(dialog);
         grid->setCurrentItem(grid->topLevelItem(0));
         Trigger(dialog, QStringLiteral("Копировать"));
@@ -157,8 +89,65 @@ TEST(TaskDialogTest, AFailedScriptCheckKeepsTheDialogOpenAndSavesNothing) {
         Press(dialog, QStringLiteral("Отмена"));
     });
     EXPECT_FALSE(driver.ShowEx(kTaskKey));
-    EXPECT_EQ(database.Dump(kFormulas), before);
-    EXPECT_FALSE(database.Config().ValueExists(kTaskSection, settings::kDeepBase));
+    qputenv("QT_QPA_PLATFORM", platform);
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(QCoreApplication::instance(), host_application);
+    // Opening converts the element keys and marks that done; nothing else is written.
+    EXPECT_EQ(database_.Dump(kTaskSection), (std::vector<std::string>{"Foreign=kept until saved", "Method=1",
+                                                                      "UpdateFormat0=0", "UpdateFormat1=0"}));
+    EXPECT_EQ(database_.Dump(kFormulas), formulas);
+
+    OnNextModal([](QWidget* dialog) { Press(dialog, QStringLiteral("ОК")); });
+    EXPECT_TRUE(driver.ShowEx(kTaskKey));
+    EXPECT_FALSE(config_.ValueExists(kTaskSection, "Foreign"));
+    EXPECT_EQ(config_.ReadInteger(kTaskSection, settings::kDeepBase, -1), 0);
+    EXPECT_TRUE(config_.ValueExists(kTaskSection, settings::kCommonScript));
+}
+
+TEST_F(TaskDialogTest, CoefficientsEditedInTheirDialogAreSaved) {
+    DialogDriver driver(TL_DRIVER_BIN_DIR);
+    config_.WriteInteger(kTaskSection, settings::kMethod, 0);
+    config_.WriteString(kCoefficients, "26.0.1",
+                        "1;0;2;2;0.10;10.00;0.00;0;0.50;35;35;0;700;0;0;0;0;0;0;0;0;0;0;;");
+    config_.WriteString(kCoefficients, "26.0.2",
+                        "1;2;0;1;0.10;10.00;0.00;0;0.50;35;35;0;700;0;0;0;0;0;0;0;0;0;0;;");
+    OnNextModal([](QWidget* dialog) {
+        EXPECT_EQ(Grid(dialog)->topLevelItemCount(), 2);
+        OpenRow(dialog, 0, [](QWidget* coefficients) {
+            for (QDoubleSpinBox* box : coefficients->findChildren<QDoubleSpinBox*>()) {
+                if (box->suffix() == QStringLiteral(" Ом/км")) {
+                    box->setValue(0.25);
+                }
+            }
+            Press(coefficients, QStringLiteral("OK"));
+        });
+        Press(dialog, QStringLiteral("ОК"));
+    });
+    EXPECT_TRUE(driver.ShowEx(kTaskKey));
+    const std::string stored = config_.ReadString(kCoefficients, "26.0.1", "");
+    EXPECT_TRUE(stored.starts_with("1;0;2;2;0.25;") || stored.starts_with("1;0;2;2;0,25;")) << stored;
+}
+
+TEST_F(TaskDialogTest, AFormulaWithAnErrorKeepsItsEditorOpen) {
+    DialogDriver driver(TL_DRIVER_BIN_DIR);
+    config_.WriteInteger(kTaskSection, settings::kMethod, 1);
+    config_.WriteString(kFormulas, "26.0.1", "W(26, 1)");
+    OnNextModal([](QWidget* dialog) {
+        OpenRow(dialog, 0, [](QWidget* editor) {
+            auto* text = editor->findChild<QPlainTextEdit*>(QStringLiteral("formula"));
+            text->setPlainText(QStringLiteral("W(26, 1) +"));
+            Press(editor, QStringLiteral("ОК"));
+            EXPECT_TRUE(editor->isVisible());
+            EXPECT_EQ(editor->findChild<QTabWidget*>()->currentIndex(), 1); // "Сообщения компилятора"
+            text->setPlainText(QStringLiteral("W(26, 1) * 2"));
+            Press(editor, QStringLiteral("ОК"));
+            EXPECT_FALSE(editor->isVisible());
+        });
+        EXPECT_EQ(Grid(dialog)->topLevelItem(0)->text(1).toStdString(), "W(26, 1) * 2");
+        Press(dialog, QStringLiteral("ОК"));
+    });
+    EXPECT_TRUE(driver.ShowEx(kTaskKey));
+    EXPECT_EQ(config_.ReadString(kFormulas, "26.0.1", ""), "W(26, 1) * 2");
 }
 
 } // namespace
