@@ -9,43 +9,33 @@
 
 namespace {
 
+// Completeness (an empty formula is not complete) is the task dialog's delete test.
 TEST(Method2Obj, TheFormulaIsTheStoredTextUnchanged) {
     tl::TMethod2Obj record;
-    EXPECT_FALSE(record.IsComplete());
     const std::string formula = "%Result0% := W(1, 0, 5);\r\n%Result1% := 0.5; // коэффициент; 1,5";
     ASSERT_TRUE(record.LoadFromText(formula));
     EXPECT_EQ(record.SaveToText(), formula);
-    EXPECT_TRUE(record.IsComplete());
-    ASSERT_TRUE(record.LoadFromText(""));
-    EXPECT_FALSE(record.IsComplete());
 }
 
-TEST(ObjParams, FactoryCloneAndAssignKeepToOneClass) {
+TEST(ObjParams, FactoryAndAssignKeepToOneClass) {
     auto coefficients = tl::CreateObjParams(0);
     auto formula = tl::CreateObjParams(1);
     ASSERT_NE(dynamic_cast<tl::TMethod1Obj*>(coefficients.get()), nullptr);
     ASSERT_NE(dynamic_cast<tl::TMethod2Obj*>(formula.get()), nullptr);
     EXPECT_THROW(tl::CreateObjParams(2), std::out_of_range);
     EXPECT_THROW(tl::CreateObjParams(-1), std::out_of_range);
-
-    ASSERT_TRUE(
-        coefficients->LoadFromText("1;1;3;2;0.1;10;5;0;0.5;10;10;0;700;0;0;0;0;0;1;4;12;97;4;Ввод;Вкл"));
-    const auto copy = coefficients->Clone();
-    EXPECT_EQ(copy->SaveToText(), coefficients->SaveToText());
-    EXPECT_NE(dynamic_cast<tl::TMethod1Obj*>(copy.get()), nullptr);
-    EXPECT_EQ(coefficients->Create()->SaveToText(), tl::TMethod1Obj().SaveToText());
-
+    EXPECT_NE(dynamic_cast<tl::TMethod1Obj*>(coefficients->Create().get()), nullptr);
     EXPECT_THROW(formula->Assign(*coefficients), std::invalid_argument);
     EXPECT_THROW(coefficients->Assign(*formula), std::invalid_argument);
 }
 
+// Device 26 ($1A) is the settings model's new element.
 TEST(DefaultFormula, ObjectCodeInPascalHexadecimal) {
     struct Case {
         int32_t object_code, element_type, item;
         const char* formula;
     };
     const Case cases[] = {
-        {26, 99, 3, "%Result% := W2($1A, 99, 3)"},
         {0, 99, 3, "%Result% := W2(0, 99, 3)"},
         {4096, 0, 12, "%Result% := W2($1000, 0, 12)"},
         {-1, 0, 1, "%Result% := W2($FFFFFFFF, 0, 1)"},

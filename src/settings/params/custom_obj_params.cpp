@@ -24,12 +24,6 @@ std::unique_ptr<TCustomObjParams> TCustomObjParams::Create() const {
     return std::unique_ptr<TCustomObjParams>(new TCustomObjParams());
 }
 
-std::unique_ptr<TCustomObjParams> TCustomObjParams::Clone() const {
-    auto copy = Create();
-    copy->Assign(*this);
-    return copy;
-}
-
 std::unique_ptr<TCustomObjParams> CreateObjParams(int method) {
     switch (method) {
     case 0:

@@ -21,7 +21,6 @@ public:
     virtual bool IsComplete() const { return true; }
     // A new record of the same class with its defaults.
     virtual std::unique_ptr<TCustomObjParams> Create() const;
-    std::unique_ptr<TCustomObjParams> Clone() const;
 
 protected:
     TCustomObjParams() = default;
