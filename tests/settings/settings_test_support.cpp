@@ -15,10 +15,10 @@ void SettingsDatabaseTest::TearDown() {
     DBCloseDatabase();
 }
 
-std::vector<std::string> SettingsDatabaseTest::Dump(std::string_view section) {
+std::vector<std::string> DumpSection(TSvcConfig& config, std::string_view section) {
     std::vector<std::string> lines;
-    for (const std::string& key : config_.ReadSection(section)) {
-        lines.push_back(key + "=" + config_.ReadString(section, key, "<missing>"));
+    for (const std::string& key : config.ReadSection(section)) {
+        lines.push_back(key + "=" + config.ReadString(section, key, "<missing>"));
     }
     return lines;
 }

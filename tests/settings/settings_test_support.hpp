@@ -9,6 +9,9 @@
 
 namespace tl::settings::testing {
 
+// "key=value" for every key of the section, in listing order, values read as strings.
+std::vector<std::string> DumpSection(TSvcConfig& config, std::string_view section);
+
 // Opens a new in-memory SQLite database as the process-wide connection; closes it at the end of
 // the test.
 class SettingsDatabaseTest : public ::testing::Test {
@@ -16,8 +19,7 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // "key=value" for every key of the section, in listing order, values read as strings.
-    std::vector<std::string> Dump(std::string_view section);
+    std::vector<std::string> Dump(std::string_view section) { return DumpSection(config_, section); }
 
     TSvcConfig config_{std::string(kScheduleStorage)};
 };

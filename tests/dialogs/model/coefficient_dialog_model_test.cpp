@@ -132,32 +132,21 @@ TEST_F(CoefficientDialogModelTest, PartCheckBoxesPressTheirButtonsOnlyFromTheEmp
 }
 
 TEST_F(CoefficientDialogModelTest, TheChannelTypeDecidesTheLabelAndTheCandidates) {
+    // The candidates joined by " | ": of the other kind, or every other channel of the device.
+    const std::string reactive_ones = "(2) R+ (Тип: Rпр) | (4) Без типа (Тип: не задан)";
+    const std::string all_others =
+        "(1) А+ (Тип: Апр) | (2) R+ (Тип: Rпр) | (3) А- (Тип: Аот) | (5) R- (Тип: Аот)";
     struct Case {
         ElementAddress element;
         int32_t sensor_type;
         bool type_enabled;
         ChannelType type;
         const char* label;
-        std::vector<std::string> candidates;
+        std::string candidates;
     } const cases[] = {
-        {{26, 0, 1},
-         0,
-         false,
-         ChannelType::kActive,
-         "Реактивный канал:",
-         {"(2) R+ (Тип: Rпр)", "(4) Без типа (Тип: не задан)"}},
-        {{26, 0, 4},
-         3,
-         true,
-         ChannelType::kReactive,
-         "Активный канал:",
-         {"(1) А+ (Тип: Апр)", "(2) R+ (Тип: Rпр)", "(3) А- (Тип: Аот)", "(5) R- (Тип: Аот)"}},
-        {{26, 0, 4},
-         -1,
-         true,
-         ChannelType::kNone,
-         "Вторичный канал:",
-         {"(1) А+ (Тип: Апр)", "(2) R+ (Тип: Rпр)", "(3) А- (Тип: Аот)", "(5) R- (Тип: Аот)"}},
+        {{26, 0, 1}, 0, false, ChannelType::kActive, "Реактивный канал:", reactive_ones},
+        {{26, 0, 4}, 3, true, ChannelType::kReactive, "Активный канал:", all_others},
+        {{26, 0, 4}, -1, true, ChannelType::kNone, "Вторичный канал:", all_others},
     };
     for (const Case& c : cases) {
         TMethod1Obj record;
@@ -167,9 +156,9 @@ TEST_F(CoefficientDialogModelTest, TheChannelTypeDecidesTheLabelAndTheCandidates
         EXPECT_EQ(model.TypeEnabled(), c.type_enabled);
         EXPECT_EQ(model.Type(), c.type);
         EXPECT_EQ(model.SecondaryLabel(), c.label);
-        std::vector<std::string> texts;
+        std::string texts;
         for (const SecondaryCandidate& candidate : model.Candidates()) {
-            texts.push_back(candidate.text);
+            texts += (texts.empty() ? "" : " | ") + candidate.text;
         }
         EXPECT_EQ(texts, c.candidates);
         ASSERT_GE(model.SelectedCandidate(), 0);

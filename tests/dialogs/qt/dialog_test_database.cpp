@@ -24,12 +24,4 @@ DialogTestDatabase::~DialogTestDatabase() {
     DBCloseDatabase();
 }
 
-std::vector<std::string> DialogTestDatabase::Dump(std::string_view section) {
-    std::vector<std::string> lines;
-    for (const std::string& key : config_.ReadSection(section)) {
-        lines.push_back(key + "=" + config_.ReadString(section, key, "<missing>"));
-    }
-    return lines;
-}
-
 } // namespace tl::test

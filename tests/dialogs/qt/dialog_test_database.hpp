@@ -2,7 +2,7 @@
 // channels and clients, and the settings access object to look at what a dialog saved.
 #pragma once
 
-#include "tlsettings/svc_config.hpp"
+#include "settings_test_support.hpp"
 
 #include <string>
 #include <vector>
@@ -18,7 +18,9 @@ public:
     DialogTestDatabase& operator=(const DialogTestDatabase&) = delete;
 
     // "key=value" for every key of the section, in listing order.
-    std::vector<std::string> Dump(std::string_view section);
+    std::vector<std::string> Dump(std::string_view section) {
+        return settings::testing::DumpSection(config_, section);
+    }
     TSvcConfig& Config() { return config_; }
 
 private:
