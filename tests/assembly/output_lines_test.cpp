@@ -44,7 +44,6 @@ TEST(OutputLines, ValuesParseWithEitherSeparator) {
         {0, "Result0=", true, 0, "\"\" is an invalid float"},
         // Not a line of that result: the other number, or another letter case.
         {0, "Result1=5", false, 0, ""},
-        {1, "Result0=5", false, 0, ""},
         {0, "result0=5", false, 0, ""},
         // The tag may stand anywhere; the value is what follows the first "=".
         {0, "a=1;Result0=3", true, 0, "\"1;Result0=3\" is an invalid float"},
