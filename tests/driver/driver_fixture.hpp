@@ -4,7 +4,6 @@
 
 #include "driver_test_support.hpp"
 #include "fake_host_service.hpp"
-#include "tlcommon/date_time.hpp"
 #include "tlcommon/text_codec.hpp"
 #include "tldata/element_state_log.hpp"
 #include "tldriver/host_link.hpp"
@@ -26,7 +25,6 @@ class LinkedTest : public ::testing::Test {
 protected:
     explicit LinkedTest(uint32_t message = 1) : state_log_(dir_.Path() + "driver_modi.log") {
         FakeHost::StatusLines().clear();
-        window_ = WmCreateQueue();
         link_.service.Reset(host_.Service());
         link_.status_callback = &FakeHost::StatusCallback;
         link_.completion = {window_, message};
@@ -35,24 +33,18 @@ protected:
     }
     ~LinkedTest() override { WmDestroyQueue(window_); }
     std::vector<Completion> Completions() { return TakeCompletions(window_); }
+    std::string RunLog() const { return Cp1251ToUtf8(ReadFileBytes(link_.RunLogPath())); }
 
     TempDir dir_;
     FakeHost host_;
     ElementStateLog state_log_;
     HostLink link_;
-    uint32_t window_ = 0;
+    uint32_t window_ = WmCreateQueue();
 };
 
-// The columns of the data table the tasks read.
-inline const std::vector<std::string> kDataColumns = {"ParNumber", "ObjType", "Object", "Item",
-                                                      "Data_Date", "Value0",  "Season"};
-
-inline DateTime At(int year, int month, int day, int hour = 0, int minute = 0) {
-    return EncodeDateTime({year, month, day, hour, minute, 0, 0});
-}
-
 // A task whose settings are in an in-memory process database: no depth back, 30-minute base
-// intervals, no additional pass; the method, the period and the elements are the test's.
+// intervals, no additional pass, the active channel 100.0.1 and the reactive 100.0.2 of one line;
+// the method, the period and the formulas are the test's.
 class TaskSettingsTest : public LinkedTest {
 protected:
     explicit TaskSettingsTest(std::string key) : key_(std::move(key)), section_(key_ + "Object\\") {
@@ -62,6 +54,9 @@ protected:
         settings_.WriteInteger(section_, "DeepBase", 0);
         settings_.WriteBool(section_, "AdvParNumber", false);
         settings_.WriteInteger(section_, "IntervalType", 1);
+        const std::string rest = ";0.1;10;0;0;0;10;10;1;700;0.5;2;1;2;100;0;0;0;0;0;;";
+        settings_.WriteString(key_ + "Devices1\\", "100.0.1", "1;1;3;2" + rest);
+        settings_.WriteString(key_ + "Devices1\\", "100.0.2", "1;3;1;1" + rest);
     }
     ~TaskSettingsTest() override { db::SetProcessConnection(nullptr); }
 
@@ -69,13 +64,6 @@ protected:
         settings_.WriteInteger(section_, "Method", method);
         settings_.WriteDateTime(section_, "BeginDateTime", begin);
         settings_.WriteDateTime(section_, "EndDateTime", end);
-    }
-    // The active channel 100.0.1 and the reactive 100.0.2 of one line, for the coefficients.
-    void AddChannelPair() {
-        settings_.WriteString(key_ + "Devices1\\", "100.0.1",
-                              "1;1;3;2;0.1;10;0;0;0;10;10;1;700;0.5;2;1;2;100;0;0;0;0;0;;");
-        settings_.WriteString(key_ + "Devices1\\", "100.0.2",
-                              "1;3;1;1;0.1;10;0;0;0;10;10;1;700;0.5;2;1;2;100;0;0;0;0;0;;");
     }
     void SetFormula(const std::string& element, const std::string& formula) {
         settings_.WriteString(key_ + "Devices2\\", element, formula);
@@ -93,16 +81,6 @@ protected:
             host_.Complete(i, answers_.back() != nullptr ? answers_.back()->Set() : nullptr);
         }
     }
-
-    size_t StoredRows() const {
-        size_t rows = 0;
-        for (const StoredRecords& stored : host_.Stored()) {
-            rows += stored.records.size();
-        }
-        return rows;
-    }
-    std::string LastStatus() const { return FakeHost::StatusLines().back().second; }
-    std::string RunLog() const { return Cp1251ToUtf8(ReadFileBytes(link_.RunLogPath())); }
 
     const std::string key_;
     const std::string section_;

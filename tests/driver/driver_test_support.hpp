@@ -1,5 +1,8 @@
-// Helpers of the driver tests: a private temporary directory, file reading, completion draining.
+// Helpers of the driver and data tests: a private temporary directory, file reading, completion
+// draining, date-times by their parts.
 #pragma once
+
+#include "tlcommon/date_time.hpp"
 
 #include <cstdint>
 #include <string>
@@ -33,5 +36,9 @@ struct Completion {
 };
 // Every completion waiting in the queue, oldest first (does not wait for more).
 std::vector<Completion> TakeCompletions(uint32_t window);
+
+inline DateTime At(int year, int month, int day, int hour = 0, int minute = 0, int second = 0, int ms = 0) {
+    return EncodeDateTime({year, month, day, hour, minute, second, ms});
+}
 
 } // namespace tl::test

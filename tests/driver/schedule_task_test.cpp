@@ -1,17 +1,11 @@
+// The loss-calculation task apart from its run (task_run_test.cpp): its names, its log, its
+// floating-point environment and a set it did not ask for.
 #include "driver_fixture.hpp"
-#include "tlcommon/date_time.hpp"
 #include "tlcommon/failure_text.hpp"
-#include "tlcommon/text_codec.hpp"
-#include "tldriver/schedule_task.hpp"
-#include "tldriver/schedule_task_list.hpp"
-#include "tlplatform/db_connection.hpp"
-#include "tlsettings/svc_config.hpp"
 
-#include <algorithm>
 #include <fenv.h>
 #include <gtest/gtest.h>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -59,7 +53,7 @@ TEST_F(ScheduleTaskTest, IncompleteElementsAreListedInTheLogAndInOneStatusLine) 
                                  "\t\t30.12.1899 00:00:00 | Ошибка: Нет данных\r\n"
                                  "Элемент: 100.0.7: \r\n"
                                  "\t\t30.12.1899 00:00:00 | Ошибка: Деление на ноль\r\n";
-    EXPECT_EQ(Cp1251ToUtf8(ReadFileBytes(link_.RunLogPath())), expected);
+    EXPECT_EQ(RunLog(), expected);
 }
 
 TEST_F(ScheduleTaskTest, LogThatCannotBeWrittenDoesNotKeepTheTaskFromEnding) {
@@ -108,62 +102,8 @@ TEST_F(ScheduleTaskTest, ASetDeliveredWhenNoQueryIsAwaitedFailsTheStepAndIsRelea
         EXPECT_EQ(variable, nullptr); // the host's variable no longer holds what the task owns
     }
     EXPECT_EQ(host_.ReleaseCount(set.Set()), 1);
-    EXPECT_NE(Cp1251ToUtf8(ReadFileBytes(link_.RunLogPath()))
-                  .find("\r\nВнутренняя ошибка: Задача не ожидает ответа на запрос (шаг 255)\r\n"),
+    EXPECT_NE(RunLog().find("\r\nВнутренняя ошибка: Задача не ожидает ответа на запрос (шаг 255)\r\n"),
               std::string::npos);
-}
-
-// A task with a fixed period and one pair of channels, each query answered with an empty set.
-class ScheduleTaskRunTest : public TaskSettingsTest {
-protected:
-    ScheduleTaskRunTest() : TaskSettingsTest("\\Scripts\\Run\\") { AddChannelPair(); }
-
-    // Runs task 7 for `begin` to `end`; the parameter numbers of its interval-data queries, in order.
-    std::vector<int32_t> RunWithEmptyAnswers(TScheduleTaskList& list, DateTime begin, DateTime end) {
-        Configure(0, begin, end);
-        std::vector<int32_t> asked;
-        size_t answered = 0;
-        RunAnswering(
-            list, 7,
-            [&](const RecordedQuery& query) -> std::unique_ptr<FakeResultSet> {
-                if (query.sql.starts_with("select * from data")) {
-                    asked.push_back(query.params.at(0).AsInt32());
-                }
-                if (answered++ == 0) {
-                    return nullptr; // the element states
-                }
-                return std::make_unique<FakeResultSet>(std::vector<std::string>{"A"},
-                                                       std::vector<std::vector<double>>{});
-            },
-            20);
-        return asked;
-    }
-};
-
-// Fixed periods and their windows are run whole in the scenario tests.
-TEST_F(ScheduleTaskRunTest, ABeginAfterTheEndAsksForNothingAndSucceeds) {
-    TScheduleTaskList list(link_);
-    EXPECT_EQ(RunWithEmptyAnswers(list, At(2015, 1, 1), At(2014, 6, 1)), std::vector<int32_t>{});
-    EXPECT_EQ(list.Count(), 0);
-    EXPECT_EQ(Completions(), (std::vector<Completion>{{1, 7, 0}}));
-    EXPECT_EQ(FakeHost::StatusLines().back().second, "Статус выполнения: Успешный расчёт");
-    EXPECT_TRUE(host_.Stored().empty());
-}
-
-TEST_F(ScheduleTaskRunTest, TheAdditionalPassComesFirstAndCountsBackFromTheBaseEnd) {
-    settings_.WriteBool(section_, "AdvParNumber", true);
-    settings_.WriteInteger(section_, "ParNumber", 4);
-    settings_.WriteInteger(section_, "DeepAdv", 1);
-    TScheduleTaskList list(link_);
-    EXPECT_EQ(RunWithEmptyAnswers(list, At(2014, 11, 1), At(2014, 11, 1, 2)),
-              (std::vector<int32_t>{7, 12, 18, 26, 36, 46, 56}));
-    // :sdt of the 5-minute pass: 10 s before the additional begin, an hour before the base end.
-    const auto data =
-        std::find_if(host_.Queries().begin(), host_.Queries().end(),
-                     [](const RecordedQuery& q) { return q.sql.starts_with("select * from data"); });
-    ASSERT_NE(data, host_.Queries().end());
-    EXPECT_EQ(FormatStamp(data->params.at(1).AsDouble()), "01.11.2014 00:59:50.000");
-    EXPECT_EQ(FormatStamp(data->params.at(2).AsDouble()), "01.11.2014 02:00:00.000");
 }
 
 } // namespace
