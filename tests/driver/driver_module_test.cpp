@@ -114,7 +114,7 @@ TEST(DriverModuleTest, SecondInitDriverKeepsTheTaskListAndItsTasks) {
     EXPECT_EQ(list->IndexOfTask(4), 0);
     module.DeInitDriver();
     EXPECT_EQ(module.TaskList(), nullptr);
-    EXPECT_EQ(journal, (std::vector<std::string>{"start 4", "shutdown 4", "shutdown 4", "free 4"}));
+    EXPECT_EQ(journal, (std::vector<std::string>{"start", "shutdown", "shutdown", "free"}));
 }
 
 TEST(DriverModuleTest, StartActionRefusesASecondTaskWithARunningIdentifier) {

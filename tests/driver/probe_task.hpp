@@ -44,7 +44,7 @@ public:
     void Shutdown() override { Note("shutdown"); }
 
 private:
-    void Note(const std::string& what) { journal_.push_back(what + " " + std::to_string(TaskId())); }
+    void Note(const std::string& what) { journal_.push_back(what); }
     std::vector<std::string>& journal_;
 };
 
