@@ -23,29 +23,7 @@ constexpr uint32_t kMessage = 0x0400 + 77;
 // A copy of the driver and its platform libraries in a directory of its own, loaded from there.
 class LoadedDriver {
 public:
-    explicit LoadedDriver(const std::string& directory) {
-        for (const auto& entry : fs::directory_iterator(TL_DRIVER_BIN_DIR)) {
-            const std::string name = entry.path().filename().string();
-            if (name.rfind("libtl", 0) == 0 && entry.path().extension() == ".so") {
-                fs::copy_file(entry.path(), directory + name, fs::copy_options::overwrite_existing);
-            }
-        }
-        handle_ = dlopen((directory + "libtlosses.so").c_str(), RTLD_NOW | RTLD_LOCAL);
-        if (handle_ == nullptr) {
-            ADD_FAILURE() << dlerror();
-            return;
-        }
-        Bind(init, "InitDriver");
-        Bind(deinit, "DeInitDriver");
-        Bind(function_name, "GetFunctionName");
-        Bind(db_access, "GetDBAccessNecessity");
-        Bind(show_dialog, "ShowSpecificDataDialog");
-        Bind(show_dialog_ex, "ShowSpecificDataDialogEx");
-        Bind(start, "StartAction");
-        Bind(stop, "StopAction");
-        Bind(start_decode, "GetStartActionDecodeResult");
-        Bind(stop_decode, "GetStopActionDecodeResult");
-    }
+    explicit LoadedDriver(const std::string& directory) : handle_(Load(directory)) {}
     ~LoadedDriver() {
         if (handle_ != nullptr) {
             dlclose(handle_);
@@ -53,26 +31,37 @@ public:
     }
     bool Loaded() const { return handle_ != nullptr && stop_decode != nullptr; }
 
-    TlInitDriverFn init = nullptr;
-    TlDeInitDriverFn deinit = nullptr;
-    TlGetFunctionNameFn function_name = nullptr;
-    TlGetDBAccessNecessityFn db_access = nullptr;
-    TlShowSpecificDataDialogFn show_dialog = nullptr;
-    TlShowSpecificDataDialogExFn show_dialog_ex = nullptr;
-    TlStartActionFn start = nullptr;
-    TlStopActionFn stop = nullptr;
-    TlDecodeResultFn start_decode = nullptr;
-    TlDecodeResultFn stop_decode = nullptr;
+    void* handle_ = nullptr; // first: the exports below are looked up in it
+    TlInitDriverFn init = Bind<TlInitDriverFn>("InitDriver");
+    TlDeInitDriverFn deinit = Bind<TlDeInitDriverFn>("DeInitDriver");
+    TlGetFunctionNameFn function_name = Bind<TlGetFunctionNameFn>("GetFunctionName");
+    TlGetDBAccessNecessityFn db_access = Bind<TlGetDBAccessNecessityFn>("GetDBAccessNecessity");
+    TlShowSpecificDataDialogFn show_dialog = Bind<TlShowSpecificDataDialogFn>("ShowSpecificDataDialog");
+    TlShowSpecificDataDialogExFn show_dialog_ex =
+        Bind<TlShowSpecificDataDialogExFn>("ShowSpecificDataDialogEx");
+    TlStartActionFn start = Bind<TlStartActionFn>("StartAction");
+    TlStopActionFn stop = Bind<TlStopActionFn>("StopAction");
+    TlDecodeResultFn start_decode = Bind<TlDecodeResultFn>("GetStartActionDecodeResult");
+    TlDecodeResultFn stop_decode = Bind<TlDecodeResultFn>("GetStopActionDecodeResult");
 
 private:
-    template <typename Fn>
-    void Bind(Fn& target, const char* name) {
-        target = reinterpret_cast<Fn>(dlsym(handle_, name));
-        if (target == nullptr) {
-            ADD_FAILURE() << "missing export " << name;
+    static void* Load(const std::string& directory) {
+        for (const auto& entry : fs::directory_iterator(TL_DRIVER_BIN_DIR)) {
+            const std::string name = entry.path().filename().string();
+            if (name.rfind("libtl", 0) == 0 && entry.path().extension() == ".so") {
+                fs::copy_file(entry.path(), directory + name, fs::copy_options::overwrite_existing);
+            }
         }
+        void* handle = dlopen((directory + "libtlosses.so").c_str(), RTLD_NOW | RTLD_LOCAL);
+        EXPECT_NE(handle, nullptr) << dlerror();
+        return handle;
     }
-    void* handle_ = nullptr;
+    template <typename Fn>
+    Fn Bind(const char* name) {
+        void* address = handle_ != nullptr ? dlsym(handle_, name) : nullptr;
+        EXPECT_NE(address, nullptr) << "missing export " << name;
+        return reinterpret_cast<Fn>(address);
+    }
 };
 
 class ExportsTest : public ::testing::Test {
@@ -80,10 +69,7 @@ protected:
     ExportsTest() {
         FakeHost::StatusLines().clear();
         FakeHost::RawStatusLines().clear();
-        window_ = WmCreateQueue();
         host_.SetStandardParams(window_, kMessage, log_dir_.Path());
-        inits_before_ = ReviInitCount();
-        driver_ = std::make_unique<LoadedDriver>(lib_dir_.Path());
     }
     ~ExportsTest() override {
         if (driver_ != nullptr && driver_->Loaded()) {
@@ -97,9 +83,9 @@ protected:
     TempDir lib_dir_;
     TempDir log_dir_;
     FakeHost host_;
-    uint32_t window_ = 0;
-    int32_t inits_before_ = 0;
-    std::unique_ptr<LoadedDriver> driver_;
+    uint32_t window_ = WmCreateQueue();
+    int32_t inits_before_ = ReviInitCount();
+    std::unique_ptr<LoadedDriver> driver_ = std::make_unique<LoadedDriver>(lib_dir_.Path());
 };
 
 const char* const kFunctionName = "\xD0\xE0\xF1\xF7\xB8\xF2 \xEF\xEE\xF2\xE5\xF0\xFC "
