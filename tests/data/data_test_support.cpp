@@ -1,10 +1,5 @@
 #include "data_test_support.hpp"
 
-#include <atomic>
-#include <fstream>
-#include <iterator>
-#include <unistd.h>
-
 namespace tl::test {
 
 MeteringDb::MeteringDb() : db_(db::Connection::Open(":memory:")) {
@@ -46,22 +41,6 @@ void MeteringDb::Execute(std::string_view sql, std::vector<Variant> params) {
 
 std::unique_ptr<db::ResultSet> MeteringDb::Query(std::string_view sql, std::span<const Variant> params) {
     return db_->Query(sql, ToAbi(params));
-}
-
-ScratchDir::ScratchDir() {
-    static std::atomic<int> counter{0};
-    path_ = std::filesystem::temp_directory_path() /
-            ("tldata-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
-    std::filesystem::create_directories(path_);
-}
-
-std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-DateTime At(int year, int month, int day, int hour, int minute, int second, int ms) {
-    return EncodeDateTime({year, month, day, hour, minute, second, ms});
 }
 
 } // namespace tl::test

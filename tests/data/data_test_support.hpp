@@ -1,13 +1,13 @@
 // Helpers for the tests of a run's data side: a scratch metering database whose answers are real
-// result sets, a task that records what the requests send and log, and a scratch directory.
+// result sets, and a task that records what the requests send and log.
 #pragma once
 
+#include "driver_test_support.hpp"
 #include "tlcommon/date_time.hpp"
 #include "tldata/data_requests.hpp"
 #include "tldata/element_address.hpp"
 #include "tlplatform/db_connection.hpp"
 
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -47,18 +47,5 @@ public:
     std::vector<std::string> log;
     std::vector<std::string> status;
 };
-
-class ScratchDir {
-public:
-    ScratchDir();
-    ~ScratchDir() { std::filesystem::remove_all(path_); }
-    std::string File(std::string_view name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
-
-std::string ReadFileBytes(const std::string& path);
-DateTime At(int year, int month, int day, int hour = 0, int minute = 0, int second = 0, int ms = 0);
 
 } // namespace tl::test

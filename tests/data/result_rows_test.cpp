@@ -1,7 +1,6 @@
 #include "data_test_support.hpp"
 #include "tldata/result_rows.hpp"
 
-#include <array>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <string>
@@ -12,44 +11,12 @@ namespace {
 
 using test::At;
 
-TEST(ResultRowsTest, NineFieldsInOrderWithTheStatusWordInTheBytesOfADouble) {
-    TDBRecords records;
-    ResultRowWriter writer(records);
-    writer.Add({30012, At(2014, 11, 1, 10, 30), 100, 5, 0, 12.5, -0.25, 0x40000, At(2014, 11, 1)});
-    writer.Add({30026, At(2014, 11, 2), 101, 6, 2, 0, 0, 0, At(2014, 11, 1)});
-    ASSERT_EQ(records.Count(), 2);
-    EXPECT_EQ(records.NameSetCount(), 1);
-
-    const RecordView row = records.Get(0);
-    const Variant expected[] = {
-        Variant::Int32(30012),
-        Variant::DateTime(At(2014, 11, 1, 10, 30)),
-        Variant::Int32(100),
-        Variant::Int32(5),
-        Variant::Int32(0),
-        Variant::Double(12.5),
-        Variant::Double(-0.25),
-        Variant::Double(StatusWordAsDouble(0x40000)),
-        Variant::DateTime(At(2014, 11, 1)),
-    };
-    const char* names[] = {"ParNumber", "Data_Date", "Object",    "Item",    "ObjType",
-                           "Value0",    "Value1",    "TvkStatus", "RCVStamp"};
-    ASSERT_EQ(row.FieldCount(), 9);
-    for (int32_t i = 0; i < 9; ++i) {
-        EXPECT_EQ(row.Name(i), names[i]);
-        EXPECT_EQ(row.Value(i), expected[i]) << names[i];
-    }
-
-    const std::array<unsigned char, 8> status_bytes = {0x00, 0x00, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00};
-    const double status = row.Value(7).AsDouble();
-    EXPECT_EQ(std::memcmp(&status, status_bytes.data(), 8), 0);
-    EXPECT_EQ(records.Get(1).Value(7), Variant::Double(0.0));
-}
-
 // A pass's rows in the compact form: two stamps, statuses alternating from pair to pair, receive
-// stamps changing now and then. The host reads each back through the C interface exactly as it was
-// added, also after a record of another shape has turned them into ordinary records.
-TEST(ResultRowsTest, CompactRowsReadBackThroughTheAbiAsAdded) {
+// stamps changing now and then. They read back as the nine result fields in order, the status
+// word in the bytes of a double (0x40000: 00 00 04 00 00 00 00 00), on the C++ side and through
+// the C interface, exactly as added, also after a record of another shape has turned them into
+// ordinary records.
+TEST(ResultRowsTest, CompactRowsReadBackAsTheNineResultFieldsAsAdded) {
     std::vector<ResultRow> rows;
     for (int stamp = 0; stamp < 2; ++stamp) {
         for (int pair = 0; pair < 500; ++pair) {
@@ -68,29 +35,52 @@ TEST(ResultRowsTest, CompactRowsReadBackThroughTheAbiAsAdded) {
         writer.Add(row);
     }
     EXPECT_LE(records.ValueBytes(), rows.size() * 50);
+    EXPECT_EQ(records.NameSetCount(), 1);
+
+    const char* const names[] = {"ParNumber", "Data_Date", "Object",    "Item",    "ObjType",
+                                 "Value0",    "Value1",    "TvkStatus", "RCVStamp"};
+    const RecordView first = records.Get(4); // pair 2, member 0
+    const Variant expected[] = {Variant::Int32(30012),
+                                Variant::DateTime(At(2014, 11, 1)),
+                                Variant::Int32(102),
+                                Variant::Int32(0),
+                                Variant::Int32(0),
+                                Variant::Double(1.0),
+                                Variant::Double(-0.5),
+                                Variant::Double(StatusWordAsDouble(0x40000)),
+                                Variant::DateTime(At(2014, 11, 1))};
+    ASSERT_EQ(first.FieldCount(), 9);
+    for (int32_t f = 0; f < 9; ++f) {
+        EXPECT_EQ(first.Name(f), names[f]);
+        EXPECT_EQ(first.Value(f), expected[f]) << names[f];
+    }
+    const unsigned char status_bytes[8] = {0x00, 0x00, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00};
+    const double status = first.Value(7).AsDouble();
+    EXPECT_EQ(std::memcmp(&status, status_bytes, 8), 0);
+    EXPECT_EQ(records.Get(2).Value(7), Variant::Double(0.0));
 
     const auto expect_rows = [&](const TlRecords* abi) {
         for (size_t r = 0; r < rows.size(); ++r) {
             const ResultRow& row = rows[r];
             const auto i = static_cast<int32_t>(r);
             ASSERT_EQ(abi->vtbl->FieldCount(abi, i), 9);
+            const TlVariantKind kinds[] = {TL_VT_INT32,  TL_VT_DATETIME, TL_VT_INT32,
+                                           TL_VT_INT32,  TL_VT_INT32,    TL_VT_DOUBLE,
+                                           TL_VT_DOUBLE, TL_VT_DOUBLE,   TL_VT_DATETIME};
+            for (int32_t f = 0; f < 9; ++f) {
+                ASSERT_EQ(abi->vtbl->Value(abi, i, f).kind, kinds[f]) << r << " " << f;
+                ASSERT_STREQ(abi->vtbl->FieldName(abi, i, f), names[f]);
+            }
             const auto integer = [&](int32_t f) { return abi->vtbl->Value(abi, i, f).v.i32; };
-            const auto real = [&](int32_t f, TlVariantKind kind) {
-                const TlVariant v = abi->vtbl->Value(abi, i, f);
-                EXPECT_EQ(v.kind, kind) << "row " << r << " field " << f;
-                return v.v.f64;
-            };
-            ASSERT_EQ(integer(0), row.par_number) << r;
-            ASSERT_EQ(real(1, TL_VT_DATETIME), row.data_date) << r;
-            ASSERT_EQ(integer(2), row.object) << r;
-            ASSERT_EQ(integer(3), row.item) << r;
-            ASSERT_EQ(integer(4), row.type) << r;
-            ASSERT_EQ(real(5, TL_VT_DOUBLE), row.value0) << r;
-            ASSERT_EQ(real(6, TL_VT_DOUBLE), row.value1) << r;
-            const double status = real(7, TL_VT_DOUBLE);
-            ASSERT_EQ(std::memcmp(&status, &row.status, 8), 0) << r;
-            ASSERT_EQ(real(8, TL_VT_DATETIME), row.rcv_stamp) << r;
-            ASSERT_STREQ(abi->vtbl->FieldName(abi, i, 8), "RCVStamp");
+            const auto real = [&](int32_t f) { return abi->vtbl->Value(abi, i, f).v.f64; };
+            ASSERT_EQ((std::vector<int32_t>{integer(0), integer(2), integer(3), integer(4)}),
+                      (std::vector<int32_t>{row.par_number, row.object, row.item, row.type}))
+                << r;
+            ASSERT_EQ((std::vector<double>{real(1), real(5), real(6), real(8)}),
+                      (std::vector<double>{row.data_date, row.value0, row.value1, row.rcv_stamp}))
+                << r;
+            const double status_word = real(7);
+            ASSERT_EQ(std::memcmp(&status_word, &row.status, 8), 0) << r;
         }
     };
     const TlRecords* abi = records.AsAbi(TextEncoding::kCp1251);

@@ -12,96 +12,65 @@ namespace {
 
 using test::At;
 using test::MeteringDb;
-using test::ScratchDir;
 using Lines = std::vector<std::string>;
 
 // The four parts of the event query for discrete inputs 12.97.1 and 112.97.2 and measurement
 // object 500.
-const std::string kTextA = "select el.evtype as evtype, el.evcode as evcode, el.objcode,\r\n"
-                           "el.objtype, el.objitem, el.evgenesisdt, el.season, el.evidprotect\r\n"
-                           "from eventlist el\r\n"
-                           "where evcode in (3001, 3002) and objtype in (97) and\r\n"
-                           "objcode in (12, 112) and objitem in (1, 2) and evtype in (2) and \r\n"
-                           "evgenesisdt =\r\n"
-                           "(\r\n"
-                           "select max(evgenesisdt) from eventlist\r\n"
-                           "where evcode in (3001, 3002) and objtype = el.objtype and\r\n"
-                           "objcode = el.objcode and objitem = el.objitem and evtype = el.evtype and\r\n"
-                           "season = el.season and evgenesisdt < :edt11\r\n"
-                           ")\r\n"
-                           "union\r\n"
-                           "select el.evtype evtype, el.evcode evcode, el.objcode,\r\n"
-                           "el.objtype, el.objitem, el.evgenesisdt, el.season, el.evidprotect\r\n"
-                           "from eventlist el\r\n"
-                           "where evcode in (3001, 3002) and objtype in (97) and\r\n"
-                           "objcode in (12, 112) and objitem in (1, 2) and evtype in (2) and\r\n"
-                           "evgenesisdt between :edt12 and :edt13";
-const std::string kTextB = "select distinct el.evtype evtype, el.evcode evcode, el.objcode,\r\n"
-                           "el.objtype, el.objitem, el.evaltdt evgenesisdt, null season,\r\n"
-                           "el.evidprotect\r\n"
-                           "from eventlist el\r\n"
-                           "where evcode in (3001, 3002) and objtype in (97) and\r\n"
-                           "objcode in (12, 112) and objitem in (1, 2) and evtype in (3) and\r\n"
-                           "evaltdt =\r\n"
-                           "(\r\n"
-                           "select max(evaltdt) from eventlist\r\n"
-                           "where evcode in (3001, 3002) and objtype = el.objtype and\r\n"
-                           "objcode = el.objcode and objitem = el.objitem and evtype = el.evtype and\r\n"
-                           "evgenesisdt < :edt14\r\n"
-                           ")\r\n"
-                           "union\r\n"
-                           "select distinct el.evtype evtype, el.evcode evcode, el.objcode,\r\n"
-                           "el.objtype, el.objitem, el.evaltdt evgenesisdt, null season,\r\n"
-                           "el.evidprotect\r\n"
-                           "from eventlist el\r\n"
-                           "where evcode in (3001, 3002) and objtype in (97) and\r\n"
-                           "objcode in (12, 112) and objitem in (1, 2) and evtype in (3) and\r\n"
-                           "evgenesisdt between :edt5 and :edt6";
-const std::string kTextC = "select el.evtype evtype, el.objitem evcode, el.objcode, 95 objtype,\r\n"
-                           "0 objitem, el.evgenesisdt, el.season, el.evidprotect\r\n"
-                           "from eventlist el\r\n"
-                           "where evcode in (4002) and objtype in (96) and\r\n"
-                           "objcode in (500) and evtype in (2) and\r\n"
-                           "evgenesisdt =\r\n"
-                           "(\r\n"
-                           "select max(evgenesisdt) from eventlist\r\n"
-                           "where evcode = el.evcode and objtype = el.objtype and\r\n"
-                           "objcode = el.objcode and evtype = el.evtype and\r\n"
-                           "season = el.season and evgenesisdt < :edt21\r\n"
-                           ")\r\n"
-                           "union\r\n"
-                           "select el.evtype evtype, el.objitem evcode, el.objcode, 95 objtype,\r\n"
-                           "0 objitem, el.evgenesisdt, el.season, el.evidprotect\r\n"
-                           "from eventlist el\r\n"
-                           "where evcode in (4002) and objtype in (96) and\r\n"
-                           "objcode in (500) and evtype in (2) and\r\n"
-                           "evgenesisdt between :edt22 and :edt23";
-const std::string kTextD = "select distinct el.evtype evtype, el.objitem evcode, el.objcode, 95 objtype,\r\n"
-                           "0 objitem, el.evaltdt evgenesisdt, null season, el.evidprotect\r\n"
-                           "from eventlist el\r\n"
-                           "where evcode in (4002) and objtype in (96) and\r\n"
-                           "objcode in (500) and evtype in (3) and\r\n"
-                           "evaltdt =\r\n"
-                           "(\r\n"
-                           "select max(evaltdt) from eventlist\r\n"
-                           "where evcode = el.evcode and objtype = el.objtype and\r\n"
-                           "objcode = el.objcode and evtype = el.evtype and\r\n"
-                           "evgenesisdt < :edt24\r\n"
-                           ")\r\n"
-                           "union\r\n"
-                           "select distinct el.evtype evtype, el.objitem evcode, el.objcode, 95 objtype,\r\n"
-                           "0 objitem, el.evaltdt evgenesisdt, null season, el.evidprotect\r\n"
-                           "from eventlist el\r\n"
-                           "where evcode in (4002) and objtype in (96) and\r\n"
-                           "objcode in (500) and evtype in (3) and\r\n"
-                           "evgenesisdt between :edt25 and :edt26";
+const std::string kTextA =
+    "select el.evtype as evtype, el.evcode as evcode, el.objcode,\r\n"
+    "el.objtype, el.objitem, el.evgenesisdt, el.season, el.evidprotect\r\nfrom eventlist el\r\n"
+    "where evcode in (3001, 3002) and objtype in (97) and\r\n"
+    "objcode in (12, 112) and objitem in (1, 2) and evtype in (2) and \r\nevgenesisdt =\r\n(\r\n"
+    "select max(evgenesisdt) from eventlist\r\n"
+    "where evcode in (3001, 3002) and objtype = el.objtype and\r\n"
+    "objcode = el.objcode and objitem = el.objitem and evtype = el.evtype and\r\n"
+    "season = el.season and evgenesisdt < :edt11\r\n)\r\nunion\r\n"
+    "select el.evtype evtype, el.evcode evcode, el.objcode,\r\n"
+    "el.objtype, el.objitem, el.evgenesisdt, el.season, el.evidprotect\r\nfrom eventlist el\r\n"
+    "where evcode in (3001, 3002) and objtype in (97) and\r\n"
+    "objcode in (12, 112) and objitem in (1, 2) and evtype in (2) and\r\n"
+    "evgenesisdt between :edt12 and :edt13";
+const std::string kTextB =
+    "select distinct el.evtype evtype, el.evcode evcode, el.objcode,\r\n"
+    "el.objtype, el.objitem, el.evaltdt evgenesisdt, null season,\r\nel.evidprotect\r\n"
+    "from eventlist el\r\nwhere evcode in (3001, 3002) and objtype in (97) and\r\n"
+    "objcode in (12, 112) and objitem in (1, 2) and evtype in (3) and\r\nevaltdt =\r\n(\r\n"
+    "select max(evaltdt) from eventlist\r\nwhere evcode in (3001, 3002) and objtype = el.objtype and\r\n"
+    "objcode = el.objcode and objitem = el.objitem and evtype = el.evtype and\r\nevgenesisdt < :edt14\r\n"
+    ")\r\nunion\r\nselect distinct el.evtype evtype, el.evcode evcode, el.objcode,\r\n"
+    "el.objtype, el.objitem, el.evaltdt evgenesisdt, null season,\r\nel.evidprotect\r\n"
+    "from eventlist el\r\nwhere evcode in (3001, 3002) and objtype in (97) and\r\n"
+    "objcode in (12, 112) and objitem in (1, 2) and evtype in (3) and\r\n"
+    "evgenesisdt between :edt5 and :edt6";
+const std::string kTextC =
+    "select el.evtype evtype, el.objitem evcode, el.objcode, 95 objtype,\r\n"
+    "0 objitem, el.evgenesisdt, el.season, el.evidprotect\r\nfrom eventlist el\r\n"
+    "where evcode in (4002) and objtype in (96) and\r\nobjcode in (500) and evtype in (2) and\r\n"
+    "evgenesisdt =\r\n(\r\nselect max(evgenesisdt) from eventlist\r\n"
+    "where evcode = el.evcode and objtype = el.objtype and\r\n"
+    "objcode = el.objcode and evtype = el.evtype and\r\nseason = el.season and evgenesisdt < :edt21\r\n"
+    ")\r\nunion\r\nselect el.evtype evtype, el.objitem evcode, el.objcode, 95 objtype,\r\n"
+    "0 objitem, el.evgenesisdt, el.season, el.evidprotect\r\nfrom eventlist el\r\n"
+    "where evcode in (4002) and objtype in (96) and\r\nobjcode in (500) and evtype in (2) and\r\n"
+    "evgenesisdt between :edt22 and :edt23";
+const std::string kTextD =
+    "select distinct el.evtype evtype, el.objitem evcode, el.objcode, 95 objtype,\r\n"
+    "0 objitem, el.evaltdt evgenesisdt, null season, el.evidprotect\r\nfrom eventlist el\r\n"
+    "where evcode in (4002) and objtype in (96) and\r\nobjcode in (500) and evtype in (3) and\r\n"
+    "evaltdt =\r\n(\r\nselect max(evaltdt) from eventlist\r\n"
+    "where evcode = el.evcode and objtype = el.objtype and\r\n"
+    "objcode = el.objcode and evtype = el.evtype and\r\nevgenesisdt < :edt24\r\n)\r\nunion\r\n"
+    "select distinct el.evtype evtype, el.objitem evcode, el.objcode, 95 objtype,\r\n"
+    "0 objitem, el.evaltdt evgenesisdt, null season, el.evidprotect\r\nfrom eventlist el\r\n"
+    "where evcode in (4002) and objtype in (96) and\r\nobjcode in (500) and evtype in (3) and\r\n"
+    "evgenesisdt between :edt25 and :edt26";
 
 const DateTime kStart = At(2014, 11, 1);
 const DateTime kEnd = At(2014, 11, 2);
 
 class StateContainerTest : public ::testing::Test {
 protected:
-    StateContainerTest() : log_(dir_.File("tlosses_modi.log")), states_(&log_) {}
+    StateContainerTest() : log_(dir_.Path() + "tlosses_modi.log"), states_(&log_) {}
 
     // The event query of the period, run on the database and loaded.
     void Load() {
@@ -112,22 +81,16 @@ protected:
         states_.SetSQLResults(answer.get(), true);
     }
 
-    ScratchDir dir_;
+    test::TempDir dir_;
     ElementStateLog log_;
     TStateContainer states_;
     MeteringDb db_;
 };
 
-TEST_F(StateContainerTest, OnlyMeasurementObjectsAndDiscreteInputsAreTrackedOnce) {
-    EXPECT_TRUE(states_.AddItem(500, 95, 0));
-    EXPECT_TRUE(states_.AddItem(12, 97, 1));
-    EXPECT_FALSE(states_.AddItem(12, 97, 1));
-    EXPECT_FALSE(states_.AddItem(12, 98, 1));
-    ASSERT_EQ(states_.Count(), 2);
-    EXPECT_EQ(states_.Item(0).Address(), (ElementAddress{12, 97, 1}));
-}
-
+// Only measurement objects and discrete inputs are tracked, each once, in address order; without
+// them there is nothing to ask.
 TEST_F(StateContainerTest, WithoutElementsThereIsNothingToAsk) {
+    EXPECT_FALSE(states_.AddItem(12, 98, 1));
     std::string sql = "left over";
     std::vector<Variant> params = {Variant::Int32(1)};
     EXPECT_FALSE(states_.GetSQL(sql, params, kStart, kEnd));
@@ -138,9 +101,12 @@ TEST_F(StateContainerTest, WithoutElementsThereIsNothingToAsk) {
 }
 
 TEST_F(StateContainerTest, EventQueryTextsAndParametersWithAndWithoutAlternativeDates) {
-    states_.AddItem(112, 97, 2);
-    states_.AddItem(500, 95, 0);
-    states_.AddItem(12, 97, 1);
+    EXPECT_TRUE(states_.AddItem(112, 97, 2));
+    EXPECT_TRUE(states_.AddItem(500, 95, 0));
+    EXPECT_TRUE(states_.AddItem(12, 97, 1));
+    EXPECT_FALSE(states_.AddItem(12, 97, 1));
+    ASSERT_EQ(states_.Count(), 3);
+    EXPECT_EQ(states_.Item(0).Address(), (ElementAddress{12, 97, 1}));
     struct Case {
         bool alt_date;
         std::string sql;
@@ -262,54 +228,28 @@ TEST_F(StateContainerTest, ResultsAreLoggedRowByRowAndElementByElement) {
     auto answer = db_.Query(sql, params);
     states_.SetSQLResults(answer.get(), true);
 
-    const std::string header = "\tevtype\tevcode\tstamp                    \tseason\tidprotect           ";
-    const std::string states_header = "\tevcode\tstamp                    \tseason";
-    const Lines expected = {
-        "",
-        "---- SetSQLResults ----",
-        "[БД] Элемент: 12.97.1",
-        header,
-        "+!\t2     \t3002  \t31.10.2014 00:00:00.000  \t0     \t7                    (4023)",
-        "+ \t2     \t3001  \t01.11.2014 06:00:00.000  \t0     \t8                    (4023)",
-        "  \t2     \t3001  \t01.11.2014 06:00:00.000  \t1     \t9                    (4023)",
-        "---",
-        "Состояния элемента: 12.97.1",
-        states_header,
-        "\t3002  \t31.10.2014 00:00:00.000  \t4023  ",
-        "\t3001  \t01.11.2014 06:00:00.000  \t4023  ",
-        "",
-        "[БД] Элемент: 12.97.2",
-        header,
-        "---",
-        "Состояния элемента: 12.97.2",
-        states_header,
-        "",
-        "[БД] Элемент: 112.97.2",
-        header,
-        "+ \t2     \t3002  \t01.11.2014 12:00:00.000  \t1     \t3                    (4023)",
-        "---",
-        "Состояния элемента: 112.97.2",
-        states_header,
-        "\t3002  \t01.11.2014 12:00:00.000  \t4023  ",
-        "",
-        "--------------------------------------------------------------------",
-        "Сформированные состояния элементов:",
-        "---",
-        "Состояния элемента: 12.97.1",
-        states_header,
-        "\t3002  \t31.10.2014 00:00:00.000  \t4023  ",
-        "\t3001  \t01.11.2014 06:00:00.000  \t4023  ",
-        "---",
-        "Состояния элемента: 112.97.2",
-        states_header,
-        "\t3002  \t01.11.2014 12:00:00.000  \t4023  ",
-        "",
-    };
-    std::string bytes = before;
-    for (const std::string& line : expected) {
-        bytes += Utf8ToCp1251(line) + "\r\n";
-    }
-    EXPECT_EQ(test::ReadFileBytes(log_.FileName()), bytes);
+    // Every line ends in CR LF.
+    const std::string header =
+        "\tevtype\tevcode\tstamp                    \tseason\tidprotect           \r\n";
+    const std::string states_header = "\tevcode\tstamp                    \tseason\r\n";
+    const std::string expected =
+        "\r\n---- SetSQLResults ----\r\n[БД] Элемент: 12.97.1\r\n" + header +
+        "+!\t2     \t3002  \t31.10.2014 00:00:00.000  \t0     \t7                    (4023)\r\n" +
+        "+ \t2     \t3001  \t01.11.2014 06:00:00.000  \t0     \t8                    (4023)\r\n" +
+        "  \t2     \t3001  \t01.11.2014 06:00:00.000  \t1     \t9                    (4023)\r\n---\r\n" +
+        "Состояния элемента: 12.97.1\r\n" + states_header +
+        "\t3002  \t31.10.2014 00:00:00.000  \t4023  \r\n\t3001  \t01.11.2014 06:00:00.000  \t4023  \r\n" +
+        "\r\n[БД] Элемент: 12.97.2\r\n" + header + "---\r\nСостояния элемента: 12.97.2\r\n" + states_header +
+        "\r\n[БД] Элемент: 112.97.2\r\n" + header +
+        "+ \t2     \t3002  \t01.11.2014 12:00:00.000  \t1     \t3                    (4023)\r\n---\r\n" +
+        "Состояния элемента: 112.97.2\r\n" + states_header +
+        "\t3002  \t01.11.2014 12:00:00.000  \t4023  \r\n\r\n" +
+        "--------------------------------------------------------------------\r\n" +
+        "Сформированные состояния элементов:\r\n---\r\nСостояния элемента: 12.97.1\r\n" + states_header +
+        "\t3002  \t31.10.2014 00:00:00.000  \t4023  \r\n\t3001  \t01.11.2014 06:00:00.000  \t4023  \r\n" +
+        "---\r\nСостояния элемента: 112.97.2\r\n" + states_header +
+        "\t3002  \t01.11.2014 12:00:00.000  \t4023  \r\n\r\n";
+    EXPECT_EQ(test::ReadFileBytes(log_.FileName()), before + Utf8ToCp1251(expected));
 }
 
 } // namespace
