@@ -3,7 +3,6 @@
 #include "tlcommon/failure_text.hpp"
 #include "tlcommon/text_codec.hpp"
 #include "tldata/element_state_log.hpp"
-#include "tldata/log_file.hpp"
 #include "tldriver/result_codes.hpp"
 #include "tldriver/run_log.hpp"
 #include "tlsettings/svc_config.hpp"
@@ -86,22 +85,6 @@ TEST(FailureLineTest, OnlyRussianTextsReachTheLog) {
     }
 }
 
-TEST(LogFileTest, LinesAreWrittenInWindows1251WithCrLfAndNoBom) {
-    TempDir dir;
-    const std::string path = dir.Path() + "tlosses.log";
-    ASSERT_TRUE(WriteLogFile(path, {"Элемент: 1.0.2: ", "", "ascii", "\tЁё"}));
-    EXPECT_EQ(ReadFileBytes(path), "\xDD\xEB\xE5\xEC\xE5\xED\xF2: 1.0.2: \r\n"
-                                   "\r\n"
-                                   "ascii\r\n"
-                                   "\t\xA8\xB8\r\n");
-    // Each write replaces the file.
-    ASSERT_TRUE(WriteLogFile(path, {"x"}));
-    EXPECT_EQ(ReadFileBytes(path), "x\r\n");
-    ASSERT_TRUE(WriteLogFile(path, {}));
-    EXPECT_EQ(ReadFileBytes(path), "");
-    EXPECT_FALSE(WriteLogFile(dir.Path() + "no/such/dir/tlosses.log", {"x"}));
-}
-
 TEST(ElementStateLogTest, FileNameReplacesTheModulesExtension) {
     struct Case {
         const char* module;
@@ -119,6 +102,8 @@ TEST(ElementStateLogTest, FileNameReplacesTheModulesExtension) {
     }
 }
 
+// Saved in Windows-1251 with CR LF and no BOM; that each save replaces the file shows in
+// state_container_test, whose log is saved twice.
 TEST(ElementStateLogTest, SavesEveryLineSinceLoadWhenAsked) {
     TempDir dir;
     ElementStateLog log(dir.Path() + "m_modi.log");

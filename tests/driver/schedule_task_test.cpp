@@ -1,5 +1,6 @@
-// The loss-calculation task apart from its run (task_run_test.cpp): its names, its log, its
-// floating-point environment and a set it did not ask for.
+// The loss-calculation task apart from its run (task_run_test.cpp, where its incomplete elements
+// reach the log and a status line): its names, its log, its floating-point environment and a set
+// it did not ask for.
 #include "driver_fixture.hpp"
 #include "tlcommon/failure_text.hpp"
 
@@ -11,8 +12,6 @@
 
 namespace tl::test {
 namespace {
-
-using Lines = std::vector<std::pair<std::string, std::string>>;
 
 using ScheduleTaskTest = LinkedTest;
 
@@ -34,26 +33,6 @@ TEST_F(ScheduleTaskTest, TaskNamesComeFromTheKey) {
         EXPECT_EQ(task.ElementSections(), (std::vector<std::string>{std::string(c.key) + "Devices1\\",
                                                                     std::string(c.key) + "Devices2\\"}));
     }
-}
-
-// The order and the merging of the elements' lines are the list's own, tested with it.
-TEST_F(ScheduleTaskTest, IncompleteElementsAreListedInTheLogAndInOneStatusLine) {
-    {
-        TScheduleTask task(link_, "\\Scripts\\S\\", 1);
-        task.Log().Add("первая строка");
-        task.AddElementError(100, 0, 7, "Деление на ноль");
-        task.AddElementError(100, 0, 5, "Нет данных");
-    }
-    EXPECT_EQ(FakeHost::StatusLines(),
-              (Lines{{"S", "Следующие элементы рассчитаны не полностью: 100.0.5, 100.0.7"}}));
-    const std::string expected = "первая строка\r\n"
-                                 "\r\n"
-                                 "----------------Не рассчитанные объекты-------------------\r\n"
-                                 "Элемент: 100.0.5: \r\n"
-                                 "\t\t30.12.1899 00:00:00 | Ошибка: Нет данных\r\n"
-                                 "Элемент: 100.0.7: \r\n"
-                                 "\t\t30.12.1899 00:00:00 | Ошибка: Деление на ноль\r\n";
-    EXPECT_EQ(RunLog(), expected);
 }
 
 TEST_F(ScheduleTaskTest, LogThatCannotBeWrittenDoesNotKeepTheTaskFromEnding) {
