@@ -2,7 +2,9 @@
 #include "tldata/record_writer.hpp"
 
 #include <dlfcn.h>
+#include <functional>
 #include <gtest/gtest.h>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -68,88 +70,85 @@ TEST(DbdBindingTest, ProcessBindingFindsTheLoadedDatabaseLibrary) {
     EXPECT_EQ(&dbd, &DbdBinding::Process());
 }
 
-// In-process writers that tell which one was called, with how many records or fields and which flag.
-std::string g_called;
-uint8_t g_flag = 0;
-int32_t g_count = 0;
+// In-process writers that note which one was called, with how many records or fields and which
+// flag, and answer with their number.
+struct Writers {
+    static inline std::string called;
+    static inline int32_t count = 0;
+    static inline uint8_t flag = 0;
+    static int32_t Hit(const char* name, int32_t n, uint8_t f, int32_t result) {
+        called = name;
+        count = n;
+        flag = f;
+        return result;
+    }
+    static int32_t N(const TlRecords* r) { return r->vtbl->Count(r); }
+    static int32_t Recs(const char*, const TlRecords* r, void*) { return Hit("DBAddRecords", N(r), 0, 1); }
+    static int32_t RecsEx(const char*, const TlRecords* r, void*, uint8_t f) {
+        return Hit("DBAddRecordsEx", N(r), f, 2);
+    }
+    static int32_t RecsEx2(const char*, const TlRecords* r, void*, uint8_t f) {
+        return Hit("DBAddRecordsEx2", N(r), f, 3);
+    }
+    static int32_t Rec(const char*, const char* const*, const TlVariant*, int32_t n) {
+        return Hit("DBAddRecord", n, 0, 4);
+    }
+    static int32_t RecEx(const char*, const char* const*, uint8_t f, const TlVariant*, int32_t n) {
+        return Hit("DBAddRecordEx", n, f, 5);
+    }
+};
 
-int32_t Called(const char* name, int32_t count, uint8_t flag, int32_t result) {
-    g_called = name;
-    g_count = count;
-    g_flag = flag;
-    return result;
-}
-int32_t AddRecords(const char*, const TlRecords* r, void*) {
-    return Called("DBAddRecords", r->vtbl->Count(r), 0, 1);
-}
-int32_t AddRecordsEx(const char*, const TlRecords* r, void*, uint8_t flag) {
-    return Called("DBAddRecordsEx", r->vtbl->Count(r), flag, 2);
-}
-int32_t AddRecordsEx2(const char*, const TlRecords* r, void*, uint8_t flag) {
-    return Called("DBAddRecordsEx2", r->vtbl->Count(r), flag, 3);
-}
-int32_t AddRecord(const char*, const char* const*, const TlVariant*, int32_t count) {
-    return Called("DBAddRecord", count, 0, 4);
-}
-int32_t AddRecordEx(const char*, const char* const*, uint8_t flag, const TlVariant*, int32_t count) {
-    return Called("DBAddRecordEx", count, flag, 5);
-}
-
-TEST(WriteRecordsTest, UsesTheBestListFunctionTheLibraryOffers) {
+// A plain list goes to DBAddRecordsEx, else DBAddRecords; a compact list to DBAddRecordsEx2, else as
+// a plain one; a single record to DBAddRecordEx, else DBAddRecord; with none of them, -1. The flag
+// reaches the functions that take one.
+TEST(WriteRecordsTest, UsesTheBestFunctionTheLibraryOffers) {
+    const std::map<std::string, int32_t> results = {{"DBAddRecords", 1},    {"DBAddRecordsEx", 2},
+                                                    {"DBAddRecordsEx2", 3}, {"DBAddRecord", 4},
+                                                    {"DBAddRecordEx", 5},   {"", -1}};
     struct Case {
-        bool ex2, ex, plain;
-        const char* plain_list;   // function chosen for a TDBRecords
-        const char* compact_list; // and for a TDBRecordsEx
+        bool ex2, ex, plain, record_ex, record;
+        const char* plain_list;
+        const char* compact_list;
+        const char* single;
     } const cases[] = {
-        {true, true, true, "DBAddRecordsEx", "DBAddRecordsEx2"},
-        {false, true, true, "DBAddRecordsEx", "DBAddRecordsEx"},
-        {true, false, true, "DBAddRecords", "DBAddRecordsEx2"},
-        {false, false, true, "DBAddRecords", "DBAddRecords"},
-        {false, false, false, "", ""},
+        {true, true, true, true, true, "DBAddRecordsEx", "DBAddRecordsEx2", "DBAddRecordEx"},
+        {false, true, true, false, true, "DBAddRecordsEx", "DBAddRecordsEx", "DBAddRecord"},
+        {true, false, true, false, false, "DBAddRecords", "DBAddRecordsEx2", ""},
+        {false, false, true, false, false, "DBAddRecords", "DBAddRecords", ""},
+        {false, false, false, false, false, "", "", ""},
     };
     TDBRecords plain;
-    ASSERT_TRUE(plain.Add(Names{"A"}, Values{Variant::Int32(1)}));
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(plain.Add(Names{"A"}, Values{Variant::Int32(i)}));
+    }
     TDBRecordsEx compact;
     compact.AddRecord(Names{"A"}, Values{Variant::Int32(1)});
     compact.AddRecord(Names{"a"}, Values{Variant::Int32(2)});
     for (const auto& c : cases) {
         DbdBinding dbd(nullptr);
-        dbd.add_records_ex2 = c.ex2 ? &AddRecordsEx2 : nullptr;
-        dbd.add_records_ex = c.ex ? &AddRecordsEx : nullptr;
-        dbd.add_records = c.plain ? &AddRecords : nullptr;
-
-        Called("", 0, 0, 0);
-        EXPECT_EQ(WriteRecords(dbd, "Data", plain, nullptr, 7) == -1, c.plain_list[0] == '\0');
-        EXPECT_EQ(g_called, c.plain_list);
-
-        Called("", 0, 0, 0);
-        WriteRecords(dbd, "Data", compact, nullptr, 9);
-        EXPECT_EQ(g_called, c.compact_list);
-        EXPECT_EQ(g_count, g_called.empty() ? 0 : 2) << c.compact_list;
-        EXPECT_EQ(g_flag, g_called.starts_with("DBAddRecordsEx") ? 9 : 0) << c.compact_list;
-    }
-}
-
-TEST(WriteRecordsTest, SingleRecordPrefersTheFlaggedFunction) {
-    struct Case {
-        bool ex, plain;
-        const char* called;
-        int32_t result;
-    } const cases[] = {
-        {true, true, "DBAddRecordEx", 5},
-        {false, true, "DBAddRecord", 4},
-        {false, false, "", -1},
-    };
-    for (const auto& c : cases) {
-        DbdBinding dbd(nullptr);
-        dbd.add_record_ex = c.ex ? &AddRecordEx : nullptr;
-        dbd.add_record = c.plain ? &AddRecord : nullptr;
-        Called("", 0, 0, 0);
-        EXPECT_EQ(WriteRecord(dbd, "Data", Names{"A", "B"}, 3, Values{Variant::Int32(1), Variant::Double(2)}),
-                  c.result);
-        EXPECT_EQ(g_called, c.called);
-        EXPECT_EQ(g_count, c.result == -1 ? 0 : 2);
-        EXPECT_EQ(g_flag, c.result == 5 ? 3 : 0);
+        dbd.add_records_ex2 = c.ex2 ? &Writers::RecsEx2 : nullptr;
+        dbd.add_records_ex = c.ex ? &Writers::RecsEx : nullptr;
+        dbd.add_records = c.plain ? &Writers::Recs : nullptr;
+        dbd.add_record_ex = c.record_ex ? &Writers::RecEx : nullptr;
+        dbd.add_record = c.record ? &Writers::Rec : nullptr;
+        const std::function<int32_t()> calls[] = {
+            [&] { return WriteRecords(dbd, "Data", plain, nullptr, 7); },
+            [&] { return WriteRecords(dbd, "Data", compact, nullptr, 7); },
+            [&] {
+                return WriteRecord(dbd, "Data", Names{"A", "B"}, 7,
+                                   Values{Variant::Int32(1), Variant::Double(2)});
+            },
+        };
+        const char* const expected[] = {c.plain_list, c.compact_list, c.single};
+        for (size_t k = 0; k < 3; ++k) {
+            SCOPED_TRACE(expected[k]);
+            Writers::Hit("", 0, 0, 0);
+            EXPECT_EQ(calls[k](), results.at(expected[k]));
+            EXPECT_EQ(Writers::called, expected[k]);
+            EXPECT_EQ(Writers::count, Writers::called.empty() ? 0 : 2); // records, or fields
+            EXPECT_EQ(Writers::flag,
+                      Writers::called.ends_with("Ex") || Writers::called.ends_with("Ex2") ? 7 : 0);
+        }
     }
 }
 
