@@ -33,16 +33,11 @@ const TlResultSetVtbl FakeResultSet::kVtbl = {
     [](TlResultSet* self) { Of(self).row_ = 0; },
     [](TlResultSet* self) { ++Of(self).row_; },
     [](TlResultSet* self) { return Of(self).row_ >= Of(self).rows_.size(); },
-    [](TlResultSet* self) -> int64_t {
-        const FakeResultSet& set = Of(self);
-        return set.row_ < set.status_words_.size() ? set.status_words_[set.row_] : 0;
-    },
+    [](TlResultSet*) -> int64_t { return 0; }, // no status words
 };
 
-FakeResultSet::FakeResultSet(std::vector<std::string> columns, std::vector<std::vector<double>> rows,
-                             std::vector<int64_t> status_words)
-    : abi_{{&kVtbl}, this}, columns_(std::move(columns)), rows_(std::move(rows)),
-      status_words_(std::move(status_words)) {}
+FakeResultSet::FakeResultSet(std::vector<std::string> columns, std::vector<std::vector<double>> rows)
+    : abi_{{&kVtbl}, this}, columns_(std::move(columns)), rows_(std::move(rows)) {}
 
 // ---- FakeHost --------------------------------------------------------------------------------
 

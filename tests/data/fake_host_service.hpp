@@ -16,8 +16,7 @@ namespace tl::test {
 
 class FakeResultSet {
 public:
-    FakeResultSet(std::vector<std::string> columns, std::vector<std::vector<double>> rows,
-                  std::vector<int64_t> status_words = {});
+    FakeResultSet(std::vector<std::string> columns, std::vector<std::vector<double>> rows);
     TlResultSet* Set() { return &abi_.base; }
 
 private:
@@ -31,7 +30,6 @@ private:
     Abi abi_;
     std::vector<std::string> columns_;
     std::vector<std::vector<double>> rows_;
-    std::vector<int64_t> status_words_;
     size_t row_ = 0;
 };
 
@@ -70,8 +68,7 @@ public:
     // host does; returns what the host's variable holds afterwards.
     TlResultSet* Complete(size_t index, TlResultSet* set);
 
-    // Every ReleaseDataSet, in call order.
-    const std::vector<TlResultSet*>& Released() const { return released_; }
+    // How many times ReleaseDataSet was called for `set`.
     int ReleaseCount(const TlResultSet* set) const;
     const std::vector<StoredRecords>& Stored() const { return stored_; }
     int32_t References() const { return references_; }

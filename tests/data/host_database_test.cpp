@@ -51,7 +51,7 @@ TEST(HostDatabaseTest, ReleaseDataSetReleasesOnlyAHeldSetAndEmptiesTheVariable) 
     EXPECT_EQ(variable, nullptr);
     db.ReleaseDataSet(&variable);
     db.ReleaseDataSet(nullptr);
-    EXPECT_EQ(host.Released(), std::vector<TlResultSet*>{set.Set()});
+    EXPECT_EQ(host.ReleaseCount(set.Set()), 1);
 }
 
 TEST(HostDatabaseTest, StoredRecordsPassToTheHostInWindows1251) {

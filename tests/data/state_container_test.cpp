@@ -133,10 +133,12 @@ TEST_F(StateContainerTest, EventQueryTextsAndParametersWithAndWithoutAlternative
     }
 }
 
+// The state in force at a stamp, rounded to whole seconds, and the event it comes from.
 TEST_F(StateContainerTest, StatesFromTheEventListOfTheMeteringDatabase) {
-    states_.AddItem(12, 97, 1);
-    states_.AddItem(112, 97, 2);
-    states_.AddItem(500, 95, 0);
+    for (const ElementAddress& e :
+         {ElementAddress{12, 97, 1}, {112, 97, 2}, {500, 95, 0}, {700, 95, 0}, {701, 95, 0}}) {
+        states_.AddItem(e.object, e.type, e.item);
+    }
     // Discrete inputs switch on (3001) and off (3002); evtype 3 carries an alternative date.
     db_.AddEvent(2, 3001, {12, 97, 1}, kStart - 2, std::nullopt, 0);
     db_.AddEvent(2, 3002, {12, 97, 1}, kStart - 1, std::nullopt, 0);
@@ -151,6 +153,8 @@ TEST_F(StateContainerTest, StatesFromTheEventListOfTheMeteringDatabase) {
     db_.AddEvent(2, 4002, {500, 96, 8}, kStart - 1, std::nullopt, 0);
     db_.AddEvent(2, 4002, {500, 96, 9}, At(2014, 11, 1, 2), std::nullopt, 0);
     db_.AddEvent(3, 4002, {500, 96, 10}, At(2014, 11, 1, 4), At(2014, 11, 1, 3), 0);
+    db_.AddEvent(2, 4002, {700, 96, 1}, At(2014, 11, 1, 10), std::nullopt, 0);
+    db_.AddEvent(2, 4002, {700, 96, 2}, At(2014, 11, 1, 12), std::nullopt, 0);
     Load();
 
     struct Ask {
@@ -158,56 +162,40 @@ TEST_F(StateContainerTest, StatesFromTheEventListOfTheMeteringDatabase) {
         DateTime stamp;
         int32_t value;
         int32_t season_key;
+        std::string found; // the stamp of the event in force
     } const asks[] = {
-        {{12, 97, 1}, kStart, 0, kSeasonKey},             // off since the day before
-        {{12, 97, 1}, At(2014, 11, 1, 6), 1, kSeasonKey}, // switched on
-        {{12, 97, 1}, kEnd + 2, 1, kSeasonKey},           // the event after the period is not read
-        {{12, 97, 1}, kStart - 1.5, -1, 0},               // before every state read
-        {{112, 97, 2}, kStart, 1, 0},                     // alternative date (no season) before the period
-        {{112, 97, 2}, At(2014, 11, 1, 12, 30), 1, kSeasonKey}, //
-        {{112, 97, 2}, At(2014, 11, 1, 13), 0, 0},              // switched off at its alternative date
-        {{500, 95, 0}, kStart, 8, kSeasonKey},
-        {{500, 95, 0}, At(2014, 11, 1, 2, 30), 9, kSeasonKey},
-        {{500, 95, 0}, At(2014, 11, 1, 3), 10, 0},
-        {{13, 97, 1}, At(2014, 11, 1, 6), -1, 0}, // not tracked
+        {{12, 97, 1}, kStart, 0, kSeasonKey, "31.10.2014 00:00:00.000"}, // off since the day before
+        {{12, 97, 1}, At(2014, 11, 1, 6), 1, kSeasonKey, "01.11.2014 06:00:00.000"}, // switched on
+        // The event after the period is not read.
+        {{12, 97, 1}, kEnd + 2, 1, kSeasonKey, "01.11.2014 06:00:00.000"},
+        {{12, 97, 1}, kStart - 1.5, -1, 0, ""}, // before every state read
+        // An alternative date (no season) before the period; switched off at its alternative date.
+        {{112, 97, 2}, kStart, 1, 0, "30.10.2014 12:00:00.000"},
+        {{112, 97, 2}, At(2014, 11, 1, 12, 30), 1, kSeasonKey, "01.11.2014 12:00:00.000"},
+        {{112, 97, 2}, At(2014, 11, 1, 13), 0, 0, "01.11.2014 13:00:00.000"},
+        {{500, 95, 0}, kStart, 8, kSeasonKey, "31.10.2014 00:00:00.000"},
+        {{500, 95, 0}, At(2014, 11, 1, 2, 30), 9, kSeasonKey, "01.11.2014 02:00:00.000"},
+        {{500, 95, 0}, At(2014, 11, 1, 3), 10, 0, "01.11.2014 03:00:00.000"},
+        {{700, 95, 0}, At(2014, 11, 1, 11, 59, 59, 600), 2, kSeasonKey, "01.11.2014 12:00:00.000"},
+        {{700, 95, 0}, At(2014, 11, 1, 11, 59, 59, 400), 1, kSeasonKey, "01.11.2014 10:00:00.000"},
+        {{700, 95, 0}, At(2014, 11, 1, 10), 1, kSeasonKey, "01.11.2014 10:00:00.000"},
+        {{700, 95, 0}, At(2014, 11, 1, 9, 59, 59), -1, 0, ""},
+        {{701, 95, 0}, At(2014, 11, 1, 12), -1, 0, ""}, // no events at all
+        {{13, 97, 1}, At(2014, 11, 1, 6), -1, 0, ""},   // not tracked
     };
     for (const auto& a : asks) {
+        SCOPED_TRACE(FormatAddress(a.element) + " " + FormatStamp(a.stamp));
         const StateLookup found =
             states_.GetState(a.element.object, a.element.type, a.element.item, a.stamp, 0);
-        EXPECT_EQ(found.value, a.value) << FormatAddress(a.element) << " " << FormatStamp(a.stamp);
-        EXPECT_EQ(found.season_key, a.season_key) << FormatAddress(a.element) << " " << FormatStamp(a.stamp);
+        EXPECT_EQ(found.value, a.value);
+        EXPECT_EQ(found.season_key, a.season_key);
+        EXPECT_TRUE(a.found.empty() || FormatStamp(found.stamp) == a.found) << FormatStamp(found.stamp);
     }
     EXPECT_EQ(states_.Find({112, 97, 2})->States().size(), 3u);
 
     states_.ClearStates();
-    EXPECT_EQ(states_.Count(), 3);
+    EXPECT_EQ(states_.Count(), 5);
     EXPECT_EQ(states_.GetState(500, 95, 0, kEnd, 0).value, -1);
-}
-
-TEST_F(StateContainerTest, TheStateInForceIsFoundAtTheStampRoundedToWholeSeconds) {
-    states_.AddItem(700, 95, 0);
-    states_.AddItem(701, 95, 0); // no events at all
-    db_.AddEvent(2, 4002, {700, 96, 1}, At(2014, 11, 1, 10), std::nullopt, 0);
-    db_.AddEvent(2, 4002, {700, 96, 2}, At(2014, 11, 1, 12), std::nullopt, 0);
-    Load();
-    struct Ask {
-        DateTime stamp;
-        int32_t value;
-        const char* found_stamp;
-    } const asks[] = {
-        {At(2014, 11, 1, 11, 59, 59, 600), 2, "01.11.2014 12:00:00.000"},
-        {At(2014, 11, 1, 11, 59, 59, 400), 1, "01.11.2014 10:00:00.000"},
-        {At(2014, 11, 1, 10, 0, 0, 0), 1, "01.11.2014 10:00:00.000"},
-        {At(2014, 11, 1, 9, 59, 59), -1, nullptr},
-    };
-    for (const auto& a : asks) {
-        const StateLookup found = states_.GetState(700, 95, 0, a.stamp, 0);
-        EXPECT_EQ(found.value, a.value) << FormatStamp(a.stamp);
-        if (a.found_stamp != nullptr) {
-            EXPECT_EQ(FormatStamp(found.stamp), a.found_stamp);
-        }
-    }
-    EXPECT_EQ(states_.GetState(701, 95, 0, At(2014, 11, 1, 12), 0).value, -1);
 }
 
 TEST_F(StateContainerTest, ResultsAreLoggedRowByRowAndElementByElement) {
