@@ -143,14 +143,5 @@ TEST(RecordsAbiTest, HostReadsNamesAndStringsInTheRequestedEncoding) {
     }
 }
 
-TEST(RecordsAbiTest, HandedOverRecordsAreFreedByTheirRelease) {
-    auto records = std::make_unique<TDBRecordsEx>();
-    records->AddRecord(Names{"A"}, Values{Variant::String("kept until release")});
-    TlRecords* abi = RecordStore::HandOver(std::move(records), TextEncoding::kCp1251);
-    ASSERT_EQ(abi->vtbl->Count(abi), 1);
-    EXPECT_STREQ(abi->vtbl->Value(abi, 0, 0).v.str, "kept until release");
-    abi->vtbl->Release(abi); // a leak or a double free here shows under the sanitizers
-}
-
 } // namespace
 } // namespace tl
