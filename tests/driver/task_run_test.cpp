@@ -4,6 +4,7 @@
 #include "driver_fixture.hpp"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <gtest/gtest.h>
 #include <map>
@@ -71,6 +72,7 @@ protected:
                     EXPECT_EQ(host_.ReleaseCount(momentary->Set()), 0) << "the pass's momentary set";
                     momentary = nullptr;
                 }
+                ++interval_queries_;
                 const int32_t par_number = q.params.at(0).AsInt32();
                 outcome.asked += (outcome.asked.empty() ? "" : " ") + std::to_string(par_number);
                 from = from.empty() ? " from " + FormatStamp(q.params.at(1).AsDouble()) : from;
@@ -102,6 +104,7 @@ protected:
     }
 
     int32_t flag_ = 0;
+    std::atomic<int> interval_queries_ = 0; // answered
     double discrete_kind_ = 5;
 };
 
@@ -163,8 +166,15 @@ TEST_F(TaskRunTest, RunsEndWithTheirCodeRowsAndStatus) {
         settings_.WriteInteger(section_, "DeepAdv", 1);
         FakeHost::StatusLines().clear();
         flag_ = 0;
+        interval_queries_ = 0;
+        // The host raises its flag once the step loops: 100 ms into the run, and for a loop at a
+        // stamp not before the interval values are answered (at most 10 s on).
         std::thread host([&] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(c.code == 5 ? 100 : 0));
+            for (int ms = 0;
+                 c.code == 5 && ms < 10'000 && (ms < 100 || (!c.asked.empty() && interval_queries_ == 0));
+                 ++ms) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
             __atomic_store_n(&flag_, c.code == 5 ? 1 : 0, __ATOMIC_RELAXED);
         });
         const Outcome outcome = Run();
