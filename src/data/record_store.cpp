@@ -53,7 +53,7 @@ Variant RecordView::Value(int32_t field) const {
 
 int32_t RecordStore::FieldCount(int32_t record) const {
     if (IsPacked()) {
-        if (record < 0 || static_cast<size_t>(record) >= packed_.size()) {
+        if (record < 0 || static_cast<size_t>(record) >= packed_count_) {
             throw std::out_of_range("record index out of range");
         }
         return static_cast<int32_t>(kResultFieldNames.size());
@@ -148,12 +148,17 @@ void RecordStore::AddResultRow(const ResultRow& row) {
         return;
     }
     const uint32_t shared = SharedIndex({row.status, row.data_date, row.rcv_stamp, row.par_number});
-    packed_.push_back({row.value0, row.value1, row.object, row.item, row.type, shared});
+    const size_t at = packed_count_ & (kPackedBlockRows - 1);
+    if (at == 0) {
+        packed_.push_back(std::make_unique_for_overwrite<PackedRow[]>(kPackedBlockRows));
+    }
+    packed_.back()[at] = {row.value0, row.value1, row.object, row.item, row.type, shared};
+    ++packed_count_;
 }
 
 void RecordStore::ReserveResultRows(size_t rows) {
     if (records_.empty()) {
-        packed_.reserve(packed_.size() + rows);
+        packed_.reserve((packed_count_ + rows + kPackedBlockRows - 1) >> kPackedBlockShift);
     } else {
         Reserve(rows, kResultFieldNames.size());
     }
@@ -161,11 +166,12 @@ void RecordStore::ReserveResultRows(size_t rows) {
 
 size_t RecordStore::ValueBytes() const {
     return records_.capacity() * sizeof(Slot) + values_.capacity() * sizeof(TlVariant) +
-           packed_.capacity() * sizeof(PackedRow) + shared_.capacity() * sizeof(SharedFields);
+           packed_.size() * kPackedBlockRows * sizeof(PackedRow) + packed_.capacity() * sizeof(packed_[0]) +
+           shared_.capacity() * sizeof(SharedFields);
 }
 
 TlVariant RecordStore::PackedValue(size_t record, int32_t field) const {
-    const PackedRow& row = packed_[record];
+    const PackedRow& row = PackedAt(record);
     return PackedField(row, shared_[row.shared], field);
 }
 
@@ -194,15 +200,18 @@ TlVariant RecordStore::PackedField(const PackedRow& row, const SharedFields& sha
 
 void RecordStore::UnpackResultRows() {
     constexpr auto kFields = static_cast<uint32_t>(kResultFieldNames.size());
-    records_.reserve(packed_.size());
-    values_.reserve(packed_.size() * kFields);
-    for (const PackedRow& row : packed_) {
+    records_.reserve(packed_count_);
+    values_.reserve(packed_count_ * kFields);
+    for (size_t r = 0; r < packed_count_; ++r) {
+        const PackedRow& row = PackedAt(r);
         records_.push_back(Slot{result_name_set_, kFields, values_.size()});
         for (uint32_t f = 0; f < kFields; ++f) {
             values_.push_back(PackedField(row, shared_[row.shared], static_cast<int32_t>(f)));
         }
     }
-    packed_ = {};
+    packed_.clear();
+    packed_.shrink_to_fit();
+    packed_count_ = 0;
     shared_ = {};
 }
 
@@ -228,6 +237,7 @@ const std::vector<std::string>& RecordStore::NameSet(int32_t index) const {
 
 void RecordStore::Clear() {
     packed_.clear();
+    packed_count_ = 0;
     shared_.clear();
     result_name_set_ = -1;
     records_.clear();

@@ -11,15 +11,15 @@ namespace {
 
 using test::At;
 
-// A pass's rows in the compact form: two stamps, statuses alternating from pair to pair, receive
-// stamps changing now and then. They read back as the nine result fields in order, the status
-// word in the bytes of a double (0x40000: 00 00 04 00 00 00 00 00), on the C++ side and through
+// A pass's rows in the compact form, added unreserved over several blocks: three stamps, statuses alternating
+// from pair to pair, receive stamps changing now and then. They read back as the nine result fields in order,
+// the status word in the bytes of a double (0x40000: 00 00 04 00 00 00 00 00), on the C++ side and through
 // the C interface, exactly as added, also after a record of another shape has turned them into
 // ordinary records.
 TEST(ResultRowsTest, CompactRowsReadBackAsTheNineResultFieldsAsAdded) {
     std::vector<ResultRow> rows;
-    for (int stamp = 0; stamp < 2; ++stamp) {
-        for (int pair = 0; pair < 500; ++pair) {
+    for (int stamp = 0; stamp < 3; ++stamp) {
+        for (int pair = 0; pair < 1500; ++pair) {
             const int64_t status = pair % 2 == 0 ? 0x40000 : 0;
             const DateTime rcv = At(2014, 11, 1) + (pair / 100) * kOneMs;
             for (int member = 0; member < 2; ++member) {
@@ -29,7 +29,6 @@ TEST(ResultRowsTest, CompactRowsReadBackAsTheNineResultFieldsAsAdded) {
         }
     }
     TDBRecords records;
-    records.ReserveResultRows(rows.size());
     ResultRowWriter writer(records);
     for (const ResultRow& row : rows) {
         writer.Add(row);

@@ -143,14 +143,9 @@ void DefinedFormula::ProcessPass(PassWindow& window, TlResultSet* set, DateTime 
     ResultReader probe(set);
     probe.First();
     if (probe.Eof()) {
-        return;
+        return; // an empty answer need not have the data's fields
     }
-    // A row gives at most one result row: room for as many as the set holds, taken at once.
-    size_t rows = 0;
-    for (; !probe.Eof(); probe.Next()) {
-        ++rows;
-    }
-    sink.Reserve(rows);
+    // The set may still be filling: each stamp is computed as soon as its rows are there.
     IntervalDataReader reader(set);
     window.begin = reader.StampStart(window.begin);
     // Results exist only where rows do: the stamps that can read no row are passed over at once,

@@ -5,6 +5,8 @@
 // Result rows (AddResultRow) have a compact form of their own: 32 bytes a row for the element and
 // the two values, and the stamp, parameter, status word and receive stamp that neighbouring rows
 // share kept once (32 bytes more only where a row's differ from those of the rows just before).
+// They are kept in blocks of a fixed number of rows, so that a pass's rows can be added while its
+// data are still read, with no count beforehand and no copying as they grow.
 // They read back, on the C++ side and through the C interface alike, as records of the nine result
 // fields. A list holds rows of one form at a time: a record of another shape added after result
 // rows turns them into ordinary records first.
@@ -50,7 +52,7 @@ public:
     RecordStore(const RecordStore&) = delete;
     RecordStore& operator=(const RecordStore&) = delete;
 
-    int32_t Count() const { return static_cast<int32_t>(records_.size() + packed_.size()); }
+    int32_t Count() const { return static_cast<int32_t>(records_.size() + packed_count_); }
     // Fields of a record: as many as it has both a name and a value for.
     int32_t FieldCount(int32_t record) const;
     const std::string& FieldName(int32_t record, int32_t field) const;
@@ -69,7 +71,7 @@ public:
     // Appends a result row in the compact form (an ordinary record when the list already holds
     // records of another shape).
     void AddResultRow(const ResultRow& row);
-    // Room for `rows` more result rows.
+    // Room for `rows` more result rows (a hint: the rows are kept in blocks, which need none).
     void ReserveResultRows(size_t rows);
     // Bytes held for the records' values (names not counted), for measuring.
     size_t ValueBytes() const;
@@ -137,7 +139,10 @@ private:
     static const TlRecordsVtbl kVtbl;
 
     const Slot& SlotAt(int32_t record, int32_t field) const;
-    bool IsPacked() const { return !packed_.empty(); }
+    bool IsPacked() const { return packed_count_ > 0; }
+    const PackedRow& PackedAt(size_t record) const {
+        return packed_[record >> kPackedBlockShift][record & (kPackedBlockRows - 1)];
+    }
     int32_t ResultNameSet();
     uint32_t SharedIndex(const SharedFields& fields);
     // The field of a packed row as the C interface hands it over.
@@ -155,7 +160,11 @@ private:
     // Strings are stored as an index into texts_ in v.i64; the deque keeps their bytes in place.
     std::vector<TlVariant> values_;
     std::deque<StoredText> texts_;
-    std::vector<PackedRow> packed_;
+    // 128 KiB a block.
+    static constexpr unsigned kPackedBlockShift = 12;
+    static constexpr size_t kPackedBlockRows = size_t{1} << kPackedBlockShift;
+    std::vector<std::unique_ptr<PackedRow[]>> packed_;
+    size_t packed_count_ = 0;
     std::vector<SharedFields> shared_;
     int32_t result_name_set_ = -1;
     AbiView abi_cp1251_;
