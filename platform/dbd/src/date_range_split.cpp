@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <cmath>
+#include <fmt/format.h>
 #include <limits>
 
 namespace tl::db {
@@ -13,6 +14,7 @@ constexpr std::string_view kSelect = "select * from data where ";
 constexpr std::string_view kParameter = "parnumber = ";
 constexpr std::string_view kBetween = " and data_date between ";
 constexpr std::string_view kAnd = " and ";
+constexpr std::string_view kOrderByDate = " order by data_date";
 
 bool IsNameStart(char c) {
     return std::isalpha(static_cast<unsigned char>(c)) != 0 || c == '_';
@@ -57,6 +59,27 @@ bool TakeInteger(std::string_view sql, size_t& at) {
     return true;
 }
 
+// Where the request's conditions end: before an ORDER BY whose first key is the date, ascending,
+// followed by plain columns only. Sorted so, each half comes in its own date order and the halves'
+// dates never meet, so the second half still follows the first. Any other ORDER BY (or anything
+// after the conditions) gives npos.
+size_t ConditionsEnd(std::string_view sql) {
+    const size_t order = sql.rfind(kOrderByDate);
+    if (order == std::string_view::npos) {
+        return sql.find(" order by ") == std::string_view::npos ? sql.size() : std::string_view::npos;
+    }
+    size_t at = order + kOrderByDate.size();
+    while (at < sql.size()) {
+        if (!Take(sql, at, ", ") || at >= sql.size() || !IsNameStart(sql[at])) {
+            return std::string_view::npos;
+        }
+        while (at < sql.size() && IsNameChar(sql[at])) {
+            ++at;
+        }
+    }
+    return order;
+}
+
 std::optional<double> NumberOf(const TlVariant& value) {
     switch (value.kind) {
     case TL_VT_DATETIME:
@@ -95,21 +118,33 @@ std::optional<DateRangeRequest> FindDateRangeRequest(std::string_view sql) {
         return std::nullopt;
     }
     const size_t range_end = at;
-    if (at != sql.size()) {
+    const size_t conditions_end = ConditionsEnd(sql);
+    if (conditions_end == std::string_view::npos || conditions_end < at) {
+        return std::nullopt;
+    }
+    if (at != conditions_end) {
         if (!Take(sql, at, kAnd)) {
             return std::nullopt;
         }
         const std::vector<ElementFilter> filters = FindElementFilters(sql);
-        if (filters.size() != 1 || filters.front().begin != at || filters.front().end != sql.size()) {
+        if (filters.size() != 1 || filters.front().begin != at || filters.front().end != conditions_end) {
             return std::nullopt;
         }
     }
     DateRangeRequest request;
-    request.range_sql = "select min(data_date), max(data_date) from data where ";
-    request.range_sql += sql.substr(condition, range_end - condition);
+    const std::string_view range = sql.substr(condition, range_end - condition);
+    request.range_sql = fmt::format("select (select min(data_date) from data where {0}), "
+                                    "(select max(data_date) from data where {0})",
+                                    range);
     request.begin_value = named_parameter ? 1 : 0;
     request.end_value = request.begin_value + 1;
     return request;
+}
+
+std::vector<TlVariant> RangeValues(std::span<const TlVariant> values) {
+    std::vector<TlVariant> twice(values.begin(), values.end());
+    twice.insert(twice.end(), values.begin(), values.end());
+    return twice;
 }
 
 std::optional<SplitValues> SplitAt(const DateRangeRequest& request, std::span<const TlVariant> values,

@@ -288,7 +288,8 @@ std::optional<SplitValues> SqliteConnection::PlanSplit(std::string_view sql,
     // The first and last date of the parameter within the range: two seeks in the table's key. The
     // halves meet at the middle date, which halves the rows of evenly stamped data.
     const PositionalSql positional = RewriteNamedParameters(request->range_sql, PlaceholderStyle::Question);
-    const auto values = ValuesToBind(positional, params);
+    const std::vector<TlVariant> range_values = RangeValues(params);
+    const auto values = ValuesToBind(positional, range_values);
     sqlite3_stmt* statement =
         PreparedQuery(positional.text, request->range_sql, positional.names.size()).statement.get();
     const BoundStatement bound(statement, values);

@@ -21,6 +21,7 @@ TEST(DateRangeRequest, OnlyTheDriversDataRequestsAreSplit) {
         "((object = 1 and objtype = 0 and item in (1, 2)) or (object = 2 and objtype = 0 and item in (1)))";
     const std::string pn1 = "parnumber = :pn1 and data_date between :sdt and :edt";
     const std::string pn12 = "parnumber = 12 and data_date between :sdt and :edt";
+    const std::string by_date = " order by data_date, season, object, item";
     struct Case {
         std::string sql;
         int begin_value; // -1: not a data request to split
@@ -29,8 +30,11 @@ TEST(DateRangeRequest, OnlyTheDriversDataRequestsAreSplit) {
     const Case cases[] = {
         {"select * from data where " + pn1 + " and " + filter, 1, pn1},
         {"select * from data where " + pn12, 0, pn12},
-        {"select * from data where " + pn12 + " order by data_date", -1, ""},
+        {"select * from data where " + pn1 + " and " + filter + by_date, 1, pn1},
+        {"select * from data where " + pn12 + " order by data_date", 0, pn12},
         {"select * from data where " + pn12 + " and " + filter + " order by object", -1, ""},
+        {"select * from data where " + pn12 + " order by data_date desc", -1, ""},
+        {"select * from data where " + pn12 + " order by data_date limit 5", -1, ""},
         {"select * from data where " + pn12 + " and season = 0", -1, ""},
         {"select * from data where parnumber = 12 and data_date between 1.5 and :edt", -1, ""},
         {"select * from eventlist where " + pn12, -1, ""},
@@ -40,8 +44,10 @@ TEST(DateRangeRequest, OnlyTheDriversDataRequestsAreSplit) {
         const auto request = FindDateRangeRequest(c.sql);
         ASSERT_EQ(request.has_value(), c.begin_value >= 0) << c.sql;
         if (request) {
+            // Two selects, so that each is one seek in the table's key.
             EXPECT_EQ(request->range_sql,
-                      "select min(data_date), max(data_date) from data where " + c.range_condition);
+                      "select (select min(data_date) from data where " + c.range_condition +
+                          "), (select max(data_date) from data where " + c.range_condition + ")");
             EXPECT_EQ(request->begin_value, static_cast<size_t>(c.begin_value));
             EXPECT_EQ(request->end_value, static_cast<size_t>(c.begin_value + 1));
         }
@@ -99,7 +105,10 @@ TEST_F(SplitRead, ReadsTheSameRowsInTheSameOrderAsOneConnection) {
         bool split; // read on two connections
     };
     const Case cases[] = {
-        {named + " and " + Filter(40), {Int(12), Date(41944.0), Date(41946.25)}, 10 * 80 + 80, true},
+        {named + " and " + Filter(40) + " order by data_date, season, object, item",
+         {Int(12), Date(41944.0), Date(41946.25)},
+         10 * 80 + 80,
+         true},
         {literal + " and " + Filter(10), {Date(41944.3), Date(41945.9)}, 6 * 20 + 20, true},
         {literal, {Date(41944.0), Date(2958465.0)}, 10 * 120 + 120, true}, // a window up to 9999
         {named, {Int(12), Date(41944.5), Date(41944.5)}, 120, false},      // one stamp
