@@ -209,4 +209,20 @@ void StoreJob::ReleaseRecords(HostService& service) {
     }
 }
 
+void SettleJob::Execute(tl::db::Connection& connection) noexcept {
+    try {
+        connection.Settle();
+    } catch (const std::exception& e) {
+        error_ = e.what();
+    } catch (...) {
+        error_ = "unknown error";
+    }
+}
+
+void SettleJob::Deliver(HostService& service) {
+    if (!error_.empty()) {
+        service.SettleFailed(task_id_, error_);
+    }
+}
+
 } // namespace tl::host

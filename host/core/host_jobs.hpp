@@ -120,6 +120,20 @@ private:
     std::string fault_;
 };
 
+// Waits for what the writer's connection left running after its commits (Connection::Settle).
+class SettleJob : public HostJob {
+public:
+    explicit SettleJob(int32_t task_id) : task_id_(task_id) {}
+
+    void Execute(tl::db::Connection& connection) noexcept override;
+    void Deliver(HostService& service) override;
+    void Abandon(HostService& service) override { Deliver(service); }
+
+private:
+    int32_t task_id_;
+    std::string error_;
+};
+
 // The 64-bit status word carried bit for bit in the eight bytes of a double.
 int64_t StatusWordFromDouble(double carrier);
 

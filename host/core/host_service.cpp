@@ -232,6 +232,27 @@ void HostService::StoreFailed(int32_t task_id, std::string_view table, std::stri
     ReportFailure(task_id, fmt::format("store failed: {}", error));
 }
 
+void HostService::SettleFailed(int32_t task_id, std::string_view error) {
+    {
+        std::lock_guard lock(mutex_);
+        ++stats_.failed_stores;
+        ++tasks_[task_id].failed_stores;
+    }
+    Diagnose(fmt::format("the records stored by task {} are in the database's log, but could not be written "
+                         "into the database file: {}",
+                         task_id, error));
+    ReportFailure(task_id, fmt::format("store failed: {}", error));
+}
+
+bool HostService::SettleStores() {
+    if (!unsettled_task_.has_value() || shut_down_) {
+        return false;
+    }
+    const int32_t task_id = *unsettled_task_;
+    unsettled_task_.reset();
+    return Post(std::make_unique<SettleJob>(task_id), *writer_);
+}
+
 void HostService::StoreSkipped(int32_t task_id, std::string_view table) {
     {
         std::lock_guard lock(mutex_);
@@ -357,6 +378,7 @@ void HostService::StoreRecords(const char* table, TlRecords* records) {
         ++tasks_[current_task_].stores;
     }
     auto job = std::make_unique<StoreJob>(current_task_, table, records);
+    unsettled_task_ = current_task_;
     if (number == options_.faults.store) {
         job->InjectFault(fmt::format("injected fault: store {} of the run fails", number));
     }

@@ -146,6 +146,9 @@ RunEnd TaskRunner::Run(const RunLimits& limits) {
         while (service_.ProcessMessage(0)) {
         }
         if (AllFinished() && service_.OutstandingJobs() == 0) {
+            if (service_.SettleStores()) {
+                continue; // the run ends once the stores' database files are written too
+            }
             return end(stopping || stopped_by_flag_ ? RunEnd::kStopped : RunEnd::kFinished);
         }
         const int interrupts = limits_.interrupts ? limits_.interrupts() : 0;

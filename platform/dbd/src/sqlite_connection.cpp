@@ -137,6 +137,7 @@ SqliteConnection::SqliteConnection(const std::string& path, OpenMode mode, std::
 }
 
 SqliteConnection::~SqliteConnection() {
+    checkpointer_.reset(); // the checkpoint under way done first
     helper_.reset();
     insert_shapes_.clear();
     queries_.clear();
@@ -160,6 +161,26 @@ void SqliteConnection::TakeRole(ConnectionRole role) {
         ExecPlain("pragma cache_size = -8192");
         // A private in-memory database has no second connection to read it.
         splits_reads_ = path_ != ":memory:";
+    }
+    if (role == ConnectionRole::kWriter && path_ != ":memory:") {
+        // In place of the checkpoint that SQLite runs in the commit itself.
+        checkpointer_ = std::make_unique<SqliteCheckpointer>(path_);
+        sqlite3_wal_hook(db_, &SqliteConnection::WalCommitted, this);
+    }
+}
+
+int SqliteConnection::WalCommitted(void* self, sqlite3* /*db*/, const char* /*schema*/, int frames) {
+    static_cast<SqliteConnection*>(self)->checkpointer_->Committed(frames);
+    return SQLITE_OK;
+}
+
+void SqliteConnection::Settle() {
+    if (checkpointer_ == nullptr) {
+        return;
+    }
+    const std::string error = checkpointer_->Settle();
+    if (!error.empty()) {
+        throw Error(error);
     }
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "date_range_split.hpp"
+#include "sqlite_checkpointer.hpp"
 #include "sqlite_filter_tables.hpp"
 #include "tlplatform/db_connection.hpp"
 
@@ -43,6 +44,7 @@ public:
     void InsertOrReplaceRows(std::string_view table, std::span<const std::string_view> names,
                              std::span<const TlVariant> values) override;
     void TakeRole(ConnectionRole role) override;
+    void Settle() override;
     std::string_view BackendName() const override { return "sqlite"; }
     const std::string& Uri() const override { return uri_; }
 
@@ -67,6 +69,7 @@ private:
     };
 
     [[noreturn]] void Fail(std::string_view what) const;
+    static int WalCommitted(void* self, sqlite3* db, const char* schema, int frames);
     // A reader's data request over more than one date, as two halves for two connections; none
     // when the request is read whole.
     std::optional<SplitValues> PlanSplit(std::string_view sql, std::span<const TlVariant> params);
@@ -95,6 +98,8 @@ private:
     bool splits_reads_ = false;
     std::optional<bool> data_in_date_order_;
     std::unique_ptr<SqliteConnection> helper_;
+    // A writer's checkpoints, run beside its next transactions.
+    std::unique_ptr<SqliteCheckpointer> checkpointer_;
     std::mutex mutex_;
     // A run of rows writes one shape after another: the last one used is tried first, with no
     // allocation and no key to build per row.

@@ -181,6 +181,11 @@ public:
     // Everything counted for a task so far (empty counters for an id never seen).
     TaskCounters CountersOf(int32_t task_id) const;
 
+    // Once the tasks of a run are done and their jobs delivered: waits on the writer for what its
+    // connection left running after the last commits (SQLite's checkpoint), as one more job. True
+    // when such a job was posted; a failure there reaches the task that stored last as a store's.
+    bool SettleStores();
+
     // Finishes every queued job (results not yet delivered are freed, records released), destroys
     // the queue and frees sets the driver never released. Call after DeInitDriver.
     void Shutdown();
@@ -194,6 +199,7 @@ public:
     void QueryFailed(int32_t task_id, std::string_view error, std::string_view sql);
     void StoreFailed(int32_t task_id, std::string_view table, std::string_view error);
     void StoreSkipped(int32_t task_id, std::string_view table);
+    void SettleFailed(int32_t task_id, std::string_view error);
     void CountWritten(int32_t task_id, int64_t rows);
     void CountRecordsReleased();
     // The task whose call into the driver is running (0 outside any).
@@ -233,6 +239,8 @@ private:
     std::unique_ptr<DbWorker> writer_; // the records it hands over
     StoreGate gate_;
     uint64_t next_sequence_ = 0;
+    // The task of the last store posted since the writer was last settled.
+    std::optional<int32_t> unsettled_task_;
     CompletionSink completion_;
     const void* completion_owner_ = nullptr;
     FailureSink failure_;

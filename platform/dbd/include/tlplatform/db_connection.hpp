@@ -164,6 +164,10 @@ public:
     // cache instead of 64 MiB. A PostgreSQL backend may, for instance, make a reader's sessions
     // read-only or give a writer a larger work memory.
     virtual void TakeRole(ConnectionRole role) { (void)role; }
+    // Waits for the work a writer leaves running after its commits, the rows being safe already
+    // (SQLite: the copy of the log into the database file); throws Error when some of it failed.
+    // The host calls it when a run's stores are done. The default has nothing to wait for.
+    virtual void Settle() {}
 
     virtual std::string_view BackendName() const = 0;
     virtual const std::string& Uri() const = 0;
