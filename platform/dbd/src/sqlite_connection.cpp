@@ -339,7 +339,8 @@ std::optional<SplitValues> SqliteConnection::PlanSplit(std::string_view sql,
 SqliteConnection& SqliteConnection::Helper() {
     if (helper_ == nullptr) {
         auto helper = std::make_unique<SqliteConnection>(path_, OpenMode::Existing, uri_);
-        helper->ExecPlain("pragma cache_size = -8192");
+        // It reads the later half of a range once, beside the reader's own cache.
+        helper->ExecPlain("pragma cache_size = -2048");
         helper_ = std::move(helper);
     }
     return *helper_;
