@@ -111,65 +111,96 @@ TEST(FormulaScenarioTest, StatesOfMeasurementObjectsAndDiscreteInputsAtEachStamp
               (Lines{"$0008(8).95.0", "$0007(7).97.3", "$0009(9).95.0", "$0007(7).97.4"})); // in order of use
 }
 
-// Errors in the script cost their stamp or element its values, and a pass with data at one
-// stamp only still writes every stamp after it.
-TEST(FormulaScenarioTest, ExecutionErrorsAndStampsWithoutData) {
+// Runs that go wrong, and a pass with data at one stamp only, which still writes every stamp after
+// it. Script errors cost their stamp or element its values and the run goes on; a formula that does
+// not compile ends the run in its start, before any query, with the engine's messages in the log;
+// output that does not pair up with the elements ends the run as an internal error.
+TEST(FormulaScenarioTest, RunsWithErrorsAndStampsWithoutData) {
     struct Row {
         const char* element;
         int minute; // of 01.11.2014
         double value;
     };
-    struct Case {
+    struct Task {
         const char* name;
         int begin, end; // minutes of 01.11.2014
+        std::string common = "";
+    };
+    struct Ending {
+        int32_t code;
+        bool queried; // false: the run ended before it asked for any data
+    };
+    struct Case {
+        Task task;
         std::vector<std::pair<const char*, const char*>> formulas;
         std::vector<Row> data;
+        Ending ending;
         std::vector<Expected> rows;
-        size_t script_errors; // "Ошибка выполнения скрипта" status lines
-        std::string last_status;
-        Lines log_part;
+        Lines status;   // after the three lines of the start, exactly
+        Lines log_tail; // the last lines of the run log, exactly
     } const cases[] = {
         // 150 %: the whole interval is left without rows and every element gets an error.
-        {"percent out of range",
-         0,
-         60,
+        {{"percent out of range", 0, 60},
          {{"100.0.1", "percent(100, W(100, 1))"}, {"100.0.2", "W(100, 2)"}},
          {{"100.0.1", 30, 100}, {"100.0.1", 60, 300}, {"100.0.2", 30, 20}, {"100.0.2", 60, 20}},
+         {0, true},
          {{30012, "01.11.2014 00:30:00", "100.0.1", 50, 0}, {30012, "01.11.2014 00:30:00", "100.0.2", 10, 0}},
-         1,
-         "Следующие элементы рассчитаны не полностью: 100.0.1, 100.0.2",
+         {"Ошибка выполнения скрипта", kSuccess,
+          "Следующие элементы рассчитаны не полностью: 100.0.1, 100.0.2"},
          {kClosingBanner, "Элемент: 100.0.1: ",
           "\t\t01.11.2014 01:00:00 | Ошибка: Не сформирован результат выполнения скрипта",
           "Элемент: 100.0.2: ",
           "\t\t01.11.2014 01:00:00 | Ошибка: Не сформирован результат выполнения скрипта"}},
         // The failing block prints its error for both results: its row holds zeros.
-        {"division by zero",
-         0,
-         30,
+        {{"division by zero", 0, 30},
          {{"100.0.1", "%Result0% := W(100, 1) / W(100, 2); %Result1% := 7"}, {"100.0.2", "W(100, 2) + 1"}},
          {{"100.0.1", 30, 100}},
+         {0, true},
          {{30012, "01.11.2014 00:30:00", "100.0.1", 0, 0}, {30012, "01.11.2014 00:30:00", "100.0.2", 1, 0}},
-         0,
-         "Следующие элементы рассчитаны не полностью: 100.0.1",
+         {kSuccess, "Следующие элементы рассчитаны не полностью: 100.0.1"},
          {"Элемент: 100.0.1: ", "\t\t01.11.2014 00:30:00 | Ошибка: Floating point division by zero"}},
-        {"data at one stamp of four",
-         30,
-         120,
+        {{"data at one stamp of four", 30, 120},
          {{"100.0.1", "W(100, 1)"}},
          {{"100.0.1", 30, 100}},
+         {0, true},
          {{30012, "01.11.2014 00:30:00", "100.0.1", 50, 0},
           {30012, "01.11.2014 01:00:00", "100.0.1", 0, 0},
           {30012, "01.11.2014 01:30:00", "100.0.1", 0, 0},
           {30012, "01.11.2014 02:00:00", "100.0.1", 0, 0}},
-         0,
-         kSuccess,
+         {kSuccess},
+         {kClosingBanner}},
+        // Nothing was run: no collection lists after the compile errors.
+        {{"does not compile", 0, 60},
+         {{"100.0.1", "W(100, 1) +"}},
+         {{"100.0.1", 30, 100}},
+         {2, false},
+         {},
+         {"Ошибка компиляции (См. файл tlosses.log)", "Статус выполнения: Некорректный сценарий"},
+         {kClosingBanner}},
+        // A line printed ahead of everything: element 0 reads it as its Result0 line, and one line
+        // is left over after the last element.
+        {{"common print", 0, 30, "PrintLn('Отладка');"},
+         {{"100.0.1", "1"}, {"100.0.2", "2"}, {"100.0.3", "3"}},
+         {{"100.0.1", 30, 100}},
+         {6, true},
+         {},
+         {"Следующие элементы рассчитаны не полностью: 100.0.1, 100.0.2, 100.0.3"},
+         {"Элемент: 100.0.3: ", "\t\t01.11.2014 00:30:00 | Ошибка: нет значения Value0",
+          "\t\t01.11.2014 00:30:00 | Ошибка: нет значения Value1"}},
+        // The program stops in the middle of the second element's lines: its Result1 line is missing.
+        {{"odd line count", 0, 30},
+         {{"100.0.1", "1"}, {"100.0.2", "%Result1% := 0; Print('Result0=7'); Exit"}, {"100.0.3", "3"}},
+         {{"100.0.1", 30, 100}},
+         {6, true},
+         {},
+         {},
          {kClosingBanner}},
     };
     const auto minute = [](int m) { return At(2014, 11, 1, m / 60, m % 60); };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.task.name);
         Installation site;
-        site.FormulaTask(minute(c.begin), minute(c.end));
+        site.FormulaTask(minute(c.task.begin), minute(c.task.end), c.task.common);
         site.MomentaryDiscreteness(5, 3);
         for (const auto& [key, formula] : c.formulas) {
             site.Formula(key, formula);
@@ -177,72 +208,24 @@ TEST(FormulaScenarioTest, ExecutionErrorsAndStampsWithoutData) {
         for (const Row& row : c.data) {
             site.AddRow(12, row.element, minute(row.minute), row.value);
         }
-        EXPECT_EQ(site.Run().code, 0);
+        const RunOutcome outcome = site.Run();
+        EXPECT_EQ(outcome.code, c.ending.code);
+        EXPECT_EQ(outcome.queries > 0, c.ending.queried);
         ExpectRows(site.Results(), c.rows);
-        EXPECT_EQ(CountLines(site.Status(), "Ошибка выполнения скрипта"), c.script_errors);
-        EXPECT_EQ(site.Status().back(), c.last_status);
-        EXPECT_TRUE(HasRun(site.RunLog(), c.log_part));
-    }
-}
-
-TEST(FormulaScenarioTest, AFormulaThatDoesNotCompileEndsTheRunInStartWithItsMessagesInTheLog) {
-    Installation site;
-    site.FormulaTask(At(2014, 11, 1, 0, 0), At(2014, 11, 1, 1, 0));
-    site.Formula("100.0.1", "W(100, 1) +");
-    site.AddRow(12, "100.0.1", At(2014, 11, 1, 0, 30), 100);
-
-    const RunOutcome outcome = site.Run();
-    EXPECT_EQ(outcome.code, 2);
-    EXPECT_EQ(outcome.queries, 0);
-    EXPECT_EQ(
-        site.Status(),
-        (Lines{"Начало работы", "Начало - 01.11.2014 00:00:00, окончание - 01.11.2014 01:00:00 ",
-               "Общее количество объектов, подлежащих расчету: 1", "Ошибка компиляции (См. файл tlosses.log)",
-               "Статус выполнения: Некорректный сценарий"}));
-    // The messages' own form is the script engine's; nothing was run: no collection lists.
-    const Lines log = site.RunLog();
-    EXPECT_FALSE(Section(log, kCompileErrors).empty());
-    EXPECT_EQ(CountLines(log, kRunErrors), 0u);
-    EXPECT_EQ(log.back(), kClosingBanner);
-    EXPECT_TRUE(site.Results().empty());
-}
-
-TEST(FormulaScenarioTest, OutputThatDoesNotPairUpWithTheElementsEndsTheRunAsAnInternalError) {
-    struct Case {
-        const char* name;
-        std::string common;
-        std::string second_formula;
-        Lines log_tail;
-    } const cases[] = {
-        // A line printed ahead of everything: element 0 reads it as its Result0 line, and one line
-        // is left over after the last element.
-        {"common print",
-         "PrintLn('Отладка');",
-         "2",
-         {kClosingBanner, "Элемент: 100.0.1: ", "\t\t01.11.2014 00:30:00 | Ошибка: нет значения Value0",
-          "\t\t01.11.2014 00:30:00 | Ошибка: нет значения Value1"}},
-        // The program stops in the middle of the second element's lines: its Result1 line is
-        // missing.
-        {"odd line count", "", "%Result1% := 0; Print('Result0=7'); Exit", {kClosingBanner}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        Installation site;
-        site.FormulaTask(At(2014, 11, 1, 0, 0), At(2014, 11, 1, 0, 30), c.common);
-        site.MomentaryDiscreteness(5, 3);
-        site.Formula("100.0.1", "1");
-        site.Formula("100.0.2", c.second_formula);
-        site.Formula("100.0.3", "3");
-        site.AddRow(12, "100.0.1", At(2014, 11, 1, 0, 30), 100);
-
-        EXPECT_EQ(site.Run().code, 6);
-        EXPECT_TRUE(site.Results().empty());
-        EXPECT_EQ(CountLines(site.Status(), kSuccess), 0u);
+        const auto tail = [](const Lines& lines, size_t n) {
+            return Lines(lines.end() - static_cast<std::ptrdiff_t>(std::min(n, lines.size())), lines.end());
+        };
+        ASSERT_GE(site.Status().size(), 3u);
+        EXPECT_EQ(Lines(site.Status().begin() + 3, site.Status().end()), c.status);
         const Lines log = site.RunLog();
-        EXPECT_TRUE(std::any_of(log.begin(), log.end(), [](const std::string& line) {
-            return line.starts_with("Внутренняя ошибка: ");
-        }));
-        EXPECT_TRUE(HasRun(log, c.log_tail));
+        EXPECT_EQ(tail(log, c.log_tail.size()), c.log_tail);
+        EXPECT_EQ(Section(log, kCompileErrors).empty(), c.ending.queried);
+        EXPECT_EQ(CountLines(log, kRunErrors), c.ending.queried ? 1u : 0u);
+        // Code 6 names its failure in the log.
+        EXPECT_EQ(
+            std::any_of(log.begin(), log.end(),
+                        [](const std::string& line) { return line.starts_with("Внутренняя ошибка: "); }),
+            c.ending.code == 6);
     }
 }
 
