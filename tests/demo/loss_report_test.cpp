@@ -1,17 +1,31 @@
-// The table of stored losses takes line losses from Value0 and transformer losses from Value1,
-// per channel and result parameter, and leaves out rows of other parameters and element types.
+// The demo's channel records pair up. The table of stored losses takes line losses from Value0 and
+// transformer losses from Value1, per channel and result parameter, and leaves out rows of other
+// parameters and element types.
 #include "tldemo/loss_report.hpp"
 #include "tldemo/scenario.hpp"
+#include "tlparams/sensor_types.hpp"
 
 #include <gtest/gtest.h>
 
 namespace tl::demo {
 namespace {
 
-TEST(LossReportTest, SumsTheLossesOfEachChannelAndIntervalKind) {
+TEST(LossReportTest, PairsTheChannelsAndSumsTheLossesOfEachChannelAndIntervalKind) {
     auto db = tl::db::Connection::Open(":memory:");
     tl::db::InitSchema(*db);
     const Scenario scenario = DemoScenario();
+    // The two channels of an element name each other as the secondary channel, with the other kind.
+    // (A channel naming itself still runs and stores every row, so only this shows it.)
+    for (const NetworkElement& element : scenario.network.elements) {
+        const TMethod1Obj active = ChannelRecord(element, true), reactive = ChannelRecord(element, false);
+        EXPECT_EQ(std::pair(active.SecondarySensor, reactive.SecondarySensor),
+                  std::pair(element.reactive_item, element.active_item))
+            << element.name;
+        EXPECT_EQ(std::pair(active.SecondarySensorType, reactive.SecondarySensorType),
+                  std::pair(reactive.SensorType, active.SensorType));
+        EXPECT_EQ(std::pair(SensorTypeKind(active.SensorType), SensorTypeKind(reactive.SensorType)),
+                  std::pair(SensorKind::kActive, SensorKind::kReactive));
+    }
     // 17.0.1/2 is the 110 kV line, 17.0.3/4 the large transformer; parameter 12 is a metered value,
     // object type 2 a client with the same numbers.
     db->Execute(
