@@ -217,16 +217,6 @@ TEST_F(TlhostFaultTest, AKilledHostLeavesAWholeDatabaseAndNoLockBehind) {
     const Outcome rerun = Tlhost(cwd, {"run", kDemo});
     EXPECT_EQ(rerun.status, 0) << rerun.out << rerun.err;
     EXPECT_EQ(ReadResults(database), *reference_);
-    size_t rows = 0;
-    for (const auto& [par_number, pass] : *reference_) {
-        rows += pass.size();
-    }
-    EXPECT_TRUE(Contains(rerun.out, fmt::format("{}: 0 Успешный расчёт; read ", kDemo))) << rerun.out;
-    EXPECT_TRUE(
-        Contains(rerun.out, fmt::format(", stored {}; elements not fully computed: 0; failed queries: 0, "
-                                        "failed stores: 0; log: ",
-                                        rows)))
-        << rerun.out;
 }
 
 // The timeout passes before the first answer, and SIGTERM comes once the task has started, both
