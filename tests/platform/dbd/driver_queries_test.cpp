@@ -3,7 +3,6 @@
 #include "event_query.hpp"
 #include "test_support.hpp"
 
-#include <fmt/format.h>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -11,13 +10,7 @@
 namespace tl::db {
 namespace {
 
-using test::ErrorOf;
-
-// The data request as the driver writes it, around its element filter.
-std::string DataSql(const std::string& filter) {
-    return "select * from data where parnumber = :pn1 and data_date between :sdt and :edt and " + filter +
-           " order by data_date, season, object, item";
-}
+using namespace test;
 
 class DriverQueries : public ::testing::Test {
 protected:
@@ -38,15 +31,10 @@ protected:
 TEST_F(DriverQueries, DataRequestIsServedByTheDateIndexWithoutASort) {
     // The filter's elements are listed once into an index probed per row, or, for a long filter,
     // kept in a table whose key is probed per row.
-    std::vector<std::string> groups;
-    for (int g = 0; g < 1200; ++g) {
-        groups.push_back(fmt::format("(object = {} and objtype = 99 and item in (1, 2))", g));
-    }
     TlVariant params[3] = {};
     for (const std::string& filter :
-         {fmt::format("({})", fmt::join(groups.begin(), groups.begin() + 2, " or ")),
-          fmt::format("({})", fmt::join(groups, " or "))}) {
-        const auto plan = QueryPlan(DataSql(filter), params);
+         {ElementFilterText(0, 2, 1, 99, "1, 2"), ElementFilterText(0, 1200, 1, 99, "1, 2")}) {
+        const auto plan = QueryPlan(DataRequestSql(filter), params);
         ASSERT_FALSE(plan.empty());
         bool uses_index = false;
         bool lists_elements = false;
@@ -64,7 +52,7 @@ TEST_F(DriverQueries, DataRequestIsServedByTheDateIndexWithoutASort) {
         EXPECT_TRUE(lists_elements) << filter.size();
     }
     // nothing between "and" and "order by"
-    const std::string error = ErrorOf([&] { db_->Query(DataSql(""), params); });
+    const std::string error = ErrorOf([&] { db_->Query(DataRequestSql(""), params); });
     EXPECT_NE(error.find("syntax error"), std::string::npos) << error;
 }
 

@@ -182,20 +182,10 @@ TEST_F(PgConnectionTest, DataRequestIsAnOrderedRangeOfTheKeyWithoutASort) {
     }
     db_->Commit();
     db_->Execute("analyze data");
-    std::string filter;
-    for (int object = 0; object < 150; object += 2) {
-        filter += fmt::format("{}(object = {} and objtype = 0 and item in (0, 1))",
-                              filter.empty() ? "(" : " or ", object);
-    }
-    const std::string request = fmt::format("select * from data where parnumber = :pn1 and data_date between "
-                                            ":sdt and :edt and {}) order by data_date, season, object, item",
-                                            filter);
+    const std::string request = DataRequestSql(ElementFilterText(0, 75, 2, 0, "0, 1"));
     const TlVariant params[] = {Int(12), Date(41945), Date(41946)};
-    auto plan = db_->Query("explain " + request, params);
-    std::string lines;
-    for (plan->First(); !plan->Eof(); plan->Next()) {
-        lines += plan->AsText(0) + "\n";
-    }
+    const std::string lines =
+        fmt::format("{}", fmt::join(RowsAsText(*db_->Query("explain " + request, params)), "\n"));
     EXPECT_NE(lines.find("Index Scan using data_pkey"), std::string::npos) << lines;
     EXPECT_EQ(lines.find("Sort"), std::string::npos) << lines;
     EXPECT_EQ(db_->Query(request, params)->RowCount(), 49 * 150);

@@ -6,7 +6,6 @@
 #include "tlplatform/db_connection.hpp"
 
 #include <filesystem>
-#include <fmt/format.h>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -80,14 +79,6 @@ protected:
         db->Commit();
     }
 
-    static std::string Filter(int objects) {
-        std::vector<std::string> groups;
-        for (int object = 1; object <= objects; ++object) {
-            groups.push_back(fmt::format("(object = {} and objtype = 0 and item in (1, 3))", object));
-        }
-        return fmt::format("({})", fmt::join(groups, " or "));
-    }
-
     TempDir dir_;
     std::string path_;
 };
@@ -105,11 +96,14 @@ TEST_F(SplitRead, ReadsTheSameRowsInTheSameOrderAsOneConnection) {
         bool split; // read on two connections
     };
     const Case cases[] = {
-        {named + " and " + Filter(40) + " order by data_date, season, object, item",
+        {DataRequestSql(ElementFilterText(1, 40, 1, 0, "1, 3")),
          {Int(12), Date(41944.0), Date(41946.25)},
          10 * 80 + 80,
          true},
-        {literal + " and " + Filter(10), {Date(41944.3), Date(41945.9)}, 6 * 20 + 20, true},
+        {literal + " and " + ElementFilterText(1, 10, 1, 0, "1, 3"),
+         {Date(41944.3), Date(41945.9)},
+         6 * 20 + 20,
+         true},
         {literal, {Date(41944.0), Date(2958465.0)}, 10 * 120 + 120, true}, // a window up to 9999
         {named, {Int(12), Date(41944.5), Date(41944.5)}, 120, false},      // one stamp
         {named, {Int(12), Date(41950.0), Date(41951.0)}, 0, false},        // no rows

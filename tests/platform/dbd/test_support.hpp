@@ -52,6 +52,23 @@ inline std::vector<std::string> RowsAsText(ResultSet& set) {
     return rows;
 }
 
+// The driver's data request around an element filter.
+inline std::string DataRequestSql(const std::string& filter) {
+    return "select * from data where parnumber = :pn1 and data_date between :sdt and :edt and " + filter +
+           " order by data_date, season, object, item";
+}
+
+// An element filter as the driver writes it: `count` groups of type `objtype`, the objects from `first`
+// on every `step`, each listing `items`.
+inline std::string ElementFilterText(int first, int count, int step, int objtype, std::string_view items) {
+    std::vector<std::string> groups;
+    for (int g = 0; g < count; ++g) {
+        groups.push_back(
+            fmt::format("(object = {} and objtype = {} and item in ({}))", first + g * step, objtype, items));
+    }
+    return fmt::format("({})", fmt::join(groups, " or "));
+}
+
 // A streamed query read on another thread while it fills, as the host's driver does; `ready` runs
 // on the query's thread once the set is handed over.
 struct Streamed {
