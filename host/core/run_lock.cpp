@@ -66,6 +66,8 @@ class LockFile {
 public:
     using Key = off_t;
 
+    static Key KeyOf(std::string_view task_key) { return LockOffset(task_key); }
+
     // Made with the database file's permissions, as SQLite makes its journal files, so that every
     // user who may write the database may lock its tasks.
     LockFile(std::string path, const std::string& database) : path_(std::move(path)) {
@@ -135,11 +137,16 @@ public:
             // cannot die apart from the server's).
             connection_->Execute("set tcp_keepalives_idle = 10; set tcp_keepalives_interval = 5; "
                                  "set tcp_keepalives_count = 3; set tcp_user_timeout = 25000");
+            // Advisory locks belong to the server's database, not to a schema: the tasks of
+            // metering databases kept as schemas of one database are told apart by the schema.
+            schema_ = connection_->Query("select current_schema()", {})->AsText(0);
         } catch (const tl::db::Error& e) {
             throw DatabaseError(
                 fmt::format("cannot open the connection that holds the task locks: {}", e.what()));
         }
     }
+
+    Key KeyOf(std::string_view task_key) const { return LockOffset(schema_ + '.' + std::string(task_key)); }
 
     void Lock(std::string_view task_key, int64_t key) {
         std::lock_guard guard(mutex_);
@@ -175,6 +182,7 @@ private:
     }
 
     std::unique_ptr<tl::db::Connection> connection_;
+    std::string schema_;
     std::mutex mutex_;
     std::set<int64_t> held_;
 };
@@ -199,7 +207,7 @@ public:
     explicit HolderLocks(std::shared_ptr<Holder> holder) : holder_(std::move(holder)) {}
 
     std::unique_ptr<RunLock> Acquire(std::string_view task_key) override {
-        const typename Holder::Key key = LockOffset(task_key);
+        const typename Holder::Key key = holder_->KeyOf(task_key);
         holder_->Lock(task_key, key);
         return std::make_unique<HeldLock<Holder>>(holder_, key);
     }

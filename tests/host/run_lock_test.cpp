@@ -1,6 +1,7 @@
 // Task locks on the test database: the same task is refused while its lock is held, by this host
-// and, on a PostgreSQL server, by another connection, and free again once the lock goes. (Locks of
-// other processes on a SQLite file are tested end to end with tlhost.)
+// and, on a PostgreSQL server, by another connection but not by another schema's tasks, and free
+// again once the lock goes. (Locks of other processes on a SQLite file are tested end to end with
+// tlhost.)
 #include "host_test_support.hpp"
 #include "tlhost/host_error.hpp"
 #include "tlhost/run_lock.hpp"
@@ -34,6 +35,9 @@ TEST(RunLocks, ATaskRunsOnceWhileItsLockIsHeld) {
         const auto other_host = OpenRunLocks(database.Uri());
         EXPECT_NE(ErrorOf(*other_host, "\\Scripts\\Losses1\\").find("already running on this database"),
                   std::string::npos);
+        // Another metering database, kept as another schema of the same server database.
+        const tl::testing::TestDatabase other_schema(dir / "other.db");
+        EXPECT_NE(OpenRunLocks(other_schema.Uri())->Acquire("\\Scripts\\Losses1\\"), nullptr);
         held.reset();
         EXPECT_NE(other_host->Acquire("\\Scripts\\Losses1\\"), nullptr);
     } else {
