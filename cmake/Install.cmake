@@ -29,7 +29,8 @@ install(TARGETS tlhost tlscript RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/include/tlosses/abi.h ${PROJECT_BINARY_DIR}/generated/tlosses/version.h
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tlosses)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/ DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# docs/tools holds the sources of the documentation's own tools, no reading.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/ DESTINATION ${CMAKE_INSTALL_DOCDIR} PATTERN tools EXCLUDE)
 
 # Man page and bash completion, both made from tlhost's own command tree so that they cannot go
 # stale. help2man is optional for a developer build; the package build requires it.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Screenshots of the settings dialogs for docs/dialogs.md: builds tlhost and the screenshot tool,
-# makes the demo database and grabs each dialog of its two tasks under the offscreen platform (no
-# display needed). Usage: scripts/dialog-screenshots.sh [BUILD_DIR] (default build/release).
+# Screenshots of the settings dialogs for docs/dialogs.md: builds tlhost and the screenshot tool
+# (docs/tools/dialog_screenshots.cpp), makes the demo database and grabs each dialog of its two
+# tasks under the offscreen platform (no display needed).
+# Usage: scripts/dialog-screenshots.sh [BUILD_DIR] (default build/release).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/release}
