@@ -24,8 +24,8 @@ TEST(ProgramTest, EveryExecutionStartsFromFreshVariables) {
     }
 }
 
-// Execution messages are cleared at each execution (SemanticsTest.ProgramRunsCleanlyAfter...);
-// compile messages stay.
+// Execution messages are cleared at each execution (RunsCleanlyAgainAfter...); compile messages
+// stay.
 TEST(ProgramTest, CompileMessagesStayAndRefuseEveryExecution) {
     Engine engine;
     auto broken = engine.Compile("x := 1;");
@@ -35,6 +35,20 @@ TEST(ProgramTest, CompileMessagesStayAndRefuseEveryExecution) {
               "Синтаксическая ошибка: Неизвестное имя \"x\" [строка: 1, столбец: 1]\n"
               "Ошибка: Скрипт откомпилирован с ошибками. Невозможно выполнить!\n");
     EXPECT_TRUE(broken->HasExecutionErrors());
+}
+
+// The stack of calls and handlers an uncaught error leaves is unwound before the next execution.
+TEST(ProgramTest, RunsCleanlyAgainAfterAnUncaughtErrorInsideCallsAndHandlers) {
+    Engine engine;
+    auto program = engine.Compile("var runs: Integer;\n"
+                                  "procedure Deep(n: Integer); var s: String; begin s := IntToStr(n);\n"
+                                  "  if n = 0 then raise Exception.Create('bottom') else Deep(n - 1); end;\n"
+                                  "Inc(runs);\n"
+                                  "try Deep(50); except on E: Exception do Deep(3); end;");
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_FALSE(program->Execute());
+        EXPECT_EQ(program->Messages().ToText(), "Ошибка при выполнении: bottom [строка: 3, столбец: 17]\n");
+    }
 }
 
 // An error inside an included file names the file; paths that leave the include directories, even

@@ -1,7 +1,7 @@
 // The frame stack across its chunk boundaries, which scripts reach only with frames of rare sizes.
-// Counted strings and the copying and release of values that hold them show in the programs of
-// SemanticsTest (value semantics of strings, records, arrays and Variants), whose leaks and double
-// releases the sanitizer builds catch.
+// Counted strings and the copying and release of values that hold them show in the differential
+// corpus (cases/212_value_copies_bitwise, own/009_variants), whose leaks and double releases the
+// sanitizer builds of the script runner catch.
 #include "runtime.hpp"
 
 #include <gtest/gtest.h>
