@@ -17,9 +17,8 @@ namespace fs = std::filesystem;
 using host::testing::Outcome;
 
 // Runs tlhost on the scratch database, with standard output and error together.
-Outcome RunTlhost(const fs::path& dir, std::vector<std::string> args) {
-    args.insert(args.begin(), {"--db", "check.db"});
-    return host::testing::RunProcess(TLHOST_PATH, dir, args, {}, true);
+Outcome Tlhost(const fs::path& dir, std::vector<std::string> args) {
+    return host::testing::RunTlhost(dir, "check.db", std::move(args), {{}, true});
 }
 
 // Writes a task of the arbitrary formula under `task_key` as a settings file and imports it.
@@ -36,7 +35,7 @@ void ImportTask(const fs::path& dir, const std::string& task_key, const std::str
         {"task", {{"DeepBase", 24}, {"AdvParNumber", false}, {"Method", 1}, {"CommonScript", common}}},
         {"elements", {{"Devices1", nlohmann::json::array()}, {"Devices2", elements}}}};
     std::ofstream(dir / "task.json") << document.dump();
-    const Outcome imported = RunTlhost(dir, {"settings", "import", "task.json"});
+    const Outcome imported = Tlhost(dir, {"settings", "import", "task.json"});
     ASSERT_EQ(imported.status, 0) << imported.out;
 }
 
@@ -58,7 +57,7 @@ std::string Sql(const fs::path& dir, const std::string& statement) {
 
 TEST(CheckScriptCli, ReportsWhatTheRunCompilesWithPlacesInsideEachFormula) {
     host::testing::ScratchDir dir;
-    ASSERT_EQ(RunTlhost(dir.Path(), {"db", "init"}).status, 0);
+    ASSERT_EQ(Tlhost(dir.Path(), {"db", "init"}).status, 0);
     ImportTask(dir.Path(), "\\Scripts\\Check1\\", "var k: Float;\r\nk := 2;",
                {{"26.99.3", "%Result% := W2($1A, 99, 3)"}, // the function unit's names are known
                 {"1.99.1", "%Result% := k * 2"},
@@ -109,7 +108,7 @@ TEST(CheckScriptCli, ReportsWhatTheRunCompilesWithPlacesInsideEachFormula) {
          {"leaves out"}},
     };
     for (const Case& c : cases) {
-        const Outcome outcome = RunTlhost(dir.Path(), c.args);
+        const Outcome outcome = Tlhost(dir.Path(), c.args);
         SCOPED_TRACE(fmt::format("{}\n{}", fmt::join(c.args, " "), outcome.out));
         EXPECT_EQ(outcome.status, c.status);
         for (const std::string& text : c.present) {
@@ -126,9 +125,8 @@ TEST(CheckScriptCli, ReportsWhatTheRunCompilesWithPlacesInsideEachFormula) {
               "6.1");
 
     // The same as one JSON document: every element with its messages, lines and columns.
-    const Outcome json = host::testing::RunProcess(
-        TLHOST_PATH, dir.Path(), {"--db", "check.db", "check-script", "--json", "\\Scripts\\Check1\\"}, {},
-        false);
+    const Outcome json =
+        host::testing::RunTlhost(dir.Path(), "check.db", {"check-script", "--json", "\\Scripts\\Check1\\"});
     EXPECT_EQ(json.status, 1);
     const auto document = nlohmann::json::parse(json.out);
     EXPECT_EQ(document["compiles"], false);

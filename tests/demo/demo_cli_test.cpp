@@ -26,12 +26,9 @@ int64_t Count(const fs::path& database, const std::string& where) {
 TEST(DemoCliTest, StoresRowsForEveryIntervalKindAndKeepsAnExistingDatabaseUnlessTold) {
     host::testing::ScratchDir dir;
     // Standard output and error go to files, so not a terminal.
-    const auto tlhost = [&](const std::vector<std::string>& args) {
-        return host::testing::RunProcess(TLHOST_PATH, dir.Path(), args);
-    };
     const std::string target = (dir / "run").string();
     const fs::path database = dir / "run" / "demo.db";
-    const Outcome run = tlhost({"demo", "--db", target + "/"});
+    const Outcome run = host::testing::RunTlhost(dir.Path(), target + "/", {"demo"});
     ASSERT_EQ(run.status, 0) << run.out << run.err;
     for (const std::string& text :
          {std::string("\\Scripts\\Demo\\: 0 Успешный расчёт"),
@@ -55,16 +52,16 @@ TEST(DemoCliTest, StoresRowsForEveryIntervalKindAndKeepsAnExistingDatabaseUnless
     }
 
     const auto size = fs::file_size(database);
-    const Outcome refused = tlhost({"demo", "--db", target});
+    const Outcome refused = host::testing::RunTlhost(dir.Path(), target, {"demo"});
     EXPECT_EQ(refused.status, 1);
     EXPECT_TRUE(Contains(refused.err, "--force")) << refused.err;
     EXPECT_EQ(fs::file_size(database), size);
     // Rerun on the same data: the rows are replaced, not added.
-    const Outcome kept = tlhost({"demo", "--db", database.string(), "--keep"});
+    const Outcome kept = host::testing::RunTlhost(dir.Path(), database.string(), {"demo", "--keep"});
     ASSERT_EQ(kept.status, 0) << kept.out << kept.err;
     EXPECT_FALSE(Contains(kept.out, "Generated"));
     EXPECT_EQ(Count(database, "parnumber = 30012 and objtype = 0"), 14 * 48 * 8);
-    const Outcome replaced = tlhost({"demo", "--db", target, "--force"});
+    const Outcome replaced = host::testing::RunTlhost(dir.Path(), target, {"demo", "--force"});
     EXPECT_EQ(replaced.status, 0) << replaced.out << replaced.err;
     EXPECT_TRUE(Contains(replaced.out, "Generated"));
 }

@@ -46,15 +46,14 @@ TEST(TlhostOnPostgres, TheDemoStoresTheSameRowsAsOnSqlite) {
     std::vector<std::vector<std::string>> outputs;
     for (const std::string& database : {(dir / "demo.db").string(), server.Uri()}) {
         SCOPED_TRACE(database);
-        const auto run = host::testing::RunProcess(
-            TLHOST_PATH, dir.Path(), {"demo", "--db", database, "--log-dir", (dir / "logs").string()});
+        const auto run =
+            host::testing::RunTlhost(dir.Path(), database, {"demo", "--log-dir", (dir / "logs").string()});
         ASSERT_EQ(run.status, 0) << run.out << run.err;
         results.push_back(host::testing::StoredResultRows(*db::Connection::OpenExisting(database), true));
         outputs.emplace_back();
-        for (std::vector<std::string> args : readers) {
-            args.insert(args.begin(), {"--db", database});
-            const auto read = host::testing::RunProcess(TLHOST_PATH, dir.Path(), args);
-            ASSERT_EQ(read.status, 0) << args[2] << ": " << read.err;
+        for (const std::vector<std::string>& args : readers) {
+            const auto read = host::testing::RunTlhost(dir.Path(), database, args);
+            ASSERT_EQ(read.status, 0) << args[0] << ": " << read.err;
             outputs.back().push_back(WithoutMeta(read.out));
         }
     }
@@ -74,8 +73,8 @@ TEST(TlhostOnPostgres, ALockHeldPastTheBusyTimeoutStopsTheTaskWithTheServersText
     host::testing::ScratchDir dir;
     const tl::testing::TestDatabase server(dir / "unused.db");
     const auto tlhost = [&](std::vector<std::string> args) {
-        args.insert(args.begin(), {"--db", server.Uri(), "--log-dir", (dir / "logs").string()});
-        return host::testing::RunProcess(TLHOST_PATH, dir.Path(), args);
+        args.insert(args.begin(), {"--log-dir", (dir / "logs").string()});
+        return host::testing::RunTlhost(dir.Path(), server.Uri(), args);
     };
     const auto demo = tlhost({"demo"});
     ASSERT_EQ(demo.status, 0) << demo.out << demo.err;

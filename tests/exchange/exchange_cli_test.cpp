@@ -21,8 +21,7 @@ protected:
 
     Outcome Run(std::vector<std::string> args) { return RunOn(database_, std::move(args)); }
     Outcome RunOn(const tl::testing::TestDatabase& database, std::vector<std::string> args) {
-        args.insert(args.begin(), {"--db", database.Uri()});
-        return RunProcess(TLHOST_PATH, dir_.Path(), args);
+        return RunTlhost(dir_.Path(), database.Uri(), std::move(args));
     }
     void Write(const std::string& name, const std::string& text) {
         std::ofstream(dir_ / name, std::ios::binary) << text;

@@ -172,10 +172,12 @@ Outcome RunProcess(const std::string& program, const std::filesystem::path& cwd,
     return StartedProcess(program, cwd, args, options).Finish();
 }
 
-Outcome RunProcess(const std::string& program, const std::filesystem::path& cwd,
-                   const std::vector<std::string>& args, const std::vector<std::string>& env,
-                   bool merge_err) {
-    return RunProcess(program, cwd, args, ProcessOptions{env, merge_err, 0});
+Outcome RunTlhost(const std::filesystem::path& cwd, const std::string& db, std::vector<std::string> args,
+                  const ProcessOptions& options) {
+    if (!db.empty()) {
+        args.insert(args.begin(), {"--db", db});
+    }
+    return RunProcess(TLHOST_PATH, cwd, args, options);
 }
 
 } // namespace tl::host::testing

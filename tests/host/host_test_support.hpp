@@ -89,12 +89,13 @@ private:
 };
 
 // Runs `program` with `args` in `cwd`, standard output and error into files (so not a terminal),
-// TLHOST_DB removed from the environment and `env` ("NAME=value") added to it.
+// TLHOST_DB removed from the environment and the options' variables added to it.
 Outcome RunProcess(const std::string& program, const std::filesystem::path& cwd,
-                   const std::vector<std::string>& args, const std::vector<std::string>& env = {},
-                   bool merge_err = false);
-Outcome RunProcess(const std::string& program, const std::filesystem::path& cwd,
-                   const std::vector<std::string>& args, const ProcessOptions& options);
+                   const std::vector<std::string>& args, const ProcessOptions& options = {});
+
+// The build's tlhost run so, with "--db DB" in front of the arguments unless `db` is empty.
+Outcome RunTlhost(const std::filesystem::path& cwd, const std::string& db, std::vector<std::string> args,
+                  const ProcessOptions& options = {});
 
 // Variants as the driver passes them; a string is not owned and must outlive its variant.
 inline constexpr auto Int32 = [](int32_t x) { return TlVariant{TL_VT_INT32, {.i32 = x}}; };

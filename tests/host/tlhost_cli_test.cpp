@@ -12,15 +12,9 @@ namespace {
 using namespace tl::host::testing;
 namespace fs = std::filesystem;
 
-// Runs tlhost in `cwd` with TLHOST_DB removed from the environment unless given in `env`.
-Outcome RunTlhost(const fs::path& cwd, const std::vector<std::string>& args,
-                  const std::vector<std::string>& env = {}) {
-    return RunProcess(TLHOST_PATH, cwd, args, env);
-}
-
 TEST(TlhostCliTest, RunsTasksOnAFreshDatabaseAndKeepsEachTasksLog) {
     ScratchDir dir;
-    const Outcome init = RunTlhost(dir.Path(), {"db", "init"});
+    const Outcome init = RunTlhost(dir.Path(), "", {"db", "init"});
     ASSERT_EQ(init.status, 0) << init.err;
     ASSERT_TRUE(fs::exists(dir / "tlosses.db"));
 
@@ -29,7 +23,7 @@ TEST(TlhostCliTest, RunsTasksOnAFreshDatabaseAndKeepsEachTasksLog) {
         "--log-dir", "logs-here", "--keep-logs", "2", "run", "\\Scripts\\Losses1\\", "\\Scripts\\Losses2"};
     Outcome run;
     for (int i = 0; i < 3; ++i) {
-        run = RunTlhost(dir.Path(), args);
+        run = RunTlhost(dir.Path(), "", args);
     }
     EXPECT_EQ(run.status, 1) << run.out << run.err;
     for (
@@ -57,14 +51,14 @@ TEST(TlhostCliTest, RunsTasksOnAFreshDatabaseAndKeepsEachTasksLog) {
 
 TEST(TlhostCliTest, TheClockOfTheRunIsTheOneGiven) {
     ScratchDir dir;
-    ASSERT_EQ(RunTlhost(dir.Path(), {"db", "init"}).status, 0);
+    ASSERT_EQ(RunTlhost(dir.Path(), "", {"db", "init"}).status, 0);
     std::ofstream(dir / "depth.json")
         << R"({"format": "tlosses-task-settings", "version": 1, "task_key": "\\Scripts\\Depth\\", "task": {"IntervalType": 0, "DeepBase": 25, )"
            R"("AdvParNumber": true, "ParNumber": 4, "IntervalTypeAdv": 0, "DeepAdv": 2, "Method": 0}, )"
            R"("elements": {"Devices1": [], "Devices2": []}})";
-    ASSERT_EQ(RunTlhost(dir.Path(), {"settings", "import", "depth.json"}).status, 0);
+    ASSERT_EQ(RunTlhost(dir.Path(), "", {"settings", "import", "depth.json"}).status, 0);
     const Outcome run =
-        RunTlhost(dir.Path(), {"run", "\\Scripts\\Depth\\", "--now", "2024-03-01 10:00:00", "--json"});
+        RunTlhost(dir.Path(), "", {"run", "\\Scripts\\Depth\\", "--now", "2024-03-01 10:00:00", "--json"});
     // No elements: code 4, a task that did not end with 0.
     EXPECT_EQ(run.status, 1) << run.err;
     for (const char* line :
@@ -83,7 +77,7 @@ TEST(TlhostCliTest, TheClockOfTheRunIsTheOneGiven) {
 TEST(TlhostCliTest, CommandsEndWithTheirExitStatusAndText) {
     ScratchDir dir;
     ScratchDir with_db;
-    ASSERT_EQ(RunTlhost(with_db.Path(), {"db", "init"}).status, 0);
+    ASSERT_EQ(RunTlhost(with_db.Path(), "", {"db", "init"}).status, 0);
     std::ofstream(with_db / "not-a-library.so") << "plain text\n";
     const std::string key = "\\Scripts\\Losses1\\";
     const std::string no_file = "/nonexistent/libtlosses.so";
@@ -125,8 +119,8 @@ TEST(TlhostCliTest, CommandsEndWithTheirExitStatusAndText) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const Outcome outcome = RunTlhost(c.without_database ? dir.Path() : with_db.Path(), c.args,
-                                          c.env.empty() ? std::vector<std::string>{} : std::vector{c.env});
+        const Outcome outcome = RunTlhost(c.without_database ? dir.Path() : with_db.Path(), "", c.args,
+                                          {c.env.empty() ? std::vector<std::string>{} : std::vector{c.env}});
         EXPECT_EQ(outcome.status, c.status) << outcome.err;
         for (const std::string& fragment : c.fragments) {
             EXPECT_TRUE(Contains(outcome.err, fragment)) << "missing: " << fragment << "\n" << outcome.err;
@@ -140,11 +134,12 @@ TEST(TlhostCliTest, CommandsEndWithTheirExitStatusAndText) {
 TEST(TlhostCliTest, TheDatabaseComesFromTheEnvironmentUnlessGiven) {
     ScratchDir dir;
     const std::string from_env = (dir / "env.db").string();
-    ASSERT_EQ(RunTlhost(dir.Path(), {"db", "init"}, {"TLHOST_DB=" + from_env}).status, 0);
+    ASSERT_EQ(RunTlhost(dir.Path(), "", {"db", "init"}, {{"TLHOST_DB=" + from_env}}).status, 0);
     EXPECT_TRUE(fs::exists(from_env));
     EXPECT_FALSE(fs::exists(dir / "tlosses.db"));
 
-    ASSERT_EQ(RunTlhost(dir.Path(), {"--db", "given.db", "db", "init"}, {"TLHOST_DB=" + from_env}).status, 0);
+    ASSERT_EQ(
+        RunTlhost(dir.Path(), "", {"--db", "given.db", "db", "init"}, {{"TLHOST_DB=" + from_env}}).status, 0);
     EXPECT_TRUE(fs::exists(dir / "given.db"));
 }
 

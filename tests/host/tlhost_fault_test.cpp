@@ -43,7 +43,7 @@ protected:
     // rows an uninterrupted run of the coefficient task stores.
     static void SetUpTestSuite() {
         dir_ = new ScratchDir;
-        const Outcome demo = RunProcess(TLHOST_PATH, dir_->Path(), {"demo", "--db", "demo.db"});
+        const Outcome demo = RunTlhost(dir_->Path(), "demo.db", {"demo"});
         ASSERT_EQ(demo.status, 0) << demo.out << demo.err;
         {
             auto db = db::Connection::OpenExisting(Clean().string());
@@ -71,8 +71,8 @@ protected:
     }
 
     static Outcome Tlhost(const fs::path& cwd, std::vector<std::string> args, ProcessOptions options = {}) {
-        args.insert(args.begin(), {"--db", "demo.db", "--log-dir", "logs"});
-        return RunProcess(TLHOST_PATH, cwd, args, options);
+        args.insert(args.begin(), {"--log-dir", "logs"});
+        return RunTlhost(cwd, "demo.db", args, options);
     }
 
     // The stored results are those of the first `passes` passes of the reference run, each whole.

@@ -15,8 +15,7 @@ TEST(SettingsCli, ImportThenExportAndARefusal) {
     const tl::host::testing::ScratchDir dir;
     const tl::testing::TestDatabase database(dir / "t.db");
     const auto tlhost = [&](std::vector<std::string> args) {
-        args.insert(args.begin(), {"--db", database.Uri()});
-        return tl::host::testing::RunProcess(TLHOST_PATH, dir.Path(), args);
+        return tl::host::testing::RunTlhost(dir.Path(), database.Uri(), std::move(args));
     };
     ASSERT_EQ(tlhost({"db", "init"}).status, 0);
     const nlohmann::ordered_json document = {
