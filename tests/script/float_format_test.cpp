@@ -20,8 +20,7 @@ TEST(FloatTextTest, PrintsLikeFloatToStr) {
         // Rounding to fifteen digits across the exponent boundary
         {0.99999999999999999, '.', "1"},
         {9.9999999999999995e14, '.', "1E15"},
-        {1e14 + 0.5, '.', "100000000000001"},
-        {1e-310, '.', "9.99999999999997E-311"}};
+        {1e14 + 0.5, '.', "100000000000001"}};
     for (const auto& [value, separator, text] : cases) {
         EXPECT_EQ(FloatToText(value, separator), text);
     }

@@ -35,8 +35,6 @@ TEST(FormulaEditorModelTest, TheFunctionPanelListsItsGroupsAndInsertsCallsWithPa
     } const cases[] = {
         {1, 14, "(14) Процент (Percent)", "Percent(Value, Percent)"},
         {3, 5, "(5) Период (час) (T)", "T()"},
-        {3, 7, "(7) Состояние ДВ (DI)", "DI(ObjCode, ObjItem)"},
-        {3, 10, "(10) Номер параметра (Parnumber)", "Parnumber(InfoType)"},
         {2, 1, "(1) Активная мощность, сумма фаз (Pabc)", "Pabc(ObjCode, ObjType, ObjItem)"},
         {2, 98, "(98) Качества сигнала GSM (GSMQuality)", "M(ObjCode, ObjType, ObjItem, 98)"},
         {0, 4, "(4) Активные потери в 3х обмоточном трансформаторе (кВт.ч) (T3_LossesW_A)",

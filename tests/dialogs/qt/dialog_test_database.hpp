@@ -1,5 +1,5 @@
-// A private metering database for the dialog tests: the schema, a small catalogue of devices,
-// channels and clients, and the settings access object to look at what a dialog saved.
+// A private metering database for the dialog tests: the schema, a device with four channels, and
+// the settings access object to look at what a dialog saved.
 #pragma once
 
 #include "settings_test_support.hpp"

@@ -54,9 +54,10 @@ protected:
 };
 
 // A paste that breaks a formula fails the check at OK: the dialog stays open, and Cancel writes
-// nothing. Also: the host hands its QApplication over (parameter 11), and the dialog opens in it
-// although the environment names no display, since the host's application has its platform already.
-TEST_F(TaskDialogTest, AFailedCheckKeepsTheDialogOpenCancelWritesNothingAndOkSaves) {
+// nothing (what OK saves is the other tests' and the models' business). Also: the host hands its
+// QApplication over (parameter 11), and the dialog opens in it although the environment names no
+// display, since the host's application has its platform already.
+TEST_F(TaskDialogTest, AFailedCheckKeepsTheDialogOpenAndCancelWritesNothing) {
     QCoreApplication* const host_application = QCoreApplication::instance();
     DialogDriver driver(TL_DRIVER_BIN_DIR, host_application);
     config_.WriteString(kTaskSection, "Foreign", "kept until saved");
@@ -78,12 +79,7 @@ TEST_F(TaskDialogTest, AFailedCheckKeepsTheDialogOpenCancelWritesNothingAndOkSav
         grid->topLevelItem(1)->setSelected(true);
         OnNextModal([](QWidget* box) { Answer(box, QMessageBox::Yes); }, dialog);
         Trigger(dialog, QStringLiteral("Вставить"));
-        OnNextModal(
-            [](QWidget* box) {
-                EXPECT_EQ(box->windowTitle().toStdString(), "Проверка скриптов");
-                Answer(box, QMessageBox::No);
-            },
-            dialog);
+        OnNextModal([](QWidget* box) { Answer(box, QMessageBox::No); }, dialog);
         Press(dialog, QStringLiteral("ОК"));
         EXPECT_TRUE(dialog->isVisible());
         Press(dialog, QStringLiteral("Отмена"));
@@ -96,12 +92,6 @@ TEST_F(TaskDialogTest, AFailedCheckKeepsTheDialogOpenCancelWritesNothingAndOkSav
     EXPECT_EQ(database_.Dump(kTaskSection), (std::vector<std::string>{"Foreign=kept until saved", "Method=1",
                                                                       "UpdateFormat0=0", "UpdateFormat1=0"}));
     EXPECT_EQ(database_.Dump(kFormulas), formulas);
-
-    OnNextModal([](QWidget* dialog) { Press(dialog, QStringLiteral("ОК")); });
-    EXPECT_TRUE(driver.ShowEx(kTaskKey));
-    EXPECT_FALSE(config_.ValueExists(kTaskSection, "Foreign"));
-    EXPECT_EQ(config_.ReadInteger(kTaskSection, settings::kDeepBase, -1), 0);
-    EXPECT_TRUE(config_.ValueExists(kTaskSection, settings::kCommonScript));
 }
 
 TEST_F(TaskDialogTest, CoefficientsEditedInTheirDialogAreSaved) {
