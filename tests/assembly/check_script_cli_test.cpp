@@ -1,13 +1,13 @@
 // tlhost check-script as a user runs it: a task imported into a fresh database, then checked. Where
 // each kind of fault is placed inside a formula is the run script check's own test.
 #include "host_test_support.hpp"
+#include "tlplatform/db_connection.hpp"
 
 #include <fmt/format.h>
 #include <fmt/ranges.h>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-#include <sqlite3.h>
 
 namespace tl {
 namespace {
@@ -39,22 +39,6 @@ void ImportTask(const fs::path& dir, const std::string& task_key, const std::str
     ASSERT_EQ(imported.status, 0) << imported.out;
 }
 
-// Runs one statement on the scratch database; for a query, the first column of its first row.
-std::string Sql(const fs::path& dir, const std::string& statement) {
-    sqlite3* db = nullptr;
-    sqlite3_open((dir / "check.db").c_str(), &db);
-    std::string first;
-    sqlite3_exec(
-        db, statement.c_str(),
-        [](void* out, int, char** values, char**) {
-            *static_cast<std::string*>(out) = values[0] != nullptr ? values[0] : "";
-            return 0;
-        },
-        &first, nullptr);
-    sqlite3_close(db);
-    return first;
-}
-
 TEST(CheckScriptCli, ReportsWhatTheRunCompilesWithPlacesInsideEachFormula) {
     host::testing::ScratchDir dir;
     ASSERT_EQ(Tlhost(dir.Path(), {"db", "init"}).status, 0);
@@ -68,7 +52,8 @@ TEST(CheckScriptCli, ReportsWhatTheRunCompilesWithPlacesInsideEachFormula) {
     ImportTask(dir.Path(), "\\Scripts\\Check3\\", "{$I k.inc}", {{"1.99.1", "k"}});
     // A key of the older "object.item" form: the run renames it to 6.0.1 before it reads the list.
     ImportTask(dir.Path(), "\\Scripts\\Check4\\", "", {{"6.99.1", "%Result% := 1 + ;"}});
-    Sql(dir.Path(), "update settings set key = '6.1', key_fold = '6.1' where key = '6.99.1'");
+    const auto db = db::Connection::OpenExisting((dir / "check.db").string());
+    db->Execute("update settings set key = '6.1', key_fold = '6.1' where key = '6.99.1'");
     fs::create_directories(dir.Path() / "inc");
     std::ofstream(dir.Path() / "inc" / "k.inc") << "const k = 3;";
     struct Case {
@@ -120,8 +105,10 @@ TEST(CheckScriptCli, ReportsWhatTheRunCompilesWithPlacesInsideEachFormula) {
     }
 
     // The check renamed the older key and marked the section only inside a transaction it rolled back.
-    EXPECT_EQ(Sql(dir.Path(), "select group_concat(key) from settings where section like '%Check4%' and "
-                              "key in ('6.1', '6.0.1', 'UpdateFormat1')"),
+    EXPECT_EQ(db->Query("select group_concat(key) from settings where section like '%Check4%' and "
+                        "key in ('6.1', '6.0.1', 'UpdateFormat1')",
+                        {})
+                  ->AsText(0),
               "6.1");
 
     // The same as one JSON document: every element with its messages, lines and columns.

@@ -11,10 +11,8 @@
 #include <chrono>
 #include <csignal>
 #include <fmt/format.h>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <map>
-#include <nlohmann/json.hpp>
 #include <thread>
 
 namespace tl::host {
@@ -246,13 +244,15 @@ TEST_F(TlhostFaultTest, ATimeoutOrASignalStopsTheRunWithExitStatusFour) {
         std::string task = kDemo;
         if (c.common_script != nullptr) {
             task = "\\Scripts\\Endless\\";
-            ASSERT_EQ(Tlhost(directory, {"settings", "export", kFormulas, "-o", "formulas.json"}).status, 0);
-            auto settings = nlohmann::json::parse(ReadFile(directory / "formulas.json"));
-            settings["task_key"] = task;
-            settings["task"]["CommonScript"] =
-                c.common_script + settings["task"]["CommonScript"].get<std::string>();
-            std::ofstream(directory / "endless.json", std::ios::binary) << settings.dump();
-            ASSERT_EQ(Tlhost(directory, {"settings", "import", "endless.json"}).status, 0);
+            ASSERT_EQ(Tlhost(directory, {"tasks", "copy", kFormulas, task}).status, 0);
+            auto db = db::Connection::OpenExisting(database.string());
+            db->Execute(
+                fmt::format("update settings set value = '{}' || value where section = '{}Object\\' and "
+                            "key = 'CommonScript'",
+                            c.common_script, task));
+            ASSERT_EQ(
+                db->Query("select count(*) from settings where value like 'while True%'", {})->AsInteger(0),
+                1);
         }
         std::vector<std::string> args = {"--db", "demo.db", "--log-dir", "logs", "run", task};
         if (c.timeout != nullptr) {
