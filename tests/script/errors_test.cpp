@@ -77,7 +77,8 @@ TEST(CompileErrorTest, DeepNestingIsRefusedNotCrashing) {
 // The depth of nested calls, a limit of the engine: 1000 are allowed, one more is not. The texts of
 // caught errors are the differential corpus's own/014_error_classes_and_texts.
 TEST(RuntimeErrorTest, NestedCallsStopAtTheirLimit) {
-    testing::ExpectOutputs({{"i := Depth(999); Print(i);", "999"}, {"i := Depth(1000);", "Stack overflow"}},
+    testing::ExpectOutputs(Engine(),
+                           {{"i := Depth(999); Print(i);", "999"}, {"i := Depth(1000);", "Stack overflow"}},
                            "var i: Integer;\n"
                            "function Depth(n: Integer): Integer;\n"
                            "begin if n = 0 then Result := 0 else Result := Depth(n - 1) + 1; end;\ntry\n",

@@ -50,11 +50,6 @@ inline void ExpectOutputs(const Engine& engine, const std::vector<OutputCase>& c
     }
 }
 
-inline void ExpectOutputs(const std::vector<OutputCase>& cases, const std::string& before = "",
-                          const std::string& after = "") {
-    ExpectOutputs(Engine(), cases, before, after);
-}
-
 // The first message's one-line form, without the trailing line break.
 inline std::string FirstMessage(const RunResult& result) {
     return result.messages.substr(0, result.messages.find('\n'));
