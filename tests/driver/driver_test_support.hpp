@@ -3,6 +3,7 @@
 #pragma once
 
 #include "tlcommon/date_time.hpp"
+#include "tltest/temp_dir.hpp"
 
 #include <cstdint>
 #include <string>
@@ -10,19 +11,6 @@
 #include <vector>
 
 namespace tl::test {
-
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    // Ends in '/'.
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
 
 // The file's bytes; empty when it does not exist (see FileExists).
 std::string ReadFileBytes(const std::string& path);

@@ -3,15 +3,13 @@
 
 #include "tlosses/abi.h"
 #include "tlplatform/db_connection.hpp"
+#include "tltest/temp_dir.hpp"
 
-#include <atomic>
 #include <cstdint>
-#include <filesystem>
 #include <fmt/format.h>
 #include <functional>
 #include <string>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 namespace tl::db::test {
@@ -95,26 +93,6 @@ inline Streamed Stream(Connection& db, const std::string& sql, std::span<const T
     return out;
 }
 
-// A directory of its own under the system's temp directory, removed with everything in it.
-class TempDir {
-public:
-    TempDir() {
-        static std::atomic<int> counter{0};
-        path_ = std::filesystem::temp_directory_path() /
-                ("tldbd-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
-        std::filesystem::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
+using tl::test::TempDir;
 
 } // namespace tl::db::test
