@@ -1,6 +1,4 @@
 #include "named_parameters.hpp"
-#include "test_support.hpp"
-#include "tlplatform/db_connection.hpp"
 
 #include <gtest/gtest.h>
 
@@ -40,18 +38,6 @@ TEST(NamedParameters, RewritesOccurrencesInOrder) {
         "a < :edt11\r\nunion\r\nb between :edt12 and :edt11 and c = '$1'", PlaceholderStyle::Dollar);
     EXPECT_EQ(dollar.text, "a < $1\r\nunion\r\nb between $2 and $3 and c = '$1'");
     EXPECT_EQ(dollar.names, (std::vector<std::string>{"edt11", "edt12", "edt11"}));
-}
-
-TEST(NamedParameters, ChecksTheNumberOfValues) {
-    const TlVariant three[] = {test::Int(1), test::Int(2), test::Int(3)};
-    const auto bound = [&](const char* sql, size_t values) {
-        return ValuesToBind(RewriteNamedParameters(sql, PlaceholderStyle::Question), std::span(three, values))
-            .size();
-    };
-    EXPECT_EQ(bound("select 1", 1), 0u);          // the driver's single 0 with a text without parameters
-    EXPECT_EQ(bound("select :a, :a, :a", 3), 3u); // three occurrences of one name take three values
-    EXPECT_THROW(bound("select :a, :b", 3), Error);
-    EXPECT_THROW(bound("select :a", 0), Error);
 }
 
 } // namespace
