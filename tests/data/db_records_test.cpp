@@ -1,9 +1,7 @@
-#include "tlcommon/text_codec.hpp"
 #include "tldata/db_records.hpp"
 #include "tldata/db_records_ex.hpp"
 
 #include <gtest/gtest.h>
-#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -113,34 +111,6 @@ TEST(TDBRecordsExTest, GetRecordCutsNamesAndCopiesEveryValue) {
     EXPECT_EQ(values, (Values{Variant::Double(1), Variant::String("extra")}));
     // The host sees only the fields that have both a name and a value.
     EXPECT_EQ(records.FieldCount(0), 1);
-}
-
-TEST(RecordsAbiTest, HostReadsNamesAndStringsInTheRequestedEncoding) {
-    auto records = std::make_unique<TDBRecords>();
-    ASSERT_TRUE(records->Add(Names{"Имя", "N"}, Values{Variant::String("Линия 1"), Variant::Int32(3)}));
-    struct Case {
-        TextEncoding encoding;
-        std::string name, text;
-    } const cases[] = {
-        {TextEncoding::kCp1251, Utf8ToCp1251("Имя"), Utf8ToCp1251("Линия 1")},
-        {TextEncoding::kUtf8, "Имя", "Линия 1"},
-    };
-    for (const auto& c : cases) {
-        const TlRecords* abi = records->AsAbi(c.encoding);
-        ASSERT_EQ(abi->vtbl->Count(abi), 1);
-        ASSERT_EQ(abi->vtbl->FieldCount(abi, 0), 2);
-        EXPECT_EQ(std::string(abi->vtbl->FieldName(abi, 0, 0)), c.name);
-        const TlVariant text = abi->vtbl->Value(abi, 0, 0);
-        ASSERT_EQ(text.kind, TL_VT_STRING);
-        EXPECT_EQ(std::string(text.v.str), c.text);
-        const TlVariant number = abi->vtbl->Value(abi, 0, 1);
-        EXPECT_EQ(number.kind, TL_VT_INT32);
-        EXPECT_EQ(number.v.i32, 3);
-        // Out-of-range questions get empty answers, not a crash.
-        EXPECT_EQ(abi->vtbl->FieldCount(abi, 1), 0);
-        EXPECT_EQ(abi->vtbl->Value(abi, 0, 2).kind, TL_VT_NULL);
-        EXPECT_STREQ(abi->vtbl->FieldName(abi, -1, 0), "");
-    }
 }
 
 } // namespace
