@@ -21,8 +21,6 @@ TEST(FormulaScenarioTest, EnergiesPowersAndIntervalLengthsOfEveryPassComeFromThe
     site.AddRow(12, "100.0.1", At(2015, 4, 1), 60);
     site.AddRow(18, "100.0.1", At(2015, 4, 1), 100);
     site.AddRow(26, "100.0.1", At(2015, 4, 1), 2400);
-    site.AddRow(36, "100.0.1", At(2015, 2, 1), 1000);
-    site.AddRow(36, "100.0.1", At(2015, 3, 1), 2000);
     site.AddRow(36, "100.0.1", At(2015, 4, 1), 3000);
     site.AddRow(46, "100.0.1", At(2015, 4, 1), 6000);
     site.AddRow(56, "100.0.1", At(2015, 1, 1), 50000);
@@ -44,10 +42,6 @@ TEST(FormulaScenarioTest, EnergiesPowersAndIntervalLengthsOfEveryPassComeFromThe
                                    {30018, "01.04.2015 00:00:00", "100.0.2", 1, 18},
                                    {30026, "01.04.2015 00:00:00", "100.0.1", 2400, 4800},
                                    {30026, "01.04.2015 00:00:00", "100.0.2", 24, 26},
-                                   {30036, "01.02.2015 00:00:00", "100.0.1", 1000, 2000},
-                                   {30036, "01.02.2015 00:00:00", "100.0.2", 744, 36},
-                                   {30036, "01.03.2015 00:00:00", "100.0.1", 2000, 4000},
-                                   {30036, "01.03.2015 00:00:00", "100.0.2", 672, 36},
                                    {30036, "01.04.2015 00:00:00", "100.0.1", 3000, 6000},
                                    {30036, "01.04.2015 00:00:00", "100.0.2", 744, 36},
                                    {30046, "01.04.2015 00:00:00", "100.0.1", 6000, 12000},
@@ -240,23 +234,6 @@ TEST(FormulaScenarioTest, TheCommonScriptIncludesFromTheHostsIncludeDirectory) {
     site.AddRow(12, "100.0.1", At(2014, 11, 1, 0, 30), 100);
     EXPECT_EQ(site.Run().code, 0);
     ExpectRows(site.Results(), {{30012, "01.11.2014 00:30:00", "100.0.1", 6, 0}});
-}
-
-TEST(FormulaScenarioTest, AnUnsupportedDiscretenessLeavesTheMomentaryValuesOutAndTheRunGoesOn) {
-    Installation site;
-    site.FormulaTask(At(2014, 11, 1, 0, 0), At(2014, 11, 1, 0, 30));
-    site.MomentaryDiscreteness(4, 1);
-    site.Formula("26.99.4", "%Result0% := Ua(26, 99, 0); %Result1% := W2(26, 99, 4)");
-    site.AddRow(12, "26.99.4", At(2014, 11, 1, 0, 30), 80);
-    site.AddRow(1100, "26.99.13", At(2014, 11, 1, 0, 20), 230);
-
-    EXPECT_EQ(site.Run().code, 0);
-    const std::string refused =
-        "Дискретность мгновенных величин не поддерживается. Тип: [Час] | Значение: [1]. "
-        "Поддерживаемая дискретность: [Секунды, Минуты (1-30)]";
-    EXPECT_EQ(CountLines(site.Status(), refused), 1u);
-    EXPECT_EQ(site.Status().back(), kSuccess);
-    ExpectRows(site.Results(), {{30012, "01.11.2014 00:30:00", "26.99.4", 0, 40}});
 }
 
 } // namespace

@@ -198,8 +198,4 @@ Lines Section(const Lines& log, const std::string& banner) {
     return Lines(at, end);
 }
 
-bool HasRun(const Lines& log, const Lines& part) {
-    return std::search(log.begin(), log.end(), part.begin(), part.end()) != log.end();
-}
-
 } // namespace tl::test

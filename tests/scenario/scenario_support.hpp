@@ -114,7 +114,5 @@ void ExpectRows(const std::vector<StoredRow>& rows, const std::vector<Expected>&
 size_t CountLines(const Lines& lines, const std::string& line);
 // The lines of the log from the one after `banner` up to the next empty line.
 Lines Section(const Lines& log, const std::string& banner);
-// Whether `part` occurs in `log` as consecutive lines.
-bool HasRun(const Lines& log, const Lines& part);
 
 } // namespace tl::test
