@@ -2,6 +2,7 @@
 
 #include "tlcommon/text_codec.hpp"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace tl {
@@ -27,6 +28,26 @@ bool WriteBytes(std::FILE* file, std::string_view bytes) {
     return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
 }
 
+// Copies the first bytes of `head` from its start.
+bool CopyHead(std::FILE* file, LogBytesFile head) {
+    if (head.bytes == 0) {
+        return true;
+    }
+    if (head.file == nullptr || std::fseek(head.file, 0, SEEK_SET) != 0) {
+        return false;
+    }
+    std::string buffer(64 * 1024, '\0');
+    for (size_t left = head.bytes; left > 0;) {
+        const size_t chunk = std::min(left, buffer.size());
+        if (std::fread(buffer.data(), 1, chunk, head.file) != chunk ||
+            !WriteBytes(file, {buffer.data(), chunk})) {
+            return false;
+        }
+        left -= chunk;
+    }
+    return true;
+}
+
 } // namespace
 
 void AppendLogLine(std::string& bytes, std::string_view line) {
@@ -48,8 +69,11 @@ bool WriteLogFile(const std::string& path, const std::vector<std::string>& lines
     });
 }
 
-bool WriteLogBytes(const std::string& path, std::span<const std::string> blocks) noexcept {
-    return ReplaceFile(path, [blocks](std::FILE* file) {
+bool WriteLogBytes(const std::string& path, LogBytesFile head, std::span<const std::string> blocks) noexcept {
+    return ReplaceFile(path, [head, blocks](std::FILE* file) {
+        if (!CopyHead(file, head)) {
+            return false;
+        }
         for (const std::string& block : blocks) {
             if (!WriteBytes(file, block)) {
                 return false;

@@ -11,14 +11,47 @@ namespace tl {
 void RunLog::Add(std::string_view utf8_line) {
     // A line never grows in Windows-1251; CR LF follows it.
     const size_t most = utf8_line.size() + 2;
-    if (blocks_.empty() || blocks_.back().capacity() - blocks_.back().size() < most) {
-        blocks_.emplace_back().reserve(std::max(kBlockBytes, most));
+    if (!HasRoom(most)) {
+        if (!blocks_.empty()) {
+            Spill();
+        }
+        if (!HasRoom(most)) {
+            blocks_.emplace_back().reserve(std::max(kBlockBytes, most));
+        }
     }
     AppendLogLine(blocks_.back(), utf8_line);
 }
 
+void RunLog::Spill() {
+    if (spill_failed_) {
+        return;
+    }
+    if (spill_ == nullptr) {
+        spill_.reset(std::tmpfile());
+    }
+    // Written and flushed in full, or the bytes are not counted: the file then ends in bytes that
+    // are never read.
+    bool written = spill_ != nullptr && fseeko(spill_.get(), static_cast<off_t>(spilled_), SEEK_SET) == 0;
+    size_t bytes = 0;
+    for (const std::string& block : blocks_) {
+        written = written && std::fwrite(block.data(), 1, block.size(), spill_.get()) == block.size();
+        bytes += block.size();
+    }
+    if (!written || std::fflush(spill_.get()) != 0) {
+        spill_failed_ = true;
+        return;
+    }
+    spilled_ += bytes;
+    std::string reused = std::move(blocks_.back());
+    blocks_.clear();
+    if (reused.capacity() <= kBlockBytes) {
+        reused.clear();
+        blocks_.push_back(std::move(reused));
+    }
+}
+
 bool RunLog::WriteTo(const std::string& path) const noexcept {
-    return WriteLogBytes(path, blocks_);
+    return WriteLogBytes(path, {spill_.get(), spilled_}, blocks_);
 }
 
 bool TextLess::operator()(const std::string& a, const std::string& b) const {

@@ -43,7 +43,7 @@ TEST(IncompleteElementsTest, ElementsAndTheirLinesAreOrderedAsTextAndKeptOnceWit
 }
 
 // Lines longer than a block and lines that end a block exactly land in the file whole and in
-// order.
+// order, also when the log grows after a write and is written again.
 TEST(RunLogTest, LinesAcrossBlocksAreWrittenWholeAndInOrder) {
     const std::string long_line(300 * 1024, 'x');
     const std::string filler((256 * 1024) - 12, 'y'); // leaves the first block nearly full
@@ -54,6 +54,12 @@ TEST(RunLogTest, LinesAcrossBlocksAreWrittenWholeAndInOrder) {
         expected += line + "\r\n";
     }
     TempDir dir;
+    ASSERT_TRUE(log.WriteTo(dir.Path() + "tlosses.log"));
+    EXPECT_EQ(Cp1251ToUtf8(ReadFileBytes(dir.Path() + "tlosses.log")), expected);
+    for (const std::string& line : {filler, std::string("последняя")}) {
+        log.Add(line);
+        expected += line + "\r\n";
+    }
     ASSERT_TRUE(log.WriteTo(dir.Path() + "tlosses.log"));
     EXPECT_EQ(Cp1251ToUtf8(ReadFileBytes(dir.Path() + "tlosses.log")), expected);
     EXPECT_FALSE(log.WriteTo(dir.Path() + "no/such/dir/tlosses.log"));

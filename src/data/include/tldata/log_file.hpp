@@ -2,6 +2,7 @@
 // file replaced at each write.
 #pragma once
 
+#include <cstdio>
 #include <span>
 #include <string>
 #include <string_view>
@@ -16,7 +17,14 @@ bool WriteLogFile(const std::string& path, const std::vector<std::string>& lines
 // Appends the UTF-8 line to `bytes` as the file holds it: in Windows-1251, ended by CR LF.
 void AppendLogLine(std::string& bytes, std::string_view line);
 
-// Writes bytes made by AppendLogLine, block after block, to `path`; false as for WriteLogFile.
-bool WriteLogBytes(const std::string& path, std::span<const std::string> blocks) noexcept;
+// The first `bytes` bytes of an open file, made by AppendLogLine.
+struct LogBytesFile {
+    std::FILE* file = nullptr;
+    size_t bytes = 0;
+};
+
+// Writes the bytes of `head`, then the bytes made by AppendLogLine block after block, to `path`;
+// false as for WriteLogFile.
+bool WriteLogBytes(const std::string& path, LogBytesFile head, std::span<const std::string> blocks) noexcept;
 
 } // namespace tl

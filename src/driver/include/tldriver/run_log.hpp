@@ -5,7 +5,9 @@
 #include "tlcommon/date_time.hpp"
 
 #include <cstdint>
+#include <cstdio>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <string_view>
@@ -15,17 +17,37 @@ namespace tl {
 
 // The lines are kept as the file's bytes (Windows-1251, CR LF), in blocks: the log of a large run
 // holds the whole run script and hundreds of thousands of short lines, which as separate strings
-// would take twice the memory, and one growing buffer would copy itself at every doubling.
+// would take twice the memory, and one growing buffer would copy itself at every doubling. A
+// filled block goes to an unnamed temporary file, so that the log of a run of ten thousand
+// formulas (several megabytes before the first query) does not stay in memory for the whole run;
+// where no temporary file can be written, the blocks stay in memory.
 class RunLog {
 public:
+    RunLog() = default;
+    RunLog(const RunLog&) = delete;
+    RunLog& operator=(const RunLog&) = delete;
+
     void Add(std::string_view utf8_line);
-    bool Empty() const { return blocks_.empty(); }
+    bool Empty() const { return blocks_.empty() && spilled_ == 0; }
     // Replaces the file with the lines; false when it cannot be written.
     bool WriteTo(const std::string& path) const noexcept;
 
 private:
+    struct FileCloser {
+        void operator()(std::FILE* file) const { std::fclose(file); }
+    };
+    bool HasRoom(size_t bytes) const {
+        return !blocks_.empty() && blocks_.back().capacity() - blocks_.back().size() >= bytes;
+    }
+    // Moves the blocks to the temporary file, keeping one emptied block for reuse; after a failure
+    // the blocks stay in memory from then on.
+    void Spill();
+
     static constexpr size_t kBlockBytes = 256 * 1024;
     std::vector<std::string> blocks_;
+    std::unique_ptr<std::FILE, FileCloser> spill_;
+    size_t spilled_ = 0; // the bytes at the start of the file that hold the first lines
+    bool spill_failed_ = false;
 };
 
 // Ordering of texts without regard to letter case.
