@@ -1,4 +1,5 @@
 // The first step of a run: settings, periods, element list, the element-state query.
+#include "tlassembly/run_script.hpp"
 #include "tlcommon/failure_text.hpp"
 #include "tlcommon/format_settings.hpp"
 #include "tldata/passes.hpp"
@@ -123,6 +124,7 @@ int32_t TScheduleTask::StartRun() {
             result = arbitrary_->Prepare(common_script_, data_filter_, momentary_filter_)
                          ? kResultWaiting
                          : kResultBadScenario;
+            ReleaseFormulaTexts(objects_);
         } else {
             defined_formula_.Prepare(data_filter_);
             result = kResultWaiting;

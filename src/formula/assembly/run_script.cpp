@@ -102,6 +102,14 @@ std::string BuildRunScript(std::string_view common_script, const TCalcObjects& o
     return text;
 }
 
+void ReleaseFormulaTexts(TCalcObjects& objects) {
+    for (int32_t k = 0; k < objects.Count(); ++k) {
+        if (auto* params = dynamic_cast<TMethod2Obj*>(objects.At(k).params.get())) {
+            std::string().swap(params->Formula);
+        }
+    }
+}
+
 std::string BuildMappedRunScript(std::string_view common_script, const TCalcObjects& objects,
                                  std::span<const int32_t> elements, RunScriptMap& map) {
     // Lines are counted at LF as the compiler counts them.

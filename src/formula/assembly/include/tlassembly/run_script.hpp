@@ -16,6 +16,10 @@ namespace tl {
 // std::invalid_argument.
 std::string BuildRunScript(std::string_view common_script, const TCalcObjects& objects);
 
+// Frees the formula texts of `objects` once their run script is compiled: the program holds
+// what they do, and a run of ten thousand formulas would otherwise keep them to its end.
+void ReleaseFormulaTexts(TCalcObjects& objects);
+
 class RunScriptMap;
 
 // The run script with only the blocks of `elements` (ascending indices into `objects`; the
