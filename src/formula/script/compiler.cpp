@@ -60,6 +60,33 @@ void SetCallShape(ScriptCall* call) {
     }
 }
 
+// The call of a Print or PrintLn statement, or nullptr for any other statement.
+const CallExpr* PrintCall(const Stmt* stmt) {
+    if (stmt->kind != StmtKind::Call) {
+        return nullptr;
+    }
+    const auto* call = static_cast<const CallExpr*>(static_cast<const CallStmt*>(stmt)->expr);
+    return call->call_kind == CallKind::Native && IsPrintFunction(call->native) ? call : nullptr;
+}
+
+// Appends the text that a print of a constant String or Integer writes; false (nothing appended)
+// for a print of anything else.
+bool ConstPrintText(const CallExpr* print, std::string& text) {
+    const Expr* arg = print->args[0];
+    if (arg->kind == ExprKind::Convert) {
+        arg = static_cast<const ConvertExpr*>(arg)->operand;
+    }
+    if (!arg->is_const || (arg->type->kind != TypeKind::String && arg->type->kind != TypeKind::Integer)) {
+        return false;
+    }
+    // Printed text is UTF-8: the constant is converted once, here.
+    text += arg->type->kind == TypeKind::String ? ToUtf8(arg->value.s) : std::to_string(arg->value.i);
+    if (IsPrintLnFunction(print->native)) {
+        text += "\r\n";
+    }
+    return true;
+}
+
 } // namespace
 
 void Compiler::CompileItem(Stmt* item) {
@@ -141,11 +168,40 @@ void Compiler::CompileRoutine(RoutineStmt* decl) {
 const Block* Compiler::CompileBlock(const std::vector<Stmt*>& body, SourcePos pos) {
     std::vector<const StmtNode*> nodes;
     nodes.reserve(body.size());
-    for (const Stmt* stmt : body) {
-        if (!IsDecl(stmt->kind) && stmt->kind != StmtKind::Empty) {
-            nodes.push_back(CompileStmt(stmt));
+    // Consecutive prints of constants become one text, written first by the print that follows
+    // them or else by a node of its own: a run script prints a constant before each value.
+    std::string pending;
+    SourcePos pending_pos;
+    bool has_pending = false;
+    const auto flush = [&] {
+        if (has_pending) {
+            nodes.push_back(arena_.New<PrintConst>(pending_pos, code_.InternView(pending)));
+            pending.clear();
+            has_pending = false;
         }
+    };
+    for (const Stmt* stmt : body) {
+        if (IsDecl(stmt->kind) || stmt->kind == StmtKind::Empty) {
+            continue;
+        }
+        const CallExpr* print = PrintCall(stmt);
+        if (print != nullptr && ConstPrintText(print, pending)) {
+            if (!has_pending) {
+                pending_pos = stmt->pos;
+                has_pending = true;
+            }
+            continue;
+        }
+        if (print != nullptr && has_pending) {
+            nodes.push_back(CompileCallStmt(print, stmt->pos, code_.Intern(pending)));
+            pending.clear();
+            has_pending = false;
+            continue;
+        }
+        flush();
+        nodes.push_back(CompileStmt(stmt));
     }
+    flush();
     return MakeBlock(nodes, pos);
 }
 
@@ -332,22 +388,17 @@ const StmtNode* Compiler::CompileAssign(const Expr* target, const Expr* value, S
     });
 }
 
-const StmtNode* Compiler::CompileCallStmt(const CallExpr* call, SourcePos pos) {
+const StmtNode* Compiler::CompileCallStmt(const CallExpr* call, SourcePos pos, const StrRep* prefix) {
     // Print and PrintLn write their argument's text straight into the output.
     if (call->call_kind == CallKind::Native && IsPrintFunction(call->native)) {
         bool newline = IsPrintLnFunction(call->native);
+        std::string text(StrView(prefix));
+        if (ConstPrintText(call, text)) {
+            return arena_.New<PrintConst>(pos, code_.InternView(text));
+        }
         const Expr* arg = call->args[0];
         if (arg->kind == ExprKind::Convert) {
             arg = static_cast<const ConvertExpr*>(arg)->operand;
-        }
-        if (arg->is_const && (arg->type->kind == TypeKind::String || arg->type->kind == TypeKind::Integer)) {
-            // Printed text is UTF-8: the constant is converted once, here.
-            std::string text =
-                arg->type->kind == TypeKind::String ? ToUtf8(arg->value.s) : std::to_string(arg->value.i);
-            if (newline) {
-                text += "\r\n";
-            }
-            return arena_.New<PrintConst>(pos, code_.InternView(text));
         }
         PrintKind kind = PrintKind::Variant;
         switch (arg->type->kind) {
@@ -360,10 +411,10 @@ const StmtNode* Compiler::CompileCallStmt(const CallExpr* call, SourcePos pos) {
                 const Location loc = LocationOf(arg);
                 if (loc.kind != Location::Addr) {
                     return VisitLocation(loc, [&](auto l) -> const StmtNode* {
-                        return arena_.New<PrintFloatAt<decltype(l)>>(pos, l, newline);
+                        return arena_.New<PrintFloatAt<decltype(l)>>(pos, l, newline, prefix);
                     });
                 }
-                return arena_.New<PrintNode>(pos, loc.node, PrintKind::Float, newline);
+                return arena_.New<PrintNode>(pos, loc.node, PrintKind::Float, newline, prefix);
             }
             kind = PrintKind::Float;
             break;
@@ -380,7 +431,7 @@ const StmtNode* Compiler::CompileCallStmt(const CallExpr* call, SourcePos pos) {
             arg = call->args[0];
             break;
         }
-        return arena_.New<PrintNode>(pos, CompileExpr(arg), kind, newline);
+        return arena_.New<PrintNode>(pos, CompileExpr(arg), kind, newline, prefix);
     }
     return arena_.New<CallStatement>(pos, CompileCall(call));
 }

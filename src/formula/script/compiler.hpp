@@ -36,7 +36,8 @@ private:
     const Block* MakeBlock(const std::vector<const StmtNode*>& body, SourcePos pos);
     const StmtNode* CompileInit(const Symbol* symbol, const Expr* value);
     const StmtNode* CompileAssign(const Expr* target, const Expr* value, SourcePos pos);
-    const StmtNode* CompileCallStmt(const CallExpr* call, SourcePos pos);
+    // `prefix`: the text of the constant prints right before a print, which it writes first.
+    const StmtNode* CompileCallStmt(const CallExpr* call, SourcePos pos, const StrRep* prefix = nullptr);
     const StmtNode* CompileCase(const CaseStmt* stmt);
     const StmtNode* CompileTryExcept(const TryExceptStmt* stmt);
 

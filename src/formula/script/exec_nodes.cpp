@@ -368,6 +368,9 @@ Flow RaiseNode::Exec(ExecContext& c) const {
 
 Flow PrintNode::Exec(ExecContext& c) const {
     std::string& out = *c.out;
+    if (prefix != nullptr) {
+        out.append(StrView(prefix));
+    }
     switch (kind) {
     case PrintKind::Int: {
         int32_t v = value->Int(c);

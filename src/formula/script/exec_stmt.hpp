@@ -338,11 +338,15 @@ struct RaiseNode final : StmtNode {
 
 enum class PrintKind : uint8_t { Int, Float, String, Bool, Char, Variant };
 
+// A print statement may also write the text of the constant prints right before it (`prefix`,
+// kept by the program's constant pool; nullptr when there were none), first: "Print('Result0=');
+// PrintLn(x)" is one node.
 struct PrintNode final : StmtNode {
-    PrintNode(SourcePos p, const ExprNode* v, PrintKind k, bool nl)
-        : StmtNode(p), value(v), kind(k), newline(nl) {}
+    PrintNode(SourcePos p, const ExprNode* v, PrintKind k, bool nl, const StrRep* pre)
+        : StmtNode(p), value(v), prefix(pre), kind(k), newline(nl) {}
     Flow Exec(ExecContext& c) const override;
     const ExprNode* value;
+    const StrRep* prefix;
     PrintKind kind;
     bool newline;
 };
@@ -350,8 +354,12 @@ struct PrintNode final : StmtNode {
 // Print or PrintLn of a Float variable with a fixed place.
 template <class Loc>
 struct PrintFloatAt final : StmtNode {
-    PrintFloatAt(SourcePos p, Loc l, bool nl) : StmtNode(p), loc(l), newline(nl) {}
+    PrintFloatAt(SourcePos p, Loc l, bool nl, const StrRep* pre)
+        : StmtNode(p), loc(l), prefix(pre), newline(nl) {}
     Flow Exec(ExecContext& c) const override {
+        if (prefix != nullptr) {
+            c.out->append(StrView(prefix));
+        }
         AppendFloat(*c.out, loc.Get(c)->f, c.decimal_separator);
         if (newline) {
             c.out->append("\r\n", 2);
@@ -359,6 +367,7 @@ struct PrintFloatAt final : StmtNode {
         return Flow::Normal;
     }
     Loc loc;
+    const StrRep* prefix;
     bool newline;
 };
 
