@@ -561,8 +561,13 @@ const ExprNode* Compiler::CompileIndex(const IndexExpr* expr) {
 
 const ExprNode* Compiler::CompileMember(const MemberExpr* expr) {
     if (expr->member == MemberKind::Message || expr->member == MemberKind::ClassName) {
-        return arena_.New<ExceptionMessage>(expr->pos, CompileExpr(expr->base),
-                                            expr->member == MemberKind::ClassName);
+        const bool class_name = expr->member == MemberKind::ClassName;
+        if (expr->base->kind == ExprKind::Name && !expr->base->is_const) {
+            return VisitLocation(LocationOf(expr->base), [&](auto l) -> const ExprNode* {
+                return arena_.New<ExceptionMessageAt<decltype(l)>>(expr->pos, l, class_name);
+            });
+        }
+        return arena_.New<ExceptionMessage>(expr->pos, CompileExpr(expr->base), class_name);
     }
     return CompileLocation(LocationOf(expr), expr->pos);
 }

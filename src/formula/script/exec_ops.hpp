@@ -264,6 +264,22 @@ struct ExceptionMessage final : ExprNode {
     bool class_name;
 };
 
+// "E.Message" (or "E.ClassName") of the exception a variable holds, as every handler of a run
+// script prints it: one node instead of two.
+template <class Loc>
+struct ExceptionMessageAt final : ExprNode {
+    ExceptionMessageAt(SourcePos p, Loc l, bool name) : ExprNode(p), loc(l), class_name(name) {}
+    Str String(ExecContext& c) const override {
+        const ObjRep* obj = loc.Get(c)->o;
+        if (obj == nullptr) {
+            RaiseNilObject(c, pos);
+        }
+        return class_name ? Str(obj->cls->name) : obj->message;
+    }
+    Loc loc;
+    bool class_name;
+};
+
 struct ClassTest final : ExprNode {
     ClassTest(SourcePos p, const ExprNode* o, const Type* t, bool cast)
         : ExprNode(p), object(o), cls(t), is_cast(cast) {}

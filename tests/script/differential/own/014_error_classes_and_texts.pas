@@ -1,9 +1,23 @@
 // The error classes and texts of the built-in routines, and of run-time errors a handler catches:
-// a constant index out of bounds, Round beyond the Integer range, mod by zero.
+// a constant index out of bounds, Round beyond the Integer range, mod by zero, the text of a nil
+// exception object (from a global, a local and a var parameter).
 var s: string;
   i, z: Integer;
   x: Float;
   a: array[1..3] of Integer;
+  kept: Exception;
+
+procedure FromLocal;
+var mine: Exception;
+begin
+  try PrintLn(mine.ClassName); except on E: Exception do PrintLn(E.ClassName + ': ' + E.Message); end;
+end;
+
+procedure ThroughParameter(var held: Exception);
+begin
+  PrintLn(held.ClassName + ': ' + held.Message);
+end;
+
 begin
   s := 'abc';
   try PrintLn(CharAt(s, 4)); except on E: Exception do PrintLn(E.ClassName + ': ' + E.Message); end;
@@ -27,4 +41,7 @@ begin
   x := 1e300;
   try i := Round(x); except on E: Exception do PrintLn(E.Message); end;
   try i := 1 mod z; except on E: Exception do PrintLn(E.Message); end;
+  try PrintLn(kept.Message); except on E: Exception do PrintLn(E.ClassName + ': ' + E.Message); end;
+  FromLocal;
+  try raise EConvertError.Create('kept'); except on E: Exception do begin kept := E; ThroughParameter(kept); end; end;
 end.
