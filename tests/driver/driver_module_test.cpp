@@ -96,7 +96,7 @@ TEST_F(DriverModuleTest, TheHostsDecimalSeparatorOverridesTheLocalesWhenItIsOne)
     struct Case {
         const char* answer;
         char expected;
-    } const cases[] = {{",", ','}, {".", '.'}, {";", '.'}, {",,", '.'}, {"", '.'}, {nullptr, '.'}};
+    } const cases[] = {{",", ','}, {";", '.'}, {",,", '.'}, {"", '.'}, {nullptr, '.'}};
     for (const auto& c : cases) {
         SetSystemDecimalSeparator('.');
         FakeHost& host = hosts_.emplace_back();

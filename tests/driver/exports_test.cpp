@@ -6,7 +6,6 @@
 #include "tlplatform/revi.h"
 #include "tlplatform/wm.h"
 
-#include <cstdlib>
 #include <dlfcn.h>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -99,13 +98,6 @@ TEST_F(ExportsTest, LoadingCallsInitOnceAndNamesTheDriverAtAllTimes) {
     driver_->init(host_.Service());
     EXPECT_STREQ(driver_->function_name(), kFunctionName);
     EXPECT_TRUE(driver_->db_access());
-    // Without a display the dialog is refused (its tests are under tests/dialogs).
-    unsetenv("DISPLAY");
-    unsetenv("WAYLAND_DISPLAY");
-    unsetenv("QT_QPA_PLATFORM");
-    EXPECT_FALSE(driver_->show_dialog_ex(0, "\\Scripts\\S\\"));
-    driver_->show_dialog(0, "\\Scripts\\S\\");
-    EXPECT_TRUE(Completions().empty());
     // Strings returned on this thread must not keep the module loaded: unloading it releases the
     // host service interface.
     EXPECT_EQ(host_.References(), 1);
@@ -136,8 +128,22 @@ TEST_F(ExportsTest, DecodeTextsAreWindows1251) {
     }
 }
 
-TEST_F(ExportsTest, StartWithoutSettingsEndsBeforeStartActionReturns) {
+// DeInitDriver before any InitDriver does nothing. A start without settings then ends before
+// StartAction returns: on a host without a status callback with its completion all the same, on
+// one with it with status lines in Windows-1251.
+TEST_F(ExportsTest, AStrayDeInitDriverDoesNothingAndAStartWithoutSettingsEndsAtOnce) {
     ASSERT_TRUE(driver_->Loaded());
+    driver_->deinit();
+    driver_->deinit();
+    EXPECT_TRUE(Completions().empty());
+    EXPECT_EQ(host_.References(), 0);
+    host_.RemoveParam(TL_PARAM_STATUS_CALLBACK);
+    driver_->init(host_.Service());
+    driver_->start("\\Scripts\\S\\", 3);
+    EXPECT_EQ(Completions(), (std::vector<Completion>{{kMessage, 3, 2}}));
+    EXPECT_TRUE(FakeHost::StatusLines().empty());
+
+    host_.SetStandardParams(window_, kMessage, log_dir_.Path());
     driver_->init(host_.Service());
     driver_->start("\\Scripts\\\xCF\xD1-1\\", 41); // "ПС-1"
     EXPECT_EQ(WmPendingCount(window_), 1);
@@ -151,21 +157,6 @@ TEST_F(ExportsTest, StartWithoutSettingsEndsBeforeStartActionReturns) {
     }
     EXPECT_TRUE(FileExists(log_dir_.Path() + "tlosses.log"));
     EXPECT_TRUE(host_.Queries().empty());
-}
-
-// DeInitDriver before any InitDriver does nothing; the driver then starts normally, and a host
-// without a status callback still gets its completion.
-TEST_F(ExportsTest, AStrayDeInitDriverDoesNothingAndRunsCompleteWithoutAStatusCallback) {
-    ASSERT_TRUE(driver_->Loaded());
-    driver_->deinit();
-    driver_->deinit();
-    EXPECT_TRUE(Completions().empty());
-    EXPECT_EQ(host_.References(), 0);
-    host_.RemoveParam(TL_PARAM_STATUS_CALLBACK);
-    driver_->init(host_.Service());
-    driver_->start("\\Scripts\\S\\", 3);
-    EXPECT_EQ(Completions(), (std::vector<Completion>{{kMessage, 3, 2}}));
-    EXPECT_TRUE(FakeHost::StatusLines().empty());
 }
 
 } // namespace

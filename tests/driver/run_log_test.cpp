@@ -96,7 +96,6 @@ TEST(ElementStateLogTest, FileNameReplacesTheModulesExtension) {
         const char* module;
         const char* log;
     } const cases[] = {
-        {"/opt/host/libtlosses.so", "/opt/host/libtlosses_modi.log"},
         {"/opt/host/tlosses", "/opt/host/tlosses_modi.log"},
         {"/opt/host.d/v1.2/tlosses", "/opt/host.d/v1.2/tlosses_modi.log"},
         {"/opt/host.d/lib.tlosses.so", "/opt/host.d/lib.tlosses_modi.log"},

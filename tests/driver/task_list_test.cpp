@@ -69,7 +69,6 @@ TEST_F(TaskListTest, StepsEndTheTaskWithTheirCodes) {
         {"waits again", kNone, -1, false, false, kSet, {}, 1, "start data"},
         {"takes the set and waits", kNone, -1, true, false, kSet, {}, 0, "start data"},
         {"takes the set and ends", kNone, 4, true, false, kSet, {4}, 0, "start data shutdown free"},
-        {"bad scenario", kNone, 2, false, false, kSet, {2}, 1, "start data shutdown free"},
         {"Start throws", kStart, 0, false, false, kNoAnswer, {6}, 0, "start shutdown free"},
         {"HandleData throws", kData, 0, false, false, kSet, {6}, 1, "start data shutdown free"},
         {"Stop throws", kStop, 0, false, true, kNoAnswer, {5}, 0, "start stop shutdown free"},
