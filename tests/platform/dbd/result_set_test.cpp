@@ -52,7 +52,6 @@ TEST(ResultSet, ReadsEveryKindOfCellAsEachType) {
     };
     const Case cases[] = {
         {"int", int64_t{42}, 42.0, 42, 42.0, "42"},
-        {"real", 2.75, 2.75, 3, 2.75, "2.75"},
         {"text_int", " 17 ", 17.0, 17, 17.0, " 17 "},
         {"text_comma", "1,5", 1.5, 2, 1.5, "1,5"},
         {"text_iso", "2014-11-01 12:00:00", 0.0, 0, nov1 + 0.5, "2014-11-01 12:00:00"},
@@ -85,11 +84,11 @@ TEST(ResultSet, ReadsEveryKindOfCellAsEachType) {
         EXPECT_EQ(set.AsText(f), k.as_text) << k.field;
     }
     // Fields are found without regard to case; unknown ones, and any past the last row, read as null.
-    EXPECT_EQ(c->vtbl->FieldIndex(c, "TEXT_Iso"), 4);
+    EXPECT_EQ(c->vtbl->FieldIndex(c, "TEXT_Iso"), 3);
     for (const char* unknown : {"text_iso ", static_cast<const char*>(nullptr)}) {
         EXPECT_EQ(c->vtbl->FieldIndex(c, unknown), -1);
     }
-    for (int32_t f : {-1, 12}) {
+    for (int32_t f : {-1, 11}) {
         EXPECT_TRUE(c->vtbl->IsNull(c, f)) << f;
         EXPECT_EQ(c->vtbl->AsDouble(c, f), 0.0) << f;
         EXPECT_EQ(c->vtbl->AsInteger(c, f), 0) << f;
