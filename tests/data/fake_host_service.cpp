@@ -119,14 +119,8 @@ std::vector<std::pair<std::string, std::string>>& FakeHost::StatusLines() {
     return lines;
 }
 
-std::vector<std::string>& FakeHost::RawStatusLines() {
-    static std::vector<std::string> lines;
-    return lines;
-}
-
 void FakeHost::StatusCallback(const char* scenario, const char* line) {
     StatusLines().emplace_back(Cp1251ToUtf8(scenario), Cp1251ToUtf8(line));
-    RawStatusLines().emplace_back(line);
 }
 
 } // namespace tl::test

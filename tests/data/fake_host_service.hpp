@@ -73,9 +73,8 @@ public:
     const std::vector<StoredRecords>& Stored() const { return stored_; }
     int32_t References() const { return references_; }
 
-    // Status lines received (scenario, line), converted to UTF-8; and the raw bytes of the lines.
+    // Status lines received (scenario, line), read as Windows-1251 and converted to UTF-8.
     static std::vector<std::pair<std::string, std::string>>& StatusLines();
-    static std::vector<std::string>& RawStatusLines();
     static void StatusCallback(const char* scenario, const char* line);
 
 private:

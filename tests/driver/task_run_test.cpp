@@ -145,8 +145,6 @@ TEST_F(TaskRunTest, RunsEndWithTheirCodeRowsAndStatus) {
          "1", 0, 5, 0, "12 from 31.10.2014 23:59:50.000", "", ""},
         {"coefficients to 9999", 0, At(2014, 11, 1), kCalendarEnd, "", "1", 0, 0, 4,
          passes + "31.10.2014 23:59:50.000", "", ""},
-        {"coefficients from 1425", 0, At(1425, 1, 1), At(2014, 11, 2), "", "1", 0, 0, 4,
-         passes + "31.12.1424 23:59:50.000", "", ""},
         {"formulas to 9999", 1, At(2014, 11, 1), kCalendarEnd, "", "1", 0, 2, 0,
          "12 from 31.10.2014 23:59:50.000", too_long, too_long},
         // Rows from the first row (01:00) to the end: 47 stamps.
