@@ -29,26 +29,12 @@ TEST(TDBRecordsTest, NamesAreCutTo255Characters) {
     }
 }
 
-// A record whose lists differ in length is refused and leaves the list unchanged.
-TEST(TDBRecordsTest, ValuesOfEveryKindReadBackUnchanged) {
-    const Values values = {Variant(),
-                           Variant::Int32(-5),
-                           Variant::Int64(int64_t{1} << 40),
-                           Variant::Double(2.25),
-                           Variant::DateTime(41974.5),
-                           Variant::Bool(true),
-                           Variant::String("Потери")};
-    const Names names = {"F0", "F1", "F2", "F3", "F4", "F5", "F6"};
+// Values of every kind reach the host as stored: HostDatabaseTest.StoredRecordsPassToTheHostInWindows1251.
+TEST(TDBRecordsTest, ARecordWhoseListsDifferInLengthIsRefused) {
     TDBRecords records;
-    ASSERT_TRUE(records.Add(names, values));
     EXPECT_FALSE(records.Add(Names{"A", "B"}, Values{Variant::Int32(1)}));
     EXPECT_FALSE(records.Add(Names{"A"}, Values{Variant::Int32(1), Variant::Int32(2)}));
-    ASSERT_EQ(records.Count(), 1);
-    ASSERT_EQ(records.Get(0).FieldCount(), static_cast<int32_t>(values.size()));
-    for (size_t i = 0; i < values.size(); ++i) {
-        EXPECT_EQ(records.Get(0).Name(static_cast<int32_t>(i)), names[i]);
-        EXPECT_EQ(records.Get(0).Value(static_cast<int32_t>(i)), values[i]) << "field " << i;
-    }
+    EXPECT_EQ(records.Count(), 0);
 }
 
 TEST(TDBRecordsTest, RowsOfOneShapeShareOneNameSet) {

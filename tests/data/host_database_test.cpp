@@ -16,17 +16,18 @@ using test::FakeResultSet;
 
 void IgnoreCompletion(void*, int32_t, TlResultSet**) {}
 
+const std::vector<Variant> kEveryKind = {Variant::Int32(12),
+                                         Variant::Int64(int64_t{1} << 40),
+                                         Variant::Double(0.5),
+                                         Variant::DateTime(41944.5),
+                                         Variant::Bool(false),
+                                         Variant::String("ТП-10"),
+                                         Variant()};
+
 TEST(HostDatabaseTest, QueryTextAndParametersReachTheHostConverted) {
     // Without parameters the host gets the integer 0.
-    const std::vector<Variant> every_kind = {Variant::Int32(12),
-                                             Variant::Int64(-3),
-                                             Variant::Double(0.5),
-                                             Variant::DateTime(41944.0),
-                                             Variant::Bool(false),
-                                             Variant::String("ТП-10"),
-                                             Variant()};
     const std::pair<std::vector<Variant>, std::vector<Variant>> cases[] = {{{}, {Variant::Int32(0)}},
-                                                                           {every_kind, every_kind}};
+                                                                           {kEveryKind, kEveryKind}};
     // The task, handler and context reach the host as given: the task list's tests complete through them.
     for (const auto& [params, host_sees] : cases) {
         FakeHost host;
@@ -50,17 +51,21 @@ TEST(HostDatabaseTest, ReleaseDataSetReleasesOnlyAHeldSetAndEmptiesTheVariable) 
     EXPECT_EQ(host.ReleaseCount(set.Set()), 1);
 }
 
+// Values of every kind, and names and strings in Windows-1251: the fake converts back from it, so
+// the round trip proves the conversion.
 TEST(HostDatabaseTest, StoredRecordsPassToTheHostInWindows1251) {
     FakeHost host;
     auto records = std::make_unique<TDBRecords>();
-    ASSERT_TRUE(records->Add(std::vector<std::string>{"ParNumber", "Заметка"},
-                             std::vector<Variant>{Variant::Int32(30026), Variant::String("ночь")}));
+    std::vector<std::string> names;
+    std::vector<std::pair<std::string, Variant>> fields;
+    for (const Variant& value : kEveryKind) {
+        names.push_back("Поле" + std::to_string(names.size()));
+        fields.emplace_back(names.back(), value);
+    }
+    ASSERT_TRUE(records->Add(names, kEveryKind));
     HostDatabase(host.Service()).StoreRecords("Data", std::move(records));
-    // The fake converts back from Windows-1251: a round trip proves the conversion.
     ASSERT_EQ(host.Stored().size(), 1u);
     EXPECT_EQ(host.Stored()[0].table, "Data");
-    const std::vector<std::pair<std::string, Variant>> fields = {{"ParNumber", Variant::Int32(30026)},
-                                                                 {"Заметка", Variant::String("ночь")}};
     EXPECT_EQ(host.Stored()[0].records, decltype(host.Stored()[0].records){fields});
 }
 
