@@ -24,7 +24,6 @@ TEST(FormulaScenarioTest, EnergiesPowersAndIntervalLengthsOfEveryPassComeFromThe
     site.AddRow(36, "100.0.1", At(2015, 4, 1), 3000);
     site.AddRow(46, "100.0.1", At(2015, 4, 1), 6000);
     site.AddRow(56, "100.0.1", At(2015, 1, 1), 50000);
-    site.MomentaryDiscreteness(5, 3);
 
     EXPECT_EQ(site.Run().code, 0);
     EXPECT_EQ(site.Status().back(), kSuccess); // the lines of a run are AFixedPeriod...'s
@@ -79,7 +78,6 @@ TEST(FormulaScenarioTest, MomentaryValuesAreTheLatestOfTheirWindowAndSubDevicesR
 TEST(FormulaScenarioTest, StatesOfMeasurementObjectsAndDiscreteInputsAtEachStamp) {
     Installation site;
     site.FormulaTask(At(2014, 11, 1, 0, 0), At(2014, 11, 1, 1, 0));
-    site.MomentaryDiscreteness(5, 30);
     site.Formula("100.0.1", "%Result0% := MO(8); %Result1% := DI(7, 3)");
     site.Formula("100.0.2", "%Result0% := MO(9); %Result1% := DI(7, 4)"); // no events: unknown
     // The measurement object's events come from its state source with the new state as the item.
@@ -101,11 +99,11 @@ TEST(FormulaScenarioTest, StatesOfMeasurementObjectsAndDiscreteInputsAtEachStamp
               (Lines{"$0008(8).95.0", "$0007(7).97.3", "$0009(9).95.0", "$0007(7).97.4"})); // in order of use
 }
 
-// Runs that go wrong, and a pass with data at one stamp only, which still writes every stamp after
-// it. Script errors cost their stamp or element its values and the run goes on; a formula that does
-// not compile ends the run in its start, before any query, with the engine's messages in the log;
-// output that does not pair up with the elements ends the run as an internal error.
-TEST(FormulaScenarioTest, RunsWithErrorsAndStampsWithoutData) {
+// Runs that go wrong. Script errors cost their stamp or element its values and the run goes on; a
+// formula that does not compile ends the run in its start, before any query, with the engine's
+// messages in the log; output that does not pair up with the elements ends the run as an internal
+// error. (That a pass writes every stamp from its first row on is TaskRunTest's "formulas from 1425".)
+TEST(FormulaScenarioTest, RunsWithErrors) {
     struct Row {
         const char* element;
         int minute; // of 01.11.2014
@@ -149,16 +147,6 @@ TEST(FormulaScenarioTest, RunsWithErrorsAndStampsWithoutData) {
          {{30012, "01.11.2014 00:30:00", "100.0.1", 0, 0}, {30012, "01.11.2014 00:30:00", "100.0.2", 1, 0}},
          {kSuccess, "Следующие элементы рассчитаны не полностью: 100.0.1"},
          {"Элемент: 100.0.1: ", "\t\t01.11.2014 00:30:00 | Ошибка: Floating point division by zero"}},
-        {{"data at one stamp of four", 30, 120},
-         {{"100.0.1", "W(100, 1)"}},
-         {{"100.0.1", 30, 100}},
-         {0, true},
-         {{30012, "01.11.2014 00:30:00", "100.0.1", 50, 0},
-          {30012, "01.11.2014 01:00:00", "100.0.1", 0, 0},
-          {30012, "01.11.2014 01:30:00", "100.0.1", 0, 0},
-          {30012, "01.11.2014 02:00:00", "100.0.1", 0, 0}},
-         {kSuccess},
-         {kClosingBanner}},
         // Nothing was run: no collection lists after the compile errors.
         {{"does not compile", 0, 60},
          {{"100.0.1", "W(100, 1) +"}},
@@ -191,7 +179,6 @@ TEST(FormulaScenarioTest, RunsWithErrorsAndStampsWithoutData) {
         SCOPED_TRACE(c.task.name);
         Installation site;
         site.FormulaTask(minute(c.task.begin), minute(c.task.end), c.task.common);
-        site.MomentaryDiscreteness(5, 3);
         for (const auto& [key, formula] : c.formulas) {
             site.Formula(key, formula);
         }
@@ -224,7 +211,6 @@ TEST(FormulaScenarioTest, RunsWithErrorsAndStampsWithoutData) {
 TEST(FormulaScenarioTest, TheCommonScriptIncludesFromTheHostsIncludeDirectory) {
     Installation site;
     site.FormulaTask(At(2014, 11, 1, 0, 0), At(2014, 11, 1, 0, 30), "{$I losses.inc}");
-    site.MomentaryDiscreteness(5, 3);
     site.IncludeFile("losses.inc", "const K = 3;");
     site.Formula("100.0.1", "K * 2");
     site.AddRow(12, "100.0.1", At(2014, 11, 1, 0, 30), 100);
