@@ -186,19 +186,15 @@ int32_t MemoryResultSet::RowCount() const {
     return PublishedRows();
 }
 
-const MemoryResultSet::Chunk& MemoryResultSet::ChunkOf(int32_t row) const {
-    if (read_chunk_ == nullptr || row < read_chunk_->first_row ||
-        row - read_chunk_->first_row >= read_chunk_->rows) {
-        std::unique_lock lock(publish_mutex_, std::defer_lock);
-        if (publishing_) {
-            lock.lock();
-        }
-        // The last chunk that begins at or before the row.
-        const auto after =
-            std::upper_bound(chunks_.begin(), chunks_.end(), row,
-                             [](int32_t r, const auto& chunk) { return r < chunk->first_row; });
-        read_chunk_ = std::prev(after)->get();
+const MemoryResultSet::Chunk& MemoryResultSet::FindChunk(int32_t row) const {
+    std::unique_lock lock(publish_mutex_, std::defer_lock);
+    if (publishing_) {
+        lock.lock();
     }
+    // The last chunk that begins at or before the row.
+    const auto after = std::upper_bound(chunks_.begin(), chunks_.end(), row,
+                                        [](int32_t r, const auto& chunk) { return r < chunk->first_row; });
+    read_chunk_ = std::prev(after)->get();
     return *read_chunk_;
 }
 
@@ -381,16 +377,7 @@ void MemoryResultSet::SealFill() {
     fill_rows_ = 0;
 }
 
-MemoryResultSet::Cell MemoryResultSet::Load(int32_t field) const {
-    if (field < 0 || field >= ColumnCount() || row_ >= VisibleAfter(row_)) {
-        return {};
-    }
-    if (!publishing_ && row_ >= sealed_rows_) {
-        const size_t slot = static_cast<size_t>(field) * static_cast<size_t>(fill_capacity_) +
-                            static_cast<size_t>(row_ - sealed_rows_);
-        return {fill_kinds_[slot], fill_cells_[slot]};
-    }
-    const Chunk& chunk = ChunkOf(row_);
+MemoryResultSet::Cell MemoryResultSet::Decode(const Chunk& chunk, int32_t field) const {
     const auto r = static_cast<size_t>(row_ - chunk.first_row);
     const Column& column = chunk.columns[static_cast<size_t>(field)];
     switch (column.form) {
@@ -408,6 +395,26 @@ MemoryResultSet::Cell MemoryResultSet::Load(int32_t field) const {
         break;
     }
     return {column.kinds[r], column.cells[r]};
+}
+
+MemoryResultSet::Cell MemoryResultSet::Load(int32_t field) const {
+    // Reading row after row of one chunk: a row inside the chunk last read was visible when the
+    // reader moved to it, and a sealed chunk no longer changes.
+    const Chunk* chunk = read_chunk_;
+    if (chunk != nullptr &&
+        static_cast<uint32_t>(row_ - chunk->first_row) < static_cast<uint32_t>(chunk->rows) &&
+        static_cast<uint32_t>(field) < static_cast<uint32_t>(names_.size())) [[likely]] {
+        return Decode(*chunk, field);
+    }
+    if (field < 0 || field >= ColumnCount() || row_ >= VisibleAfter(row_)) {
+        return {};
+    }
+    if (!publishing_ && row_ >= sealed_rows_) {
+        const size_t slot = static_cast<size_t>(field) * static_cast<size_t>(fill_capacity_) +
+                            static_cast<size_t>(row_ - sealed_rows_);
+        return {fill_kinds_[slot], fill_cells_[slot]};
+    }
+    return Decode(ChunkOf(row_), field);
 }
 
 size_t MemoryResultSet::HeldBytes() const {
@@ -490,6 +497,11 @@ int64_t MemoryResultSet::AsInt64(int32_t field) const {
 }
 
 int32_t MemoryResultSet::AsInteger(int32_t field) const {
+    // Integer cells, the columns of every data row, without the general conversion.
+    const Cell cell = Load(field);
+    if (cell.kind == Kind::Integer) {
+        return SaturateToInt32(static_cast<int64_t>(cell.bits));
+    }
     return SaturateToInt32(AsInt64(field));
 }
 

@@ -126,9 +126,18 @@ private:
     }
     int32_t WaitBeyond(int32_t row) const;
     void Publish(bool end);
-    // The chunk that holds `row`, a row of the chunks.
-    const Chunk& ChunkOf(int32_t row) const;
+    // The chunk that holds `row`, a row of the chunks: mostly the one the last read found.
+    const Chunk& ChunkOf(int32_t row) const {
+        if (read_chunk_ != nullptr && static_cast<uint32_t>(row - read_chunk_->first_row) <
+                                          static_cast<uint32_t>(read_chunk_->rows)) [[likely]] {
+            return *read_chunk_;
+        }
+        return FindChunk(row);
+    }
+    const Chunk& FindChunk(int32_t row) const;
     Cell Load(int32_t field) const;
+    // The field of the current row, which lies in `chunk`.
+    Cell Decode(const Chunk& chunk, int32_t field) const;
     void Put(int32_t column, uint64_t bits, Kind kind);
     // Fill buffers of `capacity` rows per column, the rows filled so far kept.
     void GrowFill(int32_t capacity);

@@ -148,14 +148,4 @@ int64_t RoundToInt64(double value) {
     return static_cast<int64_t>(std::round(value));
 }
 
-int32_t SaturateToInt32(int64_t value) {
-    if (value > std::numeric_limits<int32_t>::max()) {
-        return std::numeric_limits<int32_t>::max();
-    }
-    if (value < std::numeric_limits<int32_t>::min()) {
-        return std::numeric_limits<int32_t>::min();
-    }
-    return static_cast<int32_t>(value);
-}
-
 } // namespace tl::db

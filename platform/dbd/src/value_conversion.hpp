@@ -1,7 +1,9 @@
 // Conversions between the kinds of value a result set holds.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string_view>
 
@@ -18,6 +20,9 @@ std::optional<double> ParseDateTimeText(std::string_view text);
 
 // Rounds to the nearest integer (halves away from zero) and saturates; NaN gives 0.
 int64_t RoundToInt64(double value);
-int32_t SaturateToInt32(int64_t value);
+inline int32_t SaturateToInt32(int64_t value) {
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+}
 
 } // namespace tl::db
