@@ -2,7 +2,13 @@
 #include "tlassembly/output_lines.hpp"
 #include "tlcommon/format_settings.hpp"
 
+#include <algorithm>
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <fmt/format.h>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace tl {
 namespace {
@@ -63,6 +69,41 @@ TEST(OutputLines, ValuesParseWithEitherSeparator) {
     SetSystemDecimalSeparator('.');
     EXPECT_EQ(ParseOutputLine(0, "Result0=1,2,3").error, "\"1.2.3\" is an invalid float");
     ResetSystemFormat();
+}
+
+// Plain numbers take a shortcut: each comes out bit for bit as the full conversion gives it, at the
+// shortcut's limits (2^53 and past it, 17 digits, 22 and 23 after the separator, more digits than an
+// integer holds) and as formulas print them.
+TEST(OutputLines, PlainNumbersReadAsTheFullConversionReadsThem) {
+    std::vector<std::string> texts = {"0",
+                                      "-0",
+                                      "00012",
+                                      "0,1",
+                                      "12.",
+                                      "0.000123456789012345",
+                                      "123456789.123456",
+                                      "9007199254740992",
+                                      "9007199254740993",
+                                      "-0.30000000000000004",
+                                      "0.0000000000000000000001",
+                                      "0.00000000000000000000012",
+                                      "1234567890123456789012345678"};
+    std::mt19937_64 random(13);
+    std::uniform_real_distribution<double> exponent(-8, 16);
+    for (int i = 0; i < 2000; ++i) {
+        const double value = std::pow(10.0, exponent(random)) * (i % 2 == 0 ? 1 : -1);
+        texts.push_back(fmt::format("{:.15f}", value));
+        texts.push_back(fmt::format("{:.15g}", value));
+    }
+    for (std::string text : texts) {
+        const OutputValue parsed = ParseOutputLine(1, "Result1=" + text);
+        std::replace(text.begin(), text.end(), ',', '.');
+        double expected = 0;
+        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), expected);
+        ASSERT_TRUE(ec == std::errc() && end == text.data() + text.size()) << text;
+        EXPECT_EQ(std::bit_cast<uint64_t>(parsed.value), std::bit_cast<uint64_t>(expected)) << text;
+        EXPECT_TRUE(parsed.found && parsed.error.empty()) << text;
+    }
 }
 
 } // namespace

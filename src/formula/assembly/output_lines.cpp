@@ -59,6 +59,57 @@ bool TextToFloat(std::string_view text, double& value) {
     return true;
 }
 
+// The line as the run script prints it: "Result<r>=" and a number without an exponent whose digits,
+// leading zeros left aside, make an integer below 2^53 with at most 22 of them after the separator.
+// Such an integer and its power of ten are exact doubles, so one division gives the correctly
+// rounded value, the same as the full conversion. False for anything else, which the full reading
+// takes.
+bool ReadPlainResultLine(int result_number, std::string_view line, double& value) {
+    constexpr std::string_view kTag = "Result";
+    constexpr size_t kValueAt = kTag.size() + 2;
+    if (result_number < 0 || result_number > 9 || line.size() <= kValueAt || !line.starts_with(kTag) ||
+        line[kTag.size()] != static_cast<char>('0' + result_number) || line[kTag.size() + 1] != '=') {
+        return false;
+    }
+    static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    constexpr int kMaxFractionDigits = 22;
+    constexpr int kMaxSignificantDigits = 16; // below 10^16: no overflow before the 2^53 check
+    constexpr uint64_t kExactLimit = uint64_t{1} << 53;
+    size_t i = kValueAt;
+    const bool negative = line[i] == '-';
+    i += negative ? 1 : 0;
+    uint64_t mantissa = 0;
+    int digits = 0;
+    int significant = 0;
+    int fraction_digits = 0;
+    bool separator = false;
+    for (; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c >= '0' && c <= '9') {
+            ++digits;
+            mantissa = mantissa * 10 + static_cast<uint64_t>(c - '0');
+            significant += mantissa != 0 ? 1 : 0;
+            fraction_digits += separator ? 1 : 0;
+            if (significant > kMaxSignificantDigits) {
+                return false;
+            }
+        } else if ((c == '.' || c == ',') && !separator && digits > 0) {
+            separator = true;
+        } else {
+            return false;
+        }
+    }
+    if (digits == 0 || (separator && fraction_digits == 0) || fraction_digits > kMaxFractionDigits ||
+        mantissa > kExactLimit) {
+        return false;
+    }
+    const double magnitude = static_cast<double>(mantissa) / kPow10[fraction_digits];
+    value = negative ? -magnitude : magnitude;
+    return true;
+}
+
 } // namespace
 
 void SplitOutputLines(std::string_view output, std::vector<std::string_view>& lines) {
@@ -88,6 +139,10 @@ std::string InvalidFloatMessage(std::string_view text) {
 
 OutputValue ParseOutputLine(int result_number, std::string_view line) {
     OutputValue result;
+    if (ReadPlainResultLine(result_number, line, result.value)) {
+        result.found = true;
+        return result;
+    }
     std::array<char, 16> tag{};
     const auto tag_end = fmt::format_to_n(tag.data(), tag.size(), "Result{}", result_number).out;
     if (line.find(std::string_view(tag.data(), static_cast<size_t>(tag_end - tag.data()))) ==
