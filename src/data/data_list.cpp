@@ -19,17 +19,43 @@ bool ElementLess(const TDataRow& row, const ElementAddress& address) {
 } // namespace
 
 void TDataList::Add(const TDataRow& row) {
-    if (ordered_ && !rows_.empty() && RowLess(row, rows_.back())) {
+    if (!rows_.empty() && RowLess(row, rows_.back())) {
         ordered_ = false;
+        run_starts_.push_back(static_cast<uint32_t>(rows_.size()));
     }
     rows_.push_back(row);
 }
 
+// Rows arrive by stamp, each stamp's in element order: a list of momentary values holds a run per
+// moment of the window, which merging puts in order in a few sweeps. Rows in no order at all
+// make too many runs for that and are sorted.
 void TDataList::Order() const {
-    if (!ordered_) {
-        std::sort(rows_.begin(), rows_.end(), RowLess);
-        ordered_ = true;
+    if (ordered_) {
+        return;
     }
+    constexpr size_t kMaxMergedRuns = 64;
+    if (run_starts_.size() >= kMaxMergedRuns) {
+        std::sort(rows_.begin(), rows_.end(), RowLess);
+    } else {
+        merged_.resize(rows_.size());
+        const auto at = [](auto& rows, size_t i) { return rows.begin() + static_cast<std::ptrdiff_t>(i); };
+        // Each sweep merges the runs pairwise into the other buffer: [0, s1), [s1, s2), ...
+        run_starts_.insert(run_starts_.begin(), 0);
+        while (run_starts_.size() > 1) {
+            const size_t runs = run_starts_.size();
+            const auto bound = [&](size_t run) { return run < runs ? run_starts_[run] : rows_.size(); };
+            size_t kept = 0;
+            for (size_t run = 0; run < runs; run += 2) {
+                std::merge(at(rows_, bound(run)), at(rows_, bound(run + 1)), at(rows_, bound(run + 1)),
+                           at(rows_, bound(run + 2)), at(merged_, bound(run)), RowLess);
+                run_starts_[kept++] = run_starts_[run];
+            }
+            run_starts_.resize(kept);
+            rows_.swap(merged_);
+        }
+    }
+    run_starts_.clear();
+    ordered_ = true;
 }
 
 const TDataRow& TDataList::Row(Index index) const {
@@ -50,24 +76,56 @@ TDataList::Index TDataList::Find(const ElementAddress& address) const {
     return rows.empty() ? kNone : static_cast<Index>(rows.data() - rows_.data());
 }
 
-TDataList::Index TDataList::FindNext(Index index) const {
-    if (index < 0 || index + 1 >= Count()) {
-        return kNone;
+size_t TDataList::LowerBound(const ElementAddress& address) const {
+    const size_t count = rows_.size();
+    const auto less = [&](size_t i) { return ElementLess(rows_[i], address); };
+    // Steps of 1, 2, 4... away from the hint bound the answer to [low, high).
+    size_t low = 0;
+    size_t high = count;
+    const size_t hint = hint_ < count ? hint_ : count - 1;
+    size_t step = 1;
+    if (less(hint)) {
+        low = hint + 1;
+        while (low < count) {
+            const size_t probe = std::min(low + step - 1, count - 1);
+            if (!less(probe)) {
+                high = probe;
+                break;
+            }
+            low = probe + 1;
+            step *= 2;
+        }
+    } else {
+        high = hint;
+        while (high > 0) {
+            const size_t probe = high > step ? high - step : 0;
+            if (less(probe)) {
+                low = probe + 1;
+                break;
+            }
+            high = probe;
+            step *= 2;
+        }
     }
-    Order();
-    const TDataRow& row = rows_[static_cast<size_t>(index)];
-    const TDataRow& next = rows_[static_cast<size_t>(index) + 1];
-    return next.Address() == row.Address() ? index + 1 : kNone;
+    const auto begin = rows_.begin();
+    return static_cast<size_t>(std::lower_bound(begin + static_cast<std::ptrdiff_t>(low),
+                                                begin + static_cast<std::ptrdiff_t>(high), address,
+                                                ElementLess) -
+                               begin);
 }
 
 std::span<const TDataRow> TDataList::RowsOf(const ElementAddress& address) const {
+    if (rows_.empty()) {
+        return {};
+    }
     Order();
-    const auto first = std::lower_bound(rows_.begin(), rows_.end(), address, ElementLess);
-    auto last = first;
-    while (last != rows_.end() && last->Address() == address) {
+    size_t first = LowerBound(address);
+    size_t last = first;
+    while (last < rows_.size() && rows_[last].Address() == address) {
         ++last;
     }
-    return {first, last};
+    hint_ = last;
+    return {rows_.data() + first, last - first};
 }
 
 } // namespace tl

@@ -29,14 +29,14 @@ DataRowFields::DataRowFields(const ResultReader& reader)
       data_date_(reader.Require("Data_Date")), value_(reader.Require("Value0")),
       season_(reader.Require("Season")) {}
 
-TDataRow DataRowFields::Read(const ResultReader& reader) const {
+TDataRow DataRowFields::Read(const ResultReader& reader, DateTime stamp) const {
     TDataRow row;
     row.status = reader.StatusWord();
     row.par_number = reader.AsInteger(par_number_);
     row.type = reader.AsInteger(type_);
     row.object = reader.AsInteger(object_);
     row.item = reader.AsInteger(item_);
-    row.stamp = reader.AsDateTime(data_date_);
+    row.stamp = stamp;
     row.value = reader.AsDouble(value_);
     row.season = reader.AsInteger(season_);
     return row;
@@ -59,14 +59,15 @@ void IntervalDataReader::ReadAtStamp(DateTime stamp, TDataList& list, StatusFilt
     const int64_t at = ToMillis(stamp);
     while (!reader_.Eof()) {
         // A row outside the window ends the stamp, whichever side it lies on, and stays current.
-        const int64_t row_ms = ToMillis(fields_.Stamp(reader_));
+        const DateTime row_stamp = fields_.Stamp(reader_);
+        const int64_t row_ms = ToMillis(row_stamp);
         if (row_ms >= at + kStampReach || row_ms <= at - kStampReach) {
             return;
         }
         if (filter != StatusFilter::kAny && !Passes(filter, reader_.StatusWord())) {
             return;
         }
-        list.Add(fields_.Read(reader_));
+        list.Add(fields_.Read(reader_, row_stamp));
         reader_.Next();
     }
 }
@@ -102,12 +103,13 @@ void MomentaryDataReader::ReadForStamp(int pass, DateTime stamp, TDataList& list
     const int64_t end = ToMillis(stamp) + kMomentaryReach;
     ResultReader& reader = open_->reader;
     while (!reader.Eof()) {
-        const int64_t row_ms = ToMillis(open_->fields.Stamp(reader));
+        const DateTime row_stamp = open_->fields.Stamp(reader);
+        const int64_t row_ms = ToMillis(row_stamp);
         if (row_ms >= end) {
             return;
         }
         if (row_ms > start) {
-            const TDataRow row = open_->fields.Read(reader);
+            const TDataRow row = open_->fields.Read(reader, row_stamp);
             (split && CarriesStatusBit(row.status) ? flagged : list).Add(row);
         }
         reader.Next();

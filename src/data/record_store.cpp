@@ -1,5 +1,6 @@
 #include "tldata/record_store.hpp"
 
+#include "tlcommon/prefault.hpp"
 #include "tlcommon/text_codec.hpp"
 #include "tldata/case_fold.hpp"
 
@@ -38,6 +39,14 @@ RecordStore::RecordStore()
     : abi_cp1251_{{&kVtbl}, this, TextEncoding::kCp1251}, abi_utf8_{{&kVtbl}, this, TextEncoding::kUtf8} {}
 
 RecordStore::~RecordStore() = default;
+
+// A block is filled row by row at once: its pages are mapped in one call rather than faulting in
+// one by one.
+RecordStore::PackedBlock RecordStore::NewBlock() {
+    PackedBlock block = std::make_unique_for_overwrite<PackedRow[]>(kPackedBlockRows);
+    PrefaultForWriting(block.get(), kPackedBlockRows * sizeof(PackedRow));
+    return block;
+}
 
 int32_t RecordView::FieldCount() const {
     return store_->FieldCount(index_);
@@ -150,7 +159,7 @@ void RecordStore::AddResultRow(const ResultRow& row) {
     const uint32_t shared = SharedIndex({row.status, row.data_date, row.rcv_stamp, row.par_number});
     const size_t at = packed_count_ & (kPackedBlockRows - 1);
     if (at == 0) {
-        packed_.push_back(std::make_unique_for_overwrite<PackedRow[]>(kPackedBlockRows));
+        packed_.push_back(NewBlock());
     }
     packed_.back()[at] = {row.value0, row.value1, row.object, row.item, row.type, shared};
     ++packed_count_;

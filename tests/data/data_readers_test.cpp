@@ -2,7 +2,9 @@
 #include "tldata/data_readers.hpp"
 #include "tldata/data_requests.hpp"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace tl {
 namespace {
@@ -55,19 +57,60 @@ TEST(IntervalDataReaderTest, StampByStampBothSeasonsAreKeptAndTheStoppingRowStay
     TDataList list;
     reader.ReadAtStamp(At(2014, 11, 1, 10, 0), list);
     EXPECT_EQ(Values(list), (std::vector<double>{2.0, 3.0, 4.0}));
-    const TDataList::Index first = list.Find({100, 0, 1});
-    ASSERT_NE(first, TDataList::kNone);
-    const TDataRow& row = list.Row(first);
-    EXPECT_EQ((std::vector<int64_t>{row.season, row.status, row.par_number}),
-              (std::vector<int64_t>{0, kBit, 12}));
+    const TDataRow& row = list.Rows()[0];
+    EXPECT_EQ((std::vector<int64_t>{row.object, row.item, row.season, row.status, row.par_number}),
+              (std::vector<int64_t>{100, 1, 0, kBit, 12}));
     EXPECT_EQ(FormatStamp(row.stamp), "01.11.2014 10:00:00.000");
-    const TDataList::Index second = list.FindNext(first);
-    ASSERT_NE(second, TDataList::kNone);
-    EXPECT_EQ(list.Row(second).value, 3.0);
-    EXPECT_EQ(list.Row(second).season, 1);
-    EXPECT_EQ(list.FindNext(second), TDataList::kNone);
-    EXPECT_EQ(list.Find({100, 0, 3}), TDataList::kNone);
+    EXPECT_EQ(list.Rows()[1].season, 1);
     EXPECT_EQ(ReadAt(reader, {At(2014, 11, 1, 10, 30), At(2014, 11, 1, 11, 0)}), (Reads{{7.0}, {}}));
+}
+
+// Rows come in runs (one per moment of a momentary window: merged) or in no order (sorted); a lookup
+// starts from where the last one ended. In any order of rows and of lookups, each lookup finds its
+// element's rows and only them; an element between rows or past either end finds none.
+TEST(DataListTest, RowsInAnyOrderAreFoundByLookupsInAnyOrder) {
+    std::vector<TDataRow> rows; // in order: 1 to 3 items an object, item 2 in both seasons
+    for (int32_t object = 10; object <= 400; object += 10) {
+        for (int32_t item = 1; item <= 1 + object % 3; ++item) {
+            for (int32_t season = 0; season <= (item == 2 ? 1 : 0); ++season) {
+                rows.push_back(TDataRow{0, 12, 0, object, item, 0, object + item / 10.0, season});
+            }
+        }
+    }
+    auto in_runs = rows; // a run per item
+    std::stable_sort(in_runs.begin(), in_runs.end(), [](auto& a, auto& b) { return a.item < b.item; });
+    std::vector<ElementAddress> asked; // objects 5 and 405 lie past the ends, item 4 nowhere
+    for (int32_t object = 5; object <= 405; object += 5) {
+        for (int32_t item = 1; item <= 4; ++item) {
+            asked.push_back({object, 0, item});
+        }
+    }
+    std::mt19937 random(7);
+    const auto shuffled = [&](auto items) {
+        std::shuffle(items.begin(), items.end(), random);
+        return items;
+    };
+    const auto pairs = [](std::span<const TDataRow> list, const ElementAddress* only = nullptr) {
+        std::vector<std::pair<double, int32_t>> result;
+        for (const TDataRow& row : list) {
+            if (only == nullptr || row.Address() == *only) {
+                result.emplace_back(row.value, row.season);
+            }
+        }
+        return result;
+    };
+    for (const auto& added : {rows, in_runs, shuffled(rows), decltype(rows)(rows.rbegin(), rows.rend())}) {
+        TDataList list;
+        for (const TDataRow& row : added) {
+            list.Add(row);
+        }
+        ASSERT_EQ(pairs(list.Rows()), pairs(rows));
+        for (const auto& order : {asked, decltype(asked)(asked.rbegin(), asked.rend()), shuffled(asked)}) {
+            for (const ElementAddress& a : order) {
+                ASSERT_EQ(pairs(list.RowsOf(a)), pairs(rows, &a)) << a.object << "." << a.item;
+            }
+        }
+    }
 }
 
 // Rows less than 10 s from the stamp are read. A row outside the window, on either side, stops the

@@ -19,8 +19,8 @@ public:
     explicit DataRowFields(const ResultReader& reader);
 
     DateTime Stamp(const ResultReader& reader) const { return reader.AsDateTime(data_date_); }
-    // A cleared row filled from the current row.
-    TDataRow Read(const ResultReader& reader) const;
+    // A cleared row filled from the current row, whose stamp the caller has read already.
+    TDataRow Read(const ResultReader& reader, DateTime stamp) const;
 
 private:
     ResultReader::Field par_number_;

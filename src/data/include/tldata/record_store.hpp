@@ -150,6 +150,8 @@ private:
     static TlVariant PackedField(const PackedRow& row, const SharedFields& shared, int32_t field);
     // Turns the packed rows into ordinary records, in their order.
     void UnpackResultRows();
+    using PackedBlock = std::unique_ptr<PackedRow[]>;
+    static PackedBlock NewBlock();
     static std::string JoinKey(std::span<const std::string> names, bool ignore_case);
 
     std::vector<NameSetData> name_sets_;
@@ -163,7 +165,7 @@ private:
     // 128 KiB a block.
     static constexpr unsigned kPackedBlockShift = 12;
     static constexpr size_t kPackedBlockRows = size_t{1} << kPackedBlockShift;
-    std::vector<std::unique_ptr<PackedRow[]>> packed_;
+    std::vector<PackedBlock> packed_;
     size_t packed_count_ = 0;
     std::vector<SharedFields> shared_;
     int32_t result_name_set_ = -1;
