@@ -17,43 +17,21 @@ TEST(RunScript, WholeTextOfTwoElementsAndACommonScript) {
         {{20, 99, 1}, "W(100, 5) * 0.02"},
         {{10, 99, 1}, "%Result0% := W(1,1) * k; %result1% := P(1,1)"},
     });
-    const std::string expected = "//############# Общая часть #############\r\n"
-                                 "var k: Float;\r\n"
-                                 "k := 2;\r\n"
-                                 "//############# Основная часть #############\r\n"
-                                 "var __var0, __var1: array [1..2] of Float;\r\n"
-                                 "var __i: Integer;\r\n"
-                                 "for __i := 1 to 2 do begin\r\n"
-                                 "  __var0[__i] := 0; __var1[__i] := 0;\r\n"
-                                 "end;\r\n"
-                                 "try \r\n"
-                                 "  __var0[1] := W(1,1) * k; __var1[1] := P(1,1);\r\n"
-                                 "  Print('Result0=');\r\n"
-                                 "  PrintLn(__var0[1]);\r\n"
-                                 "  Print('Result1=');\r\n"
-                                 "  PrintLn(__var1[1]);\r\n"
-                                 "except\r\n"
-                                 "  on E: Exception do begin\r\n"
-                                 "    Print('Result0=Err:');\r\n"
-                                 "    PrintLn(E.message);\r\n"
-                                 "    Print('Result1=Err:');\r\n"
-                                 "    PrintLn(E.message);\r\n"
-                                 "  end;\r\n"
-                                 "end;\r\n"
-                                 "try \r\n"
-                                 "  __var0[2] := W(100, 5) * 0.02;\r\n"
-                                 "  Print('Result0=');\r\n"
-                                 "  PrintLn(__var0[2]);\r\n"
-                                 "  Print('Result1=');\r\n"
-                                 "  PrintLn(__var1[2]);\r\n"
-                                 "except\r\n"
-                                 "  on E: Exception do begin\r\n"
-                                 "    Print('Result0=Err:');\r\n"
-                                 "    PrintLn(E.message);\r\n"
-                                 "    Print('Result1=Err:');\r\n"
-                                 "    PrintLn(E.message);\r\n"
-                                 "  end;\r\n"
-                                 "end;";
+    // Each element's block, with its place among the elements and its statement.
+    const auto block = [](const std::string& i, const std::string& statement) {
+        return "try \r\n  " + statement + ";\r\n  Print('Result0=');\r\n  PrintLn(__var0[" + i +
+               "]);\r\n  Print('Result1=');\r\n  PrintLn(__var1[" + i +
+               "]);\r\nexcept\r\n  on E: Exception do begin\r\n    Print('Result0=Err:');\r\n"
+               "    PrintLn(E.message);\r\n    Print('Result1=Err:');\r\n    PrintLn(E.message);\r\n  "
+               "end;\r\nend;";
+    };
+    const std::string expected =
+        "//############# Общая часть #############\r\nvar k: Float;\r\nk := 2;\r\n"
+        "//############# Основная часть #############\r\n"
+        "var __var0, __var1: array [1..2] of Float;\r\nvar __i: Integer;\r\n"
+        "for __i := 1 to 2 do begin\r\n  __var0[__i] := 0; __var1[__i] := 0;\r\nend;\r\n" +
+        block("1", "__var0[1] := W(1,1) * k; __var1[1] := P(1,1)") + "\r\n" +
+        block("2", "__var0[2] := W(100, 5) * 0.02");
     EXPECT_EQ(BuildRunScript("var k: Float;\r\nk := 2;", objects), expected);
 }
 
