@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstring>
 #include <fmt/format.h>
+#include <malloc.h>
+#include <mutex>
 
 namespace tl::host {
 namespace {
@@ -38,6 +40,17 @@ std::unique_ptr<tl::db::Connection> OpenWorkerConnection(const HostServiceOption
     return connection;
 }
 
+// A run allocates and frees buffers of megabytes pass after pass (result sets, their columns, lists
+// of records). With the allocator's sliding threshold such buffers soon come from the heap, where
+// their pages stay with the process once freed, and the peak grows by what earlier passes left
+// behind. Above a fixed 1 MiB they are mapped on their own and go back to the system when freed.
+void ReturnLargeBuffersToTheSystem() {
+#ifdef M_MMAP_THRESHOLD
+    static std::once_flag once;
+    std::call_once(once, [] { mallopt(M_MMAP_THRESHOLD, 1024 * 1024); });
+#endif
+}
+
 } // namespace
 
 const TlHostServiceVtbl HostService::kVtbl = {
@@ -51,6 +64,7 @@ void HostServiceRelease::operator()(HostService* service) const {
 }
 
 HostServicePtr HostService::Create(HostServiceOptions options) {
+    ReturnLargeBuffersToTheSystem();
     auto reading = OpenWorkerConnection(options, tl::db::ConnectionRole::kReader);
     auto writing = OpenWorkerConnection(options, tl::db::ConnectionRole::kWriter);
     HostServicePtr service(new HostService(std::move(options)));
