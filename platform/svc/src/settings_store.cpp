@@ -66,17 +66,19 @@ void SettingsStore::Write(std::string_view section, std::string_view key, const 
         params);
 }
 
-std::vector<std::string> SettingsStore::Keys(std::string_view section) {
+std::vector<SettingsStore::Listed> SettingsStore::List(std::string_view section) {
     const std::string section_fold = FoldCase(section);
     const TlVariant params[] = {Text(storage_), Text(section_fold)};
-    auto set = connection_.Query(
-        "select key from settings where storage = :storage and section_fold = :section order by seq", params);
-    std::vector<std::string> keys;
-    keys.reserve(static_cast<size_t>(set->RowCount()));
+    auto set = connection_.Query("select key, key_fold, value, type from settings "
+                                 "where storage = :storage and section_fold = :section order by seq",
+                                 params);
+    std::vector<Listed> listed;
+    listed.reserve(static_cast<size_t>(set->RowCount()));
     for (set->First(); !set->Eof(); set->Next()) {
-        keys.push_back(set->AsText(0));
+        listed.push_back(
+            {set->AsText(0), set->AsText(1), {static_cast<SettingType>(set->AsInteger(3)), set->AsText(2)}});
     }
-    return keys;
+    return listed;
 }
 
 std::vector<std::string> SettingsStore::Subsections(std::string_view section) {

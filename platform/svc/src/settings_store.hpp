@@ -19,8 +19,13 @@ public:
     std::optional<StoredSetting> Read(std::string_view section, std::string_view key);
     // A new key goes to the end of the section's listing; an existing one keeps its place.
     void Write(std::string_view section, std::string_view key, const StoredSetting& value);
-    // Key names in the order in which they were first written.
-    std::vector<std::string> Keys(std::string_view section);
+    struct Listed {
+        std::string key;      // as first written
+        std::string key_fold; // as compared
+        StoredSetting value;
+    };
+    // The keys with their values, in the order in which the keys were first written.
+    std::vector<Listed> List(std::string_view section);
     // Names of the sections directly below `section` (see SvcReadSections).
     std::vector<std::string> Subsections(std::string_view section);
     bool Exists(std::string_view section, std::string_view key);

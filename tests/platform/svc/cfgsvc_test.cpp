@@ -4,6 +4,7 @@
 #include "tlplatform/dbd.h"
 #include "tltest/test_database.hpp"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -98,6 +99,31 @@ TEST_F(Settings, ListsKeysInTheOrderTheyWereFirstWritten) {
     EXPECT_EQ(Keys(kElements), (std::vector<std::string>{"100.0.5", "200.0.2", "300.0.1"}));
     EXPECT_EQ(SvcReadSection(kElements, nullptr, nullptr), 3);
     EXPECT_EQ(SvcReadSection("\\Empty\\", nullptr, nullptr), 0);
+}
+
+// A listing reads the values with the keys, and the reads of listed keys that follow may take
+// them from there. What another connection changed since shows once the listed value is taken or
+// dropped: by the key read again, a write, or a read or listing of another section.
+TEST_F(Settings, ReadsAfterAListingSeeLaterChangesOnceTheListedValueIsTakenOrDropped) {
+    const auto other = tl::db::Connection::Open(database_.Uri());
+    const struct {
+        const char* between;
+        std::function<void()> call;
+        const char* read;
+    } cases[] = {
+        {"the key read", [] { SvcReadString(kElements, "100.0.1", ""); }, "changed"},
+        {"a write", [] { SvcWriteInteger(kTask, "Method", 1); }, "changed"},
+        {"the key written", [] { SvcWriteString(kElements, "100.0.1", "written"); }, "written"},
+        {"a read elsewhere", [] { SvcReadInteger(kTask, "Method", 0); }, "changed"},
+        {"a listing elsewhere", [] { SvcReadSection(kTask, nullptr, nullptr); }, "changed"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(SvcWriteString(kElements, "100.0.1", "listed"));
+        ASSERT_EQ(SvcReadSection(kElements, nullptr, nullptr), 1);
+        other->Execute("update settings set value = 'changed' where key_fold = '100.0.1'");
+        c.call();
+        EXPECT_STREQ(SvcReadString(kElements, "100.0.1", ""), c.read) << c.between;
+    }
 }
 
 TEST_F(Settings, ListsTheSectionsBelowASectionOnceEach) {
