@@ -23,6 +23,7 @@
 #include <filesystem>
 #include <fmt/format.h>
 #include <fstream>
+#include <malloc.h>
 #include <sstream>
 
 namespace {
@@ -37,6 +38,7 @@ struct Options {
     std::string cache_dir = TL_BENCH_CACHE_DIR;
     std::string trace;  // where the run's queries are recorded for serial_floor
     std::string server; // a postgresql:// URI instead of a generated SQLite file
+    bool peak_detail = false;
 };
 
 double Mib(int64_t kib) {
@@ -48,6 +50,13 @@ double Mib(int64_t kib) {
 // settings.
 void OpenDatabase(const fs::path& database) {
     tl::db::Connection::OpenExisting(database.string())->Execute("delete from data where parnumber >= 30000");
+    // What it read and freed is not the run's memory either: given back, and the peak (ru_maxrss)
+    // started again from what is resident now, as serial_floor does after the same delete.
+    malloc_trim(0);
+    if (std::FILE* refs = std::fopen("/proc/self/clear_refs", "w")) {
+        std::fputs("5", refs);
+        std::fclose(refs);
+    }
     // A connection of its own for the run: the pages the delete read are not the run's memory.
     tl::db::SetProcessConnection(tl::db::Connection::OpenExisting(database.string()));
 }
@@ -73,6 +82,25 @@ void PrintQueries(const bench::RunProbe& probe, int64_t heap_before, int64_t sql
                    Mib(q.rss_delivered_kib), Mib(q.peak_after_kib));
     }
     fmt::print("(MiB)\n");
+}
+
+// What the memory was made of at its sampled peak, and when the heap handed out was highest.
+void PrintPeak(const bench::RunProbe& probe) {
+    const std::vector<bool> on_main = probe.ConnectionsOpenedOnMain();
+    const auto print = [&](const char* what, const bench::PeakSnapshot& p) {
+        fmt::print("{} ({:.2f} s {}): resident {:.1f} MiB = file-backed {:.1f} + anonymous {:.1f}; malloc: "
+                   "handed out {:.1f} in arenas + {:.1f} mapped, {:.1f} free in arenas; SQLite {:.1f}\n",
+                   what, p.at_s, p.after_end ? "from the start, after the run" : "into the run",
+                   Mib(p.resident_kib), Mib(p.file_kib), Mib(p.resident_kib - p.file_kib),
+                   Mib(p.heap_used_kib), Mib(p.heap_mmapped_kib), Mib(p.heap_free_kib), Mib(p.sqlite_kib));
+        fmt::print("  page cache per connection (MiB, in the order opened; m: on the main thread):");
+        for (size_t i = 0; i < p.cache_kib.size(); ++i) {
+            fmt::print(" {:.1f}{}", Mib(p.cache_kib[i]), i < on_main.size() && on_main[i] ? "m" : "");
+        }
+        fmt::print("\n");
+    };
+    print("at the resident peak", probe.Peak());
+    print("at the heap's peak", probe.HeapPeak());
 }
 
 // The driver's split of the run time, which it writes to the end of its run log when asked.
@@ -143,7 +171,7 @@ int Run(const Options& options) {
     {
         host::TaskRunner runner(driver->Exports(), *service);
         runner.InitDriver();
-        probe.Begin();
+        probe.Begin(options.peak_detail);
         runner.Start(options.method == 1 ? std::string(bench::kBenchFormulaTaskKey)
                                          : demo::BenchScenario(0, 0).task_key);
         runner.Run();
@@ -153,6 +181,7 @@ int Run(const Options& options) {
         runner.DeInitDriver();
     }
     const host::HostServiceStats stats = service->Stats();
+    probe.ForgetConnections();
     service->Shutdown();
     driver.reset();
     service.reset();
@@ -161,6 +190,7 @@ int Run(const Options& options) {
     }
     fs::remove_all(log_directory);
     tl::db::SetProcessConnection(nullptr);
+    probe.StopSampling();
 
     const double seconds = probe.Seconds();
     fmt::print("task ended with {} {}; {} status lines\n", code, text, probe.StatusLines());
@@ -169,12 +199,17 @@ int Run(const Options& options) {
         options.pairs, options.days, seconds, probe.RowsRead(),
         static_cast<double>(probe.RowsRead()) / seconds, stats.rows_written,
         static_cast<double>(stats.rows_written) / seconds, stats.stores);
+    fmt::print("run processor time: user {:.2f} s, system {:.2f} s\n", probe.UserSeconds(),
+               probe.SystemSeconds());
     fmt::print(
         "memory: resident before the run {:.1f} MiB; peak (ru_maxrss) {:.1f} MiB, growth during the run "
         "{:.1f} MiB\n",
         Mib(rss_before), Mib(bench::PeakRssKib()),
         Mib(bench::PeakRssKib() - std::max(peak_before, rss_before)));
     PrintQueries(probe, heap_before, sqlite_before);
+    if (options.peak_detail) {
+        PrintPeak(probe);
+    }
     return code == 0 ? 0 : 1;
 }
 
@@ -194,6 +229,8 @@ int main(int argc, char** argv) {
     app.add_option("--db", options.server,
                    "a postgresql:// database to run on instead: an empty one gets the data, one of the same "
                    "size is taken as it is");
+    app.add_flag("--peak-detail", options.peak_detail,
+                 "sample the memory through the run and tell what it was made of at its peak");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

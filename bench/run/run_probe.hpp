@@ -4,9 +4,11 @@
 
 #include "tlhost/host_service.hpp"
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace tl::bench {
@@ -19,6 +21,8 @@ int64_t PeakRssKib();
 int64_t LiveHeapKib();
 // Of the live heap, what SQLite holds (mostly the page caches of the connections), in KiB.
 int64_t SqliteKib();
+// The processor time of the process so far, user and system, in seconds.
+void CpuSeconds(double& user, double& system);
 
 struct QueryRecord {
     std::string label; // the parameter number of a data request, or what else was asked
@@ -34,17 +38,50 @@ struct QueryRecord {
     int64_t peak_after_kib = 0;
 };
 
+// What the process's memory was made of at its highest resident size during the run (sampled
+// every millisecond, so within a millisecond of the real peak), in KiB.
+struct PeakSnapshot {
+    double at_s = 0;
+    int64_t resident_kib = 0;
+    int64_t file_kib = 0;      // resident pages backed by files: the programs' and libraries' code and data
+    int64_t heap_used_kib = 0; // handed out by malloc from its arenas
+    int64_t heap_mmapped_kib = 0; // handed out by malloc as mappings of their own
+    int64_t heap_free_kib = 0;    // freed and kept by malloc in its arenas (resident once touched)
+    int64_t sqlite_kib = 0;       // of the heap handed out, what SQLite holds
+    // The page cache of each SQLite connection opened since Attach, in the order opened.
+    std::vector<int64_t> cache_kib;
+    bool after_end = false; // the peak came once the run had ended, as the service shut down
+};
+
 class RunProbe {
 public:
+    RunProbe() = default;
+    ~RunProbe();
+    RunProbe(const RunProbe&) = delete;
+    RunProbe& operator=(const RunProbe&) = delete;
+
     // Wires the probe into the service options (status lines are counted, not printed).
     void Attach(tl::host::HostServiceOptions& options);
-    void Begin();
+    // The run's start and end; with `sample`, the memory is sampled from the start until
+    // StopSampling (the sampling thread takes a little processor time: not for timed runs).
+    void Begin(bool sample);
     void End();
+    // Before the service closes its connections: the page caches are no longer read.
+    void ForgetConnections();
+    void StopSampling();
 
     const std::vector<QueryRecord>& Queries() const { return queries_; }
     int64_t RowsRead() const;
     int64_t StatusLines() const { return status_lines_; }
     double Seconds() const { return Since(end_); }
+    // The processor time of the whole process (every thread) during the run, user and system.
+    double UserSeconds() const { return user_s_; }
+    double SystemSeconds() const { return system_s_; }
+    const PeakSnapshot& Peak() const { return peak_; }
+    // The same when the heap malloc had handed out was at its highest.
+    const PeakSnapshot& HeapPeak() const { return heap_peak_; }
+    // Whether each connection in Peak().cache_kib was opened on the thread that called Attach.
+    std::vector<bool> ConnectionsOpenedOnMain() const;
 
 private:
     double Since(std::chrono::steady_clock::time_point t) const {
@@ -53,7 +90,16 @@ private:
 
     std::chrono::steady_clock::time_point begin_;
     std::chrono::steady_clock::time_point end_;
+    double user_s_ = 0;
+    double system_s_ = 0;
+    void Sample();
+
     std::vector<QueryRecord> queries_;
+    PeakSnapshot peak_;
+    PeakSnapshot heap_peak_;
+    std::atomic<bool> sampling_{false};
+    std::atomic<bool> ended_{false};
+    std::thread sampler_;
     size_t delivered_ = 0;
     int64_t status_lines_ = 0;
 };

@@ -7,11 +7,11 @@
 //   serial_floor --db DATABASE --trace TRACE
 //
 // Before the clock starts it takes the results the last run left in DATABASE (parameters from
-// 30000 on) into a scratch file and deletes them, so that its inserts are inserts as the run's
-// were. A store's rows are loaded from that file into memory before its transaction (outside the
-// timing), as a program that had just computed them would hold them. Element filters run as
-// row-value lists, as SQLite evaluates them in one lookup per row; the connection has the settings
-// the database library gives its connections.
+// 30000 on) into a scratch file and deletes them, on a connection of its own, so that its inserts
+// are inserts as the run's were; the peak memory it prints is counted from then on. A store's rows are loaded
+// from that file into memory before its transaction (outside the timing), as a program that had just computed
+// them would hold them. Element filters run as row-value lists, as SQLite evaluates them in one lookup per
+// row; the connection has the settings the database library gives its connections.
 #include "run_trace.hpp"
 
 #include <CLI/CLI.hpp>
@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fmt/format.h>
+#include <malloc.h>
 #include <map>
 #include <sqlite3.h>
 #include <stdexcept>
@@ -63,6 +64,7 @@ public:
         Exec("pragma synchronous = normal");
         Exec("pragma cache_size = -65536");
     }
+    sqlite3* Handle() const { return db_; }
     ~Db() { sqlite3_close_v2(db_); }
 
     void Exec(const char* sql) {
@@ -150,6 +152,69 @@ int64_t PeakRssKib() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
+}
+
+double CpuSeconds(const timeval& t) {
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+}
+
+// What the resident memory is made of, taken after each query and store when it is the highest
+// yet (with --peak-detail), in KiB.
+struct PeakSnapshot {
+    std::string step;
+    int64_t resident_kib = 0;
+    int64_t file_kib = 0;
+    int64_t heap_used_kib = 0;
+    int64_t heap_mmapped_kib = 0;
+    int64_t heap_free_kib = 0;
+    int64_t sqlite_kib = 0;
+    int64_t cache_kib = 0;
+    int64_t rows_kib = 0; // the rows of the store under way
+};
+
+// Gives back what the setup freed and starts the peak (ru_maxrss) again from the memory now
+// resident, so that the peak is the run's, as run_bench's is.
+void ForgetSetupMemory() {
+    malloc_trim(0);
+    if (std::FILE* refs = std::fopen("/proc/self/clear_refs", "w")) {
+        std::fputs("5", refs);
+        std::fclose(refs);
+    }
+}
+
+bool g_peak_detail = false;
+PeakSnapshot g_peak;
+
+void TakePeak(sqlite3* db, const char* step, size_t rows) {
+    if (!g_peak_detail) {
+        return;
+    }
+    long size = 0;
+    long resident = 0;
+    long file = 0;
+    if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld %ld %ld", &size, &resident, &file) != 3) {
+            resident = 0;
+        }
+        std::fclose(statm);
+    }
+    const int64_t page_kib = sysconf(_SC_PAGESIZE) / 1024;
+    if (resident * page_kib <= g_peak.resident_kib) {
+        return;
+    }
+    const struct mallinfo2 info = mallinfo2();
+    int cache = 0;
+    int highwater = 0;
+    sqlite3_db_status(db, SQLITE_DBSTATUS_CACHE_USED, &cache, &highwater, 0);
+    g_peak = PeakSnapshot{step,
+                          resident * page_kib,
+                          file * page_kib,
+                          static_cast<int64_t>(info.uordblks / 1024),
+                          static_cast<int64_t>(info.hblkhd / 1024),
+                          static_cast<int64_t>(info.fordblks / 1024),
+                          sqlite3_memory_used() / 1024,
+                          cache / 1024,
+                          static_cast<int64_t>(rows * sizeof(ResultRow) / 1024)};
 }
 
 // The results of the last run, per parameter, into `scratch`.
@@ -248,6 +313,7 @@ void RunQuery(Db& db, const std::string& sql, const TraceQuery& q, Totals& total
     if (rc != SQLITE_DONE) {
         db.Fail("the query failed");
     }
+    TakePeak(db.Handle(), "query", 0);
     sqlite3_finalize(statement);
     totals.queries += Clock::now() - started;
 }
@@ -286,6 +352,7 @@ void Store(Db& db, const Inserts& inserts, const std::vector<ResultRow>& rows, T
         BindRow(inserts.single, 0, rows[at]);
         Step(db, inserts.single);
     }
+    TakePeak(db.Handle(), "store", rows.size());
     db.Exec("commit");
     totals.rows_written += static_cast<int64_t>(rows.size());
     totals.stores += Clock::now() - started;
@@ -297,16 +364,23 @@ int Run(const std::string& database, const std::string& trace_file) {
     for (const TraceQuery& q : trace) {
         texts.push_back(Positional(q.sql));
     }
-    Db db(database);
     std::FILE* scratch = std::tmpfile();
     if (scratch == nullptr) {
         throw std::runtime_error("no scratch file");
     }
-    const std::map<int32_t, Stored> stored = SaveResults(db, scratch);
-    if (stored.empty()) {
-        throw std::runtime_error("the database holds no results: run run_bench --trace on it first");
+    std::map<int32_t, Stored> stored;
+    {
+        // On a connection of its own, as run_bench deletes the results: the pages this reads and the
+        // memory it frees are not the run's.
+        Db setup(database);
+        stored = SaveResults(setup, scratch);
+        if (stored.empty()) {
+            throw std::runtime_error("the database holds no results: run run_bench --trace on it first");
+        }
+        setup.Exec("delete from data where parnumber >= 30000");
     }
-    db.Exec("delete from data where parnumber >= 30000");
+    ForgetSetupMemory();
+    Db db(database);
     Inserts inserts;
     inserts.single = db.Prepare(InsertText(1));
     if (g_batch_rows > 1) {
@@ -315,6 +389,8 @@ int Run(const std::string& database, const std::string& trace_file) {
 
     Totals totals;
     Clock::duration loading{};
+    rusage cpu_before{};
+    getrusage(RUSAGE_SELF, &cpu_before);
     const auto started = Clock::now();
     for (size_t i = 0; i < trace.size(); ++i) {
         const TraceQuery& q = trace[i];
@@ -339,6 +415,8 @@ int Run(const std::string& database, const std::string& trace_file) {
         Store(db, inserts, rows, totals);
     }
     const double run = Seconds(Clock::now() - started - loading);
+    rusage cpu_after{};
+    getrusage(RUSAGE_SELF, &cpu_after);
     sqlite3_finalize(inserts.single);
     sqlite3_finalize(inserts.batch);
     std::fclose(scratch);
@@ -346,6 +424,20 @@ int Run(const std::string& database, const std::string& trace_file) {
                "memory (ru_maxrss) {:.1f} MiB\n",
                run, Seconds(totals.queries), Seconds(totals.stores), totals.rows_read, totals.rows_written,
                static_cast<double>(PeakRssKib()) / 1024.0);
+    fmt::print("floor processor time (loading the stores' rows included): user {:.2f} s, system {:.2f} s\n",
+               CpuSeconds(cpu_after.ru_utime) - CpuSeconds(cpu_before.ru_utime),
+               CpuSeconds(cpu_after.ru_stime) - CpuSeconds(cpu_before.ru_stime));
+    if (g_peak_detail) {
+        const PeakSnapshot& p = g_peak;
+        const auto mib = [](int64_t kib) { return static_cast<double>(kib) / 1024.0; };
+        fmt::print(
+            "at the peak (after a {}): resident {:.1f} MiB = file-backed {:.1f} + anonymous {:.1f}; malloc: "
+            "handed out {:.1f} in arenas + {:.1f} mapped, {:.1f} free in arenas; SQLite {:.1f}, of which "
+            "page cache {:.1f}; the store's rows {:.1f}\n",
+            p.step, mib(p.resident_kib), mib(p.file_kib), mib(p.resident_kib - p.file_kib),
+            mib(p.heap_used_kib), mib(p.heap_mmapped_kib), mib(p.heap_free_kib), mib(p.sqlite_kib),
+            mib(p.cache_kib), mib(p.rows_kib));
+    }
     g_sink = totals.sink;
     return 0;
 }
@@ -362,6 +454,8 @@ int main(int argc, char** argv) {
                    "rows an insert statement writes, as the host does (1: one by one)")
         ->capture_default_str()
         ->check(CLI::Range(1, 100));
+    app.add_flag("--peak-detail", g_peak_detail,
+                 "after each query and store, note what the memory is made of when it is the highest yet");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
