@@ -166,6 +166,7 @@ void SqliteConnection::TakeRole(ConnectionRole role) {
         // In place of the checkpoint that SQLite runs in the commit itself.
         checkpointer_ = std::make_unique<SqliteCheckpointer>(path_);
         sqlite3_wal_hook(db_, &SqliteConnection::WalCommitted, this);
+        releases_cache_ = true;
     }
 }
 
@@ -458,6 +459,10 @@ void SqliteConnection::Begin() {
 void SqliteConnection::Commit() {
     std::lock_guard lock(mutex_);
     ExecPlain("commit");
+    if (releases_cache_) {
+        // The next store writes another parameter's range: the pages of this one are not read again.
+        sqlite3_db_release_memory(db_);
+    }
 }
 
 void SqliteConnection::Rollback() {

@@ -100,6 +100,8 @@ private:
     std::unique_ptr<SqliteConnection> helper_;
     // A writer's checkpoints, run beside its next transactions.
     std::unique_ptr<SqliteCheckpointer> checkpointer_;
+    // A writer gives its page cache back after each commit.
+    bool releases_cache_ = false;
     std::mutex mutex_;
     // A run of rows writes one shape after another: the last one used is tried first, with no
     // allocation and no key to build per row.
