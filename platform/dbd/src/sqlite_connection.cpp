@@ -157,8 +157,9 @@ void SqliteConnection::ExecPlain(const char* sql) {
 void SqliteConnection::TakeRole(ConnectionRole role) {
     std::lock_guard lock(mutex_);
     if (role == ConnectionRole::kReader) {
-        // A reader walks ranges of the data table once: pages it keeps are rarely read again.
-        ExecPlain("pragma cache_size = -8192");
+        // A reader walks ranges of the data table once: pages it keeps are rarely read again, and
+        // a larger cache was measured no faster.
+        ExecPlain("pragma cache_size = -2048");
         // A private in-memory database has no second connection to read it.
         splits_reads_ = path_ != ":memory:";
     }
