@@ -7,12 +7,12 @@
 //   serial_floor --db DATABASE --trace TRACE
 //
 // Before the clock starts it takes the results the last run left in DATABASE (parameters from
-// 30000 on) into a scratch file and deletes them, on a connection of its own, so that its inserts
-// are inserts as the run's were; the peak memory it prints is counted from then on. A store's rows are loaded
-// from that file into memory before its transaction (outside the timing), as a program that had just computed
-// them would hold them. Element filters run as row-value lists, as SQLite evaluates them in one lookup per
-// row; the connection has the settings the database library gives its connections and gives its
-// page cache back after each commit, as the host's writer does.
+// 30000 on) into a scratch file and deletes them, so that its inserts are inserts as the run's
+// were; the peak memory it prints is counted from then on. A store's rows are loaded from that
+// file into memory before its transaction (outside the timing), as a program that had just
+// computed them would hold them. Element filters run as row-value lists, as SQLite evaluates them
+// in one lookup per row; the connection has the settings the database library gives its
+// connections and gives its page cache back after each commit, as the host's writer does.
 #include "run_trace.hpp"
 
 #include <CLI/CLI.hpp>
@@ -370,19 +370,15 @@ int Run(const std::string& database, const std::string& trace_file) {
     if (scratch == nullptr) {
         throw std::runtime_error("no scratch file");
     }
-    std::map<int32_t, Stored> stored;
-    {
-        // On a connection of its own, as run_bench deletes the results: the pages this reads and the
-        // memory it frees are not the run's.
-        Db setup(database);
-        stored = SaveResults(setup, scratch);
-        if (stored.empty()) {
-            throw std::runtime_error("the database holds no results: run run_bench --trace on it first");
-        }
-        setup.Exec("delete from data where parnumber >= 30000");
-    }
-    ForgetSetupMemory();
     Db db(database);
+    const std::map<int32_t, Stored> stored = SaveResults(db, scratch);
+    if (stored.empty()) {
+        throw std::runtime_error("the database holds no results: run run_bench --trace on it first");
+    }
+    db.Exec("delete from data where parnumber >= 30000");
+    // The pages this read and the memory it freed are not the run's.
+    sqlite3_db_release_memory(db.Handle());
+    ForgetSetupMemory();
     Inserts inserts;
     inserts.single = db.Prepare(InsertText(1));
     if (g_batch_rows > 1) {
