@@ -7,6 +7,7 @@
 #include "exec_node.hpp"
 #include "float_code.hpp"
 
+#include <unordered_map>
 #include <vector>
 
 namespace tl::script {
@@ -73,6 +74,8 @@ private:
     void EmitInt(const Expr* expr);
     void EmitArith(const BinaryExpr* expr);
     void EmitNative(const CallExpr* call);
+    void EmitScript(const CallExpr* call);
+    const ScriptCall* CallShapeOf(const CallExpr* call);
     void EmitLoad(const Expr* expr, bool as_float);
     void EmitTree(const ExprNode* node, bool as_float);
     void EmitOp(FloatCodeOp op);
@@ -90,6 +93,7 @@ private:
     // A routine declared forward has its frame laid out only when its body is checked, so the
     // calls learn their frame's shape when compilation ends.
     std::vector<ScriptCall*> script_calls_;
+    std::unordered_map<const RoutineInfo*, const ScriptCall*> call_shapes_;
     FloatCodeBuffer float_code_;
 };
 

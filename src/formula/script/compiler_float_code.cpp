@@ -37,6 +37,34 @@ bool IsScalarNative(const Expr* expr) {
     return true;
 }
 
+bool IsScalarKind(TypeKind kind) {
+    return kind == TypeKind::Integer || kind == TypeKind::Float || kind == TypeKind::Boolean ||
+           kind == TypeKind::Char;
+}
+
+// A script function that takes numbers by value and returns a number: the code's stack holds
+// its arguments until the call copies them into the frame.
+bool IsScalarScriptCall(const Expr* expr) {
+    if (expr->kind != ExprKind::Call) {
+        return false;
+    }
+    const auto* call = static_cast<const CallExpr*>(expr);
+    if (call->call_kind != CallKind::Script || call->args.size() > static_cast<size_t>(kMaxNativeArgs) ||
+        call->args.size() != call->routine->params.size()) {
+        return false;
+    }
+    const RoutineInfo* routine = call->routine;
+    if (!routine->is_function || routine->result == nullptr || !IsScalarKind(routine->result->kind)) {
+        return false;
+    }
+    for (const ParamInfo& param : routine->params) {
+        if (param.by_ref() || !IsScalarKind(param.type->kind)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool IsFloatArith(const Expr* expr) {
     if (expr->kind != ExprKind::Binary) {
         return false;
@@ -57,7 +85,7 @@ bool Compiler::Flattenable(const Expr* expr) {
     if (expr->kind == ExprKind::Unary) {
         return true;
     }
-    return IsFloatArith(expr) || IsScalarNative(expr);
+    return IsFloatArith(expr) || IsScalarNative(expr) || IsScalarScriptCall(expr);
 }
 
 bool Compiler::BuildFloatCode(const Expr* expr, FloatCode& code) {
@@ -186,6 +214,46 @@ void Compiler::EmitNative(const CallExpr* call) {
     Push(1 - static_cast<int>(call->args.size()));
 }
 
+// The routine's shape, one per routine: the frame and the parameters' slots, without argument
+// nodes.
+const ScriptCall* Compiler::CallShapeOf(const CallExpr* call) {
+    auto [found, added] = call_shapes_.try_emplace(call->routine, nullptr);
+    if (added) {
+        auto* shape = arena_.New<ScriptCall>(call->routine->pos, call->routine);
+        shape->args = ArenaSpan<ScriptArg>::Allocate(arena_, call->routine->params.size());
+        for (size_t i = 0; i < call->routine->params.size(); ++i) {
+            const ParamInfo& param = call->routine->params[i];
+            shape->args[i].type = param.type;
+            shape->args[i].offset = param.offset;
+            shape->args[i].kind = param.type->kind;
+        }
+        script_calls_.push_back(shape);
+        found->second = shape;
+    }
+    return found->second;
+}
+
+// Arguments as the tree call evaluates them, in order, each as its parameter's type.
+void Compiler::EmitScript(const CallExpr* call) {
+    EmitOp(FloatCodeOp::Script);
+    EmitOperand(CallShapeOf(call));
+    EmitPosition(call->pos);
+    std::vector<uint8_t>& ops = float_code_.ops;
+    const size_t length_at = ops.size();
+    EmitOperand(uint32_t{0});
+    for (size_t i = 0; i < call->args.size(); ++i) {
+        if (call->routine->params[i].type->kind == TypeKind::Float) {
+            EmitFloat(call->args[i]);
+        } else {
+            EmitInt(call->args[i]);
+        }
+    }
+    EmitOp(FloatCodeOp::ArgsEnd);
+    const auto length = static_cast<uint32_t>(ops.size() - length_at - sizeof(uint32_t));
+    std::memcpy(ops.data() + length_at, &length, sizeof(length));
+    Push(1 - static_cast<int>(call->args.size()));
+}
+
 void Compiler::EmitFloat(const Expr* expr) {
     if (expr->is_const) {
         EmitOp(FloatCodeOp::PushFloat);
@@ -230,6 +298,10 @@ void Compiler::EmitFloat(const Expr* expr) {
             EmitNative(static_cast<const CallExpr*>(expr));
             return;
         }
+        if (IsScalarScriptCall(expr)) {
+            EmitScript(static_cast<const CallExpr*>(expr));
+            return;
+        }
         break;
     default:
         break;
@@ -252,6 +324,10 @@ void Compiler::EmitInt(const Expr* expr) {
     }
     if (IsScalarNative(expr)) {
         EmitNative(static_cast<const CallExpr*>(expr));
+        return;
+    }
+    if (IsScalarScriptCall(expr)) {
+        EmitScript(static_cast<const CallExpr*>(expr));
         return;
     }
     EmitTree(CompileExpr(expr), false);

@@ -553,100 +553,44 @@ void NativeCall::Run(ExecContext& c) const {
 
 // ---- script calls ----------------------------------------------------------------------------
 
-namespace {
-
-// Everything a call sets up is taken down however the routine ends.
-struct CallScope {
-    CallScope(ExecContext& ctx, const ScriptCall* sc, Slot* f)
-        : c(ctx), call(sc), frame(f), saved(ctx.frame) {}
-    [[gnu::always_inline]] ~CallScope() {
-        c.frame = saved;
-        for (const ManagedSlot& slot : call->routine->managed) {
-            ReleaseValue(slot.type, frame + slot.offset);
-        }
-        c.stack.Pop(call->frame_slots);
-        c.LeaveCall();
-    }
-    ExecContext& c;
-    const ScriptCall* call;
-    Slot* frame;
-    Slot* saved;
-};
-
-} // namespace
-
 // A call that fails, or finds an error pending, leaves result as the caller cleared it. Inlined
 // into each of its callers: a deep recursion pays for every native frame a script call adds.
 [[gnu::always_inline]] inline void ScriptCall::Invoke(ExecContext& c, Slot* result) const {
-    if (c.Failed() || !c.EnterCall(pos)) [[unlikely]] {
-        return;
-    }
-    Slot* frame = c.stack.PushUncleared(frame_slots, c.max_frame_slots);
-    if (frame == nullptr) [[unlikely]] {
-        c.LeaveCall();
-        c.SetStackOverflow(pos);
-        return;
-    }
-    SlotStack::Clear(frame, clear_from, frame_slots);
-    CallScope scope(c, this, frame);
-    for (const ScriptArg& arg : args) {
-        Slot* slot = frame + arg.offset;
-        if (arg.by_ref) {
-            slot->ref = arg.node->Address(c);
-            continue;
+    InvokeWith(c, pos, result, [this, &c](Slot* frame) {
+        for (const ScriptArg& arg : args) {
+            Slot* slot = frame + arg.offset;
+            if (arg.by_ref) {
+                slot->ref = arg.node->Address(c);
+                continue;
+            }
+            switch (arg.kind) {
+            case TypeKind::Float:
+                slot->f = arg.node->Float(c);
+                break;
+            case TypeKind::String:
+                slot->s = arg.node->String(c).Release();
+                break;
+            case TypeKind::Class:
+                slot->o = arg.node->Object(c);
+                break;
+            case TypeKind::Variant:
+                arg.node->Variant(c, slot);
+                break;
+            case TypeKind::Array:
+            case TypeKind::Record:
+                CopyValue(arg.type, slot, arg.node->Address(c));
+                break;
+            default: {
+                // The whole slot: the frame was not cleared below the arguments' end.
+                Slot value;
+                value.raw = 0;
+                value.i = arg.node->Int(c);
+                *slot = value;
+                break;
+            }
+            }
         }
-        switch (arg.kind) {
-        case TypeKind::Float:
-            slot->f = arg.node->Float(c);
-            break;
-        case TypeKind::String:
-            slot->s = arg.node->String(c).Release();
-            break;
-        case TypeKind::Class:
-            slot->o = arg.node->Object(c);
-            break;
-        case TypeKind::Variant:
-            arg.node->Variant(c, slot);
-            break;
-        case TypeKind::Array:
-        case TypeKind::Record:
-            CopyValue(arg.type, slot, arg.node->Address(c));
-            break;
-        default: {
-            // The whole slot: the frame was not cleared below the arguments' end.
-            Slot value;
-            value.raw = 0;
-            value.i = arg.node->Int(c);
-            *slot = value;
-            break;
-        }
-        }
-    }
-    if (c.Failed()) [[unlikely]] {
-        return;
-    }
-    c.frame = frame;
-    try {
-        routine->code->Exec(c);
-    } catch (const ScriptError& error) {
-        // Unwinding ends here: the callers above learn of the error from the context.
-        c.SetPending(error);
-        return;
-    }
-    if (c.Failed()) [[unlikely]] {
-        return;
-    }
-    if (result != nullptr && result_move != ResultMove::None) {
-        Slot* r = frame + result_offset;
-        result[0] = r[0];
-        if (result_move == ResultMove::Variant) {
-            result[1] = r[1];
-            r[0].raw = 0;
-            r[1].raw = 0;
-        } else if (result_move == ResultMove::Managed) {
-            r[0].raw = 0; // ownership moves to the caller
-        }
-    }
+    });
 }
 
 int32_t ScriptCall::Int(ExecContext& c) const {

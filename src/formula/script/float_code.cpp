@@ -1,5 +1,6 @@
 #include "float_code.hpp"
 
+#include "exec_call.hpp"
 #include "tlscript/call_frame.hpp"
 
 #include <cstring>
@@ -15,17 +16,14 @@ T Read(const uint8_t*& pc) {
     return value;
 }
 
-} // namespace
-
-double RunFloatCode(FloatCode code, ExecContext& c) {
-    // stack[0] is never a value: it keeps "below the first value" inside the array.
-    Slot stack[kFloatCodeStack + 1];
-    Slot* top = stack; // the topmost value
-    const uint8_t* pc = code.ops;
+// Runs the code from pc to its End, or to the ArgsEnd of a call's arguments, pushing above top;
+// returns the topmost value.
+Slot* RunOps(const uint8_t* pc, Slot* top, const SourcePos* positions, ExecContext& c) {
     for (;;) {
         switch (static_cast<FloatCodeOp>(*pc++)) {
         case FloatCodeOp::End:
-            return top->f;
+        case FloatCodeOp::ArgsEnd:
+            return top;
         case FloatCodeOp::PushFloat:
             (++top)->f = Read<double>(pc);
             break;
@@ -49,19 +47,19 @@ double RunFloatCode(FloatCode code, ExecContext& c) {
             break;
         case FloatCodeOp::Add:
             --top;
-            top->f = CheckFloat(c, top->f + top[1].f, code.positions[*pc++]);
+            top->f = CheckFloat(c, top->f + top[1].f, positions[*pc++]);
             break;
         case FloatCodeOp::Sub:
             --top;
-            top->f = CheckFloat(c, top->f - top[1].f, code.positions[*pc++]);
+            top->f = CheckFloat(c, top->f - top[1].f, positions[*pc++]);
             break;
         case FloatCodeOp::Mul:
             --top;
-            top->f = CheckFloat(c, top->f * top[1].f, code.positions[*pc++]);
+            top->f = CheckFloat(c, top->f * top[1].f, positions[*pc++]);
             break;
         case FloatCodeOp::Div: {
             --top;
-            const SourcePos& pos = code.positions[*pc++];
+            const SourcePos& pos = positions[*pc++];
             if (top[1].f == 0) [[unlikely]] {
                 RaiseFloatDivision(c, top->f, pos);
             }
@@ -70,23 +68,23 @@ double RunFloatCode(FloatCode code, ExecContext& c) {
         }
         case FloatCodeOp::AddConst: {
             double k = Read<double>(pc);
-            top->f = CheckFloat(c, top->f + k, code.positions[*pc++]);
+            top->f = CheckFloat(c, top->f + k, positions[*pc++]);
             break;
         }
         case FloatCodeOp::SubConst: {
             double k = Read<double>(pc);
-            top->f = CheckFloat(c, top->f - k, code.positions[*pc++]);
+            top->f = CheckFloat(c, top->f - k, positions[*pc++]);
             break;
         }
         case FloatCodeOp::MulConst: {
             double k = Read<double>(pc);
-            top->f = CheckFloat(c, top->f * k, code.positions[*pc++]);
+            top->f = CheckFloat(c, top->f * k, positions[*pc++]);
             break;
         }
         case FloatCodeOp::Native: {
             const auto* def = Read<const FunctionDef*>(pc);
             const int count = *pc++;
-            const SourcePos& pos = code.positions[*pc++];
+            const SourcePos& pos = positions[*pc++];
             Slot* args = top - count + 1;
             Slot result;
             result.raw = 0;
@@ -104,8 +102,41 @@ double RunFloatCode(FloatCode code, ExecContext& c) {
         case FloatCodeOp::NodeInt:
             (++top)->i = Read<const ExprNode*>(pc)->Int(c);
             break;
+        case FloatCodeOp::Script: {
+            const auto* call = Read<const ScriptCall*>(pc);
+            const SourcePos& pos = positions[*pc++];
+            const auto length = Read<uint32_t>(pc);
+            const uint8_t* args_code = pc;
+            pc += length;
+            Slot result;
+            result.raw = 0;
+            call->InvokeWith(c, pos, &result, [&](Slot* frame) {
+                RunOps(args_code, top, positions, c);
+                const Slot* value = top + 1;
+                for (const ScriptArg& arg : call->args) {
+                    if (arg.kind == TypeKind::Float) {
+                        frame[arg.offset] = *value;
+                    } else {
+                        // The whole slot: the frame was not cleared below the arguments' end.
+                        frame[arg.offset].raw = 0;
+                        frame[arg.offset].i = value->i;
+                    }
+                    ++value;
+                }
+            });
+            *++top = result;
+            break;
+        }
         }
     }
+}
+
+} // namespace
+
+double RunFloatCode(FloatCode code, ExecContext& c) {
+    // stack[0] is never a value: it keeps "below the first value" inside the array.
+    Slot stack[kFloatCodeStack + 1];
+    return RunOps(code.ops, stack, code.positions, c)->f;
 }
 
 } // namespace tl::script

@@ -32,6 +32,11 @@ enum class FloatCodeOp : uint8_t {
     Native,    // FunctionDef*, uint8 argument count, uint8 position index
     NodeFloat, // const ExprNode*: a subexpression left in tree form
     NodeInt,   // const ExprNode*
+    // const ScriptCall*, uint8 position index, uint32 length of the argument code: a call of a
+    // script function of numbers. The argument code follows, ended by ArgsEnd; it runs once the
+    // call is entered, as a tree call evaluates its arguments.
+    Script,
+    ArgsEnd,
 };
 
 // The deepest stack that flattened code may need, and the tallest expression flattened whole:
