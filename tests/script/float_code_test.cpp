@@ -50,6 +50,7 @@ using ProgramCase = testing::OutputCase;
 TEST_F(FloatCodeTest, ComputesHostCallOperandsInEitherForm) {
     const std::vector<ProgramCase> cases = {
         {"W6(3, i, k, x, y, 2) + 1", "314.5"},
+        {"W6(-300, 70000, -2, 0.5, -1E5, -2)", "140000.5"}, // constants of every size and sign
         {"Half(i) + Half(9) * 0.5", "5"},
     };
     for (const ProgramCase& c : cases) {

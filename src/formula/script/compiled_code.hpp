@@ -14,6 +14,8 @@
 
 namespace tl::script {
 
+struct FunctionDef;
+struct ScriptCall;
 struct StmtNode;
 
 // Without a configured bound, neither the globals nor one routine frame nor all frames of the
@@ -32,6 +34,9 @@ struct CompiledCode {
     std::vector<ManagedSlot> global_managed;
     const StmtNode* main = nullptr;
     std::vector<std::string> files; // 0: the main text
+    // What Float code calls, by a two-byte index instead of an eight-byte pointer.
+    std::vector<const FunctionDef*> float_code_natives;
+    std::vector<const ScriptCall*> float_code_calls;
 
     // String constants, each text kept once.
     StrRep* Intern(std::string_view text) {

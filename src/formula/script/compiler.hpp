@@ -82,6 +82,11 @@ private:
     template <class T>
     void EmitOperand(T value);
     void EmitPosition(SourcePos pos);
+    void EmitFloatConst(double value);
+    void EmitIntConst(int32_t value);
+    template <class T>
+    void EmitIndex(const T* target, std::unordered_map<const T*, uint16_t>& indexes,
+                   std::vector<const T*>& table);
     void Push(int count);
 
     CompiledCode& code_;
@@ -94,6 +99,8 @@ private:
     // calls learn their frame's shape when compilation ends.
     std::vector<ScriptCall*> script_calls_;
     std::unordered_map<const RoutineInfo*, const ScriptCall*> call_shapes_;
+    std::unordered_map<const FunctionDef*, uint16_t> native_indexes_;
+    std::unordered_map<const ScriptCall*, uint16_t> call_indexes_;
     FloatCodeBuffer float_code_;
 };
 

@@ -6,6 +6,8 @@
 #include "exec_call.hpp"
 #include "float_code.hpp"
 
+#include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace tl::script {
@@ -151,6 +153,53 @@ void Compiler::EmitPosition(SourcePos pos) {
     b.ops.push_back(static_cast<uint8_t>(index));
 }
 
+// Constants take the shortest form that holds them exactly: formulas are full of small whole
+// numbers (element codes, channel numbers, zeros).
+void Compiler::EmitFloatConst(double value) {
+    const bool whole = value >= INT16_MIN && value <= INT16_MAX && std::trunc(value) == value &&
+                       !(value == 0 && std::signbit(value));
+    if (whole) {
+        EmitOp(FloatCodeOp::PushWhole);
+        EmitOperand(static_cast<int16_t>(value));
+    } else {
+        EmitOp(FloatCodeOp::PushFloat);
+        EmitOperand(value);
+    }
+    Push(1);
+}
+
+void Compiler::EmitIntConst(int32_t value) {
+    if (value >= INT8_MIN && value <= INT8_MAX) {
+        EmitOp(FloatCodeOp::PushInt8);
+        EmitOperand(static_cast<int8_t>(value));
+    } else if (value >= INT16_MIN && value <= INT16_MAX) {
+        EmitOp(FloatCodeOp::PushInt16);
+        EmitOperand(static_cast<int16_t>(value));
+    } else {
+        EmitOp(FloatCodeOp::PushInt);
+        EmitOperand(value);
+    }
+    Push(1);
+}
+
+// The index of what an op calls in the program's table; more than a two-byte index can name
+// keeps the expression a tree.
+template <class T>
+void Compiler::EmitIndex(const T* target, std::unordered_map<const T*, uint16_t>& indexes,
+                         std::vector<const T*>& table) {
+    auto [found, added] = indexes.try_emplace(target, static_cast<uint16_t>(table.size()));
+    if (added) {
+        if (table.size() > UINT16_MAX) {
+            float_code_.state.failed = true;
+            indexes.erase(found);
+            EmitOperand(uint16_t{0});
+            return;
+        }
+        table.push_back(target);
+    }
+    EmitOperand(found->second);
+}
+
 void Compiler::Push(int count) {
     FloatCodeBuffer& b = float_code_;
     b.state.depth += count;
@@ -193,22 +242,18 @@ void Compiler::EmitNative(const CallExpr* call) {
         // Constant arguments are read as the tree compiler reads them, by the parameter's type.
         if (def->params[i].type == ValueType::Float) {
             if (arg->is_const) {
-                EmitOp(FloatCodeOp::PushFloat);
-                EmitOperand(arg->value.f);
-                Push(1);
+                EmitFloatConst(arg->value.f);
             } else {
                 EmitFloat(arg);
             }
         } else if (arg->is_const) {
-            EmitOp(FloatCodeOp::PushInt);
-            EmitOperand(static_cast<int32_t>(arg->value.i));
-            Push(1);
+            EmitIntConst(static_cast<int32_t>(arg->value.i));
         } else {
             EmitInt(arg);
         }
     }
     EmitOp(FloatCodeOp::Native);
-    EmitOperand(def);
+    EmitIndex(def, native_indexes_, code_.float_code_natives);
     float_code_.ops.push_back(static_cast<uint8_t>(call->args.size()));
     EmitPosition(call->pos);
     Push(1 - static_cast<int>(call->args.size()));
@@ -236,7 +281,7 @@ const ScriptCall* Compiler::CallShapeOf(const CallExpr* call) {
 // Arguments as the tree call evaluates them, in order, each as its parameter's type.
 void Compiler::EmitScript(const CallExpr* call) {
     EmitOp(FloatCodeOp::Script);
-    EmitOperand(CallShapeOf(call));
+    EmitIndex(CallShapeOf(call), call_indexes_, code_.float_code_calls);
     EmitPosition(call->pos);
     std::vector<uint8_t>& ops = float_code_.ops;
     const size_t length_at = ops.size();
@@ -256,9 +301,7 @@ void Compiler::EmitScript(const CallExpr* call) {
 
 void Compiler::EmitFloat(const Expr* expr) {
     if (expr->is_const) {
-        EmitOp(FloatCodeOp::PushFloat);
-        EmitOperand(expr->value.f);
-        Push(1);
+        EmitFloatConst(expr->value.f);
         return;
     }
     switch (expr->kind) {
@@ -311,9 +354,7 @@ void Compiler::EmitFloat(const Expr* expr) {
 
 void Compiler::EmitInt(const Expr* expr) {
     if (expr->is_const) {
-        EmitOp(FloatCodeOp::PushInt);
-        EmitOperand(static_cast<int32_t>(expr->value.i));
-        Push(1);
+        EmitIntConst(static_cast<int32_t>(expr->value.i));
         return;
     }
     if (expr->kind == ExprKind::Name || expr->kind == ExprKind::Index ||

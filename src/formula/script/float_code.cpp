@@ -27,8 +27,17 @@ Slot* RunOps(const uint8_t* pc, Slot* top, const SourcePos* positions, ExecConte
         case FloatCodeOp::PushFloat:
             (++top)->f = Read<double>(pc);
             break;
+        case FloatCodeOp::PushWhole:
+            (++top)->f = Read<int16_t>(pc);
+            break;
         case FloatCodeOp::PushInt:
             (++top)->i = Read<int32_t>(pc);
+            break;
+        case FloatCodeOp::PushInt8:
+            (++top)->i = Read<int8_t>(pc);
+            break;
+        case FloatCodeOp::PushInt16:
+            (++top)->i = Read<int16_t>(pc);
             break;
         case FloatCodeOp::Global:
             *++top = c.globals[Read<int32_t>(pc)];
@@ -82,7 +91,7 @@ Slot* RunOps(const uint8_t* pc, Slot* top, const SourcePos* positions, ExecConte
             break;
         }
         case FloatCodeOp::Native: {
-            const auto* def = Read<const FunctionDef*>(pc);
+            const FunctionDef* def = c.float_code_natives[Read<uint16_t>(pc)];
             const int count = *pc++;
             const SourcePos& pos = positions[*pc++];
             Slot* args = top - count + 1;
@@ -103,7 +112,7 @@ Slot* RunOps(const uint8_t* pc, Slot* top, const SourcePos* positions, ExecConte
             (++top)->i = Read<const ExprNode*>(pc)->Int(c);
             break;
         case FloatCodeOp::Script: {
-            const auto* call = Read<const ScriptCall*>(pc);
+            const ScriptCall* call = c.float_code_calls[Read<uint16_t>(pc)];
             const SourcePos& pos = positions[*pc++];
             const auto length = Read<uint32_t>(pc);
             const uint8_t* args_code = pc;

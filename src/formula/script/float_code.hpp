@@ -16,7 +16,10 @@ namespace tl::script {
 enum class FloatCodeOp : uint8_t {
     End,        // the value on top of the stack is the result
     PushFloat,  // double
+    PushWhole,  // int16: a Float constant that is a small whole number
     PushInt,    // int32
+    PushInt8,   // int8
+    PushInt16,  // int16
     Global,     // int32 slot offset: the slot of a global
     Local,      // int32 slot offset: the slot of the current frame
     Ref,        // int32 slot offset: the slot behind a var parameter
@@ -29,11 +32,11 @@ enum class FloatCodeOp : uint8_t {
     AddConst, // double, uint8 position index: top op constant; SubConst and MulConst alike
     SubConst,
     MulConst,
-    Native,    // FunctionDef*, uint8 argument count, uint8 position index
+    Native,    // uint16 index of the FunctionDef, uint8 argument count, uint8 position index
     NodeFloat, // const ExprNode*: a subexpression left in tree form
     NodeInt,   // const ExprNode*
-    // const ScriptCall*, uint8 position index, uint32 length of the argument code: a call of a
-    // script function of numbers. The argument code follows, ended by ArgsEnd; it runs once the
+    // uint16 index of the routine's ScriptCall, uint8 position index, uint32 length of the argument code: a
+    // call of a script function of numbers. The argument code follows, ended by ArgsEnd; it runs once the
     // call is entered, as a tree call evaluates its arguments.
     Script,
     ArgsEnd,

@@ -75,6 +75,8 @@ bool Program::Execute() {
     ctx.out = &output_;
     ctx.messages = &messages_;
     ctx.files = &code_->files;
+    ctx.float_code_natives = code_->float_code_natives.data();
+    ctx.float_code_calls = code_->float_code_calls.data();
     ctx.decimal_separator = settings.decimal_separator;
     ctx.depth = 0;
     ctx.max_depth = settings.max_call_depth;

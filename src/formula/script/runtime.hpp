@@ -16,6 +16,9 @@
 
 namespace tl::script {
 
+struct FunctionDef;
+struct ScriptCall;
+
 // An exception object: an instance of Exception or of a class descending from it.
 struct ObjRep {
     int32_t refs = 1;
@@ -149,6 +152,9 @@ public:
     std::string* out = nullptr;
     MessageList* messages = nullptr;
     const std::vector<std::string>* files = nullptr;
+    // The native functions and script routines that Float code calls, by their index there.
+    const FunctionDef* const* float_code_natives = nullptr;
+    const ScriptCall* const* float_code_calls = nullptr;
     char decimal_separator = '.';
     // The state of Random and its relatives; kept from one execution to the next, as the
     // program's only state that is not data.
