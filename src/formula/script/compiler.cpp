@@ -419,6 +419,17 @@ const StmtNode* Compiler::CompileCallStmt(const CallExpr* call, SourcePos pos, c
             kind = PrintKind::Float;
             break;
         case TypeKind::String:
+            if (arg->kind == ExprKind::Member && !arg->is_const) {
+                const auto* member = static_cast<const MemberExpr*>(arg);
+                const bool class_name = member->member == MemberKind::ClassName;
+                if ((class_name || member->member == MemberKind::Message) &&
+                    member->base->kind == ExprKind::Name && !member->base->is_const) {
+                    return VisitLocation(LocationOf(member->base), [&](auto l) -> const StmtNode* {
+                        return arena_.New<PrintMessageAt<decltype(l)>>(pos, member->pos, l, newline,
+                                                                       class_name, prefix);
+                    });
+                }
+            }
             kind = PrintKind::String;
             break;
         case TypeKind::Boolean:

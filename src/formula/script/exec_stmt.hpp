@@ -1,6 +1,7 @@
 // Executable statements.
 #pragma once
 
+#include "ansi_text.hpp"
 #include "exec_node.hpp"
 #include "float_format.hpp"
 #include "types.hpp"
@@ -369,6 +370,35 @@ struct PrintFloatAt final : StmtNode {
     Loc loc;
     const StrRep* prefix;
     bool newline;
+};
+
+// Print or PrintLn of E.Message (or E.ClassName) of the exception a variable holds, as every
+// handler of a run script prints it. `member` is where ".Message" stands, for the error of a nil
+// object, which comes after the prefix is written, as in PrintNode.
+template <class Loc>
+struct PrintMessageAt final : StmtNode {
+    PrintMessageAt(SourcePos p, SourcePos m, Loc l, bool nl, bool name, const StrRep* pre)
+        : StmtNode(p), member(m), prefix(pre), loc(l), newline(nl), class_name(name) {}
+    Flow Exec(ExecContext& c) const override {
+        if (prefix != nullptr) {
+            c.out->append(StrView(prefix));
+        }
+        const ObjRep* obj = loc.Get(c)->o;
+        if (obj == nullptr) [[unlikely]] {
+            RaiseNilObject(c, member);
+        }
+        AppendAsUtf8(*c.out, class_name ? std::string_view(obj->cls->name) : obj->message.View());
+        if (newline) {
+            c.out->append("\r\n", 2);
+        }
+        c.CheckOutput(pos);
+        return Flow::Normal;
+    }
+    SourcePos member;
+    const StrRep* prefix;
+    Loc loc;
+    bool newline;
+    bool class_name;
 };
 
 struct PrintConst final : StmtNode {

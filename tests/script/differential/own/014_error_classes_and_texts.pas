@@ -1,6 +1,6 @@
 // The error classes and texts of the built-in routines, and of run-time errors a handler catches:
 // a constant index out of bounds, Round beyond the Integer range, mod by zero, the text of a nil
-// exception object (from a global, a local and a var parameter).
+// exception object (from a global, after the text printed before it, a local and a var parameter).
 var s: string;
   i, z: Integer;
   x: Float;
@@ -41,7 +41,7 @@ begin
   x := 1e300;
   try i := Round(x); except on E: Exception do PrintLn(E.Message); end;
   try i := 1 mod z; except on E: Exception do PrintLn(E.Message); end;
-  try PrintLn(kept.Message); except on E: Exception do PrintLn(E.ClassName + ': ' + E.Message); end;
+  try Print('kept: '); PrintLn(kept.Message); except on E: Exception do PrintLn(E.ClassName + ': ' + E.Message); end;
   FromLocal;
   try raise EConvertError.Create('kept'); except on E: Exception do begin kept := E; ThroughParameter(kept); end; end;
 end.
