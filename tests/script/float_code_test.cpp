@@ -106,7 +106,8 @@ TEST_F(FloatCodeTest, ReportsTheTextAndPositionOfTheFailingOperation) {
         {"r := y * y + 1;", "Floating point overflow [строка: 3, столбец: 8]"},
         {"r := x + y * 1E10;", "Floating point overflow [строка: 3, столбец: 12]"},
         {"r := 1 - (y * 1E8 + y * 1E8);", "Floating point overflow [строка: 3, столбец: 19]"},
-        {"r := 2 * Refuse(x);", "host says no [строка: 3, столбец: 10]"},
+        {"r := 2 * Refuse(\nx * 2);",
+         "host says no [строка: 3, столбец: 10]"}, // coded after one on a later line
         {"r := 2 * Sqrt(x - 1);", "Invalid floating point operation [строка: 3, столбец: 10]"}};
     for (const ProgramCase& c : cases) {
         auto result =

@@ -101,20 +101,35 @@ bool Compiler::BuildFloatCode(const Expr* expr, FloatCode& code) {
     b.state.positions_base = positions_mark;
     EmitFloat(expr);
     EmitOp(FloatCodeOp::End);
-    const bool ok = !b.state.failed;
+    const size_t pos_count = b.positions.size() - positions_mark;
+    const SourcePos* positions = b.positions.data() + positions_mark;
+    // Every position as a line distance from the first one and a column, in the first one's file.
+    bool fit = true;
+    for (size_t i = 0; i < pos_count; ++i) {
+        const int64_t line = int64_t{positions[i].line} - positions[0].line;
+        fit = fit && positions[i].file == positions[0].file && line >= INT16_MIN && line <= INT16_MAX &&
+              positions[i].column >= 0 && positions[i].column <= UINT16_MAX;
+    }
+    const bool ok = !b.state.failed && fit;
     if (ok) {
         const size_t op_bytes = b.ops.size() - ops_mark;
-        const size_t pos_count = b.positions.size() - positions_mark;
-        auto* ops = arena_.NewArray<uint8_t>(op_bytes);
-        std::memcpy(ops, b.ops.data() + ops_mark, op_bytes);
-        SourcePos* positions = nullptr;
+        const size_t table_bytes = pos_count == 0 ? 0 : sizeof(SourcePos) + pos_count * 4;
+        auto* data = arena_.NewArray<uint8_t>(1 + table_bytes + op_bytes);
+        data[0] = static_cast<uint8_t>(pos_count);
+        uint8_t* at = data + 1;
         if (pos_count > 0) {
-            positions = arena_.NewArray<SourcePos>(pos_count);
-            std::copy(b.positions.begin() + static_cast<ptrdiff_t>(positions_mark), b.positions.end(),
-                      positions);
+            std::memcpy(at, positions, sizeof(SourcePos));
+            at += sizeof(SourcePos);
+            for (size_t i = 0; i < pos_count; ++i) {
+                const auto line = static_cast<int16_t>(positions[i].line - positions[0].line);
+                const auto column = static_cast<uint16_t>(positions[i].column);
+                std::memcpy(at, &line, 2);
+                std::memcpy(at + 2, &column, 2);
+                at += 4;
+            }
         }
-        code.ops = ops;
-        code.positions = positions;
+        std::memcpy(at, b.ops.data() + ops_mark, op_bytes);
+        code.data = data;
     }
     b.ops.resize(ops_mark);
     b.positions.resize(positions_mark);

@@ -3,6 +3,7 @@
 #include "exec_call.hpp"
 #include "tlscript/call_frame.hpp"
 
+#include <cmath>
 #include <cstring>
 
 namespace tl::script {
@@ -16,9 +17,28 @@ T Read(const uint8_t*& pc) {
     return value;
 }
 
+// Position `index` of a piece of code: `positions` points at its first, whole one.
+SourcePos PositionAt(const uint8_t* positions, uint8_t index) {
+    SourcePos first;
+    std::memcpy(&first, positions, sizeof(first));
+    int16_t line = 0;
+    uint16_t column = 0;
+    const uint8_t* entry = positions + sizeof(SourcePos) + index * 4;
+    std::memcpy(&line, entry, 2);
+    std::memcpy(&column, entry + 2, 2);
+    return SourcePos{first.line + line, column, first.file};
+}
+
+double Checked(ExecContext& c, double r, const uint8_t* positions, uint8_t index) {
+    if (!std::isfinite(r)) [[unlikely]] {
+        RaiseFloatError(c, r, PositionAt(positions, index));
+    }
+    return r;
+}
+
 // Runs the code from pc to its End, or to the ArgsEnd of a call's arguments, pushing above top;
 // returns the topmost value.
-Slot* RunOps(const uint8_t* pc, Slot* top, const SourcePos* positions, ExecContext& c) {
+Slot* RunOps(const uint8_t* pc, Slot* top, const uint8_t* positions, ExecContext& c) {
     for (;;) {
         switch (static_cast<FloatCodeOp>(*pc++)) {
         case FloatCodeOp::End:
@@ -56,44 +76,44 @@ Slot* RunOps(const uint8_t* pc, Slot* top, const SourcePos* positions, ExecConte
             break;
         case FloatCodeOp::Add:
             --top;
-            top->f = CheckFloat(c, top->f + top[1].f, positions[*pc++]);
+            top->f = Checked(c, top->f + top[1].f, positions, *pc++);
             break;
         case FloatCodeOp::Sub:
             --top;
-            top->f = CheckFloat(c, top->f - top[1].f, positions[*pc++]);
+            top->f = Checked(c, top->f - top[1].f, positions, *pc++);
             break;
         case FloatCodeOp::Mul:
             --top;
-            top->f = CheckFloat(c, top->f * top[1].f, positions[*pc++]);
+            top->f = Checked(c, top->f * top[1].f, positions, *pc++);
             break;
         case FloatCodeOp::Div: {
             --top;
-            const SourcePos& pos = positions[*pc++];
+            const uint8_t index = *pc++;
             if (top[1].f == 0) [[unlikely]] {
-                RaiseFloatDivision(c, top->f, pos);
+                RaiseFloatDivision(c, top->f, PositionAt(positions, index));
             }
-            top->f = CheckFloat(c, top->f / top[1].f, pos);
+            top->f = Checked(c, top->f / top[1].f, positions, index);
             break;
         }
         case FloatCodeOp::AddConst: {
             double k = Read<double>(pc);
-            top->f = CheckFloat(c, top->f + k, positions[*pc++]);
+            top->f = Checked(c, top->f + k, positions, *pc++);
             break;
         }
         case FloatCodeOp::SubConst: {
             double k = Read<double>(pc);
-            top->f = CheckFloat(c, top->f - k, positions[*pc++]);
+            top->f = Checked(c, top->f - k, positions, *pc++);
             break;
         }
         case FloatCodeOp::MulConst: {
             double k = Read<double>(pc);
-            top->f = CheckFloat(c, top->f * k, positions[*pc++]);
+            top->f = Checked(c, top->f * k, positions, *pc++);
             break;
         }
         case FloatCodeOp::Native: {
             const FunctionDef* def = c.float_code_natives[Read<uint16_t>(pc)];
             const int count = *pc++;
-            const SourcePos& pos = positions[*pc++];
+            const SourcePos pos = PositionAt(positions, *pc++);
             Slot* args = top - count + 1;
             Slot result;
             result.raw = 0;
@@ -113,7 +133,7 @@ Slot* RunOps(const uint8_t* pc, Slot* top, const SourcePos* positions, ExecConte
             break;
         case FloatCodeOp::Script: {
             const ScriptCall* call = c.float_code_calls[Read<uint16_t>(pc)];
-            const SourcePos& pos = positions[*pc++];
+            const SourcePos pos = PositionAt(positions, *pc++);
             const auto length = Read<uint32_t>(pc);
             const uint8_t* args_code = pc;
             pc += length;
@@ -145,7 +165,10 @@ Slot* RunOps(const uint8_t* pc, Slot* top, const SourcePos* positions, ExecConte
 double RunFloatCode(FloatCode code, ExecContext& c) {
     // stack[0] is never a value: it keeps "below the first value" inside the array.
     Slot stack[kFloatCodeStack + 1];
-    return RunOps(code.ops, stack, code.positions, c)->f;
+    const uint8_t count = code.data[0];
+    const uint8_t* positions = code.data + 1;
+    const uint8_t* ops = count == 0 ? positions : positions + sizeof(SourcePos) + count * 4;
+    return RunOps(ops, stack, positions, c)->f;
 }
 
 } // namespace tl::script

@@ -47,11 +47,14 @@ enum class FloatCodeOp : uint8_t {
 inline constexpr int kFloatCodeStack = 64;
 inline constexpr int32_t kFloatCodeHeight = 32;
 // Positions of the operations that can raise, per piece of code.
-inline constexpr int kFloatCodePositions = 256;
+inline constexpr int kFloatCodePositions = 255;
 
+// One piece of code: the count of its positions (one byte), then, when there are any, the first
+// position whole and every position as its line's distance from the first one's (int16) and its
+// column (uint16), all in the same file; then the ops. A piece whose positions do not fit this
+// form stays a tree.
 struct FloatCode {
-    const uint8_t* ops = nullptr;
-    const SourcePos* positions = nullptr;
+    const uint8_t* data = nullptr;
 };
 
 double RunFloatCode(FloatCode code, ExecContext& c);
