@@ -58,8 +58,7 @@ TEST_F(FloatCodeTest, ComputesHostCallOperandsInEitherForm) {
             Run(std::string("var x, y, r: Float; i, k: Integer;\n") + "x := 2.5; y := -4; i := 7; k := 2;\n" +
                 "r := " + c.source + ";\nPrintLn(r);\nPrintLn(" + c.source + ");");
         EXPECT_EQ(result.messages, "") << c.source;
-        const std::string line = std::string(c.output) + "\r\n";
-        EXPECT_EQ(result.output, line + line) << c.source;
+        EXPECT_EQ(result.output, std::string(c.output) + "\r\n" + c.output + "\r\n") << c.source;
     }
 }
 

@@ -341,7 +341,8 @@ const StmtNode* Compiler::CompileTryExcept(const TryExceptStmt* stmt) {
         handler.body = CompileBlock(stmt->else_body, stmt->pos);
         handlers.push_back(handler);
     }
-    node->handlers = ArenaSpan<Handler>::From(arena_, handlers);
+    node->handlers = ArenaSpan<Handler>::From(arena_, handlers).data;
+    node->handler_count = static_cast<uint32_t>(handlers.size());
     return node;
 }
 
@@ -411,7 +412,10 @@ const StmtNode* Compiler::CompileCallStmt(const CallExpr* call, SourcePos pos, c
                 const Location loc = LocationOf(arg);
                 if (loc.kind != Location::Addr) {
                     return VisitLocation(loc, [&](auto l) -> const StmtNode* {
-                        return arena_.New<PrintFloatAt<decltype(l)>>(pos, l, newline, prefix);
+                        using L = decltype(l);
+                        return newline ? static_cast<const StmtNode*>(
+                                             arena_.New<PrintFloatAt<L, true>>(pos, l, prefix))
+                                       : arena_.New<PrintFloatAt<L, false>>(pos, l, prefix);
                     });
                 }
                 return arena_.New<PrintNode>(pos, loc.node, PrintKind::Float, newline, prefix);

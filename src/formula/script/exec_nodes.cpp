@@ -279,10 +279,10 @@ struct HandlerVariable {
 };
 
 // The first handler that takes obj, nullptr when none does.
-const Handler* ChooseHandler(ArenaSpan<Handler> handlers, const ObjRep* obj) {
-    for (const Handler& handler : handlers) {
-        if (handler.cls == nullptr || obj->cls->DescendsFrom(handler.cls)) {
-            return &handler;
+const Handler* ChooseHandler(const TryExceptNode& node, const ObjRep* obj) {
+    for (const Handler* handler = node.handlers; handler != node.handlers + node.handler_count; ++handler) {
+        if (handler->cls == nullptr || obj->cls->DescendsFrom(handler->cls)) {
+            return handler;
         }
     }
     return nullptr;
@@ -307,7 +307,7 @@ Flow TryExceptNode::Exec(ExecContext& c) const {
     try {
         flow = body->Exec(c);
     } catch (const ScriptError& error) {
-        const Handler* handler = ChooseHandler(handlers, error.Object());
+        const Handler* handler = ChooseHandler(*this, error.Object());
         if (handler == nullptr) {
             throw;
         }
@@ -317,7 +317,7 @@ Flow TryExceptNode::Exec(ExecContext& c) const {
         return flow;
     }
     ScriptError error = c.TakePending();
-    const Handler* handler = ChooseHandler(handlers, error.Object());
+    const Handler* handler = ChooseHandler(*this, error.Object());
     if (handler == nullptr) {
         c.SetPending(error.TakeObject(), error.Pos());
         return Flow::Raise;

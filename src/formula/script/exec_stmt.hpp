@@ -10,18 +10,21 @@
 
 namespace tl::script {
 
+// The count sits in the padding after the position: a run script has two blocks per formula.
 struct Block final : StmtNode {
-    Block(SourcePos p, ArenaSpan<const StmtNode*> b) : StmtNode(p), body(b) {}
+    Block(SourcePos p, ArenaSpan<const StmtNode*> b)
+        : StmtNode(p), count(static_cast<uint32_t>(b.size)), body(b.data) {}
     Flow Exec(ExecContext& c) const override {
-        for (const StmtNode* stmt : body) {
-            Flow flow = stmt->Exec(c);
+        for (const StmtNode* const* stmt = body; stmt != body + count; ++stmt) {
+            Flow flow = (*stmt)->Exec(c);
             if (flow != Flow::Normal) [[unlikely]] {
                 return flow;
             }
         }
         return Flow::Normal;
     }
-    ArenaSpan<const StmtNode*> body;
+    uint32_t count;
+    const StmtNode* const* body;
 };
 
 // ---- assignment ------------------------------------------------------------------------------
@@ -317,8 +320,9 @@ struct Handler {
 struct TryExceptNode final : StmtNode {
     TryExceptNode(SourcePos p, const StmtNode* b) : StmtNode(p), body(b) {}
     Flow Exec(ExecContext& c) const override;
+    uint32_t handler_count = 0; // in the padding after the position
     const StmtNode* body;
-    ArenaSpan<Handler> handlers;
+    const Handler* handlers = nullptr;
 };
 
 struct TryFinallyNode final : StmtNode {
@@ -352,24 +356,22 @@ struct PrintNode final : StmtNode {
     bool newline;
 };
 
-// Print or PrintLn of a Float variable with a fixed place.
-template <class Loc>
+// Print (Newline false) or PrintLn of a Float variable with a fixed place.
+template <class Loc, bool Newline>
 struct PrintFloatAt final : StmtNode {
-    PrintFloatAt(SourcePos p, Loc l, bool nl, const StrRep* pre)
-        : StmtNode(p), loc(l), prefix(pre), newline(nl) {}
+    PrintFloatAt(SourcePos p, Loc l, const StrRep* pre) : StmtNode(p), loc(l), prefix(pre) {}
     Flow Exec(ExecContext& c) const override {
         if (prefix != nullptr) {
             c.out->append(StrView(prefix));
         }
         AppendFloat(*c.out, loc.Get(c)->f, c.decimal_separator);
-        if (newline) {
+        if constexpr (Newline) {
             c.out->append("\r\n", 2);
         }
         return Flow::Normal;
     }
     Loc loc;
     const StrRep* prefix;
-    bool newline;
 };
 
 // Print or PrintLn of E.Message (or E.ClassName) of the exception a variable holds, as every
