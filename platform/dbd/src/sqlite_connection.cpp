@@ -158,8 +158,8 @@ void SqliteConnection::TakeRole(ConnectionRole role) {
     std::lock_guard lock(mutex_);
     if (role == ConnectionRole::kReader) {
         // A reader walks ranges of the data table once: pages it keeps are rarely read again, and
-        // a larger cache was measured no faster. 512 KiB holds the tree's path to the leaves.
-        ExecPlain("pragma cache_size = -512");
+        // a larger cache was measured no faster; 512 KiB was slower on a month of 10,000 pairs.
+        ExecPlain("pragma cache_size = -2048");
         // A private in-memory database has no second connection to read it.
         splits_reads_ = path_ != ":memory:";
     }
@@ -342,7 +342,7 @@ SqliteConnection& SqliteConnection::Helper() {
     if (helper_ == nullptr) {
         auto helper = std::make_unique<SqliteConnection>(path_, OpenMode::Existing, uri_);
         // It reads the later half of a range once, beside the reader's own cache.
-        helper->ExecPlain("pragma cache_size = -512");
+        helper->ExecPlain("pragma cache_size = -2048");
         helper_ = std::move(helper);
     }
     return *helper_;
