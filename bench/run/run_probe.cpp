@@ -1,5 +1,7 @@
 #include "run_probe.hpp"
 
+#include "resident_pages.hpp"
+
 #include <cstdio>
 #include <fmt/format.h>
 #include <malloc.h>
@@ -85,27 +87,18 @@ std::vector<bool> RunProbe::ConnectionsOpenedOnMain() const {
 }
 
 void RunProbe::Sample() {
-    const int64_t page_kib = sysconf(_SC_PAGESIZE) / 1024;
     while (sampling_.load(std::memory_order_relaxed)) {
-        long size = 0;
-        long resident = 0;
-        long file = 0;
-        if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
-            if (std::fscanf(statm, "%ld %ld %ld", &size, &resident, &file) != 3) {
-                resident = 0;
-            }
-            std::fclose(statm);
-        }
+        const ResidentPages pages = ReadResidentPages();
         const struct mallinfo2 info = mallinfo2();
         const auto handed_out = static_cast<int64_t>((info.uordblks + info.hblkhd) / 1024);
-        const bool resident_peak = resident * page_kib > peak_.resident_kib;
+        const bool resident_peak = pages.resident_kib > peak_.resident_kib;
         const bool heap_peak = handed_out > heap_peak_.heap_used_kib + heap_peak_.heap_mmapped_kib;
         if (resident_peak || heap_peak) {
             PeakSnapshot s;
             s.at_s = Since(std::chrono::steady_clock::now());
             s.after_end = ended_.load();
-            s.resident_kib = resident * page_kib;
-            s.file_kib = file * page_kib;
+            s.resident_kib = pages.resident_kib;
+            s.file_kib = pages.file_kib;
             s.heap_used_kib = static_cast<int64_t>(info.uordblks / 1024);
             s.heap_mmapped_kib = static_cast<int64_t>(info.hblkhd / 1024);
             s.heap_free_kib = static_cast<int64_t>(info.fordblks / 1024);

@@ -13,6 +13,7 @@
 // computed them would hold them. Element filters run as row-value lists, as SQLite evaluates them
 // in one lookup per row; the connection has the settings the database library gives its
 // connections and gives its page cache back after each commit, as the host's writer does.
+#include "resident_pages.hpp"
 #include "run_trace.hpp"
 
 #include <CLI/CLI.hpp>
@@ -190,17 +191,8 @@ void TakePeak(sqlite3* db, const char* step, size_t rows) {
     if (!g_peak_detail) {
         return;
     }
-    long size = 0;
-    long resident = 0;
-    long file = 0;
-    if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(statm, "%ld %ld %ld", &size, &resident, &file) != 3) {
-            resident = 0;
-        }
-        std::fclose(statm);
-    }
-    const int64_t page_kib = sysconf(_SC_PAGESIZE) / 1024;
-    if (resident * page_kib <= g_peak.resident_kib) {
+    const ResidentPages pages = ReadResidentPages();
+    if (pages.resident_kib <= g_peak.resident_kib) {
         return;
     }
     const struct mallinfo2 info = mallinfo2();
@@ -208,8 +200,8 @@ void TakePeak(sqlite3* db, const char* step, size_t rows) {
     int highwater = 0;
     sqlite3_db_status(db, SQLITE_DBSTATUS_CACHE_USED, &cache, &highwater, 0);
     g_peak = PeakSnapshot{step,
-                          resident * page_kib,
-                          file * page_kib,
+                          pages.resident_kib,
+                          pages.file_kib,
                           static_cast<int64_t>(info.uordblks / 1024),
                           static_cast<int64_t>(info.hblkhd / 1024),
                           static_cast<int64_t>(info.fordblks / 1024),
