@@ -4,6 +4,7 @@
 #include "tlcommon/text_codec.hpp"
 #include "tlhost/host_error.hpp"
 #include "tlhost/status_line.hpp"
+#include "tlplatform/db_connection.hpp"
 #include "tlplatform/wm.h"
 
 #include <cstdio>
@@ -338,10 +339,19 @@ void HostService::ExecQuery(int32_t task_id, const char* sql, const TlVariant* p
         return;
     }
     int64_t number = 0;
+    bool first_of_task = false;
     {
         std::lock_guard lock(mutex_);
         number = ++stats_.queries;
-        ++tasks_[task_id].queries;
+        first_of_task = ++tasks_[task_id].queries == 1;
+    }
+    if (first_of_task) {
+        // The task's settings and element lists are read by now; its data comes through the
+        // worker connections, so the pages the process connection cached are not read again.
+        auto process_lock = tl::db::LockProcessConnection();
+        if (tl::db::Connection* process = tl::db::ProcessConnection()) {
+            process->ReleaseCachedPages();
+        }
     }
     auto job = std::make_unique<QueryJob>(task_id, sql, params, param_count, handler, context);
     job->SetAnnounce([queue = queue_](QueryJob& ready) {

@@ -154,6 +154,11 @@ void SqliteConnection::ExecPlain(const char* sql) {
     }
 }
 
+void SqliteConnection::ReleaseCachedPages() {
+    std::lock_guard lock(mutex_);
+    sqlite3_db_release_memory(db_);
+}
+
 void SqliteConnection::TakeRole(ConnectionRole role) {
     std::lock_guard lock(mutex_);
     if (role == ConnectionRole::kReader) {

@@ -45,6 +45,7 @@ public:
                              std::span<const TlVariant> values) override;
     void TakeRole(ConnectionRole role) override;
     void Settle() override;
+    void ReleaseCachedPages() override;
     std::string_view BackendName() const override { return "sqlite"; }
     const std::string& Uri() const override { return uri_; }
 

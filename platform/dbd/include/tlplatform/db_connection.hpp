@@ -160,7 +160,7 @@ public:
                                      std::span<const TlVariant> values);
 
     // Tunes the connection for its use; called once, right after opening, before any statement of
-    // the user. The default leaves the connection as opened. SQLite: a reader keeps an 8 MiB page
+    // the user. The default leaves the connection as opened. SQLite: a reader keeps a 2 MiB page
     // cache instead of 64 MiB. A PostgreSQL backend may, for instance, make a reader's sessions
     // read-only or give a writer a larger work memory.
     virtual void TakeRole(ConnectionRole role) { (void)role; }
@@ -168,6 +168,9 @@ public:
     // (SQLite: the copy of the log into the database file); throws Error when some of it failed.
     // The host calls it when a run's stores are done. The default has nothing to wait for.
     virtual void Settle() {}
+    // Gives back the pages the connection keeps cached; later statements read them again. The
+    // default keeps none to give.
+    virtual void ReleaseCachedPages() {}
 
     virtual std::string_view BackendName() const = 0;
     virtual const std::string& Uri() const = 0;
