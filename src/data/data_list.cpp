@@ -53,6 +53,7 @@ void TDataList::Order() const {
             run_starts_.resize(kept);
             rows_.swap(merged_);
         }
+        merged_ = {}; // the other buffer is as large as the list: not kept until the next merge
     }
     run_starts_.clear();
     ordered_ = true;
