@@ -17,6 +17,7 @@
 #include "run_trace.hpp"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -333,6 +334,10 @@ void Step(Db& db, sqlite3_stmt* insert) {
 // As the host writes: g_batch_rows rows a statement, the rest one by one.
 void Store(Db& db, const Inserts& inserts, const std::vector<ResultRow>& rows, Totals& totals) {
     const auto started = Clock::now();
+    // The host's writer sizes its page cache by the rows of the store: 24 bytes a row, 8 to 64 MiB.
+    const int64_t cache_kib =
+        std::clamp<int64_t>(static_cast<int64_t>(rows.size()) * 24 / 1024, 8 * 1024, 64 * 1024);
+    db.Exec(fmt::format("pragma cache_size = -{}", cache_kib).c_str());
     db.Exec("begin immediate");
     size_t at = 0;
     for (; inserts.batch != nullptr && rows.size() - at >= g_batch_rows; at += g_batch_rows) {
@@ -348,6 +353,7 @@ void Store(Db& db, const Inserts& inserts, const std::vector<ResultRow>& rows, T
     TakePeak(db.Handle(), "store", rows.size());
     db.Exec("commit");
     sqlite3_db_release_memory(db.Handle()); // as the host's writer does after each commit
+    db.Exec("pragma cache_size = -65536");  // the cache the floor opened with, for its reads
     totals.rows_written += static_cast<int64_t>(rows.size());
     totals.stores += Clock::now() - started;
 }

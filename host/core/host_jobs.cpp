@@ -153,6 +153,7 @@ void StoreJob::Execute(tl::db::Connection& connection) noexcept {
         constexpr size_t kRowsPerWrite = 4096;
         constexpr int32_t kRowsToReadAhead = 4 * static_cast<int32_t>(kRowsPerWrite);
         RecordBatches batches(records_, kRowsPerWrite, count >= kRowsToReadAhead);
+        connection.ExpectRowsToWrite(count);
         connection.Begin();
         try {
             while (const RecordBatch* batch = batches.Next()) {

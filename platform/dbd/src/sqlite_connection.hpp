@@ -44,6 +44,7 @@ public:
     void InsertOrReplaceRows(std::string_view table, std::span<const std::string_view> names,
                              std::span<const TlVariant> values) override;
     void TakeRole(ConnectionRole role) override;
+    void ExpectRowsToWrite(int64_t rows) override;
     void Settle() override;
     void ReleaseCachedPages() override;
     std::string_view BackendName() const override { return "sqlite"; }
@@ -103,6 +104,8 @@ private:
     std::unique_ptr<SqliteCheckpointer> checkpointer_;
     // A writer gives its page cache back after each commit.
     bool releases_cache_ = false;
+    // The writer's page cache as last set, in KiB.
+    int64_t writer_cache_kib_ = 0;
     std::mutex mutex_;
     // A run of rows writes one shape after another: the last one used is tried first, with no
     // allocation and no key to build per row.

@@ -171,6 +171,9 @@ public:
     // Gives back the pages the connection keeps cached; later statements read them again. The
     // default keeps none to give.
     virtual void ReleaseCachedPages() {}
+    // Tells a writer how many rows its next transaction stores, before Begin, so that what it keeps
+    // for the write can follow the rows. SQLite: the writer's page cache. The default ignores it.
+    virtual void ExpectRowsToWrite(int64_t rows) { (void)rows; }
 
     virtual std::string_view BackendName() const = 0;
     virtual const std::string& Uri() const = 0;
