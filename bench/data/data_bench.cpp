@@ -98,24 +98,53 @@ void BM_ReadStampsWithLookups(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadStampsWithLookups)->Unit(benchmark::kMillisecond);
 
+// The result rows of the day's pass, stamp after stamp, the channels in one order at every stamp.
+void AddPassRows(TDBRecords& records) {
+    ResultRowWriter writer(records);
+    for (int s = 0; s < kStamps; ++s) {
+        for (int device = 1; device <= kDevices; ++device) {
+            for (int item = 1; item <= kChannels; ++item) {
+                writer.Add({30012, Stamp(s), device, item, 0, 1.5, 2.5, 0, kDay});
+            }
+        }
+    }
+}
+
 void BM_AddResultRows(benchmark::State& state) {
     int64_t rows = 0;
     for (auto _ : state) {
         TDBRecords records;
-        ResultRowWriter writer(records);
-        for (int s = 0; s < kStamps; ++s) {
-            for (int device = 1; device <= kDevices; ++device) {
-                for (int item = 1; item <= kChannels; ++item) {
-                    writer.Add({30012, Stamp(s), device, item, 0, 1.5, 2.5, 0, kDay});
-                }
-            }
-        }
+        AddPassRows(records);
         rows += records.Count();
         benchmark::DoNotOptimize(records.Count());
     }
     state.SetItemsProcessed(rows);
+    TDBRecords records;
+    AddPassRows(records);
+    state.counters["bytes/row"] = static_cast<double>(records.ValueBytes()) / records.Count();
 }
 BENCHMARK(BM_AddResultRows)->Unit(benchmark::kMillisecond);
+
+// Every field of every row read back through the C interface, as the host's store reads them.
+void BM_ReadResultRowsThroughAbi(benchmark::State& state) {
+    TDBRecords records;
+    AddPassRows(records);
+    const TlRecords* abi = records.AsAbi(TextEncoding::kCp1251);
+    const int32_t count = abi->vtbl->Count(abi);
+    for (auto _ : state) {
+        double sum = 0;
+        for (int32_t r = 0; r < count; ++r) {
+            const int32_t fields = abi->vtbl->FieldCount(abi, r);
+            for (int32_t f = 0; f < fields; ++f) {
+                const TlVariant value = abi->vtbl->Value(abi, r, f);
+                sum += value.kind == TL_VT_INT32 ? value.v.i32 : value.v.f64;
+            }
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(int64_t{state.iterations()} * count);
+}
+BENCHMARK(BM_ReadResultRowsThroughAbi)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace tl

@@ -14,6 +14,15 @@ namespace {
 // Rows of one stamp alternate between a few status words: the shared fields of the last few rows
 // are tried before new ones are kept.
 constexpr size_t kSharedLookBack = 4;
+// The element index starts at this many slots and is kept at most half full.
+constexpr size_t kFirstElementSlots = 64;
+
+size_t ElementHashOf(int32_t object, int32_t item, int32_t type) {
+    uint64_t h = static_cast<uint32_t>(object) * 0x9E3779B97F4A7C15ULL;
+    h ^= (uint64_t{static_cast<uint32_t>(item)} << 32) | static_cast<uint32_t>(type);
+    h *= 0xFF51AFD7ED558CCDULL;
+    return static_cast<size_t>(h ^ (h >> 32));
+}
 
 TlVariant AbiInt32(int32_t value) {
     TlVariant v{};
@@ -143,6 +152,51 @@ uint32_t RecordStore::SharedIndex(const SharedFields& fields) {
     return static_cast<uint32_t>(shared_.size() - 1);
 }
 
+// A pass adds its rows stamp by stamp, the elements in the same order at every stamp: the element
+// after the last one (or the first, after the last of all) is nearly always the one wanted, and
+// the index is searched only when it is not.
+uint32_t RecordStore::ElementIndex(const ElementKey& key) {
+    if (!elements_.empty()) {
+        const uint32_t next = last_element_ + 1 < elements_.size() ? last_element_ + 1 : 0;
+        if (elements_[next] == key) {
+            return last_element_ = next;
+        }
+        if (elements_[last_element_] == key) {
+            return last_element_;
+        }
+    }
+    if ((elements_.size() + 1) * 2 > element_slots_.size()) {
+        GrowElementSlots();
+    }
+    const size_t mask = element_slots_.size() - 1;
+    for (size_t i = ElementHashOf(key.object, key.item, key.type) & mask;; i = (i + 1) & mask) {
+        const uint32_t slot = element_slots_[i];
+        if (slot == 0) {
+            if (elements_.size() >= std::numeric_limits<uint32_t>::max() - 1) {
+                throw std::length_error("too many result elements");
+            }
+            elements_.push_back(key);
+            element_slots_[i] = static_cast<uint32_t>(elements_.size());
+            return last_element_ = static_cast<uint32_t>(elements_.size() - 1);
+        }
+        if (elements_[slot - 1] == key) {
+            return last_element_ = slot - 1;
+        }
+    }
+}
+
+void RecordStore::GrowElementSlots() {
+    element_slots_.assign(element_slots_.empty() ? kFirstElementSlots : element_slots_.size() * 2, 0);
+    const size_t mask = element_slots_.size() - 1;
+    for (size_t e = 0; e < elements_.size(); ++e) {
+        size_t i = ElementHashOf(elements_[e].object, elements_[e].item, elements_[e].type) & mask;
+        while (element_slots_[i] != 0) {
+            i = (i + 1) & mask;
+        }
+        element_slots_[i] = static_cast<uint32_t>(e + 1);
+    }
+}
+
 void RecordStore::AddResultRow(const ResultRow& row) {
     const int32_t names = ResultNameSet();
     if (!records_.empty()) {
@@ -156,12 +210,13 @@ void RecordStore::AddResultRow(const ResultRow& row) {
         AppendRecord(names, values);
         return;
     }
+    const uint32_t element = ElementIndex({row.object, row.item, row.type});
     const uint32_t shared = SharedIndex({row.status, row.data_date, row.rcv_stamp, row.par_number});
     const size_t at = packed_count_ & (kPackedBlockRows - 1);
     if (at == 0) {
         packed_.push_back(NewBlock());
     }
-    packed_.back()[at] = {row.value0, row.value1, row.object, row.item, row.type, shared};
+    packed_.back()[at] = {row.value0, row.value1, element, shared};
     ++packed_count_;
 }
 
@@ -176,26 +231,28 @@ void RecordStore::ReserveResultRows(size_t rows) {
 size_t RecordStore::ValueBytes() const {
     return records_.capacity() * sizeof(Slot) + values_.capacity() * sizeof(TlVariant) +
            packed_.size() * kPackedBlockRows * sizeof(PackedRow) + packed_.capacity() * sizeof(packed_[0]) +
-           shared_.capacity() * sizeof(SharedFields);
+           shared_.capacity() * sizeof(SharedFields) + elements_.capacity() * sizeof(ElementKey) +
+           element_slots_.capacity() * sizeof(uint32_t);
 }
 
 TlVariant RecordStore::PackedValue(size_t record, int32_t field) const {
-    const PackedRow& row = PackedAt(record);
-    return PackedField(row, shared_[row.shared], field);
+    return PackedField(PackedAt(record), field);
 }
 
-TlVariant RecordStore::PackedField(const PackedRow& row, const SharedFields& shared, int32_t field) {
+TlVariant RecordStore::PackedField(const PackedRow& row, int32_t field) const {
+    const SharedFields& shared = shared_[row.shared];
+    const ElementKey& element = elements_[row.element];
     switch (field) {
     case 0:
         return AbiInt32(shared.par_number);
     case 1:
         return AbiDouble(TL_VT_DATETIME, shared.data_date);
     case 2:
-        return AbiInt32(row.object);
+        return AbiInt32(element.object);
     case 3:
-        return AbiInt32(row.item);
+        return AbiInt32(element.item);
     case 4:
-        return AbiInt32(row.type);
+        return AbiInt32(element.type);
     case 5:
         return AbiDouble(TL_VT_DOUBLE, row.value0);
     case 6:
@@ -215,13 +272,16 @@ void RecordStore::UnpackResultRows() {
         const PackedRow& row = PackedAt(r);
         records_.push_back(Slot{result_name_set_, kFields, values_.size()});
         for (uint32_t f = 0; f < kFields; ++f) {
-            values_.push_back(PackedField(row, shared_[row.shared], static_cast<int32_t>(f)));
+            values_.push_back(PackedField(row, static_cast<int32_t>(f)));
         }
     }
     packed_.clear();
     packed_.shrink_to_fit();
     packed_count_ = 0;
     shared_ = {};
+    elements_ = {};
+    element_slots_ = {};
+    last_element_ = 0;
 }
 
 int32_t RecordStore::StoredValueCount(int32_t record) const {
@@ -248,6 +308,9 @@ void RecordStore::Clear() {
     packed_.clear();
     packed_count_ = 0;
     shared_.clear();
+    elements_.clear();
+    element_slots_.clear();
+    last_element_ = 0;
     result_name_set_ = -1;
     records_.clear();
     values_.clear();

@@ -2,9 +2,10 @@
 // referenced by index, all values of all records in one contiguous array. A pass can hold
 // millions of rows, so nothing is allocated per record beyond the values themselves.
 //
-// Result rows (AddResultRow) have a compact form of their own: 32 bytes a row for the element and
-// the two values, and the stamp, parameter, status word and receive stamp that neighbouring rows
-// share kept once (32 bytes more only where a row's differ from those of the rows just before).
+// Result rows (AddResultRow) have a compact form of their own: 24 bytes a row for the two values
+// and two indexes, one into the pass's elements (each address kept once) and one into the stamp,
+// parameter, status word and receive stamp that neighbouring rows share (kept once: 32 bytes more
+// only where a row's differ from those of the rows just before).
 // They are kept in blocks of a fixed number of rows, so that a pass's rows can be added while its
 // data are still read, with no count beforehand and no copying as they grow.
 // They read back, on the C++ side and through the C interface alike, as records of the nine result
@@ -98,14 +99,20 @@ private:
         uint32_t value_count;
         size_t first_value;
     };
-    // A result row's own fields, and the index of the fields it shares with its neighbours.
+    // A result row's own values, the index of its element and that of the fields it shares with
+    // its neighbours.
     struct PackedRow {
         double value0;
         double value1;
+        uint32_t element;
+        uint32_t shared;
+    };
+    struct ElementKey {
         int32_t object;
         int32_t item;
         int32_t type;
-        uint32_t shared;
+
+        bool operator==(const ElementKey&) const = default;
     };
     struct SharedFields {
         int64_t status;
@@ -145,9 +152,11 @@ private:
     }
     int32_t ResultNameSet();
     uint32_t SharedIndex(const SharedFields& fields);
+    uint32_t ElementIndex(const ElementKey& key);
+    void GrowElementSlots();
     // The field of a packed row as the C interface hands it over.
     TlVariant PackedValue(size_t record, int32_t field) const;
-    static TlVariant PackedField(const PackedRow& row, const SharedFields& shared, int32_t field);
+    TlVariant PackedField(const PackedRow& row, int32_t field) const;
     // Turns the packed rows into ordinary records, in their order.
     void UnpackResultRows();
     using PackedBlock = std::unique_ptr<PackedRow[]>;
@@ -168,6 +177,11 @@ private:
     std::vector<PackedBlock> packed_;
     size_t packed_count_ = 0;
     std::vector<SharedFields> shared_;
+    // The distinct elements of the result rows, and an open-addressed index of them: slots hold an
+    // element's index + 1, 0 when free.
+    std::vector<ElementKey> elements_;
+    std::vector<uint32_t> element_slots_;
+    uint32_t last_element_ = 0;
     int32_t result_name_set_ = -1;
     AbiView abi_cp1251_;
     AbiView abi_utf8_;
