@@ -86,11 +86,12 @@ TEST(RuntimeErrorTest, NestedCallsStopAtTheirLimit) {
 }
 
 // An error crosses the script calls above it as the calls return, also when the call stack runs
-// out, and an uncaught one is reported where it was raised. The other ways through calls, handlers
-// and finally blocks are the differential corpus's own/015_errors_cross_calls.
+// out, and an uncaught one is reported where it was raised, also in a handler compiled once for
+// the try statements whose handlers read the same. The other ways through calls, handlers and
+// finally blocks are the differential corpus's own/015_errors_cross_calls.
 TEST(RuntimeErrorTest, CrossesCallsAsRaisedDeepDown) {
     const std::string prelude =
-        "var g: Integer;\n"
+        "var g: Integer; X: Exception;\n"
         "function Fail(n: Integer): Integer;\n"
         "begin if n = 0 then Result := 1 div n else Result := Fail(n - 1) + 1; g := g + 1; end;\n"
         "function Deep(n: Integer): Integer; begin Result := Deep(n + 1) + 1; end;\n"
@@ -117,6 +118,9 @@ TEST(RuntimeErrorTest, CrossesCallsAsRaisedDeepDown) {
          "Ошибка при выполнении: Division by zero [строка: 3, столбец: 33]\n"},
         {"g := Deep(0);", "", "Ошибка при выполнении: Stack overflow [строка: 4, столбец: 53]\n"},
         {"Reraise(4);", "", "Ошибка при выполнении: Division by zero [строка: 10, столбец: 48]\n"},
+        {"try g := 1 div (g - 1);\nexcept on E: Exception do PrintLn(X.Message); end;\n"
+         "try\n  g := 1 div (g + 1);\nexcept on E: Exception do PrintLn(X.Message); end;",
+         "", "Ошибка при выполнении: Access violation: the object is nil [строка: 15, столбец: 37]\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.source);

@@ -67,11 +67,10 @@ TEST(LexerTest, LiteralsHaveTheirValues) {
 TEST(LexerTest, ReservesExactlyTheLanguagesWords) {
     const std::string reserved =
         "and array abstract as begin break case cdecl class const constructor continue default destructor "
-        "div do "
-        "downto else end except exit external false fastcall finally for forward function if in inherited is "
-        "mod "
-        "nil not of on or override pascal private procedure property protected public published raise read "
-        "record register reintroduce repeat stdcall then to true try type until var virtual while write xor";
+        "div do downto else end except exit external false fastcall finally for forward function if in "
+        "inherited is mod nil not of on or override pascal private procedure property protected public "
+        "published raise read record register reintroduce repeat stdcall then to true try type until var "
+        "virtual while write xor";
     auto lexed = Lex(reserved + " program uses shl shr Program USES");
     const size_t words = static_cast<size_t>(std::count(reserved.begin(), reserved.end(), ' ')) + 1;
     ASSERT_EQ(words, 64u);

@@ -54,9 +54,6 @@ TEST(RobustnessTest, BrokenScriptsCompileToMessagesAndExecutionsEnd) {
         }
         ++compiled;
         program->Execute();
-        for (const Message& message : program->Messages()) {
-            EXPECT_FALSE(message.OneLine().empty());
-        }
     }
     // The mutations are small: some variants still compile and run.
     EXPECT_GT(compiled, 0);

@@ -5,6 +5,7 @@
 #include "exec_call.hpp"
 #include "exec_ops.hpp"
 #include "exec_stmt.hpp"
+#include "print_calls.hpp"
 #include "symbols.hpp"
 
 #include <algorithm>
@@ -60,23 +61,11 @@ void SetCallShape(ScriptCall* call) {
     }
 }
 
-// The call of a Print or PrintLn statement, or nullptr for any other statement.
-const CallExpr* PrintCall(const Stmt* stmt) {
-    if (stmt->kind != StmtKind::Call) {
-        return nullptr;
-    }
-    const auto* call = static_cast<const CallExpr*>(static_cast<const CallStmt*>(stmt)->expr);
-    return call->call_kind == CallKind::Native && IsPrintFunction(call->native) ? call : nullptr;
-}
-
 // Appends the text that a print of a constant String or Integer writes; false (nothing appended)
 // for a print of anything else.
 bool ConstPrintText(const CallExpr* print, std::string& text) {
-    const Expr* arg = print->args[0];
-    if (arg->kind == ExprKind::Convert) {
-        arg = static_cast<const ConvertExpr*>(arg)->operand;
-    }
-    if (!arg->is_const || (arg->type->kind != TypeKind::String && arg->type->kind != TypeKind::Integer)) {
+    const Expr* arg = PrintedValue(print);
+    if (!IsConstText(arg)) {
         return false;
     }
     // Printed text is UTF-8: the constant is converted once, here.
@@ -305,47 +294,6 @@ const StmtNode* Compiler::CompileCase(const CaseStmt* stmt) {
     return node;
 }
 
-const StmtNode* Compiler::CompileTryExcept(const TryExceptStmt* stmt) {
-    auto* node = arena_.New<TryExceptNode>(stmt->pos, CompileBlock(stmt->body, stmt->pos));
-    // The handlers and everything they run go to the cold arena.
-    struct ColdScope {
-        ColdScope(CompiledCode& c, bool& flag) : code(c), cold(flag), entered(!flag) {
-            if (entered) {
-                code.nodes.Swap(code.cold_nodes);
-                cold = true;
-            }
-        }
-        ~ColdScope() {
-            if (entered) {
-                code.nodes.Swap(code.cold_nodes);
-                cold = false;
-            }
-        }
-        CompiledCode& code;
-        bool& cold;
-        bool entered;
-    } cold_scope(code_, cold_);
-    std::vector<Handler> handlers;
-    for (const ExceptHandler& h : stmt->handlers) {
-        Handler handler;
-        handler.cls = h.cls;
-        if (h.var != nullptr) {
-            handler.var_offset = h.var->offset;
-            handler.var_global = h.var->storage == Storage::Global;
-        }
-        handler.body = h.body != nullptr ? CompileStmt(h.body) : nullptr;
-        handlers.push_back(handler);
-    }
-    if (stmt->has_else) {
-        Handler handler;
-        handler.body = CompileBlock(stmt->else_body, stmt->pos);
-        handlers.push_back(handler);
-    }
-    node->handlers = ArenaSpan<Handler>::From(arena_, handlers).data;
-    node->handler_count = static_cast<uint32_t>(handlers.size());
-    return node;
-}
-
 const StmtNode* Compiler::CompileAssign(const Expr* target, const Expr* value, SourcePos pos) {
     const Type* type = target->type;
     if (target->kind == ExprKind::Member &&
@@ -397,10 +345,7 @@ const StmtNode* Compiler::CompileCallStmt(const CallExpr* call, SourcePos pos, c
         if (ConstPrintText(call, text)) {
             return arena_.New<PrintConst>(pos, code_.InternView(text));
         }
-        const Expr* arg = call->args[0];
-        if (arg->kind == ExprKind::Convert) {
-            arg = static_cast<const ConvertExpr*>(arg)->operand;
-        }
+        const Expr* arg = PrintedValue(call);
         PrintKind kind = PrintKind::Variant;
         switch (arg->type->kind) {
         case TypeKind::Integer:
@@ -423,16 +368,12 @@ const StmtNode* Compiler::CompileCallStmt(const CallExpr* call, SourcePos pos, c
             kind = PrintKind::Float;
             break;
         case TypeKind::String:
-            if (arg->kind == ExprKind::Member && !arg->is_const) {
-                const auto* member = static_cast<const MemberExpr*>(arg);
+            if (const MemberExpr* member = PrintedMessage(arg)) {
                 const bool class_name = member->member == MemberKind::ClassName;
-                if ((class_name || member->member == MemberKind::Message) &&
-                    member->base->kind == ExprKind::Name && !member->base->is_const) {
-                    return VisitLocation(LocationOf(member->base), [&](auto l) -> const StmtNode* {
-                        return arena_.New<PrintMessageAt<decltype(l)>>(pos, member->pos, l, newline,
-                                                                       class_name, prefix);
-                    });
-                }
+                return VisitLocation(LocationOf(member->base), [&](auto l) -> const StmtNode* {
+                    return arena_.New<PrintMessageAt<decltype(l)>>(pos, member->pos, l, newline, class_name,
+                                                                   prefix);
+                });
             }
             kind = PrintKind::String;
             break;

@@ -7,12 +7,14 @@
 #include "exec_node.hpp"
 #include "float_code.hpp"
 
+#include <string>
 #include <unordered_map>
 #include <vector>
 
 namespace tl::script {
 
 struct Block;
+struct Handler;
 struct ScriptCall;
 
 class Compiler {
@@ -102,6 +104,13 @@ private:
     std::unordered_map<const FunctionDef*, uint16_t> native_indexes_;
     std::unordered_map<const ScriptCall*, uint16_t> call_indexes_;
     FloatCodeBuffer float_code_;
+    // Handlers that only print, by what they are made of (compiler_handlers.cpp).
+    struct SharedHandlers {
+        const Handler* handlers;
+        int32_t base_line; // where the lines of their key count from, in the text they were compiled for
+    };
+    std::unordered_map<std::string, SharedHandlers> shared_handlers_;
+    std::string handler_key_;
 };
 
 } // namespace tl::script

@@ -280,24 +280,47 @@ struct HandlerVariable {
 
 // The first handler that takes obj, nullptr when none does.
 const Handler* ChooseHandler(const TryExceptNode& node, const ObjRep* obj) {
-    for (const Handler* handler = node.handlers; handler != node.handlers + node.handler_count; ++handler) {
+    for (const Handler* handler = node.handlers; handler != nullptr; ++handler) {
         if (handler->cls == nullptr || obj->cls->DescendsFrom(handler->cls)) {
             return handler;
+        }
+        if (handler->last) {
+            break;
         }
     }
     return nullptr;
 }
 
+// A shared handler's body, with the position of an error leaving it moved to the try statement
+// that runs it.
+Flow RunShifted(ExecContext& c, const StmtNode& body, int32_t line_shift) {
+    Flow flow;
+    try {
+        flow = body.Exec(c);
+    } catch (ScriptError& error) {
+        SourcePos pos = error.Pos();
+        pos.line += line_shift;
+        throw ScriptError(error.TakeObject(), pos);
+    } catch (ScriptAbort& abort) {
+        abort.pos.line += line_shift;
+        throw;
+    }
+    if (flow == Flow::Raise) {
+        c.pending_pos.line += line_shift;
+    }
+    return flow;
+}
+
 // The caller keeps obj alive while the handler runs.
-Flow RunHandler(ExecContext& c, const Handler& handler, ObjRep* obj) {
+Flow RunHandler(ExecContext& c, const Handler& handler, ObjRep* obj, int32_t line_shift) {
     if (handler.body == nullptr) {
         return Flow::Normal;
     }
     if (handler.var_offset < 0) {
-        return handler.body->Exec(c);
+        return line_shift == 0 ? handler.body->Exec(c) : RunShifted(c, *handler.body, line_shift);
     }
     HandlerVariable var(obj, (handler.var_global ? c.globals : c.frame) + handler.var_offset);
-    return handler.body->Exec(c);
+    return line_shift == 0 ? handler.body->Exec(c) : RunShifted(c, *handler.body, line_shift);
 }
 
 } // namespace
@@ -311,7 +334,7 @@ Flow TryExceptNode::Exec(ExecContext& c) const {
         if (handler == nullptr) {
             throw;
         }
-        return RunHandler(c, *handler, error.Object());
+        return RunHandler(c, *handler, error.Object(), line_shift);
     }
     if (flow != Flow::Raise) [[likely]] {
         return flow;
@@ -322,7 +345,7 @@ Flow TryExceptNode::Exec(ExecContext& c) const {
         c.SetPending(error.TakeObject(), error.Pos());
         return Flow::Raise;
     }
-    return RunHandler(c, *handler, error.Object());
+    return RunHandler(c, *handler, error.Object(), line_shift);
 }
 
 Flow TryFinallyNode::Exec(ExecContext& c) const {

@@ -312,17 +312,24 @@ struct Handler {
     const Type* cls = nullptr; // nullptr: catches everything (bare except, else)
     int32_t var_offset = -1;   // slot of "E", -1 when the handler has no variable
     bool var_global = true;
+    bool last = false; // the try statement's last handler
     const StmtNode* body = nullptr;
 };
 
 // A try block costs nothing until something is raised: the handlers run from the C++ catch or
 // for the error pending when the body returns Flow::Raise.
+//
+// Handlers that only print constants and messages are shared by every try statement whose
+// handlers read the same, compiled for the first of them: `line_shift` lines further down than
+// there (0 for handlers of its own). Such a handler raises only at positions of its own print
+// statements (the output limit, a nil object), never from a call, so an error that leaves it is
+// moved by line_shift to the same place in this statement's text.
 struct TryExceptNode final : StmtNode {
     TryExceptNode(SourcePos p, const StmtNode* b) : StmtNode(p), body(b) {}
     Flow Exec(ExecContext& c) const override;
-    uint32_t handler_count = 0; // in the padding after the position
+    int32_t line_shift = 0; // in the padding after the position
     const StmtNode* body;
-    const Handler* handlers = nullptr;
+    const Handler* handlers = nullptr; // up to the one marked last; nullptr: none
 };
 
 struct TryFinallyNode final : StmtNode {
