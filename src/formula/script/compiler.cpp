@@ -156,6 +156,11 @@ void Compiler::CompileRoutine(RoutineStmt* decl) {
 
 const Block* Compiler::CompileBlock(const std::vector<Stmt*>& body, SourcePos pos) {
     std::vector<const StmtNode*> nodes;
+    CompileStatements(body, nodes);
+    return MakeBlock(nodes, pos);
+}
+
+void Compiler::CompileStatements(const std::vector<Stmt*>& body, std::vector<const StmtNode*>& nodes) {
     nodes.reserve(body.size());
     // Consecutive prints of constants become one text, written first by the print that follows
     // them or else by a node of its own: a run script prints a constant before each value.
@@ -191,7 +196,6 @@ const Block* Compiler::CompileBlock(const std::vector<Stmt*>& body, SourcePos po
         nodes.push_back(CompileStmt(stmt));
     }
     flush();
-    return MakeBlock(nodes, pos);
 }
 
 // ---- statements ------------------------------------------------------------------------------

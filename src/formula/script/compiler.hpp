@@ -36,6 +36,7 @@ private:
     void CompileRoutine(RoutineStmt* decl);
     const StmtNode* CompileStmt(const Stmt* stmt);
     const Block* CompileBlock(const std::vector<Stmt*>& body, SourcePos pos);
+    void CompileStatements(const std::vector<Stmt*>& body, std::vector<const StmtNode*>& nodes);
     const Block* MakeBlock(const std::vector<const StmtNode*>& body, SourcePos pos);
     const StmtNode* CompileInit(const Symbol* symbol, const Expr* value);
     const StmtNode* CompileAssign(const Expr* target, const Expr* value, SourcePos pos);

@@ -5,6 +5,7 @@
 #include "exec_stmt.hpp"
 #include "print_calls.hpp"
 
+#include <algorithm>
 #include <cstring>
 
 namespace tl::script {
@@ -112,7 +113,10 @@ private:
 } // namespace
 
 const StmtNode* Compiler::CompileTryExcept(const TryExceptStmt* stmt) {
-    auto* node = arena_.New<TryExceptNode>(stmt->pos, CompileBlock(stmt->body, stmt->pos));
+    std::vector<const StmtNode*> body;
+    CompileStatements(stmt->body, body);
+    auto* node = TryExceptNode::New(arena_, stmt->pos, static_cast<uint32_t>(body.size()));
+    std::copy(body.begin(), body.end(), node->Body());
     HandlerKey key(handler_key_);
     const bool shareable = key.Write(stmt);
     if (shareable) {

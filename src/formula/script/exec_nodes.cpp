@@ -326,9 +326,14 @@ Flow RunHandler(ExecContext& c, const Handler& handler, ObjRep* obj, int32_t lin
 } // namespace
 
 Flow TryExceptNode::Exec(ExecContext& c) const {
-    Flow flow;
+    Flow flow = Flow::Normal;
     try {
-        flow = body->Exec(c);
+        for (const StmtNode* const* stmt = Body(); stmt != Body() + count; ++stmt) {
+            flow = (*stmt)->Exec(c);
+            if (flow != Flow::Normal) [[unlikely]] {
+                break;
+            }
+        }
     } catch (const ScriptError& error) {
         const Handler* handler = ChooseHandler(*this, error.Object());
         if (handler == nullptr) {

@@ -6,6 +6,7 @@
 #include "float_format.hpp"
 #include "types.hpp"
 
+#include <type_traits>
 #include <vector>
 
 namespace tl::script {
@@ -324,13 +325,29 @@ struct Handler {
 // there (0 for handlers of its own). Such a handler raises only at positions of its own print
 // statements (the output limit, a nil object), never from a call, so an error that leaves it is
 // moved by line_shift to the same place in this statement's text.
+//
+// The statements of the try block follow the node in memory (one block node less per formula).
 struct TryExceptNode final : StmtNode {
-    TryExceptNode(SourcePos p, const StmtNode* b) : StmtNode(p), body(b) {}
+    // Room for the node and its statements, which the caller copies to Body().
+    static TryExceptNode* New(Arena& arena, SourcePos p, uint32_t count) {
+        void* memory =
+            arena.Allocate(sizeof(TryExceptNode) + count * sizeof(const StmtNode*), alignof(TryExceptNode));
+        return new (memory) TryExceptNode(p, count);
+    }
     Flow Exec(ExecContext& c) const override;
-    int32_t line_shift = 0; // in the padding after the position
-    const StmtNode* body;
+    const StmtNode** Body() { return reinterpret_cast<const StmtNode**>(this + 1); }
+    const StmtNode* const* Body() const { return reinterpret_cast<const StmtNode* const*>(this + 1); }
+
+    int32_t line_shift = 0;            // in the padding after the position
     const Handler* handlers = nullptr; // up to the one marked last; nullptr: none
+    uint32_t count;
+
+private:
+    TryExceptNode(SourcePos p, uint32_t n) : StmtNode(p), count(n) {}
 };
+static_assert(std::is_trivially_destructible_v<TryExceptNode> &&
+              alignof(TryExceptNode) >= alignof(const StmtNode*) &&
+              sizeof(TryExceptNode) % alignof(const StmtNode*) == 0);
 
 struct TryFinallyNode final : StmtNode {
     TryFinallyNode(SourcePos p, const StmtNode* b, const StmtNode* f)
