@@ -112,7 +112,7 @@ TEST(FormulaScenarioTest, RunsWithErrors) {
     struct Task {
         const char* name;
         int begin, end; // minutes of 01.11.2014
-        std::string common = "";
+        const char* common = "";
     };
     struct Ending {
         int32_t code;
