@@ -15,9 +15,9 @@
 // connections and gives its page cache back after each commit, as the host's writer does.
 #include "resident_pages.hpp"
 #include "run_trace.hpp"
+#include "tlplatform/writer_cache.hpp"
 
 #include <CLI/CLI.hpp>
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -334,9 +334,8 @@ void Step(Db& db, sqlite3_stmt* insert) {
 // As the host writes: g_batch_rows rows a statement, the rest one by one.
 void Store(Db& db, const Inserts& inserts, const std::vector<ResultRow>& rows, Totals& totals) {
     const auto started = Clock::now();
-    // The host's writer sizes its page cache by the rows of the store: 24 bytes a row, 8 to 64 MiB.
-    const int64_t cache_kib =
-        std::clamp<int64_t>(static_cast<int64_t>(rows.size()) * 24 / 1024, 8 * 1024, 64 * 1024);
+    // The page cache the host's writer keeps for a store of these rows.
+    const int64_t cache_kib = tl::db::WriterCacheKib(static_cast<int64_t>(rows.size()));
     db.Exec(fmt::format("pragma cache_size = -{}", cache_kib).c_str());
     db.Exec("begin immediate");
     size_t at = 0;

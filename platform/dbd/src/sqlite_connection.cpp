@@ -6,6 +6,7 @@
 #include "memory_result_set.hpp"
 #include "named_parameters.hpp"
 #include "streamed_set.hpp"
+#include "tlplatform/writer_cache.hpp"
 
 #include <algorithm>
 #include <filesystem>
@@ -181,14 +182,7 @@ void SqliteConnection::ExpectRowsToWrite(int64_t rows) {
     if (!releases_cache_) {
         return;
     }
-    // A store dirties about 60 bytes of pages a row. Those of rows written in key order are not
-    // touched again once full, so a cache of a third of them spills at no measured cost; below
-    // about 12 bytes a row a store of millions of rows got slower. 24 bytes a row, between 8 and
-    // 64 MiB, keeps the pages of a small store from outweighing its rows.
-    constexpr int64_t kBytesPerRow = 24;
-    constexpr int64_t kMinKib = 8 * 1024;
-    constexpr int64_t kMaxKib = 64 * 1024;
-    const int64_t kib = std::clamp(rows * kBytesPerRow / 1024, kMinKib, kMaxKib);
+    const int64_t kib = WriterCacheKib(rows);
     if (kib != writer_cache_kib_) {
         ExecPlain(fmt::format("pragma cache_size = -{}", kib).c_str());
         writer_cache_kib_ = kib;
